@@ -1,0 +1,69 @@
+// Our own INI reader and writer, the same code on every platform. Reading
+// keeps the rules of the Windows profile functions that existing files rely
+// on; writing changes only the bytes of the item written and replaces the
+// file atomically.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
+
+namespace pallo {
+
+// Values are read into a buffer of this many bytes: a longer value is cut
+// to at most kValueLimit - 1 bytes, backed up to a whole UTF-8 character.
+inline constexpr std::size_t kValueLimit = 10240;
+
+// A parsed Cfg.ini (opaque to callers).
+struct ParsedIni;
+
+class ConfigStore {
+public:
+    // One parsed state of a file, taken once and read many times (the
+    // loaders read hundreds of items from one snapshot).
+    class Snapshot {
+    public:
+        std::string read(std::string_view section, std::string_view key, std::string_view fallback) const;
+
+    private:
+        friend class ConfigStore;
+        std::shared_ptr<const ParsedIni> ini_;  // null when the file does not exist
+    };
+
+    // The value of key in section, or fallback when the file, section or
+    // key does not exist. After skipping leading bytes <= 32 of path,
+    // section and key, an empty one gives the empty text.
+    std::string read(const std::string& path, std::string_view section, std::string_view key,
+                     std::string_view fallback);
+
+    // Creates or replaces the item (creating file and section when needed).
+    // Returns false, leaving the file exactly as it was, when it cannot.
+    bool write(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
+
+    Snapshot snapshot(const std::string& path);
+
+    // Tests make any step of the atomic replace fail through this hook.
+    void setFaultHook(files::FaultHook hook) { faultHook_ = std::move(hook); }
+
+    // How many times a file was parsed (the cache is checked by size and
+    // modification time before every read).
+    std::uint64_t parseCount() const { return parses_; }
+
+private:
+    std::shared_ptr<const ParsedIni> load(const std::string& path);
+
+    struct Cached {
+        files::Stamp stamp;
+        std::shared_ptr<const ParsedIni> ini;
+    };
+    std::map<std::string, Cached> cache_;
+    files::FaultHook faultHook_;
+    std::uint64_t parses_ = 0;
+};
+
+}  // namespace pallo

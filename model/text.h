@@ -1,0 +1,42 @@
+// Text and list helpers. Every text in memory is UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pallo {
+
+// Splits on delim. An empty text gives no pieces, an empty delimiter the
+// whole text. Empty pieces between delimiters are kept; an empty last piece
+// is not. maxCount > 0 stops after that many pieces (the rest is dropped).
+std::vector<std::string> split(std::string_view text, std::string_view delim, std::size_t maxCount = 0);
+
+std::string join(const std::vector<std::string>& parts, std::string_view delim);
+
+// Removes every ASCII space and every full-width space (U+3000).
+std::string removeBlanks(std::string_view text);
+
+// Text read from Cfg.ini into memory, and back. Both replace invalid UTF-8
+// sequences with U+FFFD and otherwise pass the text unchanged.
+std::string Utf8ToLocal(std::string_view bytes);
+std::string LocalToUtf8(std::string_view text);
+
+// Length counted as the local double-byte code page would: 1 for an ASCII
+// character, 2 for any other character.
+std::size_t localLength(std::string_view text);
+
+// Byte-wise comparison as unsigned bytes: -1, 0 or 1.
+int compare(std::string_view a, std::string_view b);
+
+// The leading decimal integer (blanks and a sign allowed before it); 0 when
+// the text does not start with one. Saturates at the 32-bit limits.
+std::int32_t toInt(std::string_view text);
+std::string toText(std::int64_t value);
+
+// Rounds toward zero (window geometry is computed in double precision).
+std::int32_t truncate(double value);
+
+}  // namespace pallo

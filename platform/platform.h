@@ -1,0 +1,176 @@
+// What the core asks of the desktop, and nothing more. Two implementations:
+// platform/headless (in memory, with a test driver) and platform/win32.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/picture_source.h"
+#include "ui/design.h"
+#include "ui/events.h"
+
+namespace pallo::platform {
+
+// A top-level window. Ids are never reused, so a stale reference to a
+// destroyed window is simply a window that does not exist.
+struct WindowRef {
+    std::uint32_t id = 0;
+    explicit operator bool() const { return id != 0; }
+    friend bool operator==(const WindowRef&, const WindowRef&) = default;
+};
+
+// A control, addressed by its design name within its window.
+struct ControlRef {
+    WindowRef window;
+    std::string name;
+    explicit operator bool() const { return static_cast<bool>(window) && !name.empty(); }
+    friend bool operator==(const ControlRef&, const ControlRef&) = default;
+};
+
+// The native window handle (HWND on Windows), as an integer.
+using NativeHandle = std::intptr_t;
+
+struct Event {
+    WindowRef window;
+    std::string design;   // design name of the window
+    std::string control;  // empty for the window itself
+    ui::EventKind kind = ui::EventKind::Created;
+    int wheelDelta = 0;
+};
+
+// Implemented by the core: receives every event of every window.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    virtual void handle(const Event& event) = 0;
+    // Whether a handler is bound; a transparent label without one lets
+    // mouse presses through to the control under it.
+    virtual bool isBound(const std::string& design, const std::string& control, ui::EventKind kind) const = 0;
+};
+
+enum class MessageButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+
+    // --- the program ---------------------------------------------------
+    virtual void setEventSink(EventSink* sink) = 0;
+    // Runs the event loop until the program ends.
+    virtual int run() = 0;
+    // Asks the program to end: a running waitProcessingEvents returns at
+    // once; the event loop stops after the outermost handler has returned.
+    virtual void requestExit() = 0;
+    virtual bool exitRequested() const = 0;
+    // Dispatches events while it waits; returns at once for ms <= 0.
+    virtual void waitProcessingEvents(int ms) = 0;
+    virtual std::int64_t tickMs() const = 0;
+    virtual ScreenSize screenSize() const = 0;
+    // The directory of the executable, without a trailing separator.
+    virtual std::string runDirectory() const = 0;
+    virtual void openFolder(const std::string& path) = 0;
+    virtual Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
+                              MessageButtons buttons) = 0;
+
+    // --- top-level windows ---------------------------------------------
+    // Builds a window with its controls from a design, hidden, then fires
+    // its Created event.
+    virtual WindowRef createWindow(const ui::WindowDesign& design, WindowRef owner) = 0;
+    virtual bool exists(WindowRef w) const = 0;
+    virtual void destroy(WindowRef w) = 0;
+    virtual NativeHandle nativeHandle(WindowRef w) const = 0;
+    virtual std::string designName(WindowRef w) const = 0;
+    virtual WindowRef owner(WindowRef w) const = 0;
+    virtual void setVisible(WindowRef w, bool visible) = 0;
+    virtual bool isVisible(WindowRef w) const = 0;
+    // One call sets left and top; PositionChanged fires once, afterwards.
+    virtual void move(WindowRef w, int left, int top) = 0;
+    virtual void resize(WindowRef w, int width, int height) = 0;
+    virtual int left(WindowRef w) const = 0;
+    virtual int top(WindowRef w) const = 0;
+    virtual int width(WindowRef w) const = 0;
+    virtual int height(WindowRef w) const = 0;
+    virtual void setTopMost(WindowRef w, bool onTop) = 0;
+    virtual bool isTopMost(WindowRef w) const = 0;
+    virtual void setWindowTag(WindowRef w, const std::string& tag) = 0;
+    virtual std::string windowTag(WindowRef w) const = 0;
+    virtual void setTitle(WindowRef w, const std::string& title) = 0;
+    virtual std::string title(WindowRef w) const = 0;
+    // Makes the window layered with the given alpha (255 = opaque).
+    virtual void setLayeredAlpha(NativeHandle handle, int alpha) = 0;
+    virtual int layeredAlpha(NativeHandle handle) const = 0;  // 255 when not layered
+
+    // --- every control ---------------------------------------------------
+    virtual bool hasControl(const ControlRef& c) const = 0;
+    virtual void setVisible(const ControlRef& c, bool visible) = 0;
+    virtual bool isVisible(const ControlRef& c) const = 0;
+    virtual void setEnabled(const ControlRef& c, bool enabled) = 0;
+    virtual bool isEnabled(const ControlRef& c) const = 0;
+    // Label, button, check box, group box, edit box; a combo box's current text.
+    virtual void setText(const ControlRef& c, const std::string& text) = 0;
+    virtual std::string text(const ControlRef& c) const = 0;
+    virtual void setTag(const ControlRef& c, const std::string& tag) = 0;
+    virtual std::string tag(const ControlRef& c) const = 0;
+    virtual void setFocus(const ControlRef& c) = 0;
+    virtual bool hasFocus(const ControlRef& c) const = 0;
+
+    // --- label ------------------------------------------------------------
+    virtual void setTextColour(const ControlRef& c, std::int32_t packedRgb) = 0;
+    virtual std::int32_t textColour(const ControlRef& c) const = 0;
+
+    // --- picture box ------------------------------------------------------
+    virtual void setPicture(const ControlRef& c, const PictureSource& source) = 0;
+    virtual PictureSource picture(const ControlRef& c) const = 0;
+    // The shared tooltip control, attached to the control's native window.
+    virtual void setTooltip(const ControlRef& c, const std::string& text) = 0;
+    virtual std::string tooltip(const ControlRef& c) const = 0;
+
+    // --- combo box --------------------------------------------------------
+    virtual void clearItems(const ControlRef& c) = 0;
+    virtual void addItem(const ControlRef& c, const std::string& text, std::int64_t data) = 0;
+    virtual int itemCount(const ControlRef& c) const = 0;
+    virtual std::string itemText(const ControlRef& c, int index) const = 0;
+    virtual std::int64_t itemData(const ControlRef& c, int index) const = 0;
+    virtual void setSelection(const ControlRef& c, int index) = 0;  // -1: none
+    virtual int selection(const ControlRef& c) const = 0;
+
+    // --- check box --------------------------------------------------------
+    virtual void setChecked(const ControlRef& c, bool checked) = 0;
+    virtual bool isChecked(const ControlRef& c) const = 0;
+
+    // --- horizontal scroll bar ---------------------------------------------
+    virtual void setScrollRange(const ControlRef& c, int min, int max) = 0;
+    virtual void setScrollPos(const ControlRef& c, int pos) = 0;
+    virtual int scrollPos(const ControlRef& c) const = 0;
+
+    // --- edit box -----------------------------------------------------------
+    virtual void setReadOnly(const ControlRef& c, bool readOnly) = 0;
+    virtual bool isReadOnly(const ControlRef& c) const = 0;
+
+    // --- list view (report view) ---------------------------------------------
+    virtual int rowCount(const ControlRef& c) const = 0;
+    virtual int columnCount(const ControlRef& c) const = 0;
+    // Appends a row whose first cell is text; returns its index.
+    virtual int addRow(const ControlRef& c, const std::string& firstCell) = 0;
+    virtual void setCell(const ControlRef& c, int row, int column, const std::string& text) = 0;
+    virtual std::string cell(const ControlRef& c, int row, int column) const = 0;
+    // Deleting the current row fires CurrentItemChanged once, with no current row.
+    virtual void deleteRow(const ControlRef& c, int row) = 0;
+    virtual void clearRows(const ControlRef& c) = 0;
+    virtual void setCurrentRow(const ControlRef& c, int row) = 0;  // -1: none
+    virtual int currentRow(const ControlRef& c) const = 0;
+    virtual void setRowSelected(const ControlRef& c, int row, bool selected) = 0;
+    virtual std::vector<int> selectedRows(const ControlRef& c) const = 0;
+};
+
+}  // namespace pallo::platform
