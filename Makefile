@@ -1,0 +1,37 @@
+# Entry points for people and CI. Each target installs what is missing first.
+.PHONY: all deps native test test-native windows run test-windows bench clean
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+all: native
+
+deps:
+	bash scripts/install-deps.sh
+
+native: deps
+	cmake --preset native
+	cmake --build --preset native -j $(JOBS)
+
+test-native: native
+	ctest --preset native -j $(JOBS)
+
+# The native suite, then the Windows build's suites under Wine.
+test: test-native
+	@if [ -x scripts/test-windows.sh ]; then bash scripts/test-windows.sh; fi
+
+windows: deps
+	bash scripts/build-windows.sh
+
+test-windows: deps
+	bash scripts/test-windows.sh
+
+run: deps
+	bash scripts/run.sh
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf build
