@@ -49,6 +49,7 @@ public:
     virtual bool isBound(const std::string& design, const std::string& control, ui::EventKind kind) const = 0;
 };
 
+enum class MouseButton { Left, Right, Middle };
 enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
