@@ -1,0 +1,222 @@
+// Files on Windows: wide APIs throughout, so any path works whatever the
+// system's code page; paths arrive and leave as UTF-8.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "platform/files.h"
+
+namespace pallo::files {
+namespace {
+
+std::wstring widen(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+std::string narrow(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string utf8(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+    ~Handle() { reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    void reset(HANDLE h = INVALID_HANDLE_VALUE) {
+        if (valid()) CloseHandle(h_);
+        h_ = h;
+    }
+    // Closes now and reports whether closing succeeded.
+    bool close() {
+        const HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return h == INVALID_HANDLE_VALUE || h == nullptr || CloseHandle(h) != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    ~FindHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+// Removes the temporary file unless the replace went through.
+class TempGuard {
+public:
+    TempGuard() = default;
+    ~TempGuard() {
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    TempGuard(const TempGuard&) = delete;
+    TempGuard& operator=(const TempGuard&) = delete;
+    void arm(std::wstring path) { path_ = std::move(path); }
+    void release() { path_.clear(); }
+
+private:
+    std::wstring path_;
+};
+
+DWORD attributes(const std::string& path) {
+    if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(widen(path).c_str());
+}
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool failAt(const FaultHook& hook, WriteStep step) { return hook && hook(step); }
+
+bool writeAll(HANDLE h, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Virus scanners, indexers and editors briefly hold files open; the
+// rename is retried for about a second before giving up.
+bool replaceWithRetry(const std::wstring& from, const std::wstring& to) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        const DWORD error = GetLastError();
+        const bool transient =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        if (!transient || attempt >= 20) return false;
+        Sleep(50);
+    }
+}
+
+}  // namespace
+
+char separator() { return '\\'; }
+
+bool exists(const std::string& path) { return attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool isDirectory(const std::string& path) {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<std::string> listSubdirectories(const std::string& dir) {
+    std::vector<std::string> names;
+    if (dir.empty()) return names;
+    std::string pattern = dir;
+    if (!isSeparator(pattern.back())) pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(widen(pattern).c_str(), &data));
+    if (find.get() == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(narrow(name));
+    } while (FindNextFileW(find.get(), &data));
+    return names;
+}
+
+std::optional<std::string> readAll(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    Handle h(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid()) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        bytes.append(buffer, got);
+    }
+    return bytes;
+}
+
+std::optional<Stamp> stamp(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    Stamp s;
+    s.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    const std::int64_t ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
+    // FILETIME counts 100 ns steps from 1601; from 1970 it fits in
+    // nanoseconds, from 1601 it would not.
+    constexpr std::int64_t kTicks1601To1970 = 116'444'736'000'000'000;
+    s.modifiedNs = (ticks - kTicks1601To1970) * 100;
+    return s;
+}
+
+bool isReadOnly(const std::string& path) {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook) {
+    if (path.empty() || isSeparator(path.back())) return false;
+    std::size_t cut = path.size();
+    while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
+    const std::string prefix = path.substr(0, cut) + "." + path.substr(cut) + ".tmp-";
+    const std::wstring target = widen(path);
+    if (target.empty()) return false;
+
+    if (failAt(hook, WriteStep::CreateTemp)) return false;
+    std::random_device random;
+    std::wstring tempPath;
+    // Declared before the handle so the file is closed before it is
+    // deleted: Windows cannot delete a file that is still open.
+    TempGuard guard;
+    Handle h;
+    for (int attempt = 0; attempt < 100 && !h.valid(); ++attempt) {
+        tempPath = widen(prefix + std::to_string(random()));
+        h.reset(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    if (!h.valid()) return false;
+    guard.arm(tempPath);
+
+    if (failAt(hook, WriteStep::Write) || !writeAll(h.get(), bytes)) return false;
+    if (failAt(hook, WriteStep::Flush) || !FlushFileBuffers(h.get())) return false;
+    if (failAt(hook, WriteStep::Close) || !h.close()) return false;
+    if (failAt(hook, WriteStep::Replace) || !replaceWithRetry(tempPath, target)) return false;
+    guard.release();
+    return true;
+}
+
+}  // namespace pallo::files
