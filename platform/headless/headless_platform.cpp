@@ -1,1 +1,672 @@
-// placeholder until this module lands
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+#include <cassert>
+#include <stdexcept>
+
+namespace pallo::headless {
+
+using ui::ControlKind;
+using ui::EventKind;
+
+struct HeadlessPlatform::Control {
+    ui::ControlDesign design;
+    bool visible = true;
+    bool enabled = true;
+    std::string text;
+    std::string tag;
+    std::int32_t colour = 0;
+    PictureSource picture;
+    std::shared_ptr<const image::Rgba> shown;
+    std::string tooltip;
+    std::vector<ui::ComboItem> items;
+    int selection = -1;
+    bool checked = false;
+    int scrollMin = 0;
+    int scrollMax = 0;
+    int scrollPos = 0;
+    bool readOnly = false;
+    std::vector<std::vector<std::string>> rows;
+    int currentRow = -1;
+    std::set<int> selected;
+};
+
+struct HeadlessPlatform::Window {
+    std::uint32_t id = 0;
+    std::string design;
+    WindowRef owner;
+    bool visible = false;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool topMost = false;
+    bool layered = false;
+    int alpha = 255;
+    std::string tag;
+    std::string title;
+    std::string focus;
+    std::vector<std::string> order;  // control names in design order
+    std::map<std::string, Control> controls;
+};
+
+namespace {
+
+std::uint32_t backgroundOf(const ui::ControlDesign& d) {
+    const ui::Rgb c = d.background.value_or(ui::kGrey);
+    return 0xFF000000u | (static_cast<std::uint32_t>(c.r) << 16) | (static_cast<std::uint32_t>(c.g) << 8) |
+           static_cast<std::uint32_t>(c.b);
+}
+
+EventKind pressKind(MouseButton b) {
+    switch (b) {
+        case MouseButton::Left: return EventKind::LeftDown;
+        case MouseButton::Right: return EventKind::RightDown;
+        case MouseButton::Middle: return EventKind::MiddleDown;
+    }
+    return EventKind::LeftDown;
+}
+
+EventKind releaseKind(MouseButton b) {
+    switch (b) {
+        case MouseButton::Left: return EventKind::LeftUp;
+        case MouseButton::Right: return EventKind::RightUp;
+        case MouseButton::Middle: return EventKind::MiddleUp;
+    }
+    return EventKind::LeftUp;
+}
+
+[[noreturn]] void misuse(const std::string& what) { throw std::logic_error("headless platform: " + what); }
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform(std::string runDirectory) : runDirectory_(std::move(runDirectory)) {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+int HeadlessPlatform::run() {
+    // There is no user: tests drive the program between calls. Running the
+    // loop only lets the queued actions happen.
+    while (!exitRequested_ && !duringWait_.empty()) {
+        auto action = std::move(duringWait_.front());
+        duringWait_.pop_front();
+        action();
+    }
+    return 0;
+}
+
+void HeadlessPlatform::waitProcessingEvents(int ms) {
+    if (ms <= 0) return;
+    while (!exitRequested_ && !duringWait_.empty()) {
+        auto action = std::move(duringWait_.front());
+        duringWait_.pop_front();
+        action();
+    }
+    clock_ += ms;
+}
+
+Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, const std::string& caption,
+                                    MessageButtons buttons) {
+    Answer answer = buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+        // A box with only OK can only be answered OK.
+        if (buttons == MessageButtons::Ok) answer = Answer::Ok;
+    }
+    boxes_.push_back({owner, text, caption, buttons, answer});
+    return answer;
+}
+
+// --- windows -----------------------------------------------------------------
+
+HeadlessPlatform::Window* HeadlessPlatform::findWindow(WindowRef w) {
+    const auto it = windows_.find(w.id);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+const HeadlessPlatform::Window* HeadlessPlatform::findWindow(WindowRef w) const {
+    const auto it = windows_.find(w.id);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+const HeadlessPlatform::Window* HeadlessPlatform::windowByHandle(NativeHandle h) const {
+    if (h <= 0 || h > static_cast<NativeHandle>(UINT32_MAX)) return nullptr;
+    return findWindow(WindowRef{static_cast<std::uint32_t>(h)});
+}
+
+HeadlessPlatform::Window* HeadlessPlatform::windowByHandle(NativeHandle h) {
+    if (h <= 0 || h > static_cast<NativeHandle>(UINT32_MAX)) return nullptr;
+    return findWindow(WindowRef{static_cast<std::uint32_t>(h)});
+}
+
+WindowRef HeadlessPlatform::createWindow(const ui::WindowDesign& design, WindowRef owner) {
+    auto win = std::make_unique<Window>();
+    win->id = nextId_++;
+    win->design = design.name;
+    win->owner = findWindow(owner) ? owner : WindowRef{};
+    win->left = design.left;
+    win->top = design.top;
+    win->width = design.width;
+    win->height = design.height;
+    for (const auto& d : design.controls) {
+        if (win->controls.count(d.name)) misuse("duplicate control " + d.name + " in " + design.name);
+        Control c;
+        c.design = d;
+        c.visible = d.visible;
+        c.enabled = d.enabled;
+        c.text = d.text;
+        c.colour = d.textColour ? ui::packColour(*d.textColour) : 0;
+        c.items = d.items;
+        c.selection = d.items.empty() ? -1 : 0;
+        if (d.kind == ControlKind::Combo && !d.items.empty()) c.text = d.items.front().text;
+        c.scrollMin = d.scroll.min;
+        c.scrollMax = d.scroll.max;
+        c.scrollPos = d.scroll.pos;
+        c.readOnly = d.readOnly;
+        win->order.push_back(d.name);
+        win->controls.emplace(d.name, std::move(c));
+    }
+    const WindowRef ref{win->id};
+    windows_.emplace(win->id, std::move(win));
+    for (const auto& d : design.controls) {
+        if (d.kind == ControlKind::PictureBox && d.picture != assets::Picture::None)
+            setPicture(ControlRef{ref, d.name}, PictureSource::builtIn(d.picture));
+    }
+    fire(ref, {}, EventKind::Created);
+    return ref;
+}
+
+bool HeadlessPlatform::exists(WindowRef w) const { return findWindow(w) != nullptr; }
+
+void HeadlessPlatform::destroy(WindowRef w) {
+    if (!findWindow(w)) return;
+    // Destroying a window destroys the windows it owns, as on Windows.
+    std::vector<WindowRef> owned;
+    for (const auto& [id, win] : windows_)
+        if (win->owner == w) owned.push_back(WindowRef{id});
+    for (const WindowRef o : owned) destroy(o);
+    windows_.erase(w.id);
+}
+
+NativeHandle HeadlessPlatform::nativeHandle(WindowRef w) const { return findWindow(w) ? w.id : 0; }
+
+std::string HeadlessPlatform::designName(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win ? win->design : std::string();
+}
+
+WindowRef HeadlessPlatform::owner(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win && findWindow(win->owner) ? win->owner : WindowRef{};
+}
+
+void HeadlessPlatform::setVisible(WindowRef w, bool visible) {
+    if (Window* win = findWindow(w)) win->visible = visible;
+}
+
+bool HeadlessPlatform::isVisible(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win && win->visible;
+}
+
+void HeadlessPlatform::move(WindowRef w, int left, int top) {
+    Window* win = findWindow(w);
+    if (!win || (win->left == left && win->top == top)) return;
+    win->left = left;
+    win->top = top;
+    firePositionChanged(w);
+}
+
+void HeadlessPlatform::resize(WindowRef w, int width, int height) {
+    Window* win = findWindow(w);
+    if (!win || (win->width == width && win->height == height)) return;
+    win->width = width;
+    win->height = height;
+    firePositionChanged(w);
+}
+
+int HeadlessPlatform::left(WindowRef w) const { const Window* x = findWindow(w); return x ? x->left : 0; }
+int HeadlessPlatform::top(WindowRef w) const { const Window* x = findWindow(w); return x ? x->top : 0; }
+int HeadlessPlatform::width(WindowRef w) const { const Window* x = findWindow(w); return x ? x->width : 0; }
+int HeadlessPlatform::height(WindowRef w) const { const Window* x = findWindow(w); return x ? x->height : 0; }
+
+void HeadlessPlatform::setTopMost(WindowRef w, bool onTop) {
+    Window* win = findWindow(w);
+    if (!win) return;
+    win->topMost = onTop;
+    // Leaving the top-most band takes the owned windows along.
+    if (!onTop) {
+        for (auto& [id, other] : windows_)
+            if (other->owner == w) setTopMost(WindowRef{id}, false);
+    }
+}
+
+bool HeadlessPlatform::isTopMost(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win && win->topMost;
+}
+
+void HeadlessPlatform::setWindowTag(WindowRef w, const std::string& tag) {
+    if (Window* win = findWindow(w)) win->tag = tag;
+}
+std::string HeadlessPlatform::windowTag(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win ? win->tag : std::string();
+}
+void HeadlessPlatform::setTitle(WindowRef w, const std::string& title) {
+    if (Window* win = findWindow(w)) win->title = title;
+}
+std::string HeadlessPlatform::title(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win ? win->title : std::string();
+}
+
+void HeadlessPlatform::setLayeredAlpha(NativeHandle handle, int alpha) {
+    Window* win = windowByHandle(handle);
+    if (!win) return;
+    win->layered = true;
+    win->alpha = std::clamp(alpha, 0, 255);
+}
+
+int HeadlessPlatform::layeredAlpha(NativeHandle handle) const {
+    const Window* win = windowByHandle(handle);
+    return win && win->layered ? win->alpha : 255;
+}
+
+bool HeadlessPlatform::isLayered(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win && win->layered;
+}
+
+// --- controls ------------------------------------------------------------------
+
+HeadlessPlatform::Control* HeadlessPlatform::findControl(const ControlRef& c) {
+    Window* win = findWindow(c.window);
+    if (!win) return nullptr;
+    const auto it = win->controls.find(c.name);
+    return it == win->controls.end() ? nullptr : &it->second;
+}
+
+const HeadlessPlatform::Control* HeadlessPlatform::findControl(const ControlRef& c) const {
+    const Window* win = findWindow(c.window);
+    if (!win) return nullptr;
+    const auto it = win->controls.find(c.name);
+    return it == win->controls.end() ? nullptr : &it->second;
+}
+
+// The core only addresses controls of its own designs: a miss is a
+// programming error, reported loudly in tests rather than ignored.
+HeadlessPlatform::Control& HeadlessPlatform::control(const ControlRef& c) {
+    Control* ctl = findControl(c);
+    if (!ctl) misuse("no control '" + c.name + "' in window " + std::to_string(c.window.id));
+    return *ctl;
+}
+
+const HeadlessPlatform::Control& HeadlessPlatform::control(const ControlRef& c) const {
+    const Control* ctl = findControl(c);
+    if (!ctl) misuse("no control '" + c.name + "' in window " + std::to_string(c.window.id));
+    return *ctl;
+}
+
+bool HeadlessPlatform::hasControl(const ControlRef& c) const { return findControl(c) != nullptr; }
+
+void HeadlessPlatform::setVisible(const ControlRef& c, bool visible) { control(c).visible = visible; }
+bool HeadlessPlatform::isVisible(const ControlRef& c) const { return control(c).visible; }
+void HeadlessPlatform::setEnabled(const ControlRef& c, bool enabled) { control(c).enabled = enabled; }
+bool HeadlessPlatform::isEnabled(const ControlRef& c) const { return control(c).enabled; }
+
+void HeadlessPlatform::setText(const ControlRef& c, const std::string& text) {
+    Control& ctl = control(c);
+    const bool changed = ctl.text != text;
+    ctl.text = text;
+    // An edit box reports every change of its text, the program's too.
+    if (changed && ctl.design.kind == ControlKind::Edit) fire(c.window, c.name, EventKind::ContentChanged);
+}
+
+std::string HeadlessPlatform::text(const ControlRef& c) const { return control(c).text; }
+void HeadlessPlatform::setTag(const ControlRef& c, const std::string& tag) { control(c).tag = tag; }
+std::string HeadlessPlatform::tag(const ControlRef& c) const { return control(c).tag; }
+
+void HeadlessPlatform::setFocus(const ControlRef& c) {
+    control(c);
+    findWindow(c.window)->focus = c.name;
+}
+
+bool HeadlessPlatform::hasFocus(const ControlRef& c) const {
+    const Window* win = findWindow(c.window);
+    return win && win->focus == c.name && findControl(c);
+}
+
+void HeadlessPlatform::setTextColour(const ControlRef& c, std::int32_t packedRgb) { control(c).colour = packedRgb; }
+std::int32_t HeadlessPlatform::textColour(const ControlRef& c) const { return control(c).colour; }
+
+void HeadlessPlatform::setPicture(const ControlRef& c, const PictureSource& source) {
+    Control& ctl = control(c);
+    ctl.picture = source;
+    ctl.shown = cache_.get(source, ctl.design.width, ctl.design.height, backgroundOf(ctl.design));
+}
+
+PictureSource HeadlessPlatform::picture(const ControlRef& c) const { return control(c).picture; }
+
+std::shared_ptr<const image::Rgba> HeadlessPlatform::shownPicture(const ControlRef& c) const {
+    return control(c).shown;
+}
+
+void HeadlessPlatform::setTooltip(const ControlRef& c, const std::string& text) { control(c).tooltip = text; }
+std::string HeadlessPlatform::tooltip(const ControlRef& c) const { return control(c).tooltip; }
+
+void HeadlessPlatform::clearItems(const ControlRef& c) {
+    Control& ctl = control(c);
+    ctl.items.clear();
+    ctl.selection = -1;
+    if (!ctl.design.editable) ctl.text.clear();
+}
+
+void HeadlessPlatform::addItem(const ControlRef& c, const std::string& text, std::int64_t data) {
+    control(c).items.push_back({text, data});
+}
+
+int HeadlessPlatform::itemCount(const ControlRef& c) const { return static_cast<int>(control(c).items.size()); }
+
+std::string HeadlessPlatform::itemText(const ControlRef& c, int index) const {
+    const Control& ctl = control(c);
+    if (index < 0 || index >= static_cast<int>(ctl.items.size())) return {};
+    return ctl.items[static_cast<std::size_t>(index)].text;
+}
+
+std::int64_t HeadlessPlatform::itemData(const ControlRef& c, int index) const {
+    const Control& ctl = control(c);
+    if (index < 0 || index >= static_cast<int>(ctl.items.size())) return 0;
+    return ctl.items[static_cast<std::size_t>(index)].data;
+}
+
+void HeadlessPlatform::setSelection(const ControlRef& c, int index) {
+    Control& ctl = control(c);
+    if (index < 0 || index >= static_cast<int>(ctl.items.size())) {
+        ctl.selection = -1;
+        if (!ctl.design.editable) ctl.text.clear();
+        return;
+    }
+    ctl.selection = index;
+    ctl.text = ctl.items[static_cast<std::size_t>(index)].text;
+}
+
+int HeadlessPlatform::selection(const ControlRef& c) const { return control(c).selection; }
+
+void HeadlessPlatform::setChecked(const ControlRef& c, bool checked) { control(c).checked = checked; }
+bool HeadlessPlatform::isChecked(const ControlRef& c) const { return control(c).checked; }
+
+void HeadlessPlatform::setScrollRange(const ControlRef& c, int min, int max) {
+    Control& ctl = control(c);
+    ctl.scrollMin = std::min(min, max);
+    ctl.scrollMax = std::max(min, max);
+    ctl.scrollPos = std::clamp(ctl.scrollPos, ctl.scrollMin, ctl.scrollMax);
+}
+
+void HeadlessPlatform::setScrollPos(const ControlRef& c, int pos) {
+    Control& ctl = control(c);
+    ctl.scrollPos = std::clamp(pos, ctl.scrollMin, ctl.scrollMax);
+}
+
+int HeadlessPlatform::scrollPos(const ControlRef& c) const { return control(c).scrollPos; }
+
+void HeadlessPlatform::setReadOnly(const ControlRef& c, bool readOnly) { control(c).readOnly = readOnly; }
+bool HeadlessPlatform::isReadOnly(const ControlRef& c) const { return control(c).readOnly; }
+
+int HeadlessPlatform::rowCount(const ControlRef& c) const { return static_cast<int>(control(c).rows.size()); }
+int HeadlessPlatform::columnCount(const ControlRef& c) const {
+    return static_cast<int>(control(c).design.columns.size());
+}
+
+int HeadlessPlatform::addRow(const ControlRef& c, const std::string& firstCell) {
+    Control& ctl = control(c);
+    std::vector<std::string> row(std::max<std::size_t>(1, ctl.design.columns.size()));
+    row[0] = firstCell;
+    ctl.rows.push_back(std::move(row));
+    return static_cast<int>(ctl.rows.size()) - 1;
+}
+
+void HeadlessPlatform::setCell(const ControlRef& c, int row, int column, const std::string& text) {
+    Control& ctl = control(c);
+    if (row < 0 || row >= static_cast<int>(ctl.rows.size()) || column < 0) return;
+    auto& cells = ctl.rows[static_cast<std::size_t>(row)];
+    if (column >= static_cast<int>(cells.size())) return;
+    cells[static_cast<std::size_t>(column)] = text;
+}
+
+std::string HeadlessPlatform::cell(const ControlRef& c, int row, int column) const {
+    const Control& ctl = control(c);
+    if (row < 0 || row >= static_cast<int>(ctl.rows.size()) || column < 0) return {};
+    const auto& cells = ctl.rows[static_cast<std::size_t>(row)];
+    if (column >= static_cast<int>(cells.size())) return {};
+    return cells[static_cast<std::size_t>(column)];
+}
+
+void HeadlessPlatform::deleteRow(const ControlRef& c, int row) {
+    Control& ctl = control(c);
+    if (row < 0 || row >= static_cast<int>(ctl.rows.size())) return;
+    ctl.rows.erase(ctl.rows.begin() + row);
+    std::set<int> moved;
+    for (int s : ctl.selected) {
+        if (s < row) moved.insert(s);
+        else if (s > row) moved.insert(s - 1);
+    }
+    ctl.selected = std::move(moved);
+    if (ctl.currentRow == row) {
+        ctl.currentRow = -1;
+        fire(c.window, c.name, EventKind::CurrentItemChanged);
+    } else if (ctl.currentRow > row) {
+        --ctl.currentRow;
+    }
+}
+
+void HeadlessPlatform::clearRows(const ControlRef& c) {
+    Control& ctl = control(c);
+    ctl.rows.clear();
+    ctl.selected.clear();
+    ctl.currentRow = -1;
+}
+
+void HeadlessPlatform::setCurrentRow(const ControlRef& c, int row) {
+    Control& ctl = control(c);
+    ctl.currentRow = (row >= 0 && row < static_cast<int>(ctl.rows.size())) ? row : -1;
+}
+
+int HeadlessPlatform::currentRow(const ControlRef& c) const { return control(c).currentRow; }
+
+void HeadlessPlatform::setRowSelected(const ControlRef& c, int row, bool selected) {
+    Control& ctl = control(c);
+    if (row < 0 || row >= static_cast<int>(ctl.rows.size())) return;
+    if (selected) {
+        if (!ctl.design.multiSelect) ctl.selected.clear();
+        ctl.selected.insert(row);
+    } else {
+        ctl.selected.erase(row);
+    }
+}
+
+std::vector<int> HeadlessPlatform::selectedRows(const ControlRef& c) const {
+    const Control& ctl = control(c);
+    return {ctl.selected.begin(), ctl.selected.end()};
+}
+
+// --- events --------------------------------------------------------------------
+
+void HeadlessPlatform::fire(WindowRef w, const std::string& control, EventKind kind, int wheelDelta) {
+    const Window* win = findWindow(w);
+    if (!sink_ || !win) return;
+    sink_->handle(platform::Event{w, win->design, control, kind, wheelDelta});
+}
+
+void HeadlessPlatform::firePositionChanged(WindowRef w) { fire(w, {}, EventKind::PositionChanged); }
+
+// --- test driver ------------------------------------------------------------------
+
+bool HeadlessPlatform::userCanReach(const ControlRef& c) const {
+    const Window* win = findWindow(c.window);
+    if (!win || !win->visible) return false;
+    const Control* ctl = findControl(c);
+    if (!ctl || !ctl->visible || !ctl->enabled) return false;
+    // A control inside a hidden or disabled container cannot be reached either.
+    std::string container = ctl->design.container;
+    while (!container.empty()) {
+        const auto it = win->controls.find(container);
+        if (it == win->controls.end()) break;
+        if (!it->second.visible || !it->second.enabled) return false;
+        container = it->second.design.container;
+    }
+    return true;
+}
+
+std::string HeadlessPlatform::pressTarget(const ControlRef& c, EventKind kind) const {
+    const Window* win = findWindow(c.window);
+    const Control* ctl = findControl(c);
+    if (!win || !ctl) return {};
+    // A transparent label without a bound handler lets the press through to
+    // the control it lies on.
+    std::string name = c.name;
+    while (ctl && ctl->design.kind == ControlKind::Label && !ctl->design.container.empty() &&
+           !(sink_ && sink_->isBound(win->design, name, kind))) {
+        name = ctl->design.container;
+        const auto it = win->controls.find(name);
+        ctl = it == win->controls.end() ? nullptr : &it->second;
+    }
+    return ctl ? name : std::string();
+}
+
+bool HeadlessPlatform::pressMouse(const ControlRef& c, MouseButton button) {
+    if (!userCanReach(c)) return false;
+    const EventKind kind = pressKind(button);
+    const std::string target = pressTarget(c, kind);
+    if (target.empty()) return false;
+    fire(c.window, target, kind);
+    return true;
+}
+
+bool HeadlessPlatform::releaseMouse(const ControlRef& c, MouseButton button) {
+    if (!userCanReach(c)) return false;
+    const EventKind kind = releaseKind(button);
+    const std::string target = pressTarget(c, kind);
+    if (target.empty()) return false;
+    fire(c.window, target, kind);
+    return true;
+}
+
+bool HeadlessPlatform::clickMouse(const ControlRef& c, MouseButton button) {
+    if (!pressMouse(c, button)) return false;
+    // The press may have hidden or destroyed the control; the release then
+    // lands elsewhere, which is no event of this control.
+    releaseMouse(c, button);
+    return true;
+}
+
+bool HeadlessPlatform::turnWheel(const ControlRef& c, int delta) {
+    if (!userCanReach(c)) return false;
+    fire(c.window, c.name, EventKind::Wheel, delta);
+    return true;
+}
+
+bool HeadlessPlatform::click(const ControlRef& c) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    if (ctl.design.kind == ControlKind::CheckBox) ctl.checked = !ctl.checked;
+    else if (ctl.design.kind != ControlKind::Button) return false;
+    fire(c.window, c.name, EventKind::Clicked);
+    return true;
+}
+
+bool HeadlessPlatform::chooseItem(const ControlRef& c, int index) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    if (ctl.design.kind != ControlKind::Combo || index < 0 || index >= static_cast<int>(ctl.items.size()))
+        return false;
+    ctl.selection = index;
+    ctl.text = ctl.items[static_cast<std::size_t>(index)].text;
+    fire(c.window, c.name, EventKind::ItemChosen);
+    return true;
+}
+
+bool HeadlessPlatform::selectRow(const ControlRef& c, int row) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    if (ctl.design.kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(ctl.rows.size()))
+        return false;
+    const bool currentChanged = ctl.currentRow != row;
+    const bool selectionChanged = ctl.selected != std::set<int>{row};
+    ctl.selected = {row};
+    ctl.currentRow = row;
+    if (selectionChanged) fire(c.window, c.name, EventKind::Selection);
+    if (currentChanged && findControl(c)) fire(c.window, c.name, EventKind::CurrentItemChanged);
+    return true;
+}
+
+bool HeadlessPlatform::ctrlClickRow(const ControlRef& c, int row) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    if (ctl.design.kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(ctl.rows.size()))
+        return false;
+    if (!ctl.design.multiSelect) return selectRow(c, row);
+    if (ctl.selected.count(row)) ctl.selected.erase(row);
+    else ctl.selected.insert(row);
+    const bool currentChanged = ctl.currentRow != row;
+    ctl.currentRow = row;
+    fire(c.window, c.name, EventKind::Selection);
+    if (currentChanged && findControl(c)) fire(c.window, c.name, EventKind::CurrentItemChanged);
+    return true;
+}
+
+bool HeadlessPlatform::typeText(const ControlRef& c, const std::string& text) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    const bool editableCombo = ctl.design.kind == ControlKind::Combo && ctl.design.editable;
+    if ((ctl.design.kind != ControlKind::Edit && !editableCombo) || ctl.readOnly) return false;
+    findWindow(c.window)->focus = c.name;
+    if (ctl.design.integerInput && text.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (editableCombo) {
+        ctl.text = text;
+        return true;
+    }
+    setText(c, text);
+    return true;
+}
+
+bool HeadlessPlatform::moveScroll(const ControlRef& c, int pos) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    if (ctl.design.kind != ControlKind::HScrollBar) return false;
+    const int clamped = std::clamp(pos, ctl.scrollMin, ctl.scrollMax);
+    if (clamped == ctl.scrollPos) return true;
+    ctl.scrollPos = clamped;
+    fire(c.window, c.name, EventKind::ScrollChanged);
+    return true;
+}
+
+bool HeadlessPlatform::dragWindow(WindowRef w, int left, int top) {
+    const Window* win = findWindow(w);
+    if (!win || !win->visible) return false;
+    move(w, left, top);
+    return true;
+}
+
+bool HeadlessPlatform::closeByUser(WindowRef w) {
+    const Window* win = findWindow(w);
+    if (!win || !win->visible) return false;
+    fire(w, {}, EventKind::ClosedByUser);
+    return true;
+}
+
+std::vector<WindowRef> HeadlessPlatform::windows() const {
+    std::vector<WindowRef> out;
+    for (const auto& [id, win] : windows_) out.push_back(WindowRef{id});
+    return out;
+}
+
+std::vector<WindowRef> HeadlessPlatform::windowsOfDesign(const std::string& design) const {
+    std::vector<WindowRef> out;
+    for (const auto& [id, win] : windows_)
+        if (win->design == design) out.push_back(WindowRef{id});
+    return out;
+}
+
+}  // namespace pallo::headless

@@ -1,0 +1,192 @@
+// The in-memory platform: every property of every window and control lives
+// here, and a test driver acts as a user would. User actions fire exactly
+// the handlers a real event fires; program changes fire only what the real
+// platform fires for them (moves, resizes, edit text, deletion of the
+// current list row).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/image.h"
+#include "platform/platform.h"
+
+namespace pallo::headless {
+
+using platform::Answer;
+using platform::ControlRef;
+using platform::MessageButtons;
+using platform::MouseButton;
+using platform::NativeHandle;
+using platform::PictureSource;
+using platform::WindowRef;
+
+struct MessageBoxRecord {
+    WindowRef owner;
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    Answer answer = Answer::Ok;
+};
+
+class HeadlessPlatform final : public platform::Platform {
+public:
+    explicit HeadlessPlatform(std::string runDirectory);
+    ~HeadlessPlatform() override;
+
+    // --- platform::Platform ---------------------------------------------
+    void setEventSink(platform::EventSink* sink) override { sink_ = sink; }
+    int run() override;
+    void requestExit() override { exitRequested_ = true; }
+    bool exitRequested() const override { return exitRequested_; }
+    void waitProcessingEvents(int ms) override;
+    std::int64_t tickMs() const override { return clock_; }
+    platform::ScreenSize screenSize() const override { return screen_; }
+    std::string runDirectory() const override { return runDirectory_; }
+    void openFolder(const std::string& path) override { openedFolders_.push_back(path); }
+    Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
+                      MessageButtons buttons) override;
+
+    WindowRef createWindow(const ui::WindowDesign& design, WindowRef owner) override;
+    bool exists(WindowRef w) const override;
+    void destroy(WindowRef w) override;
+    NativeHandle nativeHandle(WindowRef w) const override;
+    std::string designName(WindowRef w) const override;
+    WindowRef owner(WindowRef w) const override;
+    void setVisible(WindowRef w, bool visible) override;
+    bool isVisible(WindowRef w) const override;
+    void move(WindowRef w, int left, int top) override;
+    void resize(WindowRef w, int width, int height) override;
+    int left(WindowRef w) const override;
+    int top(WindowRef w) const override;
+    int width(WindowRef w) const override;
+    int height(WindowRef w) const override;
+    void setTopMost(WindowRef w, bool onTop) override;
+    bool isTopMost(WindowRef w) const override;
+    void setWindowTag(WindowRef w, const std::string& tag) override;
+    std::string windowTag(WindowRef w) const override;
+    void setTitle(WindowRef w, const std::string& title) override;
+    std::string title(WindowRef w) const override;
+    void setLayeredAlpha(NativeHandle handle, int alpha) override;
+    int layeredAlpha(NativeHandle handle) const override;
+
+    bool hasControl(const ControlRef& c) const override;
+    void setVisible(const ControlRef& c, bool visible) override;
+    bool isVisible(const ControlRef& c) const override;
+    void setEnabled(const ControlRef& c, bool enabled) override;
+    bool isEnabled(const ControlRef& c) const override;
+    void setText(const ControlRef& c, const std::string& text) override;
+    std::string text(const ControlRef& c) const override;
+    void setTag(const ControlRef& c, const std::string& tag) override;
+    std::string tag(const ControlRef& c) const override;
+    void setFocus(const ControlRef& c) override;
+    bool hasFocus(const ControlRef& c) const override;
+    void setTextColour(const ControlRef& c, std::int32_t packedRgb) override;
+    std::int32_t textColour(const ControlRef& c) const override;
+    void setPicture(const ControlRef& c, const PictureSource& source) override;
+    PictureSource picture(const ControlRef& c) const override;
+    void setTooltip(const ControlRef& c, const std::string& text) override;
+    std::string tooltip(const ControlRef& c) const override;
+    void clearItems(const ControlRef& c) override;
+    void addItem(const ControlRef& c, const std::string& text, std::int64_t data) override;
+    int itemCount(const ControlRef& c) const override;
+    std::string itemText(const ControlRef& c, int index) const override;
+    std::int64_t itemData(const ControlRef& c, int index) const override;
+    void setSelection(const ControlRef& c, int index) override;
+    int selection(const ControlRef& c) const override;
+    void setChecked(const ControlRef& c, bool checked) override;
+    bool isChecked(const ControlRef& c) const override;
+    void setScrollRange(const ControlRef& c, int min, int max) override;
+    void setScrollPos(const ControlRef& c, int pos) override;
+    int scrollPos(const ControlRef& c) const override;
+    void setReadOnly(const ControlRef& c, bool readOnly) override;
+    bool isReadOnly(const ControlRef& c) const override;
+    int rowCount(const ControlRef& c) const override;
+    int columnCount(const ControlRef& c) const override;
+    int addRow(const ControlRef& c, const std::string& firstCell) override;
+    void setCell(const ControlRef& c, int row, int column, const std::string& text) override;
+    std::string cell(const ControlRef& c, int row, int column) const override;
+    void deleteRow(const ControlRef& c, int row) override;
+    void clearRows(const ControlRef& c) override;
+    void setCurrentRow(const ControlRef& c, int row) override;
+    int currentRow(const ControlRef& c) const override;
+    void setRowSelected(const ControlRef& c, int row, bool selected) override;
+    std::vector<int> selectedRows(const ControlRef& c) const override;
+
+    // --- test driver: user actions ----------------------------------------
+    // Each returns false, doing nothing, when a real user could not do it:
+    // the window is missing or hidden, the control is missing, hidden or
+    // disabled, or the action does not fit the control.
+    bool pressMouse(const ControlRef& c, MouseButton button);
+    bool releaseMouse(const ControlRef& c, MouseButton button);
+    bool clickMouse(const ControlRef& c, MouseButton button = MouseButton::Left);  // press, then release
+    bool turnWheel(const ControlRef& c, int delta);
+    bool click(const ControlRef& buttonOrCheckBox);  // a check box toggles first
+    bool chooseItem(const ControlRef& combo, int index);
+    bool selectRow(const ControlRef& list, int row);     // plain click on a row
+    bool ctrlClickRow(const ControlRef& list, int row);  // toggles the row in a multi-selection list
+    bool typeText(const ControlRef& edit, const std::string& text);  // replaces the whole text
+    bool moveScroll(const ControlRef& scrollBar, int pos);
+    bool dragWindow(WindowRef w, int left, int top);
+    bool closeByUser(WindowRef w);
+
+    // --- test driver: the environment ---------------------------------------
+    void setScreenSize(int width, int height) { screen_ = {width, height}; }
+    void advanceClock(std::int64_t ms) { clock_ += ms; }
+    // Runs during the next waitProcessingEvents, in order.
+    void queueDuringWait(std::function<void()> action) { duringWait_.push_back(std::move(action)); }
+    std::size_t pendingWaitActions() const { return duringWait_.size(); }
+    // Answers for the next message boxes; an unanswered box gets OK or No.
+    void queueAnswer(Answer answer) { answers_.push_back(answer); }
+    const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
+    void clearMessageBoxes() { boxes_.clear(); }
+    const std::vector<std::string>& openedFolders() const { return openedFolders_; }
+
+    // --- test driver: inspection ---------------------------------------------
+    // Existing windows in creation order; of one design name.
+    std::vector<WindowRef> windows() const;
+    std::vector<WindowRef> windowsOfDesign(const std::string& design) const;
+    bool isLayered(WindowRef w) const;
+    // The decoded picture the box shows (empty when none or undecodable).
+    std::shared_ptr<const image::Rgba> shownPicture(const ControlRef& c) const;
+    const image::PictureCache& pictureCache() const { return cache_; }
+    // Design name of the control under c whose press c lets through.
+    std::string pressTarget(const ControlRef& c, ui::EventKind kind) const;
+
+private:
+    struct Control;
+    struct Window;
+
+    Window* findWindow(WindowRef w);
+    const Window* findWindow(WindowRef w) const;
+    Control* findControl(const ControlRef& c);
+    const Control* findControl(const ControlRef& c) const;
+    Control& control(const ControlRef& c);  // asserts it exists
+    const Control& control(const ControlRef& c) const;
+    const Window* windowByHandle(NativeHandle h) const;
+    Window* windowByHandle(NativeHandle h);
+    bool userCanReach(const ControlRef& c) const;
+    void fire(WindowRef w, const std::string& control, ui::EventKind kind, int wheelDelta = 0);
+    void firePositionChanged(WindowRef w);
+
+    std::string runDirectory_;
+    platform::EventSink* sink_ = nullptr;
+    platform::ScreenSize screen_{1920, 1080};
+    std::int64_t clock_ = 0;
+    bool exitRequested_ = false;
+    std::uint32_t nextId_ = 1;
+    std::map<std::uint32_t, std::unique_ptr<Window>> windows_;
+    std::deque<std::function<void()>> duringWait_;
+    std::deque<Answer> answers_;
+    std::vector<MessageBoxRecord> boxes_;
+    std::vector<std::string> openedFolders_;
+    image::PictureCache cache_;
+};
+
+}  // namespace pallo::headless
