@@ -125,15 +125,6 @@ TEST(Events, NoWindowBindsTheFrameCloseButton) {
     for (const Binding& b : eventTable()) EXPECT_NE(b.event, ClosedByUser) << b.window;
 }
 
-TEST(Events, EveryFramedWindowButTheNodeEditorHasACreationHandler) {
-    // The node editor is filled by its opener; every other framed window
-    // and the overlay set themselves up when created.
-    for (const WindowDesign* d : allDesigns()) {
-        const bool expect = d->name == "OverlayWindow" || (d->framed && d->name != "NodeEditorWindow");
-        EXPECT_EQ(findBinding(d->name, "", Created) != nullptr, expect) << d->name;
-    }
-}
-
 TEST(Events, NodeRowsReactPerRowAndPosition) {
     struct Expect {
         Row row;
@@ -160,14 +151,6 @@ TEST(Events, NodeRowsReactPerRowAndPosition) {
             actual.insert({b.event, b.handler});
         }
         EXPECT_EQ(actual, c.bindings) << name;
-    }
-}
-
-TEST(Events, BothPreviewPicturesDismissWithTheRightButton) {
-    for (const char* window : {"NodeEditorWindow", "CatalogEditorWindow"}) {
-        const Binding* b = findBinding(window, "图片框1", RightUp);
-        ASSERT_NE(b, nullptr) << window;
-        EXPECT_EQ(b->handler, "hidePreview");
     }
 }
 
