@@ -1,1 +1,80 @@
-// placeholder until this module lands
+#include "app/app.h"
+
+#include <iostream>
+#include <set>
+
+#include "app/startup.h"
+#include "display/rows.h"
+#include "ui/designs.h"
+#include "ui/events.h"
+
+namespace pallo {
+
+void HandlerRegistry::add(const std::string& name, Handler handler) { handlers_[name] = std::move(handler); }
+
+const Handler* HandlerRegistry::find(const std::string& name) const {
+    const auto it = handlers_.find(name);
+    return it == handlers_.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> HandlerRegistry::missing() const {
+    std::set<std::string> names;
+    for (const auto& b : ui::eventTable())
+        if (!find(b.handler)) names.insert(b.handler);
+    return {names.begin(), names.end()};
+}
+
+App::App(platform::Platform& platform)
+    : platform_(platform), state_(std::make_unique<ProgramState>()), context_{platform, *state_} {
+    registerStartupHandlers(handlers_);
+    registerRowHandlers(handlers_);
+    platform_.setEventSink(this);
+}
+
+App::~App() {
+    cleanUp();
+    platform_.setEventSink(nullptr);
+}
+
+void App::start() {
+#ifndef NDEBUG
+    for (const auto& name : handlers_.missing()) std::cerr << "pallo: no handler yet for " << name << '\n';
+#endif
+    state_->overlay = platform_.createWindow(ui::overlayWindow(), platform::WindowRef{});
+}
+
+int App::run() {
+    start();
+    const int code = platform_.run();
+    cleanUp();
+    return code;
+}
+
+void App::cleanUp() {
+    if (cleanedUp_) return;
+    cleanedUp_ = true;
+    // Destroying the overlay destroys every window it owns.
+    for (const auto& row : state_->rows)
+        for (const auto& info : row) platform_.destroy(info.self);
+    platform_.destroy(state_->overlay);
+    *state_ = ProgramState{};
+}
+
+void App::handle(const platform::Event& event) {
+    if (cleanedUp_) return;
+    const ui::Binding* binding = ui::findBinding(event.design, event.control, event.kind);
+    const Handler* handler = binding ? handlers_.find(binding->handler) : nullptr;
+    if (!handler) return;
+    ++depth_;
+    (*handler)(context_, event);
+    --depth_;
+    // Ending the program is a request: the clean-up runs once the outermost
+    // handler has returned, never under one that is still running.
+    if (depth_ == 0 && platform_.exitRequested()) cleanUp();
+}
+
+bool App::isBound(const std::string& design, const std::string& control, ui::EventKind kind) const {
+    return ui::findBinding(design, control, kind) != nullptr;
+}
+
+}  // namespace pallo

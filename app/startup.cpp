@@ -1,1 +1,149 @@
-// placeholder until this module lands
+#include "app/startup.h"
+
+#include "app/app.h"
+#include "display/rows.h"
+#include "model/loaders.h"
+#include "model/text.h"
+#include "platform/files.h"
+
+namespace pallo {
+
+namespace {
+
+std::int32_t readSetting(const ConfigStore::Snapshot& ini, const char* key, const char* fallback) {
+    return toInt(ini.read("Config", key, fallback));
+}
+
+}  // namespace
+
+WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, platform::ScreenSize screen) {
+    WindowSettings s;
+    s.X = readSetting(ini, "X", "0");
+    if (s.X < 100 || s.X > screen.width) s.X = 100;
+    s.Y = readSetting(ini, "Y", "0");
+    if (s.Y < 100 || s.Y > screen.height) s.Y = 100;
+    s.W = readSetting(ini, "W", "0");
+    if (s.W < 70 || s.W > 200) s.W = 70;
+    s.H = readSetting(ini, "H", "0");
+    if (s.H < 70 || s.H > 200) s.H = 70;
+    if (s.W > s.H) s.W = s.H;
+    else if (s.W < s.H) s.H = s.W;
+    s.T = readSetting(ini, "T", "0") == 1 ? 1 : 0;
+    s.S = readSetting(ini, "S", "150");
+    if (s.S < 15 || s.S > 255) s.S = 150;
+    return s;
+}
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+    return dir + files::separator() + name;
+}
+
+bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
+    ProgramState& st = ctx.state;
+    const std::string runDir = ctx.platform.runDirectory();
+    st.CfgPath = joinPath(runDir, "Cfg.ini");
+    const bool found = files::exists(st.CfgPath);
+
+    // Without Cfg.ini everything that does not come from the file is still
+    // set up, with the settings an empty file gives, so the program works
+    // and the first write creates the file.
+    st.ImageRoot = joinPath(runDir, "Img") + files::separator();
+    st.MenuImageDir = joinPath(joinPath(runDir, "Img"), "Menu") + files::separator();
+
+    const WindowSettings s = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.screenSize());
+    WindowInfo info;
+    info.X = s.X;
+    info.Y = s.Y;
+    info.W = s.W;
+    info.H = s.H;
+    info.T = s.T;
+    info.S = s.S;
+    st.OverlayInfo = std::move(info);
+
+    for (auto& row : st.rows) row.clear();
+
+    st.OverlayInfo.self = st.overlay;
+    st.OverlayInfo.handle = ctx.platform.nativeHandle(st.overlay);
+    st.OverlayInfo.picture = platform::ControlRef{st.overlay, kOverlayPicture};
+    st.OverlayInfo.optionsLabel = platform::ControlRef{st.overlay, kOptionsLabel};
+    ctx.platform.setTooltip(st.OverlayInfo.picture, kOverlayTip);
+
+    if (!found) {
+        if (report) message = st.CfgPath + " 配置文件不存在。";
+        return false;
+    }
+    if (report) message = "初始化完毕。";
+    return true;
+}
+
+void setTranslucency(platform::Platform& platform, platform::NativeHandle handle, int alpha) {
+    platform.setLayeredAlpha(handle, alpha);
+}
+
+void placeRows(Context& ctx) {
+    const WindowInfo& o = ctx.state.OverlayInfo;
+    for (int i = 1; i <= 15; ++i) {
+        for (std::size_t r = kFirstRow; r <= kThirdRow; ++r) {
+            const RowWindowList& row = ctx.state.rows[r];
+            if (static_cast<int>(row.size()) < i) continue;
+            double left = 0;
+            double top = 0;
+            if (r == kFirstRow) {
+                left = o.X + (o.W + 1.0) * i;
+                top = o.Y;
+            } else {
+                left = o.X + (o.W + 1.0) * (i - 1);
+                top = o.Y + (o.H + 1.0) * static_cast<double>(r);
+            }
+            ctx.platform.move(row[static_cast<std::size_t>(i - 1)].self, truncate(left), truncate(top));
+        }
+    }
+}
+
+void onOverlayMoved(Context& ctx) {
+    ctx.state.OverlayInfo.X = ctx.platform.left(ctx.state.overlay);
+    ctx.state.OverlayInfo.Y = ctx.platform.top(ctx.state.overlay);
+    placeRows(ctx);
+}
+
+void startUp(Context& ctx, platform::WindowRef overlay) {
+    ProgramState& st = ctx.state;
+    platform::Platform& p = ctx.platform;
+    st.overlay = overlay;
+    std::string message;
+    const auto check = [&](bool ok) {
+        if (!ok) p.messageBox(overlay, message, "错误", platform::MessageButtons::Ok);
+    };
+
+    check(loadWindowSettings(ctx, message, true));
+    check(loadMainNodes(st.store, st.CfgPath, st.nodeTable, message, true));
+    check(loadCatalog(st.store, st.CfgPath, "Item", st.itemTable, message, true));
+    check(loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable, message, true));
+
+    p.setScrollPos(platform::ControlRef{overlay, kTranslucencyBar}, st.OverlayInfo.S);
+    setTranslucency(p, st.OverlayInfo.handle, st.OverlayInfo.S);
+    // One move sets left and top together, so the rows never follow a
+    // half-moved overlay; the overlay starts as the bare 70 x 70 picture.
+    p.move(overlay, st.OverlayInfo.X, st.OverlayInfo.Y);
+    p.resize(overlay, 70, 70);
+
+    check(buildFirstRow(ctx, message, true));
+    check(buildSecondRow(ctx, message, true));
+    check(buildThirdRow(ctx, message, true));
+
+    // The saved on-top state applies to the overlay, its rows and the check box.
+    const bool onTop = st.OverlayInfo.T == 1;
+    p.setChecked(platform::ControlRef{overlay, kOnTopBox}, onTop);
+    p.setTopMost(overlay, onTop);
+    for (const auto& row : st.rows)
+        for (const auto& info : row) p.setTopMost(info.self, onTop);
+
+    p.setVisible(overlay, true);
+}
+
+void registerStartupHandlers(HandlerRegistry& handlers) {
+    handlers.add("startUp", [](Context& ctx, const platform::Event& e) { startUp(ctx, e.window); });
+    handlers.add("onOverlayMoved", [](Context& ctx, const platform::Event&) { onOverlayMoved(ctx); });
+}
+
+}  // namespace pallo

@@ -1,0 +1,61 @@
+// The application: owns the program-wide state, receives every event of
+// every window and calls the handler the event table binds to it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/state.h"
+#include "platform/platform.h"
+
+namespace pallo {
+
+using Handler = std::function<void(Context&, const platform::Event&)>;
+
+class HandlerRegistry {
+public:
+    void add(const std::string& name, Handler handler);
+    const Handler* find(const std::string& name) const;
+    // Names the event table binds that have no handler yet.
+    std::vector<std::string> missing() const;
+
+private:
+    std::map<std::string, Handler> handlers_;
+};
+
+class App final : public platform::EventSink {
+public:
+    explicit App(platform::Platform& platform);
+    ~App() override;
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Program entry after the state exists: loads the overlay window, whose
+    // creation runs the start-up sequence.
+    void start();
+    // start(), the event loop, then the clean-up.
+    int run();
+    // Frees every window and the program-wide state; runs once.
+    void cleanUp();
+    bool cleanedUp() const { return cleanedUp_; }
+
+    void handle(const platform::Event& event) override;
+    bool isBound(const std::string& design, const std::string& control, ui::EventKind kind) const override;
+
+    ProgramState& state() { return *state_; }
+    Context& context() { return context_; }
+    HandlerRegistry& handlers() { return handlers_; }
+
+private:
+    platform::Platform& platform_;
+    std::unique_ptr<ProgramState> state_;
+    Context context_;
+    HandlerRegistry handlers_;
+    int depth_ = 0;
+    bool cleanedUp_ = false;
+};
+
+}  // namespace pallo

@@ -1,0 +1,45 @@
+// Start-up and the overlay window: reading the window settings, loading the
+// content, placing the overlay and its rows.
+#pragma once
+
+#include <string>
+
+#include "app/state.h"
+#include "app/config_store/config_store.h"
+
+namespace pallo {
+
+class HandlerRegistry;
+
+// The overlay's controls by design name.
+inline constexpr const char* kOverlayPicture = "图片框1";
+inline constexpr const char* kOptionsLabel = "透明标签3";
+inline constexpr const char* kTranslucencyBar = "横向滚动条1";
+inline constexpr const char* kOnTopBox = "选择框1";
+inline constexpr const char* kOverlayTip = "左键拖动\r\n右键设置";
+
+// The window settings of section Config, corrected: X and Y within 100 and
+// the screen size, W and H within 70..200 and then both the smaller, T 0 or
+// 1, S within 15..255 (150 otherwise).
+struct WindowSettings {
+    std::int32_t X = 100;
+    std::int32_t Y = 100;
+    std::int32_t W = 70;
+    std::int32_t H = 70;
+    std::int32_t T = 0;
+    std::int32_t S = 150;
+};
+WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, platform::ScreenSize screen);
+
+// Joins a directory and a name with the platform's separator.
+std::string joinPath(const std::string& dir, const std::string& name);
+
+bool loadWindowSettings(Context& ctx, std::string& message, bool report);
+void setTranslucency(platform::Platform& platform, platform::NativeHandle handle, int alpha);
+void placeRows(Context& ctx);
+void onOverlayMoved(Context& ctx);
+void startUp(Context& ctx, platform::WindowRef overlay);
+
+void registerStartupHandlers(HandlerRegistry& handlers);
+
+}  // namespace pallo

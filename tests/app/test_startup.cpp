@@ -1,0 +1,219 @@
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "app_fixture.h"
+#include "ui/design.h"
+
+namespace pallo::testing {
+namespace {
+
+using platform::WindowRef;
+
+// --- the settings and their corrections ------------------------------------
+
+struct SettingsCase {
+    const char* config;  // lines of section Config
+    WindowSettings expected;
+};
+
+class SettingsTest : public ::testing::TestWithParam<SettingsCase> {};
+
+TEST_P(SettingsTest, CorrectsEveryValue) {
+    TempDir dir;
+    const std::string path = dir.file("Cfg.ini");
+    writeFile(path, std::string("[Config]\r\n") + GetParam().config);
+    ConfigStore store;
+    const WindowSettings s = readWindowSettings(store.snapshot(path), {1024, 768});
+    const WindowSettings& e = GetParam().expected;
+    EXPECT_EQ(s.X, e.X);
+    EXPECT_EQ(s.Y, e.Y);
+    EXPECT_EQ(s.W, e.W);
+    EXPECT_EQ(s.H, e.H);
+    EXPECT_EQ(s.T, e.T);
+    EXPECT_EQ(s.S, e.S);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corrections, SettingsTest,
+    ::testing::Values(
+        SettingsCase{"", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"X=99\r\nY=99\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"X=1024\r\nY=768\r\n", {1024, 768, 70, 70, 0, 150}},   // the screen edge stays
+        SettingsCase{"X=1025\r\nY=769\r\n", {100, 100, 70, 70, 0, 150}},   // one more is corrected
+        SettingsCase{"X=-5\r\nY=abc\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"W=150\r\nH=90\r\n", {100, 100, 90, 90, 0, 150}},     // square: the smaller side
+        SettingsCase{"W=90\r\nH=150\r\n", {100, 100, 90, 90, 0, 150}},
+        SettingsCase{"W=201\r\nH=120\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"W=200\r\nH=200\r\n", {100, 100, 200, 200, 0, 150}},
+        SettingsCase{"T=1\r\n", {100, 100, 70, 70, 1, 150}},
+        SettingsCase{"T=2\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"T=yes\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"S=14\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"S=15\r\n", {100, 100, 70, 70, 0, 15}},
+        SettingsCase{"S=255\r\n", {100, 100, 70, 70, 0, 255}},
+        SettingsCase{"S=256\r\n", {100, 100, 70, 70, 0, 150}},
+        SettingsCase{"S=\r\n", {100, 100, 70, 70, 0, 150}},                 // empty is 0, corrected
+        SettingsCase{"X= 300 \r\nS=\"200\"\r\n", {300, 100, 70, 70, 0, 200}},
+        SettingsCase{"X=99999999999999\r\n", {100, 100, 70, 70, 0, 150}}));
+
+// --- start-up end to end ------------------------------------------------------
+
+using StartUp = AppFixture;
+
+TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
+    platform.setScreenSize(1024, 768);
+    writeCfg("[Config]\r\nX=250\r\nY=300\r\nW=200\r\nH=200\r\nT=0\r\nS=200\r\n");
+    start();
+
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    ASSERT_TRUE(platform.exists(overlay()));
+    EXPECT_TRUE(platform.isVisible(overlay()));
+    EXPECT_EQ(platform.left(overlay()), 250);
+    EXPECT_EQ(platform.top(overlay()), 300);
+    // Always the bare picture at start-up, whatever W and H say.
+    EXPECT_EQ(platform.width(overlay()), 70);
+    EXPECT_EQ(platform.height(overlay()), 70);
+    EXPECT_TRUE(platform.isLayered(overlay()));
+    EXPECT_EQ(platform.layeredAlpha(platform.nativeHandle(overlay())), 200);
+    EXPECT_EQ(platform.scrollPos(overlayControl(kTranslucencyBar)), 200);
+    EXPECT_FALSE(platform.isTopMost(overlay()));
+    EXPECT_FALSE(platform.isChecked(overlayControl(kOnTopBox)));
+    EXPECT_FALSE(platform.isVisible(overlayControl(kOptionsLabel)));
+    EXPECT_EQ(platform.tooltip(overlayControl(kOverlayPicture)), "左键拖动\r\n右键设置");
+
+    const WindowInfo& info = state().OverlayInfo;
+    EXPECT_EQ(info.X, 250);
+    EXPECT_EQ(info.Y, 300);
+    EXPECT_EQ(info.W, 200);
+    EXPECT_EQ(info.H, 200);
+    EXPECT_EQ(info.S, 200);
+    EXPECT_EQ(info.handle, platform.nativeHandle(overlay()));
+    EXPECT_EQ(info.picture, overlayControl(kOverlayPicture));
+    EXPECT_EQ(info.optionsLabel, overlayControl(kOptionsLabel));
+    const char sep = files::separator();
+    EXPECT_EQ(state().CfgPath, run.path() + sep + "Cfg.ini");
+    EXPECT_EQ(state().ImageRoot, run.path() + sep + "Img" + sep);
+    EXPECT_EQ(state().MenuImageDir, run.path() + sep + "Img" + sep + "Menu" + sep);
+}
+
+TEST_F(StartUp, OnTopSettingReachesOverlayAndCheckBox) {
+    writeCfg("[Config]\r\nX=250\r\nY=300\r\nT=1\r\n");
+    start();
+    EXPECT_TRUE(platform.isTopMost(overlay()));
+    EXPECT_TRUE(platform.isChecked(overlayControl(kOnTopBox)));
+    for (const auto& row : state().rows)
+        for (const auto& info : row) EXPECT_TRUE(platform.isTopMost(info.self));
+}
+
+TEST_F(StartUp, MissingConfigurationIsReportedAndTheProgramStillWorks) {
+    start();
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    const auto& box = platform.messageBoxes()[0];
+    EXPECT_EQ(box.text, cfgPath() + " 配置文件不存在。");
+    EXPECT_EQ(box.caption, "错误");
+    EXPECT_EQ(box.owner, overlay());
+    EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
+
+    EXPECT_TRUE(platform.isVisible(overlay()));
+    EXPECT_EQ(platform.left(overlay()), 100);
+    EXPECT_EQ(platform.top(overlay()), 100);
+    EXPECT_EQ(platform.width(overlay()), 70);
+    EXPECT_EQ(platform.height(overlay()), 70);
+    EXPECT_EQ(platform.layeredAlpha(platform.nativeHandle(overlay())), 150);
+    EXPECT_EQ(platform.tooltip(overlayControl(kOverlayPicture)), "左键拖动\r\n右键设置");
+    EXPECT_EQ(state().OverlayInfo.W, 70);
+    EXPECT_EQ(state().OverlayInfo.handle, platform.nativeHandle(overlay()));
+    EXPECT_FALSE(state().ImageRoot.empty());
+    // Nothing was written: the file still does not exist.
+    EXPECT_FALSE(files::exists(cfgPath()));
+}
+
+TEST_F(StartUp, DamagedConfigurationFilesStartWithDefaults) {
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919 + 13) % 256));
+    std::string huge = "[Config]\r\nX=300\r\n[1]\r\nName=";
+    huge.append(5 * 1024 * 1024, 'a');
+    huge += "\r\n";
+    const std::vector<std::string> files{"", binary, huge, "\xEF\xBB\xBF[Config]\nX=400\nY=\xFF\xFE\n",
+                                         "[Config]\rX=500\rY=200\r"};
+    const std::vector<int> expectedX{100, 100, 300, 400, 500};
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(i);
+        writeCfg(files[i]);
+        platform.clearMessageBoxes();
+        headless::HeadlessPlatform fresh(run.path());
+        App program(fresh);
+        program.start();
+        EXPECT_TRUE(fresh.messageBoxes().empty());
+        EXPECT_TRUE(fresh.isVisible(program.state().overlay));
+        EXPECT_EQ(fresh.left(program.state().overlay), expectedX[i]);
+        EXPECT_EQ(fresh.width(program.state().overlay), 70);
+        EXPECT_EQ(readCfg(), files[i]) << "start-up must never write";
+    }
+}
+
+// --- the rows follow the overlay -----------------------------------------------
+
+// Fills each row with windows of a design of the test's own.
+void fillRows(headless::HeadlessPlatform& p, ProgramState& st, std::size_t perRow) {
+    static const ui::WindowDesign design = [] {
+        ui::WindowDesign d;
+        d.name = "TestRowWindow";
+        d.width = 70;
+        d.height = 70;
+        return d;
+    }();
+    for (auto& row : st.rows) {
+        row.clear();
+        for (std::size_t i = 0; i < perRow; ++i) {
+            WindowInfo info;
+            info.self = p.createWindow(design, st.overlay);
+            info.handle = p.nativeHandle(info.self);
+            row.push_back(info);
+        }
+    }
+}
+
+TEST_F(StartUp, MovingTheOverlayMovesTheFirstFifteenOfEachRow) {
+    writeCfg("[Config]\r\nX=200\r\nY=150\r\nW=100\r\nH=100\r\n");
+    start();
+    fillRows(platform, state(), 20);
+    for (auto& row : state().rows)
+        for (auto& info : row) platform.move(info.self, 5, 5);
+
+    ASSERT_TRUE(platform.dragWindow(overlay(), 300, 250));
+    EXPECT_EQ(state().OverlayInfo.X, 300);
+    EXPECT_EQ(state().OverlayInfo.Y, 250);
+    for (std::size_t r = 0; r < 3; ++r) {
+        const auto& row = state().rows[r];
+        for (int i = 1; i <= 20; ++i) {
+            SCOPED_TRACE("row " + std::to_string(r + 1) + " window " + std::to_string(i));
+            const WindowRef w = row[static_cast<std::size_t>(i - 1)].self;
+            if (i > 15) {
+                EXPECT_EQ(platform.left(w), 5);
+                EXPECT_EQ(platform.top(w), 5);
+                continue;
+            }
+            const int left = r == 0 ? 300 + 101 * i : 300 + 101 * (i - 1);
+            const int top = 250 + 101 * static_cast<int>(r);
+            EXPECT_EQ(platform.left(w), left);
+            EXPECT_EQ(platform.top(w), top);
+        }
+    }
+}
+
+TEST_F(StartUp, CleanUpFreesEveryWindowOnce) {
+    writeCfg("[Config]\r\n");
+    start();
+    fillRows(platform, state(), 3);
+    EXPECT_EQ(platform.windows().size(), 10u);
+    app->cleanUp();
+    EXPECT_TRUE(platform.windows().empty());
+    EXPECT_TRUE(app->cleanedUp());
+    app->cleanUp();  // a second call is harmless
+    app.reset();
+}
+
+}  // namespace
+}  // namespace pallo::testing
