@@ -64,6 +64,9 @@ void App::handle(const platform::Event& event) {
     if (cleanedUp_) return;
     const ui::Binding* binding = ui::findBinding(event.design, event.control, event.kind);
     const Handler* handler = binding ? handlers_.find(binding->handler) : nullptr;
+    // The frame's close button is the same for every window: one handler
+    // decides what closing means for each kind of window.
+    if (!binding && event.kind == ui::EventKind::ClosedByUser) handler = handlers_.find(kClosedByUserHandler);
     if (!handler) return;
     ++depth_;
     (*handler)(context_, event);

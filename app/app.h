@@ -15,6 +15,9 @@ namespace pallo {
 
 using Handler = std::function<void(Context&, const platform::Event&)>;
 
+// Receives a window's ClosedByUser event when the event table binds none.
+inline constexpr const char* kClosedByUserHandler = "closedByUser";
+
 class HandlerRegistry {
 public:
     void add(const std::string& name, Handler handler);
