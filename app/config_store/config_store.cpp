@@ -1,1 +1,98 @@
-// placeholder until this module lands
+#include "app/config_store/config_store.h"
+
+#include "app/config_store/ini.h"
+
+namespace pallo {
+
+struct ParsedIni {
+    ini::Document doc;
+};
+
+namespace {
+
+std::string cleanPath(const std::string& path) { return std::string(ini::skipLeadingControls(path)); }
+
+}  // namespace
+
+std::string ConfigStore::Snapshot::read(std::string_view section, std::string_view key,
+                                        std::string_view fallback) const {
+    const std::string_view s = ini::cleanName(section);
+    const std::string_view k = ini::cleanName(key);
+    if (emptyPath_ || s.empty() || k.empty()) return {};
+    if (!ini_) return std::string(fallback);
+    if (auto value = ini::find(ini_->doc, s, k)) return std::move(*value);
+    return std::string(fallback);
+}
+
+std::string ConfigStore::read(const std::string& path, std::string_view section, std::string_view key,
+                              std::string_view fallback) {
+    return snapshot(path).read(section, key, fallback);
+}
+
+ConfigStore::Snapshot ConfigStore::snapshot(const std::string& path) {
+    Snapshot snap;
+    const std::string p = cleanPath(path);
+    if (p.empty()) {
+        snap.emptyPath_ = true;
+        return snap;
+    }
+    snap.ini_ = load(p);
+    return snap;
+}
+
+std::shared_ptr<const ParsedIni> ConfigStore::load(const std::string& path) {
+    const std::optional<files::Stamp> before = files::stamp(path);
+    if (!before) {
+        cache_.erase(path);
+        return nullptr;
+    }
+    if (const auto it = cache_.find(path); it != cache_.end() && it->second.stamp == before) return it->second.ini;
+    std::optional<std::string> bytes = files::readAll(path);
+    if (!bytes) {
+        cache_.erase(path);
+        return nullptr;
+    }
+    auto ini = std::make_shared<const ParsedIni>(ParsedIni{ini::parse(std::move(*bytes))});
+    ++parses_;
+    // Kept with the stamp taken before reading: a change made while we read
+    // shows as a different stamp next time and is parsed then.
+    cache_[path] = Cached{*before, ini};
+    return ini;
+}
+
+bool ConfigStore::write(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    const std::string p = cleanPath(path);
+    const std::string_view s = ini::cleanName(section);
+    const std::string_view k = ini::cleanName(key);
+    if (p.empty() || s.empty() || k.empty()) return false;
+    if (!ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
+    const std::string v = ini::normaliseValue(value);
+
+    const std::shared_ptr<const ParsedIni> current = load(p);
+    // A file that is there but cannot be read (a folder, no permission) is
+    // never replaced by a new one-item file.
+    if (!current && files::exists(p)) return false;
+    if (current) {
+        const std::optional<std::string> stored = ini::find(current->doc, s, k);
+        if (stored && *stored == v) return true;
+        if (files::isReadOnly(p)) return false;
+    }
+
+    std::string bytes = current ? ini::withValue(current->doc, s, k, v) : ini::newFile(s, k, v);
+    if (!files::writeReplace(p, bytes, faultHook_)) return false;
+
+    // The new content is known: cache it, so the next read sees it even when
+    // the clock's granularity leaves size and time looking unchanged.
+    const std::optional<files::Stamp> after = files::stamp(p);
+    if (!after) {
+        cache_.erase(p);
+        return true;
+    }
+    auto ini = std::make_shared<const ParsedIni>(ParsedIni{ini::parse(std::move(bytes))});
+    ++parses_;
+    cache_[p] = Cached{*after, std::move(ini)};
+    return true;
+}
+
+}  // namespace pallo

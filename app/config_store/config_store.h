@@ -33,6 +33,7 @@ public:
     private:
         friend class ConfigStore;
         std::shared_ptr<const ParsedIni> ini_;  // null when the file does not exist
+        bool emptyPath_ = false;                // every read gives the empty text
     };
 
     // The value of key in section, or fallback when the file, section or

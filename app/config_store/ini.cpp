@@ -1,1 +1,226 @@
-// placeholder until this module lands
+#include "app/config_store/ini.h"
+
+#include "app/config_store/config_store.h"
+
+namespace pallo::ini {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBreak(char c) { return c == '\r' || c == '\n'; }
+bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string lowerCopy(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = lowerAscii(c);
+    return out;
+}
+
+std::string_view lineEndText(LineEnd style) {
+    switch (style) {
+        case LineEnd::Lf: return "\n";
+        case LineEnd::Cr: return "\r";
+        case LineEnd::CrLf: break;
+    }
+    return "\r\n";
+}
+
+// [begin, end) with blanks trimmed; an all-blank range collapses to end.
+void trimRange(const std::string& b, std::size_t& begin, std::size_t& end) {
+    while (begin < end && isBlank(b[begin])) ++begin;
+    while (end > begin && isBlank(b[end - 1])) --end;
+}
+
+const Section* findSection(const Document& doc, std::string_view section) {
+    const auto it = doc.sectionIndex.find(lowerCopy(section));
+    return it == doc.sectionIndex.end() ? nullptr : &doc.sections[it->second];
+}
+
+const Entry* findEntry(const Section& s, std::string_view key) {
+    const auto it = s.keyIndex.find(lowerCopy(key));
+    return it == s.keyIndex.end() ? nullptr : &s.entries[it->second];
+}
+
+constexpr std::size_t kMaxValueBytes = kValueLimit - 1;
+
+}  // namespace
+
+std::string_view skipLeadingControls(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32) ++i;
+    return text.substr(i);
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string_view cleanName(std::string_view name) { return trimBlanks(skipLeadingControls(name)); }
+
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
+std::size_t utf8CutLength(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text.size();
+    // Back up over the continuation bytes at the cut to the byte that
+    // starts their character; drop that character only if it really
+    // reaches past the limit (stray continuation bytes are cut as bytes).
+    std::size_t cut = limit;
+    int back = 0;
+    while (back < 3 && cut > 0 && isContinuation(static_cast<unsigned char>(text[cut]))) {
+        --cut;
+        ++back;
+    }
+    if (back == 0) return limit;
+    const auto lead = static_cast<unsigned char>(text[cut]);
+    if (lead >= 0xC0) {
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (cut + length > limit) return cut;
+    }
+    return limit;
+}
+
+std::string normaliseValue(std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+        out += isBreak(c) ? '#' : c;
+    }
+    out.resize(utf8CutLength(out, kMaxValueBytes));
+    return out;
+}
+
+bool isWritableSection(std::string_view section) {
+    return section.find_first_of("\r\n]") == std::string_view::npos;
+}
+
+bool isWritableKey(std::string_view key) {
+    if (key.empty() || key.front() == ';' || key.front() == '[') return false;
+    return key.find_first_of("\r\n=") == std::string_view::npos;
+}
+
+Document parse(std::string bytes) {
+    Document doc;
+    doc.bytes = std::move(bytes);
+    const std::string& b = doc.bytes;
+    if (b.size() >= 3 && b.compare(0, 3, "\xEF\xBB\xBF") == 0) doc.bomLength = 3;
+
+    bool styleKnown = false;
+    Section* current = nullptr;  // null above the first section
+    std::size_t pos = doc.bomLength;
+    while (pos < b.size()) {
+        std::size_t lineEnd = pos;
+        while (lineEnd < b.size() && !isBreak(b[lineEnd])) ++lineEnd;
+        std::size_t next = lineEnd;
+        if (next < b.size()) {
+            const bool crlf = b[next] == '\r' && next + 1 < b.size() && b[next + 1] == '\n';
+            if (!styleKnown) {
+                doc.lineEnd = crlf ? LineEnd::CrLf : b[next] == '\r' ? LineEnd::Cr : LineEnd::Lf;
+                styleKnown = true;
+            }
+            next += crlf ? 2 : 1;
+        }
+
+        std::size_t start = pos;
+        while (start < lineEnd && isBlank(b[start])) ++start;
+        if (start < lineEnd && b[start] == '[') {
+            // "[name" without "]" still opens a section.
+            std::size_t nameBegin = start + 1;
+            std::size_t nameEnd = nameBegin;
+            while (nameEnd < lineEnd && b[nameEnd] != ']') ++nameEnd;
+            trimRange(b, nameBegin, nameEnd);
+            Section s;
+            s.nameBegin = nameBegin;
+            s.nameEnd = nameEnd;
+            s.headerLineEnd = lineEnd;
+            s.headerNext = next;
+            doc.sections.push_back(std::move(s));
+            current = &doc.sections.back();
+            doc.sectionIndex.try_emplace(lowerCopy(std::string_view(b).substr(nameBegin, nameEnd - nameBegin)),
+                                         doc.sections.size() - 1);
+        } else if (start < lineEnd && b[start] != ';' && current) {
+            std::size_t eq = start;
+            while (eq < lineEnd && b[eq] != '=') ++eq;
+            if (eq < lineEnd) {
+                Entry e;
+                e.keyBegin = start;
+                e.keyEnd = eq;
+                trimRange(b, e.keyBegin, e.keyEnd);
+                e.valueBegin = eq + 1;
+                e.valueEnd = lineEnd;
+                trimRange(b, e.valueBegin, e.valueEnd);
+                if (e.valueBegin == e.valueEnd) e.valueBegin = e.valueEnd = eq + 1;
+                e.lineEnd = lineEnd;
+                e.next = next;
+                current->entries.push_back(e);
+                current->keyIndex.try_emplace(lowerCopy(std::string_view(b).substr(e.keyBegin, e.keyEnd - e.keyBegin)),
+                                              current->entries.size() - 1);
+            }
+        }
+        pos = next;
+    }
+    return doc;
+}
+
+std::optional<std::string> find(const Document& doc, std::string_view section, std::string_view key) {
+    const Section* s = findSection(doc, section);
+    if (!s) return std::nullopt;
+    const Entry* e = findEntry(*s, key);
+    if (!e) return std::nullopt;
+    std::string_view value = std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value.substr(0, utf8CutLength(value, kMaxValueBytes)));
+}
+
+std::string withValue(const Document& doc, std::string_view section, std::string_view key, std::string_view value) {
+    const std::string& b = doc.bytes;
+    const std::string_view le = lineEndText(doc.lineEnd);
+    std::string out;
+    out.reserve(b.size() + section.size() + key.size() + value.size() + 8);
+
+    if (const Section* s = findSection(doc, section)) {
+        if (const Entry* e = findEntry(*s, key)) {
+            out.append(b, 0, e->valueBegin);
+            out.append(value);
+            out.append(b, e->valueEnd);
+            return out;
+        }
+        // After the section's last key line (not after its trailing
+        // comments or blank lines), or right under its header.
+        std::size_t at = s->headerNext;
+        bool broken = s->headerNext != s->headerLineEnd;
+        if (!s->entries.empty()) {
+            at = s->entries.back().next;
+            broken = s->entries.back().next != s->entries.back().lineEnd;
+        }
+        out.append(b, 0, at);
+        if (!broken) out.append(le);
+        out.append(key).append("=").append(value).append(le);
+        out.append(b, at);
+        return out;
+    }
+
+    out = b;
+    if (out.size() > doc.bomLength && !isBreak(out.back())) out.append(le);
+    out.append("[").append(section).append("]").append(le);
+    out.append(key).append("=").append(value).append(le);
+    return out;
+}
+
+std::string newFile(std::string_view section, std::string_view key, std::string_view value) {
+    return withValue(Document{}, section, key, value);
+}
+
+}  // namespace pallo::ini

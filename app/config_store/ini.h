@@ -1,0 +1,82 @@
+// The INI text itself: parsing into sections and keys with their byte
+// ranges, looking a value up, and producing the new bytes of a file for a
+// write. Plain functions on bytes; no files, no caching.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace pallo::ini {
+
+// Leading bytes 0..32 (blanks and control characters) skipped, as the
+// store does for path, section and key arguments.
+std::string_view skipLeadingControls(std::string_view text);
+// Spaces and tabs removed from both ends.
+std::string_view trimBlanks(std::string_view text);
+// A section or key argument as it is looked up and written.
+std::string_view cleanName(std::string_view name);
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The longest prefix length of text that is at most limit bytes and does
+// not end inside a UTF-8 character.
+std::size_t utf8CutLength(std::string_view text, std::size_t limit);
+
+// A value as the store writes it: every line break (CRLF, CR or LF) becomes
+// '#', and the result is cut to fit the read buffer.
+std::string normaliseValue(std::string_view value);
+
+// Names that would read back as something else once written ("a=b" as a
+// key, "a]b" as a section, a line break in either) are refused.
+bool isWritableSection(std::string_view section);
+bool isWritableKey(std::string_view key);
+
+// Byte ranges of one key line.
+struct Entry {
+    std::size_t keyBegin = 0, keyEnd = 0;      // the name, blanks trimmed
+    std::size_t valueBegin = 0, valueEnd = 0;  // the value, blanks trimmed, quotes kept
+    std::size_t lineEnd = 0;                   // where the line break starts
+    std::size_t next = 0;                      // where the next line starts
+};
+
+struct Section {
+    std::size_t nameBegin = 0, nameEnd = 0;
+    std::size_t headerLineEnd = 0, headerNext = 0;
+    std::vector<Entry> entries;  // key lines in file order, duplicates included
+    // Lower-cased key -> index of its first entry.
+    std::unordered_map<std::string, std::size_t> keyIndex;
+};
+
+enum class LineEnd { CrLf, Lf, Cr };
+
+struct Document {
+    std::string bytes;
+    std::size_t bomLength = 0;
+    // The style of the file's first line break; CRLF when it has none.
+    LineEnd lineEnd = LineEnd::CrLf;
+    // Every section in file order. Keys above the first section belong to
+    // none and cannot be reached.
+    std::vector<Section> sections;
+    // Lower-cased name -> index of its first section.
+    std::unordered_map<std::string, std::size_t> sectionIndex;
+};
+
+Document parse(std::string bytes);
+
+// The value as read: blanks trimmed, one pair of matching outer quotes
+// removed, cut to fit the read buffer. Nothing when the section or key is
+// missing. Section and key are taken as given (already cleaned).
+std::optional<std::string> find(const Document& doc, std::string_view section, std::string_view key);
+
+// The bytes of the file after setting key in section to value (already
+// normalised; section and key already cleaned and writable). Every byte not
+// belonging to the item written stays as it was.
+std::string withValue(const Document& doc, std::string_view section, std::string_view key, std::string_view value);
+
+// A file holding nothing but this item.
+std::string newFile(std::string_view section, std::string_view key, std::string_view value);
+
+}  // namespace pallo::ini

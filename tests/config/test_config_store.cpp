@@ -1,0 +1,248 @@
+// ConfigStore on real files: reads, writes, bad input, failures and the
+// cache.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "app/config_store/config_store.h"
+#include "support/temp_dir.h"
+
+namespace pallo {
+namespace {
+
+using testing::listDir;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+std::vector<std::string> sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+class ConfigStoreTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string cfg = dir.file("Cfg.ini");
+    ConfigStore store;
+};
+
+TEST_F(ConfigStoreTest, MissingFileGivesFallbackAndFirstWriteCreatesIt) {
+    EXPECT_EQ(store.read(cfg, "Config", "S", "150"), "150");
+    ASSERT_TRUE(store.write(cfg, "Config", "X", "100"));
+    EXPECT_EQ(readFile(cfg), "[Config]\r\nX=100\r\n");
+    EXPECT_EQ(store.read(cfg, "Config", "X", "0"), "100");
+    EXPECT_EQ(store.read(cfg, "Config", "Y", "0"), "0");
+    EXPECT_EQ(store.read(cfg, "Other", "X", "d"), "d");
+}
+
+TEST_F(ConfigStoreTest, LeadingControlBytesOfArgumentsAreSkipped) {
+    writeFile(cfg, "[Config]\r\nX=7\r\nk=\r\n");
+    EXPECT_EQ(store.read(" \t\x01" + cfg, " \x1F" "Config", "\tX", "d"), "7");
+    EXPECT_EQ(store.read(cfg, "Config", "k", "d"), "");
+    // Nothing left after skipping: the empty text, not the fallback.
+    EXPECT_EQ(store.read(" \r\n", "Config", "X", "d"), "");
+    EXPECT_EQ(store.read(cfg, " \x02", "X", "d"), "");
+    EXPECT_EQ(store.read(cfg, "Config", "", "d"), "");
+    EXPECT_EQ(store.snapshot(cfg).read("", "X", "d"), "");
+    EXPECT_EQ(store.snapshot("\x01").read("Config", "X", "d"), "");
+
+    const std::string before = readFile(cfg);
+    ASSERT_TRUE(store.write(" " + cfg, " Config", "\tY", "8"));
+    EXPECT_EQ(readFile(cfg), "[Config]\r\nX=7\r\nk=\r\nY=8\r\n");
+    for (auto [section, key] : {std::pair{"", "X"}, {" ", "X"}, {"Config", ""}, {"Config", "\x01 "},
+                                {"Config", "a=b"}, {"a]b", "X"}, {"Config", "X\r\nY"}}) {
+        EXPECT_FALSE(store.write(cfg, section, key, "v")) << section << "/" << key;
+    }
+    EXPECT_FALSE(store.write(" ", "Config", "X", "v"));
+    EXPECT_EQ(readFile(cfg), "[Config]\r\nX=7\r\nk=\r\nY=8\r\n");
+    EXPECT_EQ(sorted(listDir(dir.path())), std::vector<std::string>{"Cfg.ini"});
+}
+
+TEST_F(ConfigStoreTest, WritesKeepTheFileStyle) {
+    // LF-only file with a BOM, comments and blank lines.
+    writeFile(cfg, "\xEF\xBB\xBF; settings\n[Config]\nX = 1\n\n[1]\nName=a\n");
+    EXPECT_EQ(store.read(cfg, "config", "x", "d"), "1");
+    ASSERT_TRUE(store.write(cfg, "Config", "X", "250"));
+    ASSERT_TRUE(store.write(cfg, "Config", "T", "1"));
+    ASSERT_TRUE(store.write(cfg, "Item", "1", "p|n|d|1,2"));
+    EXPECT_EQ(readFile(cfg),
+              "\xEF\xBB\xBF; settings\n[Config]\nX = 250\nT=1\n\n[1]\nName=a\n[Item]\n1=p|n|d|1,2\n");
+    EXPECT_EQ(store.read(cfg, "Item", "1", ""), "p|n|d|1,2");
+}
+
+TEST_F(ConfigStoreTest, DuplicatesReadAndWriteTheFirst) {
+    writeFile(cfg, "[S]\r\nK=1\r\nK=2\r\n[T]\r\n[s]\r\nK=3\r\nL=4\r\n");
+    EXPECT_EQ(store.read(cfg, "S", "K", "d"), "1");
+    EXPECT_EQ(store.read(cfg, "S", "L", "d"), "d");
+    ASSERT_TRUE(store.write(cfg, "S", "L", "5"));
+    EXPECT_EQ(readFile(cfg), "[S]\r\nK=1\r\nK=2\r\nL=5\r\n[T]\r\n[s]\r\nK=3\r\nL=4\r\n");
+    EXPECT_EQ(store.read(cfg, "S", "L", "d"), "5");
+}
+
+TEST_F(ConfigStoreTest, LineBreaksInAValueBecomeHashes) {
+    ASSERT_TRUE(store.write(cfg, "1", "1", "p|n|line1\r\nline2\nline3|"));
+    EXPECT_EQ(readFile(cfg), "[1]\r\n1=p|n|line1#line2#line3|\r\n");
+}
+
+TEST_F(ConfigStoreTest, TextSurvivesWriteAndRead) {
+    const std::string values[] = {
+        "\xF0\x9F\x98\x80 \xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4 caf\xC3\xA9 na\xC3\xAFve \xC3\x85ngstr\xC3\xB6m",
+        "\xFF\xFE\xC0\x80 broken \xE4\xB8",  // invalid UTF-8 passes through as bytes
+        "\xE4\xB8\xAD\xE6\x96\x87|\xE5\x90\x8D|#|1,2,3",
+    };
+    for (const auto& v : values) {
+        ASSERT_TRUE(store.write(cfg, "Item", "1", v));
+        EXPECT_EQ(store.read(cfg, "Item", "1", ""), v);
+        EXPECT_EQ(ConfigStore().read(cfg, "Item", "1", ""), v);  // from disk, no cache
+    }
+}
+
+TEST_F(ConfigStoreTest, LongValuesAreCutWithinACharacterBoundary) {
+    std::string chinese = "a";
+    for (int i = 0; i < 4000; ++i) chinese += "\xE4\xB8\xAD";
+    const std::string cut = chinese.substr(0, 1 + 3 * 3412);  // 10237 bytes, whole characters
+    ASSERT_TRUE(store.write(cfg, "S", "K", chinese));
+    EXPECT_EQ(readFile(cfg), "[S]\r\nK=" + cut + "\r\n");
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), cut);
+    // Written again, the same value compares equal after the same cut.
+    store.setFaultHook([](files::WriteStep) { return true; });
+    EXPECT_TRUE(store.write(cfg, "S", "K", chinese));
+
+    // A long value put there by someone else reads cut the same way.
+    writeFile(cfg, "[S]\nK=" + chinese + "\nL=after\n");
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), cut);
+    EXPECT_EQ(store.read(cfg, "S", "L", ""), "after");
+}
+
+TEST_F(ConfigStoreTest, HostileFiles) {
+    std::mt19937 random(7);
+    std::string binary(64 * 1024, '\0');
+    for (char& c : binary) c = static_cast<char>(random());
+    const std::string files[] = {"", std::string("\0\0\0", 3), binary, "[", "=", "[]\r\n=\r\n", "\xEF\xBB"};
+    for (const auto& content : files) {
+        writeFile(cfg, content);
+        EXPECT_EQ(store.read(cfg, "Config", "X", "d"), "d");
+        ASSERT_TRUE(store.write(cfg, "Config", "X", "1"));
+        const std::string after = readFile(cfg);
+        EXPECT_EQ(after.substr(0, content.size()), content) << "the old bytes stay in front";
+        EXPECT_EQ(store.read(cfg, "Config", "X", "d"), "1");
+    }
+}
+
+TEST_F(ConfigStoreTest, FiveMegabyteFile) {
+    std::string big = "[Config]\r\nX=1\r\n[Big]\r\n";
+    const std::string filler(90, 'z');
+    for (int i = 0; big.size() < 5 * 1024 * 1024; ++i) big += "k" + std::to_string(i) + "=" + filler + "\r\n";
+    big += "[Tail]\r\nLast=end\r\n";
+    writeFile(cfg, big);
+    EXPECT_EQ(store.read(cfg, "Config", "X", ""), "1");
+    EXPECT_EQ(store.read(cfg, "Big", "k20000", ""), filler);
+    EXPECT_EQ(store.read(cfg, "Tail", "Last", ""), "end");
+
+    ASSERT_TRUE(store.write(cfg, "Big", "k20000", "short"));
+    std::string expected = big;
+    const std::string line = "k20000=" + filler;
+    expected.replace(expected.find("\r\n" + line + "\r\n") + 2, line.size(), "k20000=short");
+    EXPECT_EQ(readFile(cfg), expected);
+}
+
+TEST_F(ConfigStoreTest, ReadOnlyFileIsNeverReplaced) {
+    const std::string content = "[Config]\r\nX=1\r\n";
+    writeFile(cfg, content);
+    ASSERT_EQ(::chmod(cfg.c_str(), 0444), 0);
+    EXPECT_FALSE(store.write(cfg, "Config", "X", "2"));
+    EXPECT_FALSE(store.write(cfg, "Config", "Y", "2"));
+    // An unchanged value is not a write, so it succeeds.
+    EXPECT_TRUE(store.write(cfg, "Config", "X", "1"));
+    EXPECT_EQ(readFile(cfg), content);
+    EXPECT_EQ(store.read(cfg, "Config", "X", ""), "1");
+    EXPECT_EQ(sorted(listDir(dir.path())), std::vector<std::string>{"Cfg.ini"});
+}
+
+TEST_F(ConfigStoreTest, UnchangedValueDoesNotTouchTheFile) {
+    writeFile(cfg, "[S]\r\nK = \"v\"\r\nE=\r\n");
+    // Every step would fail, so success proves nothing was written.
+    store.setFaultHook([](files::WriteStep) { return true; });
+    EXPECT_TRUE(store.write(cfg, "s", "k", "v"));
+    EXPECT_TRUE(store.write(cfg, "S", "E", ""));
+    EXPECT_FALSE(store.write(cfg, "S", "Missing", ""));
+    EXPECT_FALSE(store.write(cfg, "S", "K", "w"));
+}
+
+TEST_F(ConfigStoreTest, FailedWriteAtEveryStepLeavesTheFileAsItWas) {
+    const std::string content = "\xEF\xBB\xBF[Config]\r\nX=1\r\n; keep\r\n";
+    for (auto step : {files::WriteStep::CreateTemp, files::WriteStep::Write, files::WriteStep::Flush,
+                      files::WriteStep::Close, files::WriteStep::Replace}) {
+        SCOPED_TRACE(files::writeStepName(step));
+        // A store of its own each round: rewriting the file below may keep
+        // its size and, on a coarse clock, its time.
+        ConfigStore store;
+        writeFile(cfg, content);
+        const auto before = sorted(listDir(dir.path()));
+        std::vector<files::WriteStep> seen;
+        store.setFaultHook([&](files::WriteStep s) {
+            seen.push_back(s);
+            return s == step;
+        });
+        EXPECT_FALSE(store.write(cfg, "Config", "X", "2"));
+        EXPECT_EQ(seen.back(), step);
+        EXPECT_EQ(readFile(cfg), content);
+        EXPECT_EQ(sorted(listDir(dir.path())), before);
+        EXPECT_EQ(store.read(cfg, "Config", "X", ""), "1");
+
+        // No file yet: a failed first write creates nothing.
+        const std::string fresh = dir.file("New.ini");
+        EXPECT_FALSE(store.write(fresh, "Config", "X", "2"));
+        EXPECT_EQ(sorted(listDir(dir.path())), before);
+        EXPECT_EQ(store.read(fresh, "Config", "X", "d"), "d");
+
+        store.setFaultHook({});
+        EXPECT_TRUE(store.write(cfg, "Config", "X", "2"));
+        EXPECT_EQ(store.read(cfg, "Config", "X", ""), "2");
+    }
+}
+
+TEST_F(ConfigStoreTest, UnreadablePathsAreNotOverwritten) {
+    testing::makeDirs(dir.file("Folder.ini"));
+    EXPECT_EQ(store.read(dir.file("Folder.ini"), "S", "K", "d"), "d");
+    EXPECT_FALSE(store.write(dir.file("Folder.ini"), "S", "K", "v"));
+    EXPECT_FALSE(store.write(dir.file("no/such/folder/Cfg.ini"), "S", "K", "v"));
+    EXPECT_TRUE(files::isDirectory(dir.file("Folder.ini")));
+}
+
+TEST_F(ConfigStoreTest, CacheParsesOnlyWhenTheFileChanges) {
+    writeFile(cfg, "[S]\r\nK=1\r\n");
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), "1");
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), "1");
+    const auto snap = store.snapshot(cfg);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(snap.read("S", "K", ""), "1");
+    EXPECT_EQ(store.parseCount(), 1u);
+
+    // Changed by someone else: seen on the next read, not by the snapshot.
+    writeFile(cfg, "[S]\r\nK=22\r\n");
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), "22");
+    EXPECT_EQ(store.parseCount(), 2u);
+    EXPECT_EQ(snap.read("S", "K", ""), "1");
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), "22");
+    EXPECT_EQ(store.parseCount(), 2u);
+}
+
+TEST_F(ConfigStoreTest, OwnWriteIsSeenEvenWhenSizeAndTimeLookUnchanged) {
+    writeFile(cfg, "[S]\r\nK=1\r\n");
+    struct stat old {};
+    ASSERT_EQ(::stat(cfg.c_str(), &old), 0);
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), "1");
+    ASSERT_TRUE(store.write(cfg, "S", "K", "2"));
+    // A coarse clock: the new file gets the old file's time (same size too).
+    const timespec times[2] = {old.st_atim, old.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, cfg.c_str(), times, 0), 0);
+    EXPECT_EQ(store.read(cfg, "S", "K", ""), "2");
+}
+
+}  // namespace
+}  // namespace pallo

@@ -1,0 +1,116 @@
+// The POSIX file layer: listing, reading, stamps, the read-only state and
+// the atomic replace with its failure paths.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+namespace pallo::files {
+namespace {
+
+using testing::listDir;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+
+std::vector<std::string> sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+TEST(Files, QueriesOnFilesAndFolders) {
+    TempDir dir;
+    const std::string file = dir.file("a.bin");
+    const std::string bytes("x\0y\r\n\xFF", 6);
+    writeFile(file, bytes);
+    testing::makeDirs(dir.file("Img/Menu"));
+    testing::makeDirs(dir.file("\xE4\xB8\xAD\xE6\x96\x87"));
+
+    EXPECT_EQ(separator(), '/');
+    EXPECT_TRUE(exists(file));
+    EXPECT_FALSE(isDirectory(file));
+    EXPECT_TRUE(isDirectory(dir.file("Img")));
+    EXPECT_FALSE(exists(dir.file("missing")));
+    EXPECT_FALSE(exists(""));
+    EXPECT_EQ(readAll(file), bytes);
+    EXPECT_EQ(readAll(dir.file("missing")), std::nullopt);
+    EXPECT_EQ(readAll(dir.path()), std::nullopt);
+    ASSERT_TRUE(stamp(file));
+    EXPECT_EQ(stamp(file)->size, 6u);
+    EXPECT_EQ(stamp(dir.file("missing")), std::nullopt);
+
+    EXPECT_EQ(sorted(listSubdirectories(dir.path())), (std::vector<std::string>{"Img", "\xE4\xB8\xAD\xE6\x96\x87"}));
+    EXPECT_EQ(listSubdirectories(dir.path() + "/"), listSubdirectories(dir.path()));
+    EXPECT_TRUE(listSubdirectories(file).empty());
+    EXPECT_TRUE(listSubdirectories(dir.file("missing")).empty());
+}
+
+TEST(Files, ReadOnlyIsTheOwnerWriteBit) {
+    TempDir dir;
+    const std::string file = dir.file("Cfg.ini");
+    writeFile(file, "x");
+    EXPECT_FALSE(isReadOnly(file));
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    EXPECT_TRUE(isReadOnly(file));  // also when root, who could still write
+    ASSERT_EQ(::chmod(file.c_str(), 0244), 0);
+    EXPECT_FALSE(isReadOnly(file));
+    EXPECT_FALSE(isReadOnly(dir.file("missing")));
+}
+
+TEST(Files, WriteReplaceCreatesAndReplacesKeepingPermissions) {
+    TempDir dir;
+    const std::string file = dir.file("Cfg.ini");
+    ASSERT_TRUE(writeReplace(file, "first"));
+    EXPECT_EQ(readFile(file), "first");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    const std::string big(3 * 1024 * 1024 + 17, '\x7F');
+    ASSERT_TRUE(writeReplace(file, big));
+    EXPECT_EQ(readFile(file), big);
+    EXPECT_EQ(modeOf(file), 0640u);
+    ASSERT_TRUE(writeReplace(file, ""));
+    EXPECT_EQ(readFile(file), "");
+    EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"Cfg.ini"});
+
+    EXPECT_FALSE(writeReplace(dir.file("missing/Cfg.ini"), "x"));
+    EXPECT_FALSE(writeReplace("", "x"));
+    EXPECT_FALSE(writeReplace(dir.path() + "/", "x"));
+    testing::makeDirs(dir.file("sub"));
+    EXPECT_FALSE(writeReplace(dir.file("sub"), "x"));
+    EXPECT_TRUE(isDirectory(dir.file("sub")));
+    EXPECT_EQ(sorted(listDir(dir.path())), (std::vector<std::string>{"Cfg.ini", "sub"}));
+}
+
+TEST(Files, FailureAtAnyStepChangesNothing) {
+    const WriteStep steps[] = {WriteStep::CreateTemp, WriteStep::Write, WriteStep::Flush, WriteStep::Close,
+                               WriteStep::Replace};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(writeStepName(steps[i]));
+        TempDir dir;
+        const std::string file = dir.file("Cfg.ini");
+        writeFile(file, "old");
+        std::vector<WriteStep> asked;
+        EXPECT_FALSE(writeReplace(file, "new", [&](WriteStep s) {
+            asked.push_back(s);
+            return s == steps[i];
+        }));
+        // Every step up to the failing one was offered, in order.
+        EXPECT_EQ(asked, std::vector<WriteStep>(steps, steps + i + 1));
+        EXPECT_EQ(readFile(file), "old");
+        EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"Cfg.ini"});
+
+        EXPECT_FALSE(writeReplace(dir.file("New.ini"), "new", [&](WriteStep s) { return s == steps[i]; }));
+        EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"Cfg.ini"});
+    }
+}
+
+}  // namespace
+}  // namespace pallo::files
