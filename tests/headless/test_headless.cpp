@@ -1,0 +1,254 @@
+// The headless platform keeps the same event rules as the real one: user
+// actions fire their handler once, program changes fire only moves,
+// resizes, edit text and the deletion of the current list row.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "ui/designs.h"
+
+namespace pallo::headless {
+namespace {
+
+using platform::Event;
+using ui::ControlKind;
+using ui::EventKind;
+
+// Records every event; binds whatever the test says is bound.
+struct Recorder : platform::EventSink {
+    std::vector<Event> events;
+    std::vector<std::string> bound;  // "control/kind"
+    std::function<void(const Event&)> onEvent;
+
+    void handle(const Event& e) override {
+        events.push_back(e);
+        if (onEvent) onEvent(e);
+    }
+    bool isBound(const std::string&, const std::string& control, EventKind kind) const override {
+        const std::string key = control + "/" + ui::eventKindName(kind);
+        for (const auto& b : bound)
+            if (b == key) return true;
+        return false;
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : events) out.push_back(e.control + "/" + ui::eventKindName(e.kind));
+        return out;
+    }
+};
+
+ui::ControlDesign makeControl(ControlKind kind, std::string name, std::string container = {}) {
+    ui::ControlDesign c;
+    c.kind = kind;
+    c.name = std::move(name);
+    c.width = 60;
+    c.height = 20;
+    c.container = std::move(container);
+    return c;
+}
+
+const ui::WindowDesign& testDesign() {
+    static const ui::WindowDesign design = [] {
+        ui::WindowDesign d;
+        d.name = "TestWindow";
+        d.left = 10;
+        d.top = 20;
+        d.width = 300;
+        d.height = 200;
+        d.controls.push_back(makeControl(ControlKind::PictureBox, "pic"));
+        d.controls.push_back(makeControl(ControlKind::Label, "caption", "pic"));
+        d.controls.push_back(makeControl(ControlKind::Label, "action", "pic"));
+        d.controls.push_back(makeControl(ControlKind::Button, "button"));
+        d.controls.push_back(makeControl(ControlKind::CheckBox, "check"));
+        auto combo = makeControl(ControlKind::Combo, "combo");
+        combo.items = {{"none", 0}, {"one", 1}, {"two", 2}};
+        d.controls.push_back(combo);
+        auto edit = makeControl(ControlKind::Edit, "edit");
+        d.controls.push_back(edit);
+        auto number = makeControl(ControlKind::Edit, "number");
+        number.integerInput = true;
+        d.controls.push_back(number);
+        auto bar = makeControl(ControlKind::HScrollBar, "bar");
+        bar.scroll = {15, 255, 15, 15, 105};
+        d.controls.push_back(bar);
+        auto list = makeControl(ControlKind::ListView, "list");
+        list.columns = {{"ID", 24}, {"名称", 64}};
+        d.controls.push_back(list);
+        auto multi = list;
+        multi.name = "multi";
+        multi.multiSelect = true;
+        d.controls.push_back(multi);
+        return d;
+    }();
+    return design;
+}
+
+class Headless : public ::testing::Test {
+protected:
+    HeadlessPlatform p{"/run"};
+    Recorder sink;
+    platform::WindowRef w;
+
+    void SetUp() override {
+        p.setEventSink(&sink);
+        w = p.createWindow(testDesign(), {});
+        p.setVisible(w, true);
+        sink.events.clear();
+    }
+    platform::ControlRef c(const std::string& name) const { return {w, name}; }
+};
+
+TEST_F(Headless, WindowsComeUpHiddenAtTheirDesignPlaceAndFireCreatedOnce) {
+    Recorder fresh;
+    p.setEventSink(&fresh);
+    const auto x = p.createWindow(testDesign(), w);
+    EXPECT_FALSE(p.isVisible(x));
+    EXPECT_EQ(p.left(x), 10);
+    EXPECT_EQ(p.height(x), 200);
+    EXPECT_EQ(p.owner(x), w);
+    EXPECT_EQ(fresh.names(), std::vector<std::string>{"/Created"});
+    // Every real design builds, hidden.
+    for (const ui::WindowDesign* d : ui::allDesigns()) {
+        const auto y = p.createWindow(*d, {});
+        EXPECT_FALSE(p.isVisible(y)) << d->name;
+        for (const auto& ctl : d->controls) EXPECT_TRUE(p.hasControl({y, ctl.name})) << d->name << ctl.name;
+    }
+}
+
+TEST_F(Headless, ProgramChangesFireOnlyWhatTheRealPlatformFires) {
+    p.setSelection(c("combo"), 2);
+    p.setChecked(c("check"), true);
+    p.setScrollPos(c("bar"), 255);
+    p.setEnabled(c("button"), false);
+    p.addRow(c("list"), "1");
+    p.setRowSelected(c("list"), 0, true);
+    p.setCurrentRow(c("list"), 0);
+    EXPECT_TRUE(sink.events.empty());
+
+    p.setText(c("edit"), "abc");
+    p.move(w, 50, 60);
+    p.move(w, 50, 60);  // no change, no event
+    p.resize(w, 70, 70);
+    p.deleteRow(c("list"), 0);
+    EXPECT_EQ(sink.names(), (std::vector<std::string>{"edit/ContentChanged", "/PositionChanged",
+                                                       "/PositionChanged", "list/CurrentItemChanged"}));
+    EXPECT_EQ(p.currentRow(c("list")), -1);
+    EXPECT_EQ(p.scrollPos(c("bar")), 255);  // every position of the range can be set and read
+}
+
+TEST_F(Headless, MoveIsCompleteWhenPositionChangedFires) {
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind == EventKind::PositionChanged) {
+            EXPECT_EQ(p.left(w), 400);
+            EXPECT_EQ(p.top(w), 300);
+        }
+    };
+    p.move(w, 400, 300);
+    EXPECT_EQ(sink.events.size(), 1u);
+}
+
+TEST_F(Headless, UserActionsFireTheirEventOnce) {
+    EXPECT_TRUE(p.click(c("check")));
+    EXPECT_TRUE(p.isChecked(c("check")));
+    EXPECT_TRUE(p.click(c("button")));
+    EXPECT_TRUE(p.chooseItem(c("combo"), 1));
+    EXPECT_EQ(p.itemData(c("combo"), p.selection(c("combo"))), 1);
+    EXPECT_TRUE(p.moveScroll(c("bar"), 200));
+    EXPECT_TRUE(p.typeText(c("edit"), "新文本"));
+    EXPECT_TRUE(p.closeByUser(w));
+    EXPECT_EQ(sink.names(), (std::vector<std::string>{"check/Clicked", "button/Clicked", "combo/ItemChosen",
+                                                       "bar/ScrollChanged", "edit/ContentChanged",
+                                                       "/ClosedByUser"}));
+    EXPECT_TRUE(p.exists(w)) << "closing is the core's decision";
+}
+
+TEST_F(Headless, UnreachableControlsIgnoreTheUser) {
+    p.setEnabled(c("button"), false);
+    p.setVisible(c("check"), false);
+    p.setVisible(c("pic"), false);  // hides the labels inside it too
+    EXPECT_FALSE(p.click(c("button")));
+    EXPECT_FALSE(p.click(c("check")));
+    EXPECT_FALSE(p.pressMouse(c("action"), platform::MouseButton::Left));
+    EXPECT_FALSE(p.chooseItem(c("combo"), 7));
+    EXPECT_FALSE(p.typeText(c("number"), "12a"));
+    p.setReadOnly(c("edit"), true);
+    EXPECT_FALSE(p.typeText(c("edit"), "x"));
+    p.setVisible(w, false);
+    EXPECT_FALSE(p.click(c("combo")));
+    EXPECT_TRUE(sink.events.empty());
+}
+
+TEST_F(Headless, LabelsWithoutHandlerLetPressesThroughToThePicture) {
+    sink.bound = {"action/LeftUp"};
+    p.clickMouse(c("caption"), platform::MouseButton::Left);
+    p.clickMouse(c("action"), platform::MouseButton::Left);
+    p.clickMouse(c("action"), platform::MouseButton::Right);
+    EXPECT_EQ(sink.names(), (std::vector<std::string>{"pic/LeftDown", "pic/LeftUp", "pic/LeftDown",
+                                                       "action/LeftUp", "pic/RightDown", "pic/RightUp"}));
+}
+
+TEST_F(Headless, ListSelectionFollowsTheMode) {
+    for (int i = 0; i < 3; ++i) {
+        p.addRow(c("list"), std::to_string(i));
+        p.addRow(c("multi"), std::to_string(i));
+    }
+    p.selectRow(c("list"), 0);
+    p.ctrlClickRow(c("list"), 2);  // single selection: a plain selection
+    EXPECT_EQ(p.selectedRows(c("list")), std::vector<int>{2});
+    p.selectRow(c("multi"), 0);
+    p.ctrlClickRow(c("multi"), 2);
+    p.ctrlClickRow(c("multi"), 1);
+    p.ctrlClickRow(c("multi"), 0);
+    EXPECT_EQ(p.selectedRows(c("multi")), (std::vector<int>{1, 2}));
+    EXPECT_EQ(p.currentRow(c("multi")), 0);
+    p.deleteRow(c("multi"), 1);
+    EXPECT_EQ(p.selectedRows(c("multi")), std::vector<int>{1});
+}
+
+TEST_F(Headless, WaitRunsQueuedActionsAndStopsOnExit) {
+    std::vector<int> ran;
+    p.queueDuringWait([&] { ran.push_back(1); });
+    p.queueDuringWait([&] {
+        ran.push_back(2);
+        p.requestExit();
+    });
+    p.queueDuringWait([&] { ran.push_back(3); });
+    const auto before = p.tickMs();
+    p.waitProcessingEvents(333);
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+    EXPECT_EQ(p.tickMs(), before + 333);
+    p.waitProcessingEvents(0);
+    EXPECT_EQ(p.pendingWaitActions(), 1u);
+}
+
+TEST_F(Headless, OwnershipRulesOfDestroyAndTopMost) {
+    const auto owned = p.createWindow(testDesign(), w);
+    const auto grandchild = p.createWindow(testDesign(), owned);
+    p.setTopMost(w, true);
+    p.setTopMost(owned, true);
+    p.setTopMost(grandchild, true);
+    p.setTopMost(w, false);
+    EXPECT_FALSE(p.isTopMost(owned));
+    EXPECT_FALSE(p.isTopMost(grandchild));
+    p.destroy(w);
+    EXPECT_FALSE(p.exists(owned));
+    EXPECT_FALSE(p.exists(grandchild));
+    EXPECT_EQ(p.nativeHandle(w), 0);
+    p.setLayeredAlpha(p.nativeHandle(w), 10);  // a stale handle is ignored
+}
+
+TEST_F(Headless, MessageBoxesTakeQueuedAnswersAndAreLogged) {
+    p.queueAnswer(platform::Answer::Yes);
+    p.queueAnswer(platform::Answer::Yes);
+    EXPECT_EQ(p.messageBox(w, "是否退出本程序？", "退出", platform::MessageButtons::YesNo), platform::Answer::Yes);
+    EXPECT_EQ(p.messageBox(w, "text", "错误", platform::MessageButtons::Ok), platform::Answer::Ok);
+    EXPECT_EQ(p.messageBox(w, "again", "确认", platform::MessageButtons::YesNo), platform::Answer::No);
+    ASSERT_EQ(p.messageBoxes().size(), 3u);
+    EXPECT_EQ(p.messageBoxes()[0].caption, "退出");
+    EXPECT_EQ(p.messageBoxes()[1].answer, platform::Answer::Ok);
+}
+
+}  // namespace
+}  // namespace pallo::headless
