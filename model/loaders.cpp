@@ -1,1 +1,93 @@
-// placeholder until this module lands
+#include "model/loaders.h"
+
+#include "model/text.h"
+
+namespace pallo {
+
+namespace {
+
+constexpr std::size_t kEntryParts = 4;  // picture | name | description | IdList
+
+// Members of a child under Link "1" or "2". A list of one member is stored
+// behind the blank child's empty member, and an empty list as {"", "0"}:
+// the editors rely on the first member being the placeholder.
+std::vector<std::string> linkedMembers(std::string_view idList) {
+    std::vector<std::string> members = split(idList, ",");
+    if (members.size() >= 2) return members;
+    if (members.size() == 1) return {std::string(), std::move(members.front())};
+    return {std::string(), "0"};
+}
+
+void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, MainNode& node,
+                  std::string& message, bool report) {
+    const bool linked = node.Link == "1" || node.Link == "2";
+    const bool unlinked = node.Link == "0";
+    for (int j = 1; j <= kMaxEntries; ++j) {
+        const std::string value = cleanValue(ini, section, toText(j));
+        // Children are numbered consecutively: the first gap ends the list.
+        if (value.empty()) break;
+        ChildNode& child = node.children.emplace_back();
+        child.number = j;
+        std::vector<std::string> parts = split(value, "|", kEntryParts);
+        if (!linked && !unlinked) {
+            if (report) message = "挂钩数据错误" + node.Link;
+            continue;
+        }
+        // A malformed entry stays in the list as a blank child with its
+        // number, so the key numbers of the entries after it still line up.
+        if (parts.size() != kEntryParts) continue;
+        child.picture = std::move(parts[0]);
+        child.name = std::move(parts[1]);
+        child.description = std::move(parts[2]);
+        child.members = linked ? linkedMembers(parts[3]) : std::vector<std::string>{std::string(), "0"};
+    }
+}
+
+}  // namespace
+
+std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view section, std::string_view key) {
+    return removeBlanks(Utf8ToLocal(ini.read(section, key, "")));
+}
+
+bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::string& message,
+                   bool report) {
+    const ConfigStore::Snapshot ini = store.snapshot(cfgPath);
+    nodes = NodeTable{};
+    for (int i = 1; i <= kMainNodeCount; ++i) {
+        MainNode& node = nodes[static_cast<std::size_t>(i - 1)];
+        const std::string section = toText(i);
+        node.children.clear();
+        node.number = i;
+        node.Name = cleanValue(ini, section, "Name");
+        node.Title = cleanValue(ini, section, "Title");
+        node.In = cleanValue(ini, section, "In");
+        node.Link = cleanValue(ini, section, "Link");
+        node.Show = cleanValue(ini, section, "Show") == "1";
+        node.Pic = cleanValue(ini, section, "Pic");
+        readChildren(ini, section, node, message, report);
+    }
+    return true;
+}
+
+bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_view section, CatalogTable& table,
+                 std::string& /*message*/, bool /*report*/) {
+    const ConfigStore::Snapshot ini = store.snapshot(cfgPath);
+    table.clear();
+    for (int i = 1; i <= kMaxEntries; ++i) {
+        const std::string value = cleanValue(ini, section, toText(i));
+        if (value.empty()) break;
+        std::vector<std::string> parts = split(value, "|", kEntryParts);
+        // Unlike a child, a malformed catalog entry ends the catalog: entry
+        // numbers are positions in the table and may not skip.
+        if (parts.size() < kEntryParts) break;
+        CatalogEntry& entry = table.emplace_back();
+        entry.number = i;
+        entry.picture = std::move(parts[0]);
+        entry.name = std::move(parts[1]);
+        entry.description = std::move(parts[2]);
+        entry.members = split(parts[3], ",");
+    }
+    return true;
+}
+
+}  // namespace pallo
