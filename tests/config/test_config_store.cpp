@@ -1,10 +1,9 @@
 // ConfigStore on real files: reads, writes, bad input, failures and the
 // cache.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <random>
 #include <string>
 
@@ -18,6 +17,14 @@ using testing::listDir;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
+namespace fs = std::filesystem;
+
+// Read-only the way each system marks it (on Windows, clearing the write
+// bits sets the read-only attribute).
+void makeReadOnly(const std::string& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
 
 std::vector<std::string> sorted(std::vector<std::string> v) {
     std::sort(v.begin(), v.end());
@@ -154,7 +161,8 @@ TEST_F(ConfigStoreTest, FiveMegabyteFile) {
 TEST_F(ConfigStoreTest, ReadOnlyFileIsNeverReplaced) {
     const std::string content = "[Config]\r\nX=1\r\n";
     writeFile(cfg, content);
-    ASSERT_EQ(::chmod(cfg.c_str(), 0444), 0);
+    makeReadOnly(cfg);
+    ASSERT_TRUE(files::isReadOnly(cfg));
     EXPECT_FALSE(store.write(cfg, "Config", "X", "2"));
     EXPECT_FALSE(store.write(cfg, "Config", "Y", "2"));
     // An unchanged value is not a write, so it succeeds.
@@ -234,13 +242,11 @@ TEST_F(ConfigStoreTest, CacheParsesOnlyWhenTheFileChanges) {
 
 TEST_F(ConfigStoreTest, OwnWriteIsSeenEvenWhenSizeAndTimeLookUnchanged) {
     writeFile(cfg, "[S]\r\nK=1\r\n");
-    struct stat old {};
-    ASSERT_EQ(::stat(cfg.c_str(), &old), 0);
+    const auto old = fs::last_write_time(cfg);
     EXPECT_EQ(store.read(cfg, "S", "K", ""), "1");
     ASSERT_TRUE(store.write(cfg, "S", "K", "2"));
     // A coarse clock: the new file gets the old file's time (same size too).
-    const timespec times[2] = {old.st_atim, old.st_mtim};
-    ASSERT_EQ(::utimensat(AT_FDCWD, cfg.c_str(), times, 0), 0);
+    fs::last_write_time(cfg, old);
     EXPECT_EQ(store.read(cfg, "S", "K", ""), "2");
 }
 

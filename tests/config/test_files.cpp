@@ -1,9 +1,9 @@
-// The POSIX file layer: listing, reading, stamps, the read-only state and
-// the atomic replace with its failure paths.
+// The file layer: listing, reading, stamps, the read-only state and the
+// atomic replace with its failure paths.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "platform/files.h"
@@ -16,16 +16,14 @@ using testing::listDir;
 using testing::readFile;
 using testing::TempDir;
 using testing::writeFile;
+namespace fs = std::filesystem;
 
 std::vector<std::string> sorted(std::vector<std::string> v) {
     std::sort(v.begin(), v.end());
     return v;
 }
 
-mode_t modeOf(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
-}
+constexpr fs::perms kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
 TEST(Files, QueriesOnFilesAndFolders) {
     TempDir dir;
@@ -33,9 +31,15 @@ TEST(Files, QueriesOnFilesAndFolders) {
     const std::string bytes("x\0y\r\n\xFF", 6);
     writeFile(file, bytes);
     testing::makeDirs(dir.file("Img/Menu"));
-    testing::makeDirs(dir.file("\xE4\xB8\xAD\xE6\x96\x87"));
+    // Built from UTF-8 explicitly: a plain string means the ANSI code page
+    // to the Windows library.
+    fs::create_directories(fs::path(dir.path()) / fs::path(u8"\u4E2D\u6587"));
 
+#ifdef _WIN32
+    EXPECT_EQ(separator(), '\\');
+#else
     EXPECT_EQ(separator(), '/');
+#endif
     EXPECT_TRUE(exists(file));
     EXPECT_FALSE(isDirectory(file));
     EXPECT_TRUE(isDirectory(dir.file("Img")));
@@ -49,21 +53,27 @@ TEST(Files, QueriesOnFilesAndFolders) {
     EXPECT_EQ(stamp(dir.file("missing")), std::nullopt);
 
     EXPECT_EQ(sorted(listSubdirectories(dir.path())), (std::vector<std::string>{"Img", "\xE4\xB8\xAD\xE6\x96\x87"}));
-    EXPECT_EQ(listSubdirectories(dir.path() + "/"), listSubdirectories(dir.path()));
+    EXPECT_EQ(listSubdirectories(dir.path() + separator()), listSubdirectories(dir.path()));
     EXPECT_TRUE(listSubdirectories(file).empty());
     EXPECT_TRUE(listSubdirectories(dir.file("missing")).empty());
 }
 
-TEST(Files, ReadOnlyIsTheOwnerWriteBit) {
+TEST(Files, ReadOnlyState) {
     TempDir dir;
     const std::string file = dir.file("Cfg.ini");
     writeFile(file, "x");
     EXPECT_FALSE(isReadOnly(file));
-    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    fs::permissions(file, kWriteBits, fs::perm_options::remove);
     EXPECT_TRUE(isReadOnly(file));  // also when root, who could still write
-    ASSERT_EQ(::chmod(file.c_str(), 0244), 0);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_FALSE(isReadOnly(file));
     EXPECT_FALSE(isReadOnly(dir.file("missing")));
+#ifndef _WIN32
+    // Only the owner's bit counts.
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::replace);
+    EXPECT_TRUE(isReadOnly(file));
+#endif
 }
 
 TEST(Files, WriteReplaceCreatesAndReplacesKeepingPermissions) {
@@ -71,18 +81,23 @@ TEST(Files, WriteReplaceCreatesAndReplacesKeepingPermissions) {
     const std::string file = dir.file("Cfg.ini");
     ASSERT_TRUE(writeReplace(file, "first"));
     EXPECT_EQ(readFile(file), "first");
-    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+#ifndef _WIN32
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(file, mode, fs::perm_options::replace);
+#endif
     const std::string big(3 * 1024 * 1024 + 17, '\x7F');
     ASSERT_TRUE(writeReplace(file, big));
     EXPECT_EQ(readFile(file), big);
-    EXPECT_EQ(modeOf(file), 0640u);
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::mask, mode);
+#endif
     ASSERT_TRUE(writeReplace(file, ""));
     EXPECT_EQ(readFile(file), "");
     EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"Cfg.ini"});
 
     EXPECT_FALSE(writeReplace(dir.file("missing/Cfg.ini"), "x"));
     EXPECT_FALSE(writeReplace("", "x"));
-    EXPECT_FALSE(writeReplace(dir.path() + "/", "x"));
+    EXPECT_FALSE(writeReplace(dir.path() + separator(), "x"));
     testing::makeDirs(dir.file("sub"));
     EXPECT_FALSE(writeReplace(dir.file("sub"), "x"));
     EXPECT_TRUE(isDirectory(dir.file("sub")));
