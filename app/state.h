@@ -45,6 +45,12 @@ struct ProgramState {
     std::string ImageRoot;
     std::string MenuImageDir;
     ConfigStore store;
+    // The windows opened on demand. Ids are never reused, so a reference
+    // kept after its window was destroyed is simply one that does not exist.
+    platform::WindowRef nodeEditor;         // NodeEditorWindow
+    platform::WindowRef catalogEditor;      // CatalogEditorWindow
+    platform::WindowRef associationWindow;  // AssociationWindow
+    platform::WindowRef donationWindow;     // DonationWindow
 };
 
 // What every handler works on.
