@@ -1,12 +1,156 @@
 #include "display/rows.h"
 
+#include "app/app.h"
+#include "app/startup.h"
+#include "display/detail.h"
+#include "model/text.h"
+#include "platform/files.h"
+#include "ui/designs.h"
+#include "ui/handlers.h"
+
 namespace pallo {
 
-// The rows are not built yet: start-up calls these and carries on.
-bool buildFirstRow(Context&, std::string&, bool) { return true; }
-bool buildSecondRow(Context&, std::string&, bool) { return true; }
-bool buildThirdRow(Context&, std::string&, bool) { return true; }
+namespace {
 
-void registerRowHandlers(HandlerRegistry&) {}
+ui::Row designRow(RowIndex row) {
+    switch (row) {
+        case kFirstRow: return ui::Row::First;
+        case kSecondRow: return ui::Row::Second;
+        case kThirdRow: return ui::Row::Third;
+    }
+    return ui::Row::First;
+}
+
+// Destroys the row's old windows, then creates the row afresh: hidden,
+// owned by the overlay, one record each with the overlay's settings.
+void recreateRow(Context& ctx, RowIndex row) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    RowWindowList& list = st.rows[row];
+    for (const WindowInfo& info : list)
+        if (p.exists(info.self)) p.destroy(info.self);
+
+    const ui::Row r = designRow(row);
+    std::vector<platform::WindowRef> created;
+    for (int i = 1; i <= ui::rowLength(r); ++i) created.push_back(p.createWindow(ui::nodeWindow(r, i), st.overlay));
+
+    list.clear();
+    const WindowInfo& o = st.OverlayInfo;
+    for (const platform::WindowRef w : created) {
+        WindowInfo info;
+        info.self = w;
+        info.picture = platform::ControlRef{w, kNodePicture};
+        info.optionsLabel = platform::ControlRef{w, kNodeCaption};
+        info.handle = p.nativeHandle(w);
+        info.Y = o.Y;
+        info.H = o.H;
+        info.W = o.W;
+        info.T = o.T;
+        info.S = o.S;
+        list.push_back(std::move(info));
+    }
+}
+
+bool buildDetailRow(Context& ctx, RowIndex row) {
+    recreateRow(ctx, row);
+    platform::Platform& p = ctx.platform;
+    RowWindowList& list = ctx.state.rows[row];
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        WindowInfo& info = list[i];
+        const NodePlace place = nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo);
+        info.X = place.left;
+        info.Y = place.top;
+        p.setTag(info.picture, toText(static_cast<std::int64_t>(i) + 1));
+        p.setText(info.optionsLabel, "");
+        p.move(info.self, info.X, info.Y);
+        setTranslucency(p, info.handle, ctx.state.OverlayInfo.S);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool takenIntoMenu(std::string_view name, std::string_view pic) {
+    return localLength(removeBlanks(name)) > 1 && localLength(removeBlanks(pic)) > 3;
+}
+
+std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::string& menuDir) {
+    std::vector<MenuEntry> entries;
+    for (int i = 1; i <= ui::rowLength(ui::Row::First); ++i) {
+        const std::string section = toText(i);
+        const std::string name = Utf8ToLocal(ini.read(section, "Name", ""));
+        const std::string pic = Utf8ToLocal(ini.read(section, "Pic", ""));
+        if (!takenIntoMenu(name, pic)) continue;
+        // The title keeps its blanks: it is shown as written.
+        entries.push_back(MenuEntry{i, menuDir + pic, name, Utf8ToLocal(ini.read(section, "Title", ""))});
+    }
+    return entries;
+}
+
+NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o) {
+    double left = 0;
+    double top = 0;
+    if (row == kFirstRow) {
+        left = o.X + (o.W + 1.0) * position;
+        top = o.Y;
+    } else {
+        left = o.X + (o.W + 1.0) * (position - 1);
+        top = o.Y + (o.H + 1.0) * static_cast<double>(row);
+    }
+    return {truncate(left), truncate(top)};
+}
+
+bool isPictureFile(const std::string& path) { return files::exists(path) && !files::isDirectory(path); }
+
+bool buildFirstRow(Context& ctx, std::string&, bool) {
+    recreateRow(ctx, kFirstRow);
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    RowWindowList& list = st.rows[kFirstRow];
+
+    // The menu is packed: a skipped section leaves no gap.
+    const std::vector<MenuEntry> menu = readMenu(st.store.snapshot(st.CfgPath), st.MenuImageDir);
+    for (std::size_t k = 0; k < menu.size() && k < list.size(); ++k) {
+        const MenuEntry& entry = menu[k];
+        WindowInfo& info = list[k];
+        info.X = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.OverlayInfo).left;
+        // A missing menu picture leaves the box blank; the caption still shows.
+        p.setPicture(info.picture, isPictureFile(entry.picturePath)
+                                       ? platform::PictureSource::file(entry.picturePath)
+                                       : platform::PictureSource::none());
+        p.setTag(info.picture, toText(entry.section));
+        p.setText(info.optionsLabel, entry.title);
+        p.move(info.self, info.X, info.Y);
+        setTranslucency(p, info.handle, st.OverlayInfo.S);
+        p.setVisible(info.self, true);
+    }
+    return true;
+}
+
+bool buildSecondRow(Context& ctx, std::string&, bool) { return buildDetailRow(ctx, kSecondRow); }
+bool buildThirdRow(Context& ctx, std::string&, bool) { return buildDetailRow(ctx, kThirdRow); }
+
+void hideDetailRows(Context& ctx) {
+    for (const RowIndex row : {kSecondRow, kThirdRow})
+        for (const WindowInfo& info : ctx.state.rows[row]) ctx.platform.setVisible(info.self, false);
+}
+
+void onFirstRowPress(Context& ctx, platform::WindowRef window) {
+    const int section = toInt(ctx.platform.tag(platform::ControlRef{window, kNodePicture}));
+    // The menu press reports nothing: a node that cannot be shown shows nothing.
+    std::string message;
+    showChildren(ctx, section, message, false);
+}
+
+void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }
+
+void registerRowHandlers(HandlerRegistry& handlers) {
+    handlers.add(std::string(ui::handler::onFirstRowPress),
+                 [](Context& ctx, const platform::Event& e) { onFirstRowPress(ctx, e.window); });
+    handlers.add(std::string(ui::handler::onFirstRowRightPress),
+                 [](Context& ctx, const platform::Event& e) { onFirstRowRightPress(ctx, e.window); });
+    handlers.add(std::string(ui::handler::onSecondRowClick),
+                 [](Context& ctx, const platform::Event& e) { onSecondRowClick(ctx, e.window); });
+}
 
 }  // namespace pallo

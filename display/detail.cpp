@@ -1,0 +1,187 @@
+#include "display/detail.h"
+
+#include "display/rows.h"
+#include "model/text.h"
+#include "platform/files.h"
+
+namespace pallo {
+
+namespace {
+
+const MainNode* mainNode(const ProgramState& st, int mainIndex) {
+    if (mainIndex < 1 || mainIndex > kMainNodeCount) return nullptr;
+    return &st.nodeTable[static_cast<std::size_t>(mainIndex - 1)];
+}
+
+const CatalogTable* catalog(const ProgramState& st, std::string_view kind) {
+    if (kind == "Item") return &st.itemTable;
+    if (kind == "Hero") return &st.heroTable;
+    return nullptr;
+}
+
+// The picture of a child or entry: its file in dir, or the placeholder when
+// there is no such file (an empty picture name names the folder itself).
+platform::PictureSource pictureIn(const std::string& dir, const std::string& picture) {
+    const std::string path = dir + picture;
+    if (!picture.empty() && isPictureFile(path)) return platform::PictureSource::file(path);
+    return platform::PictureSource::builtIn(assets::Picture::PlaceholderPicture);
+}
+
+void fillWithChild(Context& ctx, const WindowInfo& info, const MainNode& node, int mainIndex, ChildNode child,
+                   const std::string& dir) {
+    platform::Platform& p = ctx.platform;
+    p.setWindowTag(info.self, node.In);
+    p.setTag(info.picture, node.Link);
+    p.setTag(info.optionsLabel, toText(mainIndex));
+    p.setTitle(info.self, toText(child.number));
+
+    // A direct reference shows the catalog entry in the child's place; with
+    // no entry to show, the child keeps its own picture, name and text.
+    if (node.Link == "2") {
+        const CatalogTable* table = catalog(ctx.state, node.In);
+        const CatalogEntry* entry = table ? findEntry(*table, firstPositiveMember(child.members)) : nullptr;
+        if (entry) {
+            child.picture = entry->picture;
+            child.name = entry->name;
+            child.description = entry->description;
+        }
+    }
+
+    p.setPicture(info.picture, pictureIn(dir, child.picture));
+    p.setText(info.optionsLabel, child.name);
+    p.setTooltip(info.picture, tipText(child.description));
+    p.setVisible(info.self, true);
+}
+
+}  // namespace
+
+std::string tipText(std::string_view description) {
+    std::string out;
+    out.reserve(description.size());
+    for (const char c : description) {
+        if (c == '#') out += "\r\n";
+        else out += c;
+    }
+    return out;
+}
+
+int firstPositiveMember(const std::vector<std::string>& members) {
+    for (const std::string& m : members) {
+        const int v = toInt(m);
+        if (v > 0) return v;
+    }
+    return 0;
+}
+
+const CatalogEntry* findEntry(const CatalogTable& table, int number) {
+    for (const CatalogEntry& e : table)
+        if (e.number == number) return &e;
+    return nullptr;
+}
+
+bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report) {
+    hideDetailRows(ctx);
+    ProgramState& st = ctx.state;
+    const MainNode* node = mainNode(st, mainIndex);
+    if (!node) {
+        if (report) message = "参数错误，索引：" + toText(mainIndex);
+        return false;
+    }
+
+    int n = static_cast<int>(node->children.size());
+    if (n - kChildCapacity > 0) {
+        if (report) message = "内容（" + toText(n) + "）过多，将只展示未超限（" + toText(kChildCapacity) + "）部分。";
+        n = kChildCapacity;
+    }
+
+    const std::string dir = st.ImageRoot + node->Name + files::separator();
+
+    const RowWindowList& second = st.rows[kSecondRow];
+    const RowWindowList& third = st.rows[kThirdRow];
+    for (int j = 1; j <= n; ++j) {
+        // Each child is filled from a copy: the Link "2" substitution never
+        // reaches the table.
+        const ChildNode& child = node->children[static_cast<std::size_t>(j - 1)];
+        if (j <= kRowCapacity) {
+            if (static_cast<std::size_t>(j) <= second.size())
+                fillWithChild(ctx, second[static_cast<std::size_t>(j - 1)], *node, mainIndex, child, dir);
+        } else if (static_cast<std::size_t>(j - kRowCapacity) <= third.size()) {
+            fillWithChild(ctx, third[static_cast<std::size_t>(j - kRowCapacity - 1)], *node, mainIndex, child,
+                          dir);
+        }
+    }
+    return true;
+}
+
+bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string& kind, std::string& message,
+                 bool report) {
+    ProgramState& st = ctx.state;
+    platform::Platform& p = ctx.platform;
+    const MainNode* node = mainNode(st, mainIndex);
+    if (!node) {
+        if (report) message = "参数错误，索引：" + toText(mainIndex);
+        return false;
+    }
+    const int nChildren = static_cast<int>(node->children.size());
+    std::vector<std::string> members;
+    for (const ChildNode& c : node->children)
+        if (c.number == childNumber) {
+            members = c.members;
+            break;
+        }
+    const int nMembers = static_cast<int>(members.size());
+
+    const CatalogTable* table = catalog(st, kind);
+    if (!table) {
+        if (report) message = "参数错误参In：" + kind;
+        return false;
+    }
+    const CatalogTable entries = *table;
+    const std::string dir = st.ImageRoot + node->In + files::separator();
+
+    if (nChildren > kRowCapacity || nMembers > kRowCapacity) {
+        if (nMembers + 1 - kChildCapacity > 0) {
+            if (report) message = "子节点内容过多，无法展示。";
+            return false;
+        }
+        // The third row is taken by children or too short for the list:
+        // there is no room to show it, so nothing changes.
+        return true;
+    }
+
+    const RowWindowList& third = st.rows[kThirdRow];
+    for (const WindowInfo& info : third) p.setVisible(info.self, false);
+
+    // The Item tip names the clicked child first: "child+entry".
+    std::string childCaption;
+    const RowWindowList& second = st.rows[kSecondRow];
+    if (childNumber >= 1 && static_cast<std::size_t>(childNumber) <= second.size())
+        childCaption = p.text(second[static_cast<std::size_t>(childNumber - 1)].optionsLabel);
+
+    for (int t = 1; t <= nMembers && t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
+        const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(t - 1)]));
+        if (!e) continue;  // no such entry: its window stays hidden
+        const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
+        p.setPicture(info.picture, pictureIn(dir, e->picture));
+        p.setText(info.optionsLabel, e->name);
+        const std::string tip =
+            kind == "Item" ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
+        p.setTooltip(info.picture, tip);
+        p.setVisible(info.self, true);
+    }
+    return true;
+}
+
+void onSecondRowClick(Context& ctx, platform::WindowRef window) {
+    platform::Platform& p = ctx.platform;
+    // Only a mutual association opens entries; "0", "2" and anything else do nothing.
+    if (p.tag(platform::ControlRef{window, kNodePicture}) != "1") return;
+    const int mainIndex = toInt(p.tag(platform::ControlRef{window, kNodeCaption}));
+    const int childNumber = toInt(p.title(window));
+    const std::string kind = p.windowTag(window);
+    std::string message;
+    if (!showContent(ctx, mainIndex, childNumber, kind, message, true))
+        p.messageBox(ctx.state.overlay, message, "提示", platform::MessageButtons::Ok);
+}
+
+}  // namespace pallo

@@ -1,0 +1,43 @@
+// The detail view: the children of a main node in the second and third
+// rows, and the catalog entries a child links to in the third row.
+//
+// showChildren leaves data in each window it fills, read back by the next
+// click on it: window tag = the node's In (catalog kind), window title = the
+// child's number, picture box tag = the node's Link, caption label tag = the
+// main node's index.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/state.h"
+
+namespace pallo {
+
+inline constexpr int kRowCapacity = 14;                   // windows of a detail row
+inline constexpr int kChildCapacity = 2 * kRowCapacity;   // children shown at most
+
+// A description as a hover tip: every "#" becomes a line break.
+std::string tipText(std::string_view description);
+
+// The first member whose integer value is greater than 0; 0 when none is.
+int firstPositiveMember(const std::vector<std::string>& members);
+
+// The entry with this number, or nullptr.
+const CatalogEntry* findEntry(const CatalogTable& table, int number);
+
+// Shows main node mainIndex (1 to 10): children 1-14 in the second row,
+// 15-28 in the third. A child of a Link "2" node stands for the catalog
+// entry its first positive member names.
+bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report);
+
+// Shows the catalog entries (kind "Item" or "Hero") that child childNumber of
+// main node mainIndex links to, in the third row.
+bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string& kind, std::string& message,
+                 bool report);
+
+// A click on a second-row window: opens the linked entries of a Link "1" child.
+void onSecondRowClick(Context& ctx, platform::WindowRef window);
+
+}  // namespace pallo
