@@ -1,0 +1,158 @@
+// Lists the visible top-level windows and their child controls, one per line, as
+// UTF-8 on standard output:
+//
+//   window <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> title
+//   control <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> text
+//
+// Every control line follows the window it belongs to. Texts escape backslash,
+// tab, CR and LF as \\ \t \r \n, so a line is always one record. Rectangles are
+// screen coordinates.
+//
+//   wininspect [--exe NAME] [--title TEXT]
+//
+// --exe keeps only windows of processes whose image file name is NAME (compared
+// without regard to ASCII case); --title keeps only windows with exactly that
+// title. A control's text comes from WM_GETTEXT sent with a timeout: Wine
+// marshals it across processes, and a hung target must not hang this tool.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string toUtf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::string escape(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::wstring className(HWND h) {
+    wchar_t buf[256] = {};
+    const int n = GetClassNameW(h, buf, 256);
+    return std::wstring(buf, static_cast<size_t>(n > 0 ? n : 0));
+}
+
+// Own process: GetWindowTextW. Another process: WM_GETTEXT with a timeout.
+std::wstring windowText(HWND h) {
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len)) return {};
+    std::wstring buf(static_cast<size_t>(len) + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG, 2000,
+                             &got))
+        return {};
+    buf.resize(got < buf.size() ? static_cast<size_t>(got) : buf.size() - 1);
+    return buf;
+}
+
+std::wstring processImageName(HWND h) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!p) return {};
+    wchar_t buf[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    std::wstring name;
+    if (QueryFullProcessImageNameW(p, 0, buf, &size)) {
+        name.assign(buf, size);
+        const size_t slash = name.find_last_of(L"\\/");
+        if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    }
+    CloseHandle(p);
+    return name;
+}
+
+bool sameAsciiCaseless(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
+        if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+std::string rectText(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top);
+}
+
+void printLine(const char* kind, HWND h, const std::wstring& text) {
+    char handle[32];
+    std::snprintf(handle, sizeof handle, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
+    const std::string line = std::string(kind) + "\t" + handle + "\t" + escape(toUtf8(className(h))) + "\t" +
+                             rectText(h) + "\t" + escape(toUtf8(text)) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
+struct Filter {
+    std::wstring exe;
+    std::wstring title;
+    bool byTitle = false;
+};
+
+BOOL CALLBACK onChild(HWND h, LPARAM) {
+    printLine("control", h, windowText(h));
+    return TRUE;
+}
+
+BOOL CALLBACK onTopLevel(HWND h, LPARAM param) {
+    const auto& filter = *reinterpret_cast<const Filter*>(param);
+    if (!IsWindowVisible(h)) return TRUE;
+    if (!filter.exe.empty() && !sameAsciiCaseless(processImageName(h), filter.exe)) return TRUE;
+    const std::wstring title = windowText(h);
+    if (filter.byTitle && title != filter.title) return TRUE;
+    printLine("window", h, title);
+    EnumChildWindows(h, onChild, 0);
+    return TRUE;
+}
+
+int usage() {
+    std::fputs("usage: wininspect [--exe NAME] [--title TEXT]\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+// wmain: the arguments arrive as UTF-16, whatever the ANSI code page of the prefix.
+int wmain(int argc, wchar_t** argv) {
+    SetConsoleOutputCP(CP_UTF8);
+    Filter filter;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        if (i + 1 >= argc) return usage();
+        if (arg == L"--exe") {
+            filter.exe = argv[++i];
+        } else if (arg == L"--title") {
+            filter.title = argv[++i];
+            filter.byTitle = true;
+        } else {
+            return usage();
+        }
+    }
+    EnumWindows(onTopLevel, reinterpret_cast<LPARAM>(&filter));
+    std::fflush(stdout);
+    return 0;
+}
