@@ -3,6 +3,8 @@
 #include <iostream>
 #include <set>
 
+#include "app/donation.h"
+#include "app/options.h"
 #include "app/startup.h"
 #include "display/rows.h"
 #include "ui/designs.h"
@@ -28,6 +30,8 @@ App::App(platform::Platform& platform)
     : platform_(platform), state_(std::make_unique<ProgramState>()), context_{platform, *state_} {
     registerStartupHandlers(handlers_);
     registerRowHandlers(handlers_);
+    registerOptionsHandlers(handlers_);
+    registerDonationHandlers(handlers_);
     platform_.setEventSink(this);
 }
 

@@ -1,0 +1,69 @@
+#include "app/donation.h"
+
+#include "app/app.h"
+#include "app/options.h"
+#include "app/startup.h"
+#include "model/text.h"
+#include "ui/designs.h"
+#include "ui/handlers.h"
+
+namespace pallo {
+
+namespace {
+
+using platform::ControlRef;
+using platform::PictureSource;
+using platform::WindowRef;
+
+void setSupportLabel(Context& ctx, std::int32_t colour) {
+    const ControlRef label{ctx.state.overlay, kSupportLabel};
+    if (ctx.platform.hasControl(label)) ctx.platform.setTextColour(label, colour);
+}
+
+}  // namespace
+
+void toggleSupportWindow(Context& ctx) {
+    ProgramState& st = ctx.state;
+    if (ctx.platform.exists(st.donationWindow)) {
+        closeDonationWindow(ctx, st.donationWindow);
+        return;
+    }
+    st.donationWindow = ctx.platform.createWindow(ui::donationWindow(), st.overlay);
+    setSupportLabel(ctx, kLabelGreen);
+}
+
+void initDonationWindow(Context& ctx, WindowRef window) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    // The creation event fires before createWindow returns: keep the
+    // reference here so that the window is known from its first moment.
+    st.donationWindow = window;
+    p.setPicture(ControlRef{window, "图片框1"}, p.picture(ControlRef{st.overlay, kOverlayPicture}));
+    p.setPicture(ControlRef{window, "图片框2"}, PictureSource::builtIn(assets::Picture::QrWeChat));
+    p.setPicture(ControlRef{window, "图片框3"}, PictureSource::builtIn(assets::Picture::QrAlipay));
+    const WindowInfo& o = st.OverlayInfo;
+    p.move(window, truncate(p.left(st.overlay) + o.W + 1.0), truncate(p.top(st.overlay) + o.H + 1.0));
+    p.setVisible(window, true);
+    p.setTopMost(window, true);
+}
+
+void closeDonationWindow(Context& ctx, WindowRef window) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    setSupportLabel(ctx, kLabelBlack);
+    p.setVisible(window, false);
+    p.destroy(window);
+    if (window == st.donationWindow) st.donationWindow = WindowRef{};
+}
+
+void registerDonationHandlers(HandlerRegistry& handlers) {
+    namespace name = ui::handler;
+    handlers.add(std::string(name::toggleSupportWindow),
+                 [](Context& ctx, const platform::Event&) { pallo::toggleSupportWindow(ctx); });
+    handlers.add(std::string(name::initDonationWindow),
+                 [](Context& ctx, const platform::Event& e) { pallo::initDonationWindow(ctx, e.window); });
+    handlers.add(std::string(name::closeDonationWindow),
+                 [](Context& ctx, const platform::Event& e) { pallo::closeDonationWindow(ctx, e.window); });
+}
+
+}  // namespace pallo

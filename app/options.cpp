@@ -1,0 +1,224 @@
+#include "app/options.h"
+
+#include "app/app.h"
+#include "app/donation.h"
+#include "app/startup.h"
+#include "model/loaders.h"
+#include "model/picture_dirs.h"
+#include "model/text.h"
+#include "ui/designs.h"
+#include "ui/handlers.h"
+
+namespace pallo {
+
+namespace {
+
+using platform::ControlRef;
+using platform::WindowRef;
+
+// The node editor's choosers.
+constexpr const char* kNodeChooser = "组合框1";
+constexpr const char* kDirectoryChooser = "组合框2";
+
+// Section Config is written in this order, which is not the order of the
+// arguments: S comes before T.
+struct SettingKey {
+    const char* key;
+    std::optional<std::string> WindowSettingTexts::*value;
+    const char* failure;
+};
+constexpr SettingKey kWriteOrder[] = {
+    {"X", &WindowSettingTexts::X, "窗口X写入失败。"},
+    {"Y", &WindowSettingTexts::Y, "窗口Y写入失败。"},
+    {"H", &WindowSettingTexts::H, "窗口高度写入失败。"},
+    {"W", &WindowSettingTexts::W, "窗口宽度写入失败。"},
+    {"S", &WindowSettingTexts::S, "窗口透明度写入失败。"},
+    {"T", &WindowSettingTexts::T, "窗口置顶写入失败。"},
+};
+
+ControlRef overlayControl(const Context& ctx, const char* name) { return ControlRef{ctx.state.overlay, name}; }
+
+void setLabelColour(Context& ctx, const char* label, std::int32_t colour) {
+    const ControlRef c = overlayControl(ctx, label);
+    if (ctx.platform.hasControl(c)) ctx.platform.setTextColour(c, colour);
+}
+
+bool anyEditorOpen(const Context& ctx) {
+    const ProgramState& st = ctx.state;
+    const platform::Platform& p = ctx.platform;
+    return p.exists(st.nodeEditor) || p.exists(st.catalogEditor) || p.exists(st.associationWindow);
+}
+
+void closeWindow(platform::Platform& p, WindowRef& window) {
+    if (p.exists(window)) p.destroy(window);
+    window = WindowRef{};
+}
+
+bool isEditorDesign(const std::string& design) {
+    return design == ui::nodeEditorWindow().name || design == ui::catalogEditorWindow().name ||
+           design == ui::associationWindow().name;
+}
+
+}  // namespace
+
+std::vector<std::string> writeWindowSettings(ConfigStore& store, const std::string& cfgPath,
+                                             const WindowSettingTexts& values) {
+    std::vector<std::string> failures;
+    for (const SettingKey& k : kWriteOrder) {
+        const std::optional<std::string>& value = values.*k.value;
+        if (value && !store.write(cfgPath, "Config", k.key, *value)) failures.emplace_back(k.failure);
+    }
+    return failures;
+}
+
+bool saveWindowSettings(ConfigStore& store, const std::string& cfgPath, std::string& message, bool report,
+                        const WindowSettingTexts& values) {
+    const std::vector<std::string> failures = writeWindowSettings(store, cfgPath, values);
+    if (failures.empty()) {
+        if (report) message = "配置保存成功。";
+        return true;
+    }
+    if (report)
+        for (const std::string& f : failures) message += f + "\r\n";
+    return false;
+}
+
+void fillNodeChooser(platform::Platform& platform, const ControlRef& combo, const ConfigStore::Snapshot& ini) {
+    platform.clearItems(combo);
+    platform.addItem(combo, "选择项目", 0);
+    platform.setSelection(combo, 0);
+    for (int i = 1; i <= kMainNodeCount; ++i) {
+        const std::string title = cleanValue(ini, toText(i), "Title");
+        if (title.empty()) break;
+        platform.addItem(combo, title, i);
+    }
+}
+
+void openOptions(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    const WindowRef overlay = ctx.state.overlay;
+    const int width = p.width(overlay);
+    if (p.height(overlay) != width) return;
+    p.resize(overlay, width, truncate(width * 3.0));
+    p.setVisible(overlayControl(ctx, kOptionsLabel), true);
+}
+
+void collapseOptions(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    const ControlRef label = overlayControl(ctx, kOptionsLabel);
+    if (!p.isVisible(label)) return;
+    p.setVisible(label, false);
+    p.resize(ctx.state.overlay, p.width(ctx.state.overlay), p.width(ctx.state.overlay));
+}
+
+void translucencyChanged(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    WindowInfo& o = ctx.state.OverlayInfo;
+    o.S = p.scrollPos(overlayControl(ctx, kTranslucencyBar));
+    setTranslucency(p, o.handle, o.S);
+    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) {
+        setTranslucency(p, info.handle ? info.handle : p.nativeHandle(info.self), o.S);
+    });
+}
+
+void onTopClicked(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const ControlRef box = overlayControl(ctx, kOnTopBox);
+    p.setEnabled(box, false);
+    const bool onTop = p.isChecked(box);
+    p.setTopMost(st.overlay, onTop);
+    if (p.exists(st.nodeEditor)) p.setTopMost(st.nodeEditor, onTop);
+    forLeadingRowWindows(st.rows, [&](const WindowInfo& info) { p.setTopMost(info.self, onTop); });
+    // Other handlers run during the wait; one of them may end the program,
+    // and then the windows are about to go: touch nothing more.
+    p.waitProcessingEvents(333);
+    if (p.exitRequested()) return;
+    if (p.hasControl(box)) p.setEnabled(box, true);
+}
+
+void toggleEditors(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    if (anyEditorOpen(ctx)) {
+        closeWindow(p, st.nodeEditor);
+        closeWindow(p, st.catalogEditor);
+        closeWindow(p, st.associationWindow);
+        setLabelColour(ctx, kEditorsLabel, kLabelBlack);
+        return;
+    }
+    openNodeEditor(ctx);
+    setLabelColour(ctx, kEditorsLabel, kLabelGreen);
+}
+
+void openNodeEditor(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    closeWindow(p, st.nodeEditor);
+    st.nodeEditor = p.createWindow(ui::nodeEditorWindow(), st.overlay);
+    fillNodeChooser(p, ControlRef{st.nodeEditor, kNodeChooser}, st.store.snapshot(st.CfgPath));
+    listPictureDirectories(p, ControlRef{st.nodeEditor, kDirectoryChooser}, st.ImageRoot, "子图片目录");
+    const WindowInfo& o = st.OverlayInfo;
+    p.move(st.nodeEditor, truncate(o.X + o.W + 1.0), truncate(o.Y + o.H + 1.0));
+    p.setVisible(st.nodeEditor, true);
+}
+
+void exitProgram(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    if (p.exitRequested()) return;
+    setLabelColour(ctx, kExitLabel, kLabelGreen);
+    if (p.messageBox(st.overlay, "是否退出本程序？", "退出", platform::MessageButtons::YesNo) !=
+        platform::Answer::Yes) {
+        setLabelColour(ctx, kExitLabel, kLabelBlack);
+        return;
+    }
+    // The saved state is the windows' own: where the overlay stands now,
+    // whether it is on top, where the translucency bar is. W and H are
+    // never written; they change only by editing Cfg.ini.
+    WindowSettingTexts values;
+    values.X = toText(p.left(st.overlay));
+    values.Y = toText(p.top(st.overlay));
+    values.T = p.isTopMost(st.overlay) ? "1" : "0";
+    values.S = toText(p.scrollPos(overlayControl(ctx, kTranslucencyBar)));
+    std::string message;
+    // A failed save is shown before the program ends: the user would
+    // otherwise find the overlay back at its old place with no word why.
+    if (!saveWindowSettings(st.store, st.CfgPath, message, true, values))
+        p.messageBox(st.overlay, message, "错误", platform::MessageButtons::Ok);
+    p.requestExit();
+}
+
+void closedByUser(Context& ctx, WindowRef window) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    if (window == st.overlay) {
+        // Alt+F4 on the overlay is the same question as "退出程序".
+        exitProgram(ctx);
+        return;
+    }
+    if (window == st.donationWindow || p.designName(window) == ui::donationWindow().name) {
+        closeDonationWindow(ctx, window);
+        return;
+    }
+    if (!isEditorDesign(p.designName(window))) return;  // node windows stay
+    p.destroy(window);
+    if (!anyEditorOpen(ctx)) setLabelColour(ctx, kEditorsLabel, kLabelBlack);
+}
+
+void registerOptionsHandlers(HandlerRegistry& handlers) {
+    namespace name = ui::handler;
+    const auto simple = [&](std::string_view name, void (*fn)(Context&)) {
+        handlers.add(std::string(name), [fn](Context& ctx, const platform::Event&) { fn(ctx); });
+    };
+    simple(name::openOptions, &pallo::openOptions);
+    simple(name::collapseOptions, &pallo::collapseOptions);
+    simple(name::translucencyChanged, &pallo::translucencyChanged);
+    simple(name::onTopClicked, &pallo::onTopClicked);
+    simple(name::toggleEditors, &pallo::toggleEditors);
+    simple(name::exitProgram, &pallo::exitProgram);
+    handlers.add(kClosedByUserHandler,
+                 [](Context& ctx, const platform::Event& e) { pallo::closedByUser(ctx, e.window); });
+}
+
+}  // namespace pallo
