@@ -1,0 +1,823 @@
+// Controls of the Win32 platform: building them from a design, their
+// properties, and the procedures of our own picture boxes and labels.
+#include "platform/win32/platform_impl.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/text.h"
+
+namespace pallo::platform::win32 {
+
+namespace {
+
+// Program changes to a control run inside one of these; the notifications
+// they cause are then not taken for the user's.
+class QuietScope {
+public:
+    explicit QuietScope(Control& c) : c_(c) { ++c_.quiet; }
+    ~QuietScope() { --c_.quiet; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+private:
+    Control& c_;
+};
+
+std::string controlText(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    if (n <= 0) return {};
+    std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(h, buf.data(), n + 1);
+    buf.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return toUtf8(buf);
+}
+
+bool intersects(const RECT& a, const RECT& b) {
+    RECT out;
+    return IntersectRect(&out, &a, &b) != FALSE;
+}
+
+std::optional<ui::EventKind> mouseEvent(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN: return ui::EventKind::LeftDown;
+    case WM_LBUTTONUP: return ui::EventKind::LeftUp;
+    case WM_RBUTTONDOWN: return ui::EventKind::RightDown;
+    case WM_RBUTTONUP: return ui::EventKind::RightUp;
+    case WM_MBUTTONDOWN: return ui::EventKind::MiddleDown;
+    case WM_MBUTTONUP: return ui::EventKind::MiddleUp;
+    default: return std::nullopt;
+    }
+}
+
+constexpr ui::EventKind kMouseEvents[] = {ui::EventKind::LeftDown,   ui::EventKind::LeftUp,
+                                          ui::EventKind::RightDown,  ui::EventKind::RightUp,
+                                          ui::EventKind::MiddleDown, ui::EventKind::MiddleUp};
+
+// The control object of one of our own control windows, kept alive (with its
+// window) while a message is handled.
+Control* ownControl(HWND hwnd, UINT msg, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        SetLastError(0);
+        if (!SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams)) &&
+            GetLastError() != 0)
+            return nullptr;
+        return nullptr;
+    }
+    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return nullptr;
+    }
+    return c;
+}
+
+LRESULT CALLBACK listViewSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, listViewSubclass, id);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    auto* c = reinterpret_cast<Control*>(ref);
+    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    if (!keep) return DefSubclassProc(hwnd, msg, wp, lp);
+    return c->window->platform->listViewMessage(*c, msg, wp, lp);
+}
+
+}  // namespace
+
+LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Control* c = ownControl(hwnd, msg, lp);
+    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    if (!keep) return DefWindowProcW(hwnd, msg, wp, lp);
+    return c->window->platform->pictureMessage(*c, msg, wp, lp);
+}
+
+LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Control* c = ownControl(hwnd, msg, lp);
+    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    if (!keep) return DefWindowProcW(hwnd, msg, wp, lp);
+    return c->window->platform->labelMessage(*c, msg, wp, lp);
+}
+
+// --- procedures ---------------------------------------------------------------------
+
+LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
+    TopWindow& w = *c.window;
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+        PaintScope paint(c.hwnd);
+        paintPicture(c, paint.dc(), 0, 0);
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        const bool leftBound = bound(w, c, ui::EventKind::LeftDown) || bound(w, c, ui::EventKind::LeftUp);
+        if (dragsWindow(w.design, c.design, leftBound)) {
+            // The system's own move loop, as if the press were on a caption.
+            ReleaseCapture();
+            SendMessageW(w.hwnd.get(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+            return 0;
+        }
+        fire(w, &c, ui::EventKind::LeftDown);
+        return 0;
+    }
+    default:
+        if (const auto kind = mouseEvent(msg)) {
+            fire(w, &c, *kind);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(c.hwnd, msg, wp, lp);
+}
+
+LRESULT Win32Backend::labelMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
+    TopWindow& w = *c.window;
+    switch (msg) {
+    case WM_NCHITTEST:
+        // A label nobody listens to lets the press through to the control
+        // under it (a node window's caption over its picture box).
+        for (const auto kind : kMouseEvents)
+            if (bound(w, c, kind)) return HTCLIENT;
+        return HTTRANSPARENT;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PaintScope paint(c.hwnd);
+        paintLabel(c, paint.dc());
+        return 0;
+    }
+    case WM_SETFONT:
+        c.font = reinterpret_cast<HFONT>(wp);
+        if (LOWORD(lp)) InvalidateRect(c.hwnd, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(c.font);
+    default:
+        if (const auto kind = mouseEvent(msg)) {
+            fire(w, &c, *kind);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(c.hwnd, msg, wp, lp);
+}
+
+LRESULT Win32Backend::listViewMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEWHEEL) fire(*c.window, &c, ui::EventKind::Wheel, GET_WHEEL_DELTA_WPARAM(wp));
+    return DefSubclassProc(c.hwnd, msg, wp, lp);
+}
+
+// --- building ------------------------------------------------------------------------
+
+void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, int index) {
+    auto owned = std::make_unique<Control>();
+    Control& c = *owned;
+    c.window = &w;
+    c.design = design;
+    c.id = kFirstControlId + index;
+    c.visible = design.visible;
+    c.enabled = design.enabled;
+    c.text = design.text;
+    c.hasColour = design.textColour.has_value();
+    c.colour = c.hasColour ? ui::packColour(*design.textColour) : 0;
+    if (design.background) c.background.reset(CreateSolidBrush(toColorRef(*design.background)));
+    if (!design.container.empty()) {
+        const auto it = w.byName.find(design.container);
+        if (it != w.byName.end()) c.container = it->second;
+    }
+    // Controls inside a container are children of the window, placed at the
+    // container's origin plus their offset.
+    int x = design.left;
+    int y = design.top;
+    for (const Control* k = c.container; k; k = k->container) {
+        x += k->design.left;
+        y += k->design.top;
+    }
+    const int width = std::max(design.width, 0);
+    const int height = std::max(design.height, 0);
+    c.placed = RECT{x, y, x + width, y + height};
+
+    w.byName.emplace(design.name, &c);
+    w.controls.push_back(std::move(owned));
+
+    ControlStyles styles = controlStyles(design, kPictureClass, kLabelClass);
+    if (effectivelyVisible(c)) styles.style |= WS_VISIBLE;
+    if (!effectivelyEnabled(c)) styles.style |= WS_DISABLED;
+    // A combo box's height includes its drop-down list.
+    const int createHeight = design.kind == ui::ControlKind::Combo ? height + 200 : height;
+    const bool hasText = design.kind != ui::ControlKind::Combo && design.kind != ui::ControlKind::ListView &&
+                         design.kind != ui::ControlKind::HScrollBar;
+    const bool ours = design.kind == ui::ControlKind::PictureBox || design.kind == ui::ControlKind::Label;
+    c.hwnd = CreateWindowExW(styles.exStyle, styles.className, hasText ? toWide(design.text).c_str() : L"",
+                             styles.style, x, y, width, createHeight, w.hwnd.get(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, ours ? &c : nullptr);
+    if (!c.hwnd) {
+        OutputDebugStringA(("pallo win32: CreateWindowExW failed for control " + design.name + "\n").c_str());
+    } else {
+        c.font = fontFor(design.font);
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
+        switch (design.kind) {
+        case ui::ControlKind::Combo:
+            for (const auto& item : design.items) addItem(ControlRef{w.ref, design.name}, item.text, item.data);
+            break;
+        case ui::ControlKind::ListView: {
+            SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+            int column = 0;
+            for (const auto& col : design.columns) {
+                std::wstring caption = toWide(col.caption);
+                LVCOLUMNW lvc{};
+                lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+                lvc.pszText = caption.data();
+                lvc.cx = std::max(col.width, 0);
+                lvc.iSubItem = column;
+                SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+                ++column;
+            }
+            SetWindowSubclass(c.hwnd, listViewSubclass, 1, reinterpret_cast<DWORD_PTR>(&c));
+            break;
+        }
+        case ui::ControlKind::HScrollBar: {
+            c.scroll = ScrollSettings{design.scroll.min, design.scroll.max, design.scroll.page, design.scroll.step};
+            // nPage 0: the thumb reaches the maximum, so every position of
+            // the range, the maximum included, can be set and read back.
+            SCROLLINFO si{};
+            si.cbSize = sizeof(si);
+            si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            si.nMin = design.scroll.min;
+            si.nMax = design.scroll.max;
+            si.nPage = 0;
+            si.nPos = scrollTarget(c.scroll, design.scroll.pos, SB_THUMBPOSITION, design.scroll.pos);
+            SetScrollInfo(c.hwnd, SB_CTL, &si, FALSE);
+            break;
+        }
+        default: break;
+        }
+    }
+    if (c.hwnd && design.kind == ui::ControlKind::PictureBox && design.picture != assets::Picture::None)
+        setPicture(ControlRef{w.ref, design.name}, PictureSource::builtIn(design.picture));
+}
+
+void Win32Backend::arrangeZOrder(TopWindow& w) {
+    // A control lies over the earlier controls it overlaps (a caption over
+    // its picture, a preview over a note); the others keep the design order,
+    // which is also the tab order.
+    std::vector<Control*> order;  // top first
+    for (const auto& owned : w.controls) {
+        Control* c = owned.get();
+        auto at = order.end();
+        for (auto it = order.begin(); it != order.end(); ++it) {
+            if (intersects((*it)->placed, c->placed)) {
+                at = it;
+                break;
+            }
+        }
+        order.insert(at, c);
+    }
+    HWND after = HWND_TOP;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i]->zIndex = static_cast<int>(i);
+        if (!order[i]->hwnd) continue;
+        SetWindowPos(order[i]->hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = order[i]->hwnd;
+    }
+}
+
+bool Win32Backend::effectivelyVisible(const Control& c) const {
+    for (const Control* k = &c; k; k = k->container)
+        if (!k->visible) return false;
+    return true;
+}
+
+bool Win32Backend::effectivelyEnabled(const Control& c) const {
+    for (const Control* k = &c; k; k = k->container)
+        if (!k->enabled) return false;
+    return true;
+}
+
+void Win32Backend::applyShown(const TopWindow& w, const Control& changed) {
+    // A container's state reaches the controls inside it.
+    for (const auto& owned : w.controls) {
+        const Control& c = *owned;
+        bool inside = false;
+        for (const Control* k = &c; k; k = k->container)
+            if (k == &changed) inside = true;
+        if (!inside || !c.hwnd) continue;
+        const bool visible = effectivelyVisible(c);
+        if (((GetWindowLongW(c.hwnd, GWL_STYLE) & WS_VISIBLE) != 0) != visible)
+            ShowWindow(c.hwnd, visible ? SW_SHOWNA : SW_HIDE);
+        EnableWindow(c.hwnd, effectivelyEnabled(c) ? TRUE : FALSE);
+    }
+}
+
+// --- lookups ---------------------------------------------------------------------------
+
+Control* Win32Backend::findControl(const ControlRef& ref) const {
+    const TopWindow* w = findWindow(ref.window);
+    if (!w) return nullptr;
+    const auto it = w->byName.find(ref.name);
+    if (it == w->byName.end() || !it->second->hwnd) return nullptr;
+    return it->second;
+}
+
+Control* Win32Backend::findControl(const ControlRef& ref, ui::ControlKind kind) const {
+    Control* c = findControl(ref);
+    return c && c->design.kind == kind ? c : nullptr;
+}
+
+HWND Win32Backend::controlHandle(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c ? c->hwnd : nullptr;
+}
+
+// --- every control ----------------------------------------------------------------------
+
+bool Win32Backend::hasControl(const ControlRef& c) const {
+    return findControl(c) != nullptr;
+}
+
+void Win32Backend::setVisible(const ControlRef& ref, bool visible) {
+    Control* c = findControl(ref);
+    if (!c) return;
+    c->visible = visible;
+    applyShown(*c->window, *c);
+}
+
+bool Win32Backend::isVisible(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c && c->visible;
+}
+
+void Win32Backend::setEnabled(const ControlRef& ref, bool enabled) {
+    Control* c = findControl(ref);
+    if (!c) return;
+    c->enabled = enabled;
+    applyShown(*c->window, *c);
+}
+
+bool Win32Backend::isEnabled(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c && c->enabled;
+}
+
+void Win32Backend::setText(const ControlRef& ref, const std::string& text) {
+    Control* c = findControl(ref);
+    if (!c) return;
+    const std::wstring wide = toWide(text);
+    switch (c->design.kind) {
+    case ui::ControlKind::Label:
+        c->text = text;
+        SetWindowTextW(c->hwnd, wide.c_str());
+        InvalidateRect(c->hwnd, nullptr, FALSE);
+        break;
+    case ui::ControlKind::PictureBox:
+        c->text = text;
+        break;
+    case ui::ControlKind::Edit: {
+        // A single-line edit reports WM_SETTEXT with EN_CHANGE, a multi-line
+        // one does not: silence both and report the change once, ourselves.
+        {
+            QuietScope quiet(*c);
+            SetWindowTextW(c->hwnd, wide.c_str());
+        }
+        fire(*c->window, c, ui::EventKind::ContentChanged);
+        break;
+    }
+    case ui::ControlKind::Combo: {
+        QuietScope quiet(*c);
+        if (c->design.editable) {
+            SetWindowTextW(c->hwnd, wide.c_str());
+        } else {
+            const LRESULT index = SendMessageW(c->hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(wide.c_str()));
+            SendMessageW(c->hwnd, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+        }
+        break;
+    }
+    case ui::ControlKind::ListView:
+    case ui::ControlKind::HScrollBar:
+        break;
+    default:
+        SetWindowTextW(c->hwnd, wide.c_str());
+        break;
+    }
+}
+
+std::string Win32Backend::text(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    if (!c) return {};
+    switch (c->design.kind) {
+    case ui::ControlKind::Label:
+    case ui::ControlKind::PictureBox: return c->text;
+    case ui::ControlKind::ListView:
+    case ui::ControlKind::HScrollBar: return {};
+    default: return controlText(c->hwnd);
+    }
+}
+
+void Win32Backend::setTag(const ControlRef& ref, const std::string& tag) {
+    if (Control* c = findControl(ref)) c->tag = tag;
+}
+
+std::string Win32Backend::tag(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c ? c->tag : std::string{};
+}
+
+void Win32Backend::setFocus(const ControlRef& ref) {
+    if (const Control* c = findControl(ref)) SetFocus(c->hwnd);
+}
+
+bool Win32Backend::hasFocus(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    if (!c) return false;
+    const HWND focus = GetFocus();
+    // An editable combo box keeps the focus in its edit child.
+    return focus && (focus == c->hwnd || IsChild(c->hwnd, focus));
+}
+
+void Win32Backend::setTextColour(const ControlRef& ref, std::int32_t packedRgb) {
+    Control* c = findControl(ref);
+    if (!c) return;
+    c->colour = packedRgb & 0xFFFFFF;
+    c->hasColour = true;
+    InvalidateRect(c->hwnd, nullptr, FALSE);
+}
+
+std::int32_t Win32Backend::textColour(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c ? c->colour : 0;
+}
+
+// --- picture box ---------------------------------------------------------------------------
+
+void Win32Backend::setPicture(const ControlRef& ref, const PictureSource& source) {
+    Control* c = findControl(ref, ui::ControlKind::PictureBox);
+    if (!c) return;
+    c->source = source;
+    c->picture.reset();
+    c->bgra.clear();
+    const int w = c->placed.right - c->placed.left;
+    const int h = c->placed.bottom - c->placed.top;
+    if (source.kind != PictureSource::Kind::None && w > 0 && h > 0) {
+        const ui::Rgb background = c->design.background.value_or(c->window->backgroundRgb);
+        c->picture = pictures_.get(source, w, h, opaqueArgb(background));
+        const image::Rgba* p = c->picture.get();
+        if (p && !p->empty() &&
+            p->pixels.size() == static_cast<std::size_t>(p->width) * static_cast<std::size_t>(p->height) * 4) {
+            c->bgra.resize(p->pixels.size());
+            for (std::size_t i = 0; i < p->pixels.size(); i += 4) {
+                c->bgra[i] = p->pixels[i + 2];
+                c->bgra[i + 1] = p->pixels[i + 1];
+                c->bgra[i + 2] = p->pixels[i];
+                c->bgra[i + 3] = 255;
+            }
+        } else {
+            c->picture.reset();
+        }
+    }
+    repaintArea(*c);
+}
+
+PictureSource Win32Backend::picture(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::PictureBox);
+    return c ? c->source : PictureSource{};
+}
+
+void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
+    Control* c = findControl(ref);
+    if (!c) return;
+    if (!tooltip_ && !text.empty()) {
+        HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   instance_, nullptr);
+        if (!tip) {
+            OutputDebugStringA("pallo win32: the tooltip control could not be created\n");
+            return;
+        }
+        tooltip_.reset(tip);
+        // Any maximum width makes the tooltip honour the line breaks of a text.
+        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    if (!tooltip_) return;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_CENTERTIP;
+    ti.hwnd = c->window->hwnd.get();
+    ti.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
+    if (text.empty()) {
+        if (!c->tooltip.empty()) SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+        c->tooltip.clear();
+        return;
+    }
+    std::wstring wide = toWide(text);
+    ti.lpszText = wide.data();  // the control keeps its own copy
+    if (c->tooltip.empty()) {
+        if (!SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) {
+            OutputDebugStringA("pallo win32: TTM_ADDTOOLW failed\n");
+            return;
+        }
+    } else {
+        SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    c->tooltip = text;
+}
+
+std::string Win32Backend::tooltip(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c ? c->tooltip : std::string{};
+}
+
+// --- combo box ---------------------------------------------------------------------------------
+
+void Win32Backend::clearItems(const ControlRef& ref) {
+    Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c) return;
+    QuietScope quiet(*c);
+    SendMessageW(c->hwnd, CB_RESETCONTENT, 0, 0);
+}
+
+void Win32Backend::addItem(const ControlRef& ref, const std::string& text, std::int64_t data) {
+    Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c) return;
+    QuietScope quiet(*c);
+    const std::wstring wide = toWide(text);
+    const LRESULT index = SendMessageW(c->hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0) return;
+    SendMessageW(c->hwnd, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
+int Win32Backend::itemCount(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c) return 0;
+    return std::max(0, static_cast<int>(SendMessageW(c->hwnd, CB_GETCOUNT, 0, 0)));
+}
+
+std::string Win32Backend::itemText(const ControlRef& ref, int index) const {
+    const Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c || index < 0 || index >= itemCount(ref)) return {};
+    const LRESULT n = SendMessageW(c->hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n <= 0) return {};
+    std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
+    const LRESULT got =
+        SendMessageW(c->hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    return toUtf8(buf);
+}
+
+std::int64_t Win32Backend::itemData(const ControlRef& ref, int index) const {
+    const Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c || index < 0 || index >= itemCount(ref)) return 0;
+    return static_cast<std::int64_t>(SendMessageW(c->hwnd, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void Win32Backend::setSelection(const ControlRef& ref, int index) {
+    Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c) return;
+    if (index < 0 || index >= itemCount(ref)) index = -1;
+    QuietScope quiet(*c);
+    SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int Win32Backend::selection(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c) return -1;
+    const LRESULT index = SendMessageW(c->hwnd, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+// --- check box ------------------------------------------------------------------------------------
+
+void Win32Backend::setChecked(const ControlRef& ref, bool checked) {
+    Control* c = findControl(ref, ui::ControlKind::CheckBox);
+    if (!c) return;
+    QuietScope quiet(*c);
+    SendMessageW(c->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32Backend::isChecked(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::CheckBox);
+    return c && SendMessageW(c->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// --- scroll bar --------------------------------------------------------------------------------------
+
+void Win32Backend::setScrollRange(const ControlRef& ref, int min, int max) {
+    Control* c = findControl(ref, ui::ControlKind::HScrollBar);
+    if (!c) return;
+    if (min > max) std::swap(min, max);
+    c->scroll.min = min;
+    c->scroll.max = max;
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = min;
+    si.nMax = max;
+    si.nPage = 0;
+    si.nPos = std::clamp(GetScrollPos(c->hwnd, SB_CTL), min, max);
+    SetScrollInfo(c->hwnd, SB_CTL, &si, TRUE);
+}
+
+void Win32Backend::setScrollPos(const ControlRef& ref, int pos) {
+    Control* c = findControl(ref, ui::ControlKind::HScrollBar);
+    if (!c) return;
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    si.nPos = std::clamp(pos, c->scroll.min, c->scroll.max);
+    SetScrollInfo(c->hwnd, SB_CTL, &si, TRUE);
+}
+
+int Win32Backend::scrollPos(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::HScrollBar);
+    if (!c) return 0;
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    if (!GetScrollInfo(c->hwnd, SB_CTL, &si)) return 0;
+    return si.nPos;
+}
+
+// --- edit box --------------------------------------------------------------------------------------------
+
+void Win32Backend::setReadOnly(const ControlRef& ref, bool readOnly) {
+    if (const Control* c = findControl(ref, ui::ControlKind::Edit))
+        SendMessageW(c->hwnd, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+}
+
+bool Win32Backend::isReadOnly(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::Edit);
+    return c && (GetWindowLongW(c->hwnd, GWL_STYLE) & ES_READONLY) != 0;
+}
+
+// --- list view ----------------------------------------------------------------------------------------------
+
+int Win32Backend::rowCount(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::ListView);
+    return c ? std::max(0, static_cast<int>(SendMessageW(c->hwnd, LVM_GETITEMCOUNT, 0, 0))) : 0;
+}
+
+int Win32Backend::columnCount(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c) return 0;
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(c->hwnd, LVM_GETHEADER, 0, 0));
+    return header ? std::max(0, static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0))) : 0;
+}
+
+int Win32Backend::addRow(const ControlRef& ref, const std::string& firstCell) {
+    Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c) return -1;
+    std::wstring wide = toWide(firstCell);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = rowCount(ref);
+    item.pszText = wide.data();
+    int index = -1;
+    {
+        QuietScope quiet(*c);
+        index = static_cast<int>(SendMessageW(c->hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    rememberListState(*c);
+    return index;
+}
+
+void Win32Backend::setCell(const ControlRef& ref, int row, int column, const std::string& text) {
+    Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c || row < 0 || row >= rowCount(ref) || column < 0 || column >= columnCount(ref)) return;
+    std::wstring wide = toWide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    QuietScope quiet(*c);
+    SendMessageW(c->hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string Win32Backend::cell(const ControlRef& ref, int row, int column) const {
+    const Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c || row < 0 || row >= rowCount(ref) || column < 0 || column >= columnCount(ref)) return {};
+    std::wstring buf(256, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buf.data();
+        item.cchTextMax = static_cast<int>(buf.size());
+        const auto n = static_cast<std::size_t>(std::max<LRESULT>(
+            0, SendMessageW(c->hwnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item))));
+        // A full buffer may mean a cut text: try again with more room.
+        if (n + 1 < buf.size() || buf.size() >= (1u << 20)) {
+            buf.resize(std::min(n, buf.size()));
+            return toUtf8(buf);
+        }
+        buf.assign(buf.size() * 4, L'\0');
+    }
+}
+
+void Win32Backend::deleteRow(const ControlRef& ref, int row) {
+    Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c || row < 0 || row >= rowCount(ref)) return;
+    const bool wasCurrent = listCurrent(*c) == row;
+    {
+        QuietScope quiet(*c);
+        SendMessageW(c->hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    }
+    rememberListState(*c);
+    if (wasCurrent) fire(*c->window, c, ui::EventKind::CurrentItemChanged);
+}
+
+void Win32Backend::clearRows(const ControlRef& ref) {
+    Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c) return;
+    {
+        QuietScope quiet(*c);
+        SendMessageW(c->hwnd, LVM_DELETEALLITEMS, 0, 0);
+    }
+    rememberListState(*c);
+}
+
+void Win32Backend::setCurrentRow(const ControlRef& ref, int row) {
+    Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c) return;
+    {
+        QuietScope quiet(*c);
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = 0;
+        SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+        if (row >= 0 && row < rowCount(ref)) {
+            item.state = LVIS_SELECTED | LVIS_FOCUSED;
+            SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(c->hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        }
+    }
+    rememberListState(*c);
+}
+
+int Win32Backend::currentRow(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::ListView);
+    return c ? listCurrent(*c) : -1;
+}
+
+void Win32Backend::setRowSelected(const ControlRef& ref, int row, bool selected) {
+    Control* c = findControl(ref, ui::ControlKind::ListView);
+    if (!c || row < 0 || row >= rowCount(ref)) return;
+    {
+        QuietScope quiet(*c);
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED;
+        item.state = selected ? LVIS_SELECTED : 0;
+        SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    rememberListState(*c);
+}
+
+std::vector<int> Win32Backend::selectedRows(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::ListView);
+    return c ? listSelection(*c) : std::vector<int>{};
+}
+
+int Win32Backend::listCurrent(const Control& c) const {
+    // The focused row while it is selected, else the first selected one.
+    const auto focused = static_cast<int>(
+        SendMessageW(c.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    if (focused >= 0 && (SendMessageW(c.hwnd, LVM_GETITEMSTATE, static_cast<WPARAM>(focused), LVIS_SELECTED) &
+                         LVIS_SELECTED))
+        return focused;
+    return static_cast<int>(
+        SendMessageW(c.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+std::vector<int> Win32Backend::listSelection(const Control& c) const {
+    std::vector<int> rows;
+    int row = -1;
+    for (;;) {
+        row = static_cast<int>(
+            SendMessageW(c.hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
+        if (row < 0 || (!rows.empty() && row <= rows.back())) break;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void Win32Backend::rememberListState(Control& c) {
+    c.lastCurrent = listCurrent(c);
+    c.lastSelection = listSelection(c);
+}
+
+void Win32Backend::listChanged(TopWindow& w, int controlId) {
+    const int index = controlId - kFirstControlId;
+    if (index < 0 || static_cast<std::size_t>(index) >= w.controls.size()) return;
+    Control& c = *w.controls[static_cast<std::size_t>(index)];
+    c.listChangePending = false;
+    if (!c.hwnd) return;
+    const int current = listCurrent(c);
+    std::vector<int> selection = listSelection(c);
+    const bool selectionChanged = selection != c.lastSelection;
+    const bool currentChanged = current != c.lastCurrent;
+    c.lastCurrent = current;
+    c.lastSelection = std::move(selection);
+    if (selectionChanged) fire(w, &c, ui::EventKind::Selection);
+    if (currentChanged) fire(w, &c, ui::EventKind::CurrentItemChanged);
+}
+
+}  // namespace pallo::platform::win32

@@ -1,0 +1,257 @@
+// The Win32 platform itself. Internal: includes windows.h; only this folder
+// and the conformance tests include it.
+#pragma once
+
+#include "platform/win32/handles.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/image.h"
+#include "platform/platform.h"
+#include "platform/win32/rules.h"
+
+namespace pallo::platform::win32 {
+
+class Win32Backend;
+struct TopWindow;
+
+// Private messages of our top-level windows.
+inline constexpr UINT kMsgListChanged = WM_APP + 1;  // wParam: control id
+inline constexpr int kFirstControlId = 1000;         // above IDOK/IDCANCEL, which dialog keys send
+
+// Our own control classes.
+inline constexpr const wchar_t* kPictureClass = L"PalloPicture";
+inline constexpr const wchar_t* kLabelClass = L"PalloLabel";
+LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+struct Control {
+    TopWindow* window = nullptr;
+    ui::ControlDesign design;  // a copy: the caller's design need not outlive the window
+    const Control* container = nullptr;
+    HWND hwnd = nullptr;  // destroyed with its top-level window
+    int id = 0;
+    RECT placed{};   // in the window's client area
+    int zIndex = 0;  // 0 is the top of its siblings
+
+    std::string tag;
+    bool visible = true;  // the control's own state; shown only when its containers are too
+    bool enabled = true;
+    std::string text;  // labels draw it themselves
+    std::int32_t colour = 0;
+    bool hasColour = false;
+    OwnedBrush background;
+    HFONT font = nullptr;  // owned by the platform's font cache
+
+    // Picture box
+    PictureSource source;
+    std::shared_ptr<const image::Rgba> picture;
+    std::vector<std::uint8_t> bgra;  // the picture as a top-down 32-bit DIB
+    std::string tooltip;
+
+    // Scroll bar
+    ScrollSettings scroll;
+
+    // Program changes in progress: notifications they cause are not user actions.
+    int quiet = 0;
+    // List view: what the last event (or the program) left, and whether a
+    // coalescing message is on its way.
+    int lastCurrent = -1;
+    std::vector<int> lastSelection;
+    bool listChangePending = false;
+};
+
+struct TopWindow : std::enable_shared_from_this<TopWindow> {
+    Win32Backend* platform = nullptr;
+    WindowRef ref;
+    ui::WindowDesign design;  // controls emptied: each Control keeps its own copy
+    OwnedWindow hwnd;
+    WindowRef owner;
+    std::string tag;
+    std::string title;
+    OwnedBrush background;
+    COLORREF backgroundColour = 0;
+    OwnedIcon icon;
+    std::vector<std::unique_ptr<Control>> controls;
+    std::map<std::string, Control*, std::less<>> byName;
+    ui::Rgb backgroundRgb;
+    bool ready = false;  // set once Created may fire; cleared when destroyed
+    RECT lastRect{};
+
+    TopWindow() = default;
+    ~TopWindow();  // destroys the native window (and with it the controls)
+    TopWindow(const TopWindow&) = delete;
+    TopWindow& operator=(const TopWindow&) = delete;
+    Control* controlByHwnd(HWND h) const;
+};
+
+// What a test sees of a message box on screen.
+struct ShownBox {
+    HWND owner = nullptr;
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+using BoxAnswerer = std::function<Answer(const ShownBox&)>;
+
+class Win32Backend final : public Platform {
+public:
+    Win32Backend();
+    ~Win32Backend() override;
+
+    // --- test hooks ---------------------------------------------------------
+    // While set, each message box is answered on screen (its button is
+    // pressed) with what the answerer returns for the box as it was shown.
+    void setMessageBoxAnswerer(BoxAnswerer answerer) { answerer_ = std::move(answerer); }
+    // While set, folders are handed to the hook instead of the file browser.
+    void setOpenFolderHook(std::function<void(const std::string&)> hook) { openFolderHook_ = std::move(hook); }
+    HWND controlHandle(const ControlRef& c) const;
+    HWND tooltipHandle() const { return tooltip_.get(); }
+    image::PictureCache& pictureCache() { return pictures_; }
+
+    // --- the program ---------------------------------------------------------
+    void setEventSink(EventSink* sink) override { sink_ = sink; }
+    int run() override;
+    void requestExit() override;
+    bool exitRequested() const override { return exit_; }
+    void waitProcessingEvents(int ms) override;
+    std::int64_t tickMs() const override;
+    ScreenSize screenSize() const override;
+    std::string runDirectory() const override;
+    void openFolder(const std::string& path) override;
+    Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
+                      MessageButtons buttons) override;
+
+    // --- top-level windows ----------------------------------------------------
+    WindowRef createWindow(const ui::WindowDesign& design, WindowRef owner) override;
+    bool exists(WindowRef w) const override;
+    void destroy(WindowRef w) override;
+    NativeHandle nativeHandle(WindowRef w) const override;
+    std::string designName(WindowRef w) const override;
+    WindowRef owner(WindowRef w) const override;
+    void setVisible(WindowRef w, bool visible) override;
+    bool isVisible(WindowRef w) const override;
+    void move(WindowRef w, int left, int top) override;
+    // Sizes are the outer window's, as width() and height() report them.
+    void resize(WindowRef w, int width, int height) override;
+    int left(WindowRef w) const override;
+    int top(WindowRef w) const override;
+    int width(WindowRef w) const override;
+    int height(WindowRef w) const override;
+    void setTopMost(WindowRef w, bool onTop) override;
+    bool isTopMost(WindowRef w) const override;
+    void setWindowTag(WindowRef w, const std::string& tag) override;
+    std::string windowTag(WindowRef w) const override;
+    void setTitle(WindowRef w, const std::string& title) override;
+    std::string title(WindowRef w) const override;
+    void setLayeredAlpha(NativeHandle handle, int alpha) override;
+    int layeredAlpha(NativeHandle handle) const override;
+
+    // --- controls ---------------------------------------------------------------
+    bool hasControl(const ControlRef& c) const override;
+    void setVisible(const ControlRef& c, bool visible) override;
+    bool isVisible(const ControlRef& c) const override;
+    void setEnabled(const ControlRef& c, bool enabled) override;
+    bool isEnabled(const ControlRef& c) const override;
+    void setText(const ControlRef& c, const std::string& text) override;
+    std::string text(const ControlRef& c) const override;
+    void setTag(const ControlRef& c, const std::string& tag) override;
+    std::string tag(const ControlRef& c) const override;
+    void setFocus(const ControlRef& c) override;
+    bool hasFocus(const ControlRef& c) const override;
+    void setTextColour(const ControlRef& c, std::int32_t packedRgb) override;
+    std::int32_t textColour(const ControlRef& c) const override;
+    void setPicture(const ControlRef& c, const PictureSource& source) override;
+    PictureSource picture(const ControlRef& c) const override;
+    void setTooltip(const ControlRef& c, const std::string& text) override;
+    std::string tooltip(const ControlRef& c) const override;
+    void clearItems(const ControlRef& c) override;
+    void addItem(const ControlRef& c, const std::string& text, std::int64_t data) override;
+    int itemCount(const ControlRef& c) const override;
+    std::string itemText(const ControlRef& c, int index) const override;
+    std::int64_t itemData(const ControlRef& c, int index) const override;
+    void setSelection(const ControlRef& c, int index) override;
+    int selection(const ControlRef& c) const override;
+    void setChecked(const ControlRef& c, bool checked) override;
+    bool isChecked(const ControlRef& c) const override;
+    void setScrollRange(const ControlRef& c, int min, int max) override;
+    void setScrollPos(const ControlRef& c, int pos) override;
+    int scrollPos(const ControlRef& c) const override;
+    void setReadOnly(const ControlRef& c, bool readOnly) override;
+    bool isReadOnly(const ControlRef& c) const override;
+    int rowCount(const ControlRef& c) const override;
+    int columnCount(const ControlRef& c) const override;
+    int addRow(const ControlRef& c, const std::string& firstCell) override;
+    void setCell(const ControlRef& c, int row, int column, const std::string& text) override;
+    std::string cell(const ControlRef& c, int row, int column) const override;
+    void deleteRow(const ControlRef& c, int row) override;
+    void clearRows(const ControlRef& c) override;
+    void setCurrentRow(const ControlRef& c, int row) override;
+    int currentRow(const ControlRef& c) const override;
+    void setRowSelected(const ControlRef& c, int row, bool selected) override;
+    std::vector<int> selectedRows(const ControlRef& c) const override;
+
+    // --- used by the window procedures ----------------------------------------
+    LRESULT topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT labelMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT listViewMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT hostMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    TopWindow* findWindow(WindowRef w) const;
+    Control* findControl(const ControlRef& c) const;
+    Control* findControl(const ControlRef& c, ui::ControlKind kind) const;
+    HWND hwndOf(WindowRef w) const;
+
+    void fire(const TopWindow& w, const Control* c, ui::EventKind kind, int wheelDelta = 0);
+    bool bound(const TopWindow& w, const Control& c, ui::EventKind kind) const;
+    void dispatch(MSG& msg);
+
+    void createControl(TopWindow& w, const ui::ControlDesign& design, int index);
+    void arrangeZOrder(TopWindow& w);
+    void applyShown(const TopWindow& w, const Control& c);
+    bool effectivelyVisible(const Control& c) const;
+    bool effectivelyEnabled(const Control& c) const;
+    HFONT fontFor(const ui::Font& font);
+    void loadIcon(TopWindow& w);
+    void repaintArea(const Control& c);
+    void paintPicture(const Control& c, HDC dc, int dx, int dy) const;
+    void paintLabel(Control& c, HDC dc);
+    void removeTools(const TopWindow& w);
+
+    // list views
+    int listCurrent(const Control& c) const;
+    std::vector<int> listSelection(const Control& c) const;
+    void rememberListState(Control& c);
+    void listChanged(TopWindow& w, int controlId);
+
+    // message boxes
+    void answerShownBox();
+
+    EventSink* sink_ = nullptr;
+    bool exit_ = false;
+    bool registeredClasses_ = false;
+    HINSTANCE instance_ = nullptr;
+
+    image::PictureCache pictures_;
+    std::map<std::tuple<std::string, int, bool>, OwnedFont> fonts_;
+    OwnedWindow host_;     // message-only window: wake-ups and the message-box answerer
+    OwnedWindow tooltip_;  // the one shared tooltip control
+    std::uint32_t nextWindowId_ = 1;
+    std::map<std::uint32_t, std::shared_ptr<TopWindow>> windows_;
+
+    BoxAnswerer answerer_;
+    bool answering_ = false;
+    HWND answeringOwner_ = nullptr;
+    std::function<void(const std::string&)> openFolderHook_;
+};
+
+}  // namespace pallo::platform::win32

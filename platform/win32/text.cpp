@@ -1,0 +1,39 @@
+#include "platform/win32/text.h"
+
+// Wide (W) functions and macros only.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <climits>
+
+namespace pallo::platform::win32 {
+
+std::wstring toWide(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > INT_MAX) return {};
+    const int n = static_cast<int>(utf8.size());
+    const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, nullptr, 0);
+    if (count <= 0) return {};
+    std::wstring out(static_cast<std::size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), n, out.data(), count);
+    return out;
+}
+
+std::string toUtf8(std::wstring_view wide) {
+    if (wide.empty() || wide.size() > INT_MAX) return {};
+    const int n = static_cast<int>(wide.size());
+    const int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    if (count <= 0) return {};
+    std::string out(static_cast<std::size_t>(count), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, out.data(), count, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace pallo::platform::win32
