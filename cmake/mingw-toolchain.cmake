@@ -28,8 +28,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The program must need no DLL beside it. CMake's Windows platform files prefer
 # import libraries (.dll.a) after this file is read, so the static zlib archive
 # is named outright (libpng needs it; FindZLIB would take libz.dll.a).
-set(ZLIB_LIBRARY /usr/${PALLO_MINGW_TRIPLE}/lib/libz.a CACHE FILEPATH "Static zlib for mingw")
-set(ZLIB_INCLUDE_DIR /usr/${PALLO_MINGW_TRIPLE}/include CACHE PATH "zlib headers for mingw")
+set(ZLIB_LIBRARY /usr/${PALLO_MINGW_TRIPLE}/lib/libz.a CACHE FILEPATH "Static zlib for mingw" FORCE)
+set(ZLIB_LIBRARY_RELEASE /usr/${PALLO_MINGW_TRIPLE}/lib/libz.a CACHE FILEPATH "Static zlib for mingw" FORCE)
+set(ZLIB_INCLUDE_DIR /usr/${PALLO_MINGW_TRIPLE}/include CACHE PATH "zlib headers for mingw" FORCE)
 
 # Test programs run through Wine when CTest starts them (the "windows" preset
 # sets the same; this covers a configure without the preset).

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the Windows program: static third-party libraries (cached), the "windows"
+# preset, then build/windows/pallo.exe and the test helper wininspect.exe.
+#   scripts/build-windows.sh          program and helper
+#   scripts/build-windows.sh --all    every target of the Windows build (tests too)
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
+
+targets=(--target pallo wininspect)
+if [ "${1:-}" = "--all" ]; then targets=(); fi
+
+bash scripts/build-mingw-deps.sh
+
+log="$(mktemp "${TMPDIR:-/tmp}/pallo-configure.XXXXXX")"
+trap 'rm -f "$log"' EXIT
+if ! cmake --preset windows >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "build-windows: configuring the windows preset failed" >&2
+  exit 1
+fi
+cmake --build --preset windows -j "$jobs" "${targets[@]}"
+
+exe=build/windows/pallo.exe
+if [ ! -f "$exe" ]; then
+  echo "build-windows: $exe was not built" >&2
+  exit 1
+fi
+
+# The program must run from a bare folder: only DLLs that Windows itself provides.
+# Anything from the toolchain or a library build (libstdc++-6, libgcc_s, libwinpthread,
+# zlib1, libpng16, ...) means a library was linked dynamically.
+dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/{print $3}')"
+foreign="$(printf '%s\n' "$dlls" | grep -i -E '^(lib|zlib|png|jpeg|gtest)' || true)"
+if [ -n "$foreign" ]; then
+  echo "build-windows: $exe needs non-system DLLs:" >&2
+  printf '  %s\n' $foreign >&2
+  exit 1
+fi
+echo "build-windows: $exe ($(du -k "$exe" | cut -f1) KiB; DLLs: $(echo $dlls))"

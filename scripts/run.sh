@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# `make run`: builds the Windows program and starts it under Wine on the demo
+# content (examples/demo), in build/run with the project's own Wine prefix
+# build/wine-prefix. Without a display it uses a virtual one, waits for the overlay
+# and saves build/screenshot.png. Runs until the program ends or Ctrl-C; every
+# process it started is then stopped.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+bash scripts/build-windows.sh
+
+# The run folder: the program beside a fresh copy of the demo content.
+run="$root/build/run"
+mkdir -p "$run"
+cp build/windows/pallo.exe "$run/"
+rm -rf "$run/Img" "$run/Cfg.ini"
+if [ -f examples/demo/Cfg.ini ]; then cp examples/demo/Cfg.ini "$run/"; fi
+if [ -d examples/demo/Img ]; then cp -r examples/demo/Img "$run/"; fi
+
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+trap ws_cleanup EXIT
+trap 'exit 130' INT TERM
+
+headless=0
+if [ -z "${DISPLAY:-}" ]; then
+  headless=1
+  ws_start_xvfb
+fi
+
+ws_use_prefix "$root/build/wine-prefix"
+# A server left over from an earlier run that was killed would make ours exit at
+# once; end it first.
+server_gone() { ! ws_server_ready; }
+if ws_server_ready; then
+  wineserver -k >/dev/null 2>&1 || true
+  ws_poll 15 server_gone || true
+fi
+ws_start_wineserver
+
+cd "$run"
+ws_launch pallo_pid wine "$run/pallo.exe"
+cd "$root"
+
+overlay_shown() {
+  xdotool search --all --onlyvisible --pid "$pallo_pid" --name '^Pallo By Vermack$' >/dev/null 2>&1
+}
+program_ended() { ws_dead "$pallo_pid"; }
+either() { overlay_shown || program_ended; }
+
+if ws_poll 90 either && overlay_shown; then
+  echo "run: pallo.exe is running (pid $pallo_pid) in build/run on display $DISPLAY"
+else
+  echo "run: the overlay did not appear (a message box may be waiting)" >&2
+fi
+if [ "$headless" = 1 ] && ws_alive "$pallo_pid"; then
+  import -window root "$root/build/screenshot.png"
+  echo "run: screenshot saved to build/screenshot.png"
+fi
+echo "run: press Ctrl-C to stop"
+status=0
+wait "$pallo_pid" || status=$?
+echo "run: pallo.exe ended (status $status)"
