@@ -18,6 +18,12 @@ std::vector<std::string> linkedMembers(std::string_view idList) {
     return {std::string(), "0"};
 }
 
+ChildNode blankChild(int number) {
+    ChildNode child;
+    child.number = number;
+    return child;
+}
+
 void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, MainNode& node,
                   std::string& message, bool report) {
     const bool linked = node.Link == "1" || node.Link == "2";
@@ -26,27 +32,37 @@ void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, 
         const std::string value = cleanValue(ini, section, toText(j));
         // Children are numbered consecutively: the first gap ends the list.
         if (value.empty()) break;
-        ChildNode& child = node.children.emplace_back();
-        child.number = j;
-        std::vector<std::string> parts = split(value, "|", kEntryParts);
         if (!linked && !unlinked) {
             if (report) message = "挂钩数据错误" + node.Link;
+            node.children.push_back(blankChild(j));
             continue;
         }
+        std::vector<std::string> parts = split(value, "|", kEntryParts);
         // A malformed entry stays in the list as a blank child with its
         // number, so the key numbers of the entries after it still line up.
-        if (parts.size() != kEntryParts) continue;
-        child.picture = std::move(parts[0]);
-        child.name = std::move(parts[1]);
-        child.description = std::move(parts[2]);
-        child.members = linked ? linkedMembers(parts[3]) : std::vector<std::string>{std::string(), "0"};
+        if (parts.size() != kEntryParts) {
+            node.children.push_back(blankChild(j));
+            continue;
+        }
+        node.children.push_back(ChildNode{
+            .number = j,
+            .picture = std::move(parts[0]),
+            .name = std::move(parts[1]),
+            .description = std::move(parts[2]),
+            .members = linked ? linkedMembers(parts[3]) : std::vector<std::string>{std::string(), "0"},
+        });
     }
 }
 
 }  // namespace
 
 std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view section, std::string_view key) {
-    return removeBlanks(Utf8ToLocal(ini.read(section, key, "")));
+    // removeBlanks(Utf8ToLocal(value)), done in place: the loaders clean
+    // over a thousand values at start-up.
+    std::string value = ini.read(section, key, "");
+    mendUtf8(value);
+    eraseBlanks(value);
+    return value;
 }
 
 bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::string& message,
@@ -80,12 +96,13 @@ bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_vie
         // Unlike a child, a malformed catalog entry ends the catalog: entry
         // numbers are positions in the table and may not skip.
         if (parts.size() < kEntryParts) break;
-        CatalogEntry& entry = table.emplace_back();
-        entry.number = i;
-        entry.picture = std::move(parts[0]);
-        entry.name = std::move(parts[1]);
-        entry.description = std::move(parts[2]);
-        entry.members = split(parts[3], ",");
+        table.push_back(CatalogEntry{
+            .number = i,
+            .picture = std::move(parts[0]),
+            .name = std::move(parts[1]),
+            .description = std::move(parts[2]),
+            .members = split(parts[3], ","),
+        });
     }
     return true;
 }

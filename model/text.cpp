@@ -1,6 +1,8 @@
 #include "model/text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace pallo {
@@ -71,21 +73,59 @@ std::size_t stepAt(std::string_view text, std::size_t i) {
     return n == 0 ? 1 : n;
 }
 
-std::string sanitiseUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t n = validCharLength(bytes, i);
-        if (n != 0) {
-            out.append(bytes.substr(i, n));
-            i += n;
-        } else {
-            out.append(kReplacement);
-            i += invalidSpan(bytes, i);
+// Position of the first byte that does not begin a well-formed character,
+// or text.size() when the whole text is well-formed.
+std::size_t firstInvalid(std::string_view text, std::size_t from) {
+    const std::size_t size = text.size();
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t i = from;
+    while (i < size) {
+        const unsigned char b0 = p[i];
+        if (b0 < 0x80) {
+            ++i;
+            // Inside an ASCII run, skip eight bytes at a time.
+            while (i + 8 <= size) {
+                std::uint64_t word;
+                std::memcpy(&word, p + i, sizeof word);
+                if ((word & 0x8080808080808080ull) != 0) break;
+                i += 8;
+            }
+            continue;
         }
+        // Most other characters are three bytes (CJK) whose second byte
+        // has no special range: leads E1..EC, EE, EF.
+        if (i + 2 < size && (b0 & 0xF0) == 0xE0 && b0 != 0xE0 && b0 != 0xED && isContinuation(p[i + 1]) &&
+            isContinuation(p[i + 2])) {
+            i += 3;
+            continue;
+        }
+        const std::size_t n = validCharLength(text, i);
+        if (n == 0) return i;
+        i += n;
     }
+    return i;
+}
+
+// The text with every invalid sequence replaced by U+FFFD; bad is the
+// position of the first one.
+std::string mended(std::string_view bytes, std::size_t bad) {
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    std::size_t from = 0;
+    while (bad < bytes.size()) {
+        out.append(bytes.substr(from, bad - from));
+        out.append(kReplacement);
+        from = bad + invalidSpan(bytes, bad);
+        bad = firstInvalid(bytes, from);
+    }
+    out.append(bytes.substr(from));
     return out;
+}
+
+std::string sanitiseUtf8(std::string_view bytes) {
+    const std::size_t bad = firstInvalid(bytes, 0);
+    if (bad == bytes.size()) return std::string(bytes);  // the usual case: nothing to mend
+    return mended(bytes, bad);
 }
 
 bool isAsciiBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
@@ -99,19 +139,27 @@ std::vector<std::string> split(std::string_view text, std::string_view delim, st
         pieces.emplace_back(text);
         return pieces;
     }
+    pieces.reserve(maxCount != 0 ? maxCount : 4);
     const auto full = [&] { return maxCount != 0 && pieces.size() >= maxCount; };
+    // Bytes inside a well-formed multi-byte character are all continuation
+    // bytes (80..BF), so a delimiter starting with any other byte can only
+    // be found where a character starts: a plain search is exact. Only a
+    // delimiter starting with a continuation byte needs the scan that steps
+    // over whole characters.
+    const bool plainSearch = !isContinuation(static_cast<unsigned char>(delim.front()));
     std::size_t start = 0;
     std::size_t i = 0;
     while (i < text.size()) {
-        if (text.substr(i, delim.size()) == delim) {
-            pieces.emplace_back(text.substr(start, i - start));
+        std::size_t at = i;
+        if (plainSearch) at = delim.size() == 1 ? text.find(delim.front(), i) : text.find(delim, i);
+        if (at == std::string_view::npos) break;
+        if (plainSearch || text.substr(at, delim.size()) == delim) {
+            pieces.emplace_back(text.substr(start, at - start));
             if (full()) return pieces;
-            i += delim.size();
+            i = at + delim.size();
             start = i;
         } else {
-            // A whole character at a time, so a delimiter is never matched
-            // starting inside a multi-byte character.
-            i += stepAt(text, i);
+            i = at + stepAt(text, at);
         }
     }
     if (start < text.size() && !full()) pieces.emplace_back(text.substr(start));
@@ -127,23 +175,41 @@ std::string join(const std::vector<std::string>& parts, std::string_view delim) 
     return out;
 }
 
-std::string removeBlanks(std::string_view text) {
-    // Byte matching is safe here: 0x20 never occurs inside a multi-byte
+void eraseBlanks(std::string& text) {
+    // Byte searches are exact here: 0x20 never occurs inside a multi-byte
     // character, and E3 is always a lead byte, never a continuation.
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == ' ') {
-            ++i;
-        } else if (text.substr(i, kFullWidthSpace.size()) == kFullWidthSpace) {
-            i += kFullWidthSpace.size();
-        } else {
-            out.push_back(text[i]);
-            ++i;
-        }
+    constexpr auto npos = std::string::npos;
+    std::size_t space = text.find(' ');
+    std::size_t wide = text.find(kFullWidthSpace);
+    if (space == npos && wide == npos) return;  // the usual case
+    // Move each run between blanks down to out; out never passes from.
+    const auto moveRun = [&](std::size_t from, std::size_t to, std::size_t out) {
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(from), text.begin() + static_cast<std::ptrdiff_t>(to),
+                  text.begin() + static_cast<std::ptrdiff_t>(out));
+        return out + (to - from);
+    };
+    std::size_t out = std::min(space, wide);
+    std::size_t from = out;
+    while (space != npos || wide != npos) {
+        const bool isSpace = space < wide;
+        const std::size_t at = isSpace ? space : wide;
+        out = moveRun(from, at, out);
+        from = at + (isSpace ? 1 : kFullWidthSpace.size());
+        if (space < from) space = text.find(' ', from);
+        if (wide != npos && wide < from) wide = text.find(kFullWidthSpace, from);
     }
+    text.resize(moveRun(from, text.size(), out));
+}
+
+std::string removeBlanks(std::string_view text) {
+    std::string out(text);
+    eraseBlanks(out);
     return out;
+}
+
+void mendUtf8(std::string& text) {
+    const std::size_t bad = firstInvalid(text, 0);
+    if (bad != text.size()) text = mended(text, bad);
 }
 
 std::string Utf8ToLocal(std::string_view bytes) {

@@ -19,10 +19,16 @@ std::string join(const std::vector<std::string>& parts, std::string_view delim);
 // Removes every ASCII space and every full-width space (U+3000).
 std::string removeBlanks(std::string_view text);
 
+// removeBlanks on the text itself, without a copy.
+void eraseBlanks(std::string& text);
+
 // Text read from Cfg.ini into memory, and back. Both replace invalid UTF-8
 // sequences with U+FFFD and otherwise pass the text unchanged.
 std::string Utf8ToLocal(std::string_view bytes);
 std::string LocalToUtf8(std::string_view text);
+// The same cleaning on the text itself; copies only when there is
+// something to mend.
+void mendUtf8(std::string& text);
 
 // Length counted as the local double-byte code page would: 1 for an ASCII
 // character, 2 for any other character.

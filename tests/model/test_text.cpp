@@ -79,8 +79,15 @@ TEST(RemoveBlanks, RemovesAsciiAndFullWidthSpacesEverywhere) {
         {"冰\xE3\x80\x80霜 之剑", "冰霜之剑"},
         {"a\tb", "a\tb"},  // only the two kinds of space
         {"\xE3\x80\x81", "\xE3\x80\x81"},  // U+3001 (、) shares two bytes with U+3000
+        {"a\xE3\x80", "a\xE3\x80"},  // a cut-off U+3000 at the end is not a blank
+        {"\xE3\x80\xE3\x80\x80 x", "\xE3\x80x"},
     };
-    for (const auto& c : cases) EXPECT_EQ(removeBlanks(c.in), c.out) << '"' << c.in << '"';
+    for (const auto& c : cases) {
+        EXPECT_EQ(removeBlanks(c.in), c.out) << '"' << c.in << '"';
+        std::string inPlace = c.in;
+        eraseBlanks(inPlace);
+        EXPECT_EQ(inPlace, c.out) << '"' << c.in << '"';
+    }
 }
 
 TEST(Utf8ToLocal, ValidTextPassesUnchanged) {
@@ -98,6 +105,9 @@ TEST(Utf8ToLocal, ValidTextPassesUnchanged) {
     for (const auto& t : texts) {
         EXPECT_EQ(Utf8ToLocal(t), t);
         EXPECT_EQ(LocalToUtf8(t), t);
+        std::string inPlace = t;
+        mendUtf8(inPlace);
+        EXPECT_EQ(inPlace, t);
     }
 }
 
@@ -124,10 +134,15 @@ TEST(Utf8ToLocal, InvalidSequencesBecomeReplacementCharacters) {
         {"truncated 2-byte before ASCII", "\xC3" "a", R + "a"},
         {"truncated 3-byte before valid char", "\xE4\xB8中", R + "中"},
         {"lead byte alone", "\xE4", R},
+        {"invalid after a long ASCII run", "abcdefghijklmnop\xFFqrstuvwxyz012345", "abcdefghijklmnop" + R + "qrstuvwxyz012345"},
+        {"invalid at byte 8", "01234567\x80", "01234567" + R},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Utf8ToLocal(c.in), c.out) << c.label;
         EXPECT_EQ(LocalToUtf8(c.in), c.out) << c.label;
+        std::string inPlace = c.in;
+        mendUtf8(inPlace);
+        EXPECT_EQ(inPlace, c.out) << c.label;
     }
 }
 
