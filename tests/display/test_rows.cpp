@@ -1,0 +1,188 @@
+#include <string>
+#include <vector>
+
+#include "display_fixture.h"
+
+namespace pallo::testing {
+namespace {
+
+using platform::MouseButton;
+using platform::PictureSource;
+
+// --- which main nodes make the menu --------------------------------------------
+
+struct MenuCase {
+    const char* name;
+    const char* pic;
+    bool taken;
+};
+
+class MenuRule : public ::testing::TestWithParam<MenuCase> {};
+
+TEST_P(MenuRule, NameAndPictureLengthsDecide) {
+    EXPECT_EQ(takenIntoMenu(GetParam().name, GetParam().pic), GetParam().taken)
+        << "Name=" << GetParam().name << " Pic=" << GetParam().pic;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, MenuRule,
+    ::testing::Values(MenuCase{"A", "a.png", false},            // one byte
+                      MenuCase{"AB", "a.png", true},
+                      MenuCase{"地", "a.png", true},               // a Chinese character counts 2
+                      MenuCase{"A ", "a.png", false},             // blanks do not count
+                      MenuCase{"A\xE3\x80\x80", "a.png", false},  // nor does the full-width space
+                      MenuCase{"AB", "a.b", false},               // three bytes
+                      MenuCase{"AB", "图.", false},               // 2 + 1
+                      MenuCase{"AB", "图a.", true},               // 2 + 1 + 1
+                      MenuCase{"AB", "a . b", false},
+                      MenuCase{"AB", "   ", false},
+                      MenuCase{"  ", "a.png", false},
+                      MenuCase{"", "", false}));
+
+// --- the menu row ------------------------------------------------------------------
+
+using MenuRow = DisplayFixture;
+
+TEST_F(MenuRow, SkippedSectionsLeaveNoGap) {
+    writePicture("Menu", "four.png");
+    startWith(sectionText({.section = 1, .name = "One", .title = "First", .pic = "one.png"}) +
+              sectionText({.section = 2, .name = "Two", .title = "第 二", .pic = "two.png"}) +
+              sectionText({.section = 3, .name = "T", .title = "Skipped", .pic = "three.png"}) +
+              sectionText({.section = 4, .name = "Four", .title = "Fourth", .pic = "four.png",
+                           .children = numberedChildren(2)}));
+
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    ASSERT_EQ(state().rows[kFirstRow].size(), 10u);
+    EXPECT_EQ(visibleCount(kFirstRow), 3);
+    const std::vector<std::string> tags{"1", "2", "4"};
+    const std::vector<std::string> titles{"First", "第 二", "Fourth"};  // the title keeps its blanks
+    for (int p = 1; p <= 3; ++p) {
+        const WindowInfo& info = win(kFirstRow, p);
+        EXPECT_TRUE(platform.isVisible(info.self));
+        EXPECT_EQ(platform.tag(info.picture), tags[static_cast<std::size_t>(p - 1)]);
+        EXPECT_EQ(caption(kFirstRow, p), titles[static_cast<std::size_t>(p - 1)]);
+        EXPECT_EQ(platform.left(info.self), 100 + 71 * p);
+        EXPECT_EQ(platform.top(info.self), 100);
+        EXPECT_EQ(info.X, 100 + 71 * p);
+        EXPECT_TRUE(platform.isLayered(info.self));
+        EXPECT_EQ(platform.layeredAlpha(info.handle), 200);
+        EXPECT_EQ(platform.owner(info.self), overlay());
+    }
+
+    // A missing menu picture leaves the box blank; an existing one is shown.
+    EXPECT_EQ(picture(kFirstRow, 1), PictureSource::none());
+    const auto blank = platform.shownPicture(win(kFirstRow, 1).picture);
+    EXPECT_TRUE(!blank || blank->empty());
+    EXPECT_EQ(picture(kFirstRow, 3), PictureSource::file(imgPath("Menu", "four.png")));
+    ASSERT_NE(platform.shownPicture(win(kFirstRow, 3).picture), nullptr);
+    EXPECT_FALSE(platform.shownPicture(win(kFirstRow, 3).picture)->empty());
+
+    // The third menu window stands for section 4.
+    ASSERT_TRUE(pressMenu(3));
+    EXPECT_EQ(visibleCount(kSecondRow), 2);
+    EXPECT_EQ(caption(kSecondRow, 2), "child2");
+    EXPECT_EQ(platform.tag(win(kSecondRow, 1).optionsLabel), "4");
+}
+
+TEST_F(MenuRow, ValuesAreReadAsStoredInUtf8) {
+    startWith(sectionText({.section = 1, .name = "地图", .title = "  地图 一 ", .pic = "地图.png"}));
+    ASSERT_EQ(visibleCount(kFirstRow), 1);
+    EXPECT_EQ(caption(kFirstRow, 1), "地图 一");  // outer blanks trimmed by the store, inner ones kept
+}
+
+TEST_F(MenuRow, NoConfigurationGivesAnEmptyMenu) {
+    start();
+    EXPECT_EQ(state().rows[kFirstRow].size(), 10u);
+    EXPECT_EQ(visibleCount(kFirstRow), 0);
+    EXPECT_EQ(nodeWindowCount(), 38u);
+}
+
+// --- placements --------------------------------------------------------------------------
+
+TEST_F(MenuRow, PlacementsFollowTheSpacing) {
+    config = "[Config]\r\nX=100\r\nY=100\r\nW=100\r\nH=100\r\n";
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png"}) +
+              sectionText({.section = 2, .name = "Two", .pic = "two.png"}));
+    for (int p = 1; p <= 2; ++p) {
+        EXPECT_EQ(platform.left(win(kFirstRow, p).self), 100 + 101 * p);
+        EXPECT_EQ(platform.top(win(kFirstRow, p).self), 100);
+    }
+    for (int p = 1; p <= 14; ++p) {
+        for (const RowIndex row : {kSecondRow, kThirdRow}) {
+            const WindowInfo& info = win(row, p);
+            const int top = row == kSecondRow ? 201 : 302;
+            EXPECT_EQ(platform.left(info.self), 100 + 101 * (p - 1)) << "row " << row << " window " << p;
+            EXPECT_EQ(platform.top(info.self), top);
+            EXPECT_EQ(info.X, 100 + 101 * (p - 1));
+            EXPECT_EQ(info.Y, top);
+            // The windows keep their own size; W and H only space them.
+            EXPECT_EQ(platform.width(info.self), 70);
+            EXPECT_EQ(platform.height(info.self), 70);
+            EXPECT_FALSE(platform.isVisible(info.self));
+            EXPECT_EQ(platform.tag(info.picture), std::to_string(p));
+            EXPECT_EQ(platform.text(info.optionsLabel), "");
+            EXPECT_EQ(info.W, 100);
+            EXPECT_EQ(info.S, 150);
+        }
+    }
+}
+
+// --- rebuilding, on-top, hiding -------------------------------------------------------------
+
+TEST_F(MenuRow, RebuildReplacesEveryWindow) {
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png", .children = numberedChildren(3)}));
+    EXPECT_EQ(nodeWindowCount(), 38u);
+    const platform::WindowRef oldMenu = win(kFirstRow, 1).self;
+
+    std::string message = "untouched";
+    Context& ctx = app->context();
+    EXPECT_TRUE(buildFirstRow(ctx, message, true));
+    EXPECT_TRUE(buildSecondRow(ctx, message, true));
+    EXPECT_TRUE(buildThirdRow(ctx, message, true));
+    EXPECT_EQ(message, "untouched");
+
+    EXPECT_EQ(nodeWindowCount(), 38u);
+    EXPECT_EQ(platform.windowsOfDesign("FirstRow1").size(), 1u);
+    EXPECT_EQ(platform.windowsOfDesign("SecondRow14").size(), 1u);
+    EXPECT_EQ(platform.windowsOfDesign("ThirdRow14").size(), 1u);
+    EXPECT_FALSE(platform.exists(oldMenu));
+    EXPECT_EQ(state().rows[kFirstRow].size(), 10u);
+    EXPECT_EQ(state().rows[kSecondRow].size(), 14u);
+    EXPECT_EQ(state().rows[kThirdRow].size(), 14u);
+    // The new menu works like the old one.
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(visibleCount(kSecondRow), 3);
+}
+
+TEST_F(MenuRow, OnTopSettingReachesEveryRowWindow) {
+    config = "[Config]\r\nT=1\r\n";
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png"}));
+    ASSERT_EQ(nodeWindowCount(), 38u);
+    for (const auto& row : state().rows)
+        for (const auto& info : row) EXPECT_TRUE(platform.isTopMost(info.self));
+}
+
+TEST_F(MenuRow, RightPressHidesTheDetailRows) {
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png", .children = numberedChildren(20)}));
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(visibleCount(kSecondRow), 14);
+    EXPECT_EQ(visibleCount(kThirdRow), 6);
+
+    ASSERT_TRUE(platform.pressMouse(win(kFirstRow, 1).picture, MouseButton::Right));
+    EXPECT_EQ(visibleCount(kSecondRow), 0);
+    EXPECT_EQ(visibleCount(kThirdRow), 0);
+    EXPECT_EQ(visibleCount(kFirstRow), 1);
+}
+
+TEST_F(MenuRow, DetailRowsFollowTheOverlay) {
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png", .children = numberedChildren(2)}));
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_TRUE(platform.dragWindow(overlay(), 300, 400));
+    EXPECT_EQ(platform.left(win(kFirstRow, 1).self), 371);
+    EXPECT_EQ(platform.top(win(kSecondRow, 2).self), 471);
+    EXPECT_EQ(platform.left(win(kSecondRow, 2).self), 371);
+    EXPECT_EQ(platform.top(win(kThirdRow, 1).self), 542);
+}
+
+}  // namespace
+}  // namespace pallo::testing
