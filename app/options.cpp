@@ -116,9 +116,7 @@ void translucencyChanged(Context& ctx) {
     WindowInfo& o = ctx.state.OverlayInfo;
     o.S = p.scrollPos(overlayControl(ctx, kTranslucencyBar));
     setTranslucency(p, o.handle, o.S);
-    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) {
-        setTranslucency(p, info.handle ? info.handle : p.nativeHandle(info.self), o.S);
-    });
+    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.handle, o.S); });
 }
 
 void onTopClicked(Context& ctx) {
