@@ -8,14 +8,15 @@ namespace {
 
 constexpr std::size_t kEntryParts = 4;  // picture | name | description | IdList
 
-// Members of a child under Link "1" or "2". A list of one member is stored
-// behind the blank child's empty member, and an empty list as {"", "0"}:
-// the editors rely on the first member being the placeholder.
+// Members of a child under Link "1" or "2": two or more as read; a single
+// one behind the blank child's empty member; none as {"", "0"}. (split
+// reserves room for four, so the insert does not reallocate.)
 std::vector<std::string> linkedMembers(std::string_view idList) {
     std::vector<std::string> members = split(idList, ",");
     if (members.size() >= 2) return members;
-    if (members.size() == 1) return {std::string(), std::move(members.front())};
-    return {std::string(), "0"};
+    members.insert(members.begin(), std::string());
+    if (members.size() == 1) members.emplace_back("0");
+    return members;
 }
 
 ChildNode blankChild(int number) {

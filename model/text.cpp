@@ -93,11 +93,18 @@ std::size_t firstInvalid(std::string_view text, std::size_t from) {
             continue;
         }
         // Most other characters are three bytes (CJK) whose second byte
-        // has no special range: leads E1..EC, EE, EF.
-        if (i + 2 < size && (b0 & 0xF0) == 0xE0 && b0 != 0xE0 && b0 != 0xED && isContinuation(p[i + 1]) &&
-            isContinuation(p[i + 2])) {
-            i += 3;
-            continue;
+        // has no special range: leads E1..EC, EE, EF. Runs of them are
+        // checked with one test per character.
+        if ((b0 & 0xF0) == 0xE0) {
+            while (i + 2 < size) {
+                const unsigned char lead = p[i];
+                if ((lead & 0xF0) != 0xE0 || lead == 0xE0 || lead == 0xED ||
+                    ((p[i + 1] & 0xC0) | ((p[i + 2] & 0xC0) >> 2)) != 0xA0) {
+                    break;
+                }
+                i += 3;
+            }
+            if (i >= size || p[i] < 0x80) continue;
         }
         const std::size_t n = validCharLength(text, i);
         if (n == 0) return i;
