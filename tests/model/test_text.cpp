@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,66 @@ TEST(Utf8ToLocal, InvalidSequencesBecomeReplacementCharacters) {
         std::string inPlace = c.in;
         mendUtf8(inPlace);
         EXPECT_EQ(inPlace, c.out) << c.label;
+    }
+}
+
+// An independent check of well-formed UTF-8: decode each character to its
+// code point and reject overlong forms, surrogates and values past U+10FFFF.
+bool isWellFormed(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t len = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
+        if (b < 0x80) {
+            len = 1, cp = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            len = 2, cp = b & 0x1F, min = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            len = 3, cp = b & 0x0F, min = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            len = 4, cp = b & 0x07, min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + len > s.size()) return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += len;
+    }
+    return true;
+}
+
+TEST(Utf8ToLocal, RandomMixturesComeOutWellFormedAndValidTextUnchanged) {
+    // Fragments chosen to hit every branch: ASCII runs of both sides of
+    // eight bytes, CJK runs, the special leads E0/ED/F0/F4, stray and
+    // truncated sequences, and the full-width space.
+    const std::string fragments[] = {
+        "a", "abcdefghij", "|", ",", " ", "中", "冰霜之剑", "é", "😀", "\xE3\x80\x80", "\xE0\xA0\x80",
+        "\xED\x9F\xBF", "\xF4\x8F\xBF\xBF", "\x80", "\xBF", "\xC0", "\xC2", "\xE0\x80", "\xED\xA0",
+        "\xE4\xB8", "\xF0\x9F\x98", "\xF4\x90", "\xF8", "\xFF",
+    };
+    std::mt19937 rng(20240601);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(fragments) - 1);
+    std::uniform_int_distribution<int> count(0, 24);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int n = count(rng); n > 0; --n) text += fragments[pick(rng)];
+        const std::string out = Utf8ToLocal(text);
+        ASSERT_TRUE(isWellFormed(out)) << ::testing::PrintToString(text);
+        if (isWellFormed(text)) {
+            ASSERT_EQ(out, text);
+        }
+        ASSERT_EQ(Utf8ToLocal(out), out);
+        ASSERT_EQ(localLength(text), localLength(out));
+        std::string inPlace = text;
+        mendUtf8(inPlace);
+        ASSERT_EQ(inPlace, out);
     }
 }
 
