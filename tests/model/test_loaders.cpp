@@ -154,12 +154,6 @@ TEST_F(Loaders, UnknownLinkLeavesChildrenBlankAndSetsTheMessage) {
     EXPECT_EQ(nodes[0].children[0].name, "b");  // other nodes load normally
 }
 
-TEST_F(Loaders, MissingLinkWithChildrenIsReportedToo) {
-    writeCfg("[2]\nTitle=t\n1=a|b|c|1\n");
-    loadNodes();
-    EXPECT_EQ(message_, "挂钩数据错误");
-}
-
 TEST_F(Loaders, UnknownLinkIsNotReportedWhenNotAsked) {
     writeCfg("[1]\nLink=9\n1=a|b|c|1\n");
     message_ = "earlier";

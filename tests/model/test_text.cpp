@@ -60,13 +60,6 @@ TEST(Split, NeverMatchesInsideAMultiByteCharacter) {
     EXPECT_EQ(split("\xE4\xB8|b", "|", 0), (Pieces{"\xE4\xB8", "b"}));
 }
 
-TEST(Join, JoinsWithDelimiter) {
-    EXPECT_EQ(join({}, ","), "");
-    EXPECT_EQ(join({"a"}, ","), "a");
-    EXPECT_EQ(join({"", "0"}, ","), ",0");
-    EXPECT_EQ(join({"1", "2", "3"}, ", "), "1, 2, 3");
-}
-
 TEST(RemoveBlanks, RemovesAsciiAndFullWidthSpacesEverywhere) {
     const struct {
         std::string in;
@@ -261,13 +254,6 @@ TEST(ToInt, EdgeCases) {
         {"-99999999999999999999999999", kMin},
     };
     for (const auto& c : cases) EXPECT_EQ(toInt(c.in), c.out) << '"' << c.in << '"';
-}
-
-TEST(ToText, Decimal) {
-    EXPECT_EQ(toText(0), "0");
-    EXPECT_EQ(toText(99), "99");
-    EXPECT_EQ(toText(-5), "-5");
-    EXPECT_EQ(toText(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
 }
 
 TEST(Truncate, TowardZeroAndClamped) {
