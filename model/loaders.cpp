@@ -74,6 +74,7 @@ bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& no
         MainNode& node = nodes[static_cast<std::size_t>(i - 1)];
         const std::string section = toText(i);
         node.children.clear();
+        node.children.reserve(kMaxEntries);  // the editors may grow it to the limit anyway
         node.number = i;
         node.Name = cleanValue(ini, section, "Name");
         node.Title = cleanValue(ini, section, "Title");
@@ -90,6 +91,7 @@ bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_vie
                  std::string& /*message*/, bool /*report*/) {
     const ConfigStore::Snapshot ini = store.snapshot(cfgPath);
     table.clear();
+    table.reserve(kMaxEntries);
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string value = cleanValue(ini, section, toText(i));
         if (value.empty()) break;
