@@ -52,15 +52,19 @@ TEST_P(ChildCount, FillsSecondRowThenThird) {
 
 INSTANTIATE_TEST_SUITE_P(Counts, ChildCount,
                          ::testing::Values(CountCase{0, 0, 0}, CountCase{1, 1, 0}, CountCase{14, 14, 0},
-                                           CountCase{15, 14, 1}, CountCase{28, 14, 14}, CountCase{30, 14, 14}));
+                                           CountCase{15, 14, 1}, CountCase{28, 14, 14}, CountCase{29, 14, 14},
+                                           CountCase{30, 14, 14}));
 
 using Detail = DisplayFixture;
 
 TEST_F(Detail, TooManyChildrenAreCutWithAMessageWhenReporting) {
-    startWith(sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(30)}));
+    startWith(sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(29)}) +
+              sectionText({.section = 2, .name = "Map", .pic = "map.png", .children = numberedChildren(28)}));
     std::string message;
+    EXPECT_TRUE(showChildren(app->context(), 2, message, true));
+    EXPECT_EQ(message, "");  // 28 fit
     EXPECT_TRUE(showChildren(app->context(), 1, message, true));
-    EXPECT_EQ(message, "内容（30）过多，将只展示未超限（28）部分。");
+    EXPECT_EQ(message, "内容（29）过多，将只展示未超限（28）部分。");
     EXPECT_EQ(caption(kThirdRow, 14), "child28");
 
     message.clear();
