@@ -113,6 +113,10 @@ LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp)
         paintPicture(c, paint.dc(), 0, 0);
         return 0;
     }
+    case WM_SETFONT:
+        c.font = reinterpret_cast<HFONT>(wp);
+        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(c.font);
     case WM_LBUTTONDOWN: {
         const bool leftBound = bound(w, c, ui::EventKind::LeftDown) || bound(w, c, ui::EventKind::LeftUp);
         if (dragsWindow(w.design, c.design, leftBound)) {
@@ -376,12 +380,13 @@ void Win32Backend::setText(const ControlRef& ref, const std::string& text) {
         break;
     case ui::ControlKind::Edit: {
         // A single-line edit reports WM_SETTEXT with EN_CHANGE, a multi-line
-        // one does not: silence both and report the change once, ourselves.
+        // one does not: silence both and report a change once, ourselves.
+        const bool changed = controlText(c->hwnd) != toUtf8(wide);
         {
             QuietScope quiet(*c);
             SetWindowTextW(c->hwnd, wide.c_str());
         }
-        fire(*c->window, c, ui::EventKind::ContentChanged);
+        if (changed) fire(*c->window, c, ui::EventKind::ContentChanged);
         break;
     }
     case ui::ControlKind::Combo: {
