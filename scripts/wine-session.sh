@@ -61,10 +61,10 @@ ws_stop_pid() {
 # ws_temp_dir VAR: a new temp folder, removed at clean-up, its path in VAR.
 # (Not a $(...) function: the list of folders must live in this shell.)
 ws_temp_dir() {
-  local d
-  d="$(mktemp -d "${TMPDIR:-/tmp}/pallo-wine.XXXXXX")"
-  WS_TEMP_DIRS+=("$d")
-  printf -v "$1" '%s' "$d"
+  local _ws_dir
+  _ws_dir="$(mktemp -d "${TMPDIR:-/tmp}/pallo-wine.XXXXXX")"
+  WS_TEMP_DIRS+=("$_ws_dir")
+  printf -v "$1" '%s' "$_ws_dir"
 }
 
 # Starts Xvfb on a free display and exports DISPLAY. -displayfd writes the number
@@ -208,11 +208,10 @@ ws_use_prefix() {
 # ws_launch VAR COMMAND...: starts COMMAND in the background, stores its pid in VAR
 # (for `wine prog.exe` it equals the windows' _NET_WM_PID) and stops it at clean-up.
 ws_launch() {
-  local var="$1"; shift
+  local _ws_var="$1"; shift
   "$@" &
-  local pid=$!
-  WS_LAUNCHED_PIDS+=("$pid")
-  printf -v "$var" '%s' "$pid"
+  WS_LAUNCHED_PIDS+=("$!")
+  printf -v "$_ws_var" '%s' "$!"
 }
 
 ws_cleanup() {

@@ -68,13 +68,13 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # find_window VAR NAME_REGEX [TIMEOUT]: the visible window of the program with that name.
 find_window() {
-  local var="$1" name="$2" timeout="${3:-60}" found=""
+  local _fw_var="$1" _fw_name="$2" _fw_timeout="${3:-60}" _fw_found=""
   _find() {
-    found="$(xdotool search --all --onlyvisible --pid "$pid" --name "$name" 2>/dev/null | head -n1)"
-    [ -n "$found" ]
+    _fw_found="$(xdotool search --all --onlyvisible --pid "$pid" --name "$_fw_name" 2>/dev/null | head -n1)"
+    [ -n "$_fw_found" ]
   }
-  if ws_poll "$timeout" _find; then
-    printf -v "$var" '%s' "$found"
+  if ws_poll "$_fw_timeout" _find; then
+    printf -v "$_fw_var" '%s' "$_fw_found"
     return 0
   fi
   return 1
@@ -167,7 +167,9 @@ test_missing_cfg_reported() {
   want="$(windows_path "$run_dir")\\Cfg.ini 配置文件不存在。"
   _box_text() {
     listing="$(inspect --exe pallo.exe --title 错误)"
-    printf '%s\n' "$listing" | awk -F'\t' '$1=="control" && $3=="Static" {print $5}' | grep -qxF -- "$want"
+    # wininspect writes a backslash as \\.
+    printf '%s\n' "$listing" | awk -F'\t' '$1=="control" && $3=="Static" {print $5}' |
+      grep -qxF -- "${want//\\/\\\\}"
   }
   if ! ws_poll 20 _box_text; then
     fail "message box text is not '$want'; the box reads:"
