@@ -393,11 +393,13 @@ Rgba fitToBox(const Rgba& picture, int boxWidth, int boxHeight, std::uint32_t ba
     for (int sy = 0; sy < picture.height; ++sy) {
         if (!used[static_cast<std::size_t>(sy)]) continue;
         const std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(sy) * srcW * 4;
+        constexpr float kInv255 = 1.0f / 255.0f;
         for (std::size_t x = 0; x < srcW; ++x) {
-            const float a = static_cast<float>(row[x * 4 + 3]) / 255.0f;
-            premultiplied[x * 4] = static_cast<float>(row[x * 4]) / 255.0f * a;
-            premultiplied[x * 4 + 1] = static_cast<float>(row[x * 4 + 1]) / 255.0f * a;
-            premultiplied[x * 4 + 2] = static_cast<float>(row[x * 4 + 2]) / 255.0f * a;
+            const float a = static_cast<float>(row[x * 4 + 3]) * kInv255;
+            const float colour = a * kInv255;
+            premultiplied[x * 4] = static_cast<float>(row[x * 4]) * colour;
+            premultiplied[x * 4 + 1] = static_cast<float>(row[x * 4 + 1]) * colour;
+            premultiplied[x * 4 + 2] = static_cast<float>(row[x * 4 + 2]) * colour;
             premultiplied[x * 4 + 3] = a;
         }
         float* outRow = columns.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(w) * 4;
