@@ -586,9 +586,16 @@ int Win32Backend::height(WindowRef w) const {
 
 void Win32Backend::setTopMost(WindowRef w, bool onTop) {
     const HWND h = hwndOf(w);
-    if (h && !SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+    if (!h) return;
+    if (!SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
         logFailure("SetWindowPos(topmost)");
+    if (onTop) return;
+    // Leaving the top-most band takes the owned windows along. The owner goes
+    // first: an owned window cannot leave the band while its owner is in it.
+    std::vector<WindowRef> owned;
+    for (const auto& [id, other] : windows_)
+        if (other->hwnd && other->owner == w) owned.push_back(other->ref);
+    for (const WindowRef o : owned) setTopMost(o, false);
 }
 
 bool Win32Backend::isTopMost(WindowRef w) const {

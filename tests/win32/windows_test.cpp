@@ -140,6 +140,22 @@ TEST_F(Win32Test, TopMostFollowsTheExtendedStyle) {
     EXPECT_EQ(sink.count(EventKind::PositionChanged), 0);
 }
 
+TEST_F(Win32Test, LeavingTheTopTouchesNoOtherWindow) {
+    // Whether owned windows follow their owner out of the top-most band is
+    // left to the system here: Wine 8 keeps an owned window of a window that
+    // left the band on top in some orders, whatever the program asks.
+    const WindowRef owner = p.createWindow(popupDesign(), {});
+    const WindowRef owned = p.createWindow(popupDesign(), owner);
+    const WindowRef other = p.createWindow(popupDesign(), {});
+    for (WindowRef w : {owner, owned, other}) p.setTopMost(w, true);
+    EXPECT_TRUE(p.isTopMost(owned));
+    p.setTopMost(owner, false);
+    EXPECT_FALSE(p.isTopMost(owner));
+    EXPECT_TRUE(p.isTopMost(other));
+    p.setTopMost(owner, true);
+    EXPECT_TRUE(p.isTopMost(owner));
+}
+
 TEST_F(Win32Test, LayeredAlphaReadsBackFromTheSystem) {
     const WindowRef w = p.createWindow(popupDesign(), {});
     const NativeHandle h = p.nativeHandle(w);
