@@ -585,13 +585,16 @@ int Win32Backend::height(WindowRef w) const {
 }
 
 void Win32Backend::setTopMost(WindowRef w, bool onTop) {
-    const HWND h = hwndOf(w);
-    if (!h) return;
-    if (!SetWindowPos(h, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+    TopWindow* t = findWindow(w);
+    if (!t) return;
+    t->topMost = onTop;
+    if (!SetWindowPos(t->hwnd.get(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
         logFailure("SetWindowPos(topmost)");
     if (onTop) return;
-    // Leaving the top-most band takes the owned windows along. The owner goes
-    // first: an owned window cannot leave the band while its owner is in it.
+    // Leaving the top-most band takes the owned windows along, all the way
+    // down. The owner goes first: an owned window cannot leave the band while
+    // its owner is in it.
     std::vector<WindowRef> owned;
     for (const auto& [id, other] : windows_)
         if (other->hwnd && other->owner == w) owned.push_back(other->ref);
@@ -599,8 +602,8 @@ void Win32Backend::setTopMost(WindowRef w, bool onTop) {
 }
 
 bool Win32Backend::isTopMost(WindowRef w) const {
-    const HWND h = hwndOf(w);
-    return h && (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    const TopWindow* t = findWindow(w);
+    return t && t->topMost;
 }
 
 void Win32Backend::setWindowTag(WindowRef w, const std::string& tag) {

@@ -82,6 +82,10 @@ struct TopWindow : std::enable_shared_from_this<TopWindow> {
     std::vector<std::unique_ptr<Control>> controls;
     std::map<std::string, Control*, std::less<>> byName;
     ui::Rgb backgroundRgb;
+    // The on-top state asked for. Wine 8 hands WS_EX_TOPMOST of a window that
+    // owns pop-ups to those pop-ups instead, so the style alone would make the
+    // overlay read as not on top (and save "T" wrong) once its rows exist.
+    bool topMost = false;
     bool ready = false;  // set once Created may fire; cleared when destroyed
     RECT lastRect{};
 

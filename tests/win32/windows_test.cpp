@@ -140,20 +140,34 @@ TEST_F(Win32Test, TopMostFollowsTheExtendedStyle) {
     EXPECT_EQ(sink.count(EventKind::PositionChanged), 0);
 }
 
-TEST_F(Win32Test, LeavingTheTopTouchesNoOtherWindow) {
-    // Whether owned windows follow their owner out of the top-most band is
-    // left to the system here: Wine 8 keeps an owned window of a window that
-    // left the band on top in some orders, whatever the program asks.
+TEST_F(Win32Test, OwnedWindowsLeaveTheTopWithTheirOwner) {
     const WindowRef owner = p.createWindow(popupDesign(), {});
     const WindowRef owned = p.createWindow(popupDesign(), owner);
+    const WindowRef grandchild = p.createWindow(popupDesign(), owned);
     const WindowRef other = p.createWindow(popupDesign(), {});
-    for (WindowRef w : {owner, owned, other}) p.setTopMost(w, true);
-    EXPECT_TRUE(p.isTopMost(owned));
+    for (WindowRef w : {owner, owned, grandchild, other}) p.setTopMost(w, true);
     p.setTopMost(owner, false);
     EXPECT_FALSE(p.isTopMost(owner));
+    EXPECT_FALSE(p.isTopMost(owned));
+    EXPECT_FALSE(p.isTopMost(grandchild));
     EXPECT_TRUE(p.isTopMost(other));
-    p.setTopMost(owner, true);
-    EXPECT_TRUE(p.isTopMost(owner));
+    EXPECT_TRUE(GetWindowLongW(hwnd(other), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    p.setTopMost(owned, true);
+    EXPECT_TRUE(p.isTopMost(owned));
+    EXPECT_FALSE(p.isTopMost(owner)) << "on top reaches no owner";
+}
+
+TEST_F(Win32Test, RowsLeaveTheTopAsTheOnTopBoxAsks) {
+    // The overlay, then each of its row windows, as unticking "置顶" does.
+    const WindowRef overlay = p.createWindow(popupDesign(), {});
+    std::vector<WindowRef> rows;
+    for (int i = 0; i < 4; ++i) rows.push_back(p.createWindow(popupDesign(), overlay));
+    for (bool onTop : {true, false, true, false}) {
+        p.setTopMost(overlay, onTop);
+        for (WindowRef r : rows) p.setTopMost(r, onTop);
+        EXPECT_EQ(p.isTopMost(overlay), onTop);
+        for (WindowRef r : rows) EXPECT_EQ(p.isTopMost(r), onTop) << onTop;
+    }
 }
 
 TEST_F(Win32Test, LayeredAlphaReadsBackFromTheSystem) {
