@@ -24,8 +24,9 @@ ws_start_xvfb || exit 1
 ws_temp_dir session
 ws_use_prefix "$session/prefix" || exit 1
 ws_start_wineserver || exit 1
-# The test programs' own temporary folders go into the session folder too.
-export TMPDIR="$session" TEMP="$session" TMP="$session"
+# TMPDIR stays as it is: Wine finds its server's folder through it. The test
+# programs' temporary folders are inside the prefix (Windows TEMP), so they go
+# with the session folder.
 
 echo "== Windows unit suites under Wine"
 ctest_status=0

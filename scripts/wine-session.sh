@@ -114,7 +114,8 @@ EOF
   } >"$out"
 }
 
-# The folder Wine keeps its server socket in, named by the prefix.
+# The folder Wine keeps its server socket in, named by the prefix and found in
+# TMPDIR (so TMPDIR must not change while a session runs).
 ws_server_dir() {
   local name
   [ -f "$WINEPREFIX/wineserver" ] || return 1
@@ -122,7 +123,7 @@ ws_server_dir() {
   [ -n "$name" ] || return 1
   case "$name" in
     /*) printf '%s\n' "$name" ;;
-    *) printf '%s\n' "/tmp/$name" ;;
+    *) printf '%s\n' "${TMPDIR:-/tmp}/$name" ;;
   esac
 }
 
@@ -142,6 +143,16 @@ ws_start_wineserver() {
     return 1
   fi
   WS_SERVER_DIR="$(ws_server_dir)"
+  ws_warm_up
+}
+
+# The first Wine program of a session starts the prefix's services, the first
+# one with a window the desktop process (explorer.exe /desktop) and rpcss. They
+# live as long as the server and inherit the standard output of whoever started
+# them: started from CTest they would hold its pipe open and it would wait for
+# them until its timeout. Start them here, with their output going nowhere.
+ws_warm_up() {
+  wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 }
 
 # Ends every Wine process of the prefix, then the server, and removes its folder.
