@@ -193,6 +193,8 @@ all_tests=(test_overlay_from_settings test_overlay_left_corrected test_drag_move
 selected=("$@")
 if [ ${#selected[@]} -eq 0 ]; then selected=("${all_tests[@]}"); fi
 
+# Screenshots of an earlier run would be mistaken for this one's.
+rm -rf "$failures_dir"
 passed=0
 failed_names=()
 for t in "${selected[@]}"; do
