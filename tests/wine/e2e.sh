@@ -132,11 +132,29 @@ test_overlay_from_settings() {
   [ "$got" = "$want" ] || fail "_NET_WM_WINDOW_OPACITY is '$got', expected $want (alpha 200)"
 }
 
-# A left edge below 100 is corrected to 100; the other settings stay.
-test_overlay_left_corrected() {
-  start_program $'[Config]\nX=99\nY=300\nS=255\n' || return
-  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
-  wait_geometry "$overlay" "100 300 70 70"
+# Out-of-range settings are corrected silently; in-range ones stay. One program
+# per row: "X Y S" in Cfg.ini, then the expected geometry and alpha.
+test_settings_corrected() {
+  local rows=(
+    "99 300 15|100 300 70 70|15"
+    "250 769 14|250 100 70 70|150"
+    "1025 700 256|100 700 70 70|150"
+  )
+  local row cfg want alpha x y s got
+  for row in "${rows[@]}"; do
+    IFS='|' read -r cfg want alpha <<<"$row"
+    read -r x y s <<<"$cfg"
+    start_program "[Config]"$'\n'"X=$x"$'\n'"Y=$y"$'\n'"S=$s"$'\n' || return
+    if find_window overlay "$OVERLAY_NAME"; then
+      wait_geometry "$overlay" "$want" || echo "      (settings X=$x Y=$y S=$s)"
+      got="$(opacity "$overlay")"
+      [ "$got" = "$((alpha * ALPHA_UNIT))" ] ||
+        fail "settings X=$x Y=$y S=$s: _NET_WM_WINDOW_OPACITY '$got', expected alpha $alpha"
+    else
+      fail "settings X=$x Y=$y S=$s: no visible overlay window"
+    fi
+    stop_program
+  done
 }
 
 # Dragging the overlay with the left button moves it by the dragged distance, and
@@ -188,7 +206,7 @@ test_missing_cfg_reported() {
 
 # ---------------------------------------------------------------- runner
 
-all_tests=(test_overlay_from_settings test_overlay_left_corrected test_drag_moves_overlay_and_row
+all_tests=(test_overlay_from_settings test_settings_corrected test_drag_moves_overlay_and_row
   test_missing_cfg_reported)
 selected=("$@")
 if [ ${#selected[@]} -eq 0 ]; then selected=("${all_tests[@]}"); fi
