@@ -17,7 +17,7 @@ test-native: native
 
 # The native suite, then the Windows build's suites under Wine.
 test: test-native
-	@if [ -x scripts/test-windows.sh ]; then bash scripts/test-windows.sh; fi
+	bash scripts/test-windows.sh
 
 windows: deps
 	bash scripts/build-windows.sh
