@@ -90,6 +90,43 @@ WindowDesign editorFrame(std::string name, int height) {
                         .caption = "", .icon = Picture::None, .controls = {}};
 }
 
+// The list in the middle and the entry strip on the right, the same in the
+// node editor and the catalog editor but for the numbering of the edit
+// boxes (from firstEdit on) and the caption over the association box.
+std::vector<ControlDesign> entryListAndStrip(int firstEdit, const char* associationCaption) {
+    const auto edit = [firstEdit](int i) { return "编辑框" + std::to_string(firstEdit + i); };
+    return {
+        {.kind = ListView, .name = "超级列表框1", .left = 136, .top = -1, .width = 312, .height = 234,
+         .columns = entryColumns(64)},
+        {.kind = Label, .name = "标签ID", .left = 448, .top = 0, .width = 24, .height = 20,
+         .text = "ID：", .textColour = kBlack},
+        {.kind = Edit, .name = edit(0), .left = 472, .top = 0, .width = 32, .height = 20,
+         .integerInput = true},
+        {.kind = Button, .name = "按钮4", .left = 523, .top = 0, .width = 32, .height = 20,
+         .text = "保存"},
+        {.kind = Button, .name = "按钮5", .left = 561, .top = 0, .width = 32, .height = 20,
+         .text = "新增"},
+        {.kind = Button, .name = "按钮6", .left = 600, .top = 0, .width = 32, .height = 20,
+         .text = "删除"},
+        {.kind = Label, .name = "标签ID1", .left = 448, .top = 22, .width = 32, .height = 20,
+         .text = "图片：", .textColour = kBlack},
+        {.kind = Edit, .name = edit(1), .left = 484, .top = 22, .width = 88, .height = 20},
+        {.kind = Button, .name = "按钮3", .left = 580, .top = 22, .width = 48, .height = 20,
+         .text = "预览"},
+        {.kind = Label, .name = "标签ID2", .left = 448, .top = 44, .width = 32, .height = 20,
+         .text = "名称：", .textColour = kBlack},
+        {.kind = Edit, .name = edit(2), .left = 484, .top = 44, .width = 88, .height = 20},
+        {.kind = Label, .name = "标签关联", .left = 448, .top = 66, .width = 184, .height = 20,
+         .text = associationCaption, .textColour = kBlack},
+        {.kind = Edit, .name = edit(3), .left = 448, .top = 88, .width = 186, .height = 16,
+         .readOnly = true},
+        {.kind = Label, .name = "标签说明", .left = 448, .top = 110, .width = 184, .height = 20,
+         .text = "说明内容：(以换行替换#号)", .textColour = kBlack},
+        {.kind = Edit, .name = edit(4), .left = 448, .top = 132, .width = 186, .height = 101,
+         .multiLine = true},
+    };
+}
+
 WindowDesign buildNodeEditor() {
     WindowDesign w = editorFrame("NodeEditorWindow", 240);
     std::vector<ComboItem> directories{{"子图片目录", 0}};
@@ -128,37 +165,9 @@ WindowDesign buildNodeEditor() {
         // Declared after 标签引用 so that, once shown, it lies over the note.
         {.kind = PictureBox, .name = "图片框1", .left = 13, .top = 136, .width = 100, .height = 100,
          .visible = false},
-        // Middle: the children of the chosen main node.
-        {.kind = ListView, .name = "超级列表框1", .left = 136, .top = -1, .width = 312, .height = 234,
-         .columns = entryColumns(64)},
-        // Right strip: the chosen child node.
-        {.kind = Label, .name = "标签ID", .left = 448, .top = 0, .width = 24, .height = 20,
-         .text = "ID：", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框2", .left = 472, .top = 0, .width = 32, .height = 20,
-         .integerInput = true},
-        {.kind = Button, .name = "按钮4", .left = 523, .top = 0, .width = 32, .height = 20,
-         .text = "保存"},
-        {.kind = Button, .name = "按钮5", .left = 561, .top = 0, .width = 32, .height = 20,
-         .text = "新增"},
-        {.kind = Button, .name = "按钮6", .left = 600, .top = 0, .width = 32, .height = 20,
-         .text = "删除"},
-        {.kind = Label, .name = "标签ID1", .left = 448, .top = 22, .width = 32, .height = 20,
-         .text = "图片：", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框3", .left = 484, .top = 22, .width = 88, .height = 20},
-        {.kind = Button, .name = "按钮3", .left = 580, .top = 22, .width = 48, .height = 20,
-         .text = "预览"},
-        {.kind = Label, .name = "标签ID2", .left = 448, .top = 44, .width = 32, .height = 20,
-         .text = "名称：", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框4", .left = 484, .top = 44, .width = 88, .height = 20},
-        {.kind = Label, .name = "标签关联", .left = 448, .top = 66, .width = 184, .height = 20,
-         .text = "关联内容：(由详细关联设置生成)", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框5", .left = 448, .top = 88, .width = 186, .height = 16,
-         .readOnly = true},
-        {.kind = Label, .name = "标签说明", .left = 448, .top = 110, .width = 184, .height = 20,
-         .text = "说明内容：(以换行替换#号)", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框6", .left = 448, .top = 132, .width = 186, .height = 101,
-         .multiLine = true},
     };
+    // Middle: the children of the chosen main node; right: the chosen child.
+    for (auto& c : entryListAndStrip(2, "关联内容：(由详细关联设置生成)")) w.controls.push_back(std::move(c));
     return w;
 }
 
@@ -185,35 +194,8 @@ WindowDesign buildCatalogEditor() {
          .container = "分组框1", .text = "清除关联"},
         {.kind = PictureBox, .name = "图片框1", .left = 13, .top = 136, .width = 100, .height = 100,
          .visible = false},
-        {.kind = ListView, .name = "超级列表框1", .left = 136, .top = -1, .width = 312, .height = 234,
-         .columns = entryColumns(64)},
-        {.kind = Label, .name = "标签ID", .left = 448, .top = 0, .width = 24, .height = 20,
-         .text = "ID：", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框1", .left = 472, .top = 0, .width = 32, .height = 20,
-         .integerInput = true},
-        {.kind = Button, .name = "按钮4", .left = 523, .top = 0, .width = 32, .height = 20,
-         .text = "保存"},
-        {.kind = Button, .name = "按钮5", .left = 561, .top = 0, .width = 32, .height = 20,
-         .text = "新增"},
-        {.kind = Button, .name = "按钮6", .left = 600, .top = 0, .width = 32, .height = 20,
-         .text = "删除"},
-        {.kind = Label, .name = "标签ID1", .left = 448, .top = 22, .width = 32, .height = 20,
-         .text = "图片：", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框2", .left = 484, .top = 22, .width = 88, .height = 20},
-        {.kind = Button, .name = "按钮3", .left = 580, .top = 22, .width = 48, .height = 20,
-         .text = "预览"},
-        {.kind = Label, .name = "标签ID2", .left = 448, .top = 44, .width = 32, .height = 20,
-         .text = "名称：", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框3", .left = 484, .top = 44, .width = 88, .height = 20},
-        {.kind = Label, .name = "标签关联", .left = 448, .top = 66, .width = 184, .height = 20,
-         .text = "关联内容：(通过关联操作生成)", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框4", .left = 448, .top = 88, .width = 186, .height = 16,
-         .readOnly = true},
-        {.kind = Label, .name = "标签说明", .left = 448, .top = 110, .width = 184, .height = 20,
-         .text = "说明内容：(以换行替换#号)", .textColour = kBlack},
-        {.kind = Edit, .name = "编辑框5", .left = 448, .top = 132, .width = 186, .height = 101,
-         .multiLine = true},
     };
+    for (auto& c : entryListAndStrip(1, "关联内容：(通过关联操作生成)")) w.controls.push_back(std::move(c));
     return w;
 }
 

@@ -2,16 +2,7 @@
 // be moved but not copied, and is empty after a move or a release.
 #pragma once
 
-// Wide (W) functions and macros only.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+// UNICODE and NOMINMAX come from the target: wide (W) functions only.
 #include <windows.h>
 
 #include <utility>

@@ -3,16 +3,7 @@
 // one by one.
 #pragma once
 
-// Wide (W) functions and macros only.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+// UNICODE and NOMINMAX come from the target: wide (W) functions only.
 #include <windows.h>
 
 #include <cstdint>

@@ -1,15 +1,6 @@
 #include "platform/win32/text.h"
 
-// Wide (W) functions and macros only.
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
+// UNICODE and NOMINMAX come from the target: wide (W) functions only.
 #include <windows.h>
 
 #include <climits>

@@ -9,8 +9,30 @@
 #include "app/app.h"
 #include "platform/headless/headless_platform.h"
 #include "support/temp_dir.h"
+#include "ui/design.h"
 
 namespace pallo::testing {
+
+// Fills each row with visible windows of a design of the test's own.
+inline void fillRows(headless::HeadlessPlatform& p, ProgramState& st, std::size_t perRow) {
+    static const ui::WindowDesign design = [] {
+        ui::WindowDesign d;
+        d.name = "TestRowWindow";
+        d.width = 70;
+        d.height = 70;
+        return d;
+    }();
+    for (auto& row : st.rows) {
+        row.clear();
+        for (std::size_t i = 0; i < perRow; ++i) {
+            WindowInfo info;
+            info.self = p.createWindow(design, st.overlay);
+            info.handle = p.nativeHandle(info.self);
+            p.setVisible(info.self, true);
+            row.push_back(info);
+        }
+    }
+}
 
 class AppFixture : public ::testing::Test {
 protected:

@@ -80,26 +80,6 @@ TEST(SaveWindowSettings, OnlyTheWritesThatFailAreListed) {
 
 // --- the panel, driven as a user would -------------------------------------------
 
-// Fills each row with windows of a design of the test's own.
-void fillRows(headless::HeadlessPlatform& p, ProgramState& st, std::size_t perRow) {
-    static const ui::WindowDesign design = [] {
-        ui::WindowDesign d;
-        d.name = "TestRowWindow";
-        d.width = 70;
-        d.height = 70;
-        return d;
-    }();
-    for (auto& row : st.rows) {
-        row.clear();
-        for (std::size_t i = 0; i < perRow; ++i) {
-            WindowInfo info;
-            info.self = p.createWindow(design, st.overlay);
-            info.handle = p.nativeHandle(info.self);
-            p.setVisible(info.self, true);
-            row.push_back(info);
-        }
-    }
-}
 
 class Options : public AppFixture {
 protected:

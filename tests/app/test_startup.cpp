@@ -155,25 +155,6 @@ TEST_F(StartUp, DamagedConfigurationFilesStartWithDefaults) {
 
 // --- the rows follow the overlay -----------------------------------------------
 
-// Fills each row with windows of a design of the test's own.
-void fillRows(headless::HeadlessPlatform& p, ProgramState& st, std::size_t perRow) {
-    static const ui::WindowDesign design = [] {
-        ui::WindowDesign d;
-        d.name = "TestRowWindow";
-        d.width = 70;
-        d.height = 70;
-        return d;
-    }();
-    for (auto& row : st.rows) {
-        row.clear();
-        for (std::size_t i = 0; i < perRow; ++i) {
-            WindowInfo info;
-            info.self = p.createWindow(design, st.overlay);
-            info.handle = p.nativeHandle(info.self);
-            row.push_back(info);
-        }
-    }
-}
 
 TEST_F(StartUp, MovingTheOverlayMovesTheFirstFifteenOfEachRow) {
     writeCfg("[Config]\r\nX=200\r\nY=150\r\nW=100\r\nH=100\r\n");
