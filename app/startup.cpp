@@ -83,19 +83,11 @@ void setTranslucency(platform::Platform& platform, platform::NativeHandle handle
 void placeRows(Context& ctx) {
     const WindowInfo& o = ctx.state.OverlayInfo;
     for (int i = 1; i <= 15; ++i) {
-        for (std::size_t r = kFirstRow; r <= kThirdRow; ++r) {
+        for (const RowIndex r : {kFirstRow, kSecondRow, kThirdRow}) {
             const RowWindowList& row = ctx.state.rows[r];
             if (static_cast<int>(row.size()) < i) continue;
-            double left = 0;
-            double top = 0;
-            if (r == kFirstRow) {
-                left = o.X + (o.W + 1.0) * i;
-                top = o.Y;
-            } else {
-                left = o.X + (o.W + 1.0) * (i - 1);
-                top = o.Y + (o.H + 1.0) * static_cast<double>(r);
-            }
-            ctx.platform.move(row[static_cast<std::size_t>(i - 1)].self, truncate(left), truncate(top));
+            const NodePlace at = nodePlace(r, i, o);
+            ctx.platform.move(row[static_cast<std::size_t>(i - 1)].self, at.left, at.top);
         }
     }
 }
