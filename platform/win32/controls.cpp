@@ -26,15 +26,6 @@ private:
     Control& c_;
 };
 
-std::string controlText(HWND h) {
-    const int n = GetWindowTextLengthW(h);
-    if (n <= 0) return {};
-    std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(h, buf.data(), n + 1);
-    buf.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return toUtf8(buf);
-}
-
 bool intersects(const RECT& a, const RECT& b) {
     RECT out;
     return IntersectRect(&out, &a, &b) != FALSE;
@@ -381,7 +372,7 @@ void Win32Backend::setText(const ControlRef& ref, const std::string& text) {
     case ui::ControlKind::Edit: {
         // A single-line edit reports WM_SETTEXT with EN_CHANGE, a multi-line
         // one does not: silence both and report a change once, ourselves.
-        const bool changed = controlText(c->hwnd) != toUtf8(wide);
+        const bool changed = windowText(c->hwnd) != toUtf8(wide);
         {
             QuietScope quiet(*c);
             SetWindowTextW(c->hwnd, wide.c_str());
@@ -417,7 +408,7 @@ std::string Win32Backend::text(const ControlRef& ref) const {
     case ui::ControlKind::PictureBox: return c->text;
     case ui::ControlKind::ListView:
     case ui::ControlKind::HScrollBar: return {};
-    default: return controlText(c->hwnd);
+    default: return windowText(c->hwnd);
     }
 }
 

@@ -12,6 +12,15 @@
 
 namespace pallo::platform::win32 {
 
+std::string windowText(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    if (n <= 0) return {};
+    std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(h, buf.data(), n + 1);
+    buf.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return toUtf8(buf);
+}
+
 namespace {
 
 constexpr const wchar_t* kWindowClass = L"PalloWindow";
@@ -26,15 +35,6 @@ void logFailure(const char* call) {
     line += std::to_string(GetLastError());
     line += "\n";
     OutputDebugStringA(line.c_str());
-}
-
-std::string windowText(HWND h) {
-    const int n = GetWindowTextLengthW(h);
-    if (n <= 0) return {};
-    std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(h, buf.data(), n + 1);
-    buf.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return toUtf8(buf);
 }
 
 LRESULT CALLBACK topWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -104,25 +104,25 @@ Win32Backend::Win32Backend() {
                              ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     if (!InitCommonControlsEx(&icc)) logFailure("InitCommonControlsEx");
 
-    struct ClassSpec {
+    struct ClassInfo {
         const wchar_t* name;
         WNDPROC proc;
         HCURSOR cursor;
     };
-    const ClassSpec specs[] = {
+    const ClassInfo classes[] = {
         {kWindowClass, topWindowProc, LoadCursorW(nullptr, IDC_ARROW)},
         {kHostClass, hostProc, nullptr},
         {kPictureClass, pictureProc, LoadCursorW(nullptr, IDC_ARROW)},
         {kLabelClass, labelProc, LoadCursorW(nullptr, IDC_ARROW)},
     };
     registeredClasses_ = true;
-    for (const auto& spec : specs) {
+    for (const auto& cls : classes) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = spec.proc;
+        wc.lpfnWndProc = cls.proc;
         wc.hInstance = instance_;
-        wc.hCursor = spec.cursor;
-        wc.lpszClassName = spec.name;
+        wc.hCursor = cls.cursor;
+        wc.lpszClassName = cls.name;
         if (!RegisterClassExW(&wc)) {
             logFailure("RegisterClassExW");
             registeredClasses_ = false;

@@ -19,6 +19,9 @@
 
 namespace pallo::platform::win32 {
 
+// A window's or control's text (GetWindowTextW) as UTF-8.
+std::string windowText(HWND h);
+
 class Win32Backend;
 struct TopWindow;
 
