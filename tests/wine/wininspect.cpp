@@ -2,18 +2,24 @@
 // UTF-8 on standard output:
 //
 //   window <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> title
+//          <TAB> visible <TAB> topmost <TAB> owner
 //   control <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> text
+//          <TAB> visible <TAB> enabled <TAB> value
 //
-// Every control line follows the window it belongs to. Texts escape backslash,
-// tab, CR and LF as \\ \t \r \n, so a line is always one record. Rectangles are
-// screen coordinates.
+// Every control line follows the window it belongs to; windows come in the
+// system's z-order, top first. Texts escape backslash, tab, CR and LF as
+// \\ \t \r \n, so a line is always one record. Rectangles are screen
+// coordinates (GetWindowRect: a framed window's outer rectangle). visible,
+// enabled and topmost (WS_EX_TOPMOST) are 1 or 0; owner is the owner's hwnd or
+// 0. value is a check box's state (0, 1, 2), a scroll bar's position, or "-".
 //
-//   wininspect [--exe NAME] [--title TEXT]
+//   wininspect [--exe NAME] [--title TEXT] [--hidden]
 //
 // --exe keeps only windows of processes whose image file name is NAME (compared
 // without regard to ASCII case); --title keeps only windows with exactly that
-// title. A control's text comes from WM_GETTEXT sent with a timeout: Wine
-// marshals it across processes, and a hung target must not hang this tool.
+// title; --hidden lists hidden top-level windows too. A control's text and
+// value come from messages sent with a timeout: Wine marshals them across
+// processes, and a hung target must not hang this tool.
 #include <windows.h>
 
 #include <cstdio>
@@ -99,11 +105,34 @@ std::string rectText(HWND h) {
            std::to_string(r.bottom - r.top);
 }
 
-void printLine(const char* kind, HWND h, const std::wstring& text) {
-    char handle[32];
-    std::snprintf(handle, sizeof handle, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-    const std::string line = std::string(kind) + "\t" + handle + "\t" + escape(toUtf8(className(h))) + "\t" +
-                             rectText(h) + "\t" + escape(toUtf8(text)) + "\n";
+std::string handleText(HWND h) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
+    return buf;
+}
+
+const char* flag(bool on) { return on ? "1" : "0"; }
+
+// A check box's state or a scroll bar's position; "-" for other controls.
+std::string controlValue(HWND h) {
+    const std::wstring cls = className(h);
+    DWORD_PTR result = 0;
+    if (sameAsciiCaseless(cls, L"Button")) {
+        const LONG type = GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
+        const bool checkable = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                               type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+        if (checkable && SendMessageTimeoutW(h, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result))
+            return std::to_string(result);
+    } else if (sameAsciiCaseless(cls, L"ScrollBar")) {
+        if (SendMessageTimeoutW(h, SBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &result))
+            return std::to_string(static_cast<int>(result));
+    }
+    return "-";
+}
+
+void printLine(const std::string& kind, HWND h, const std::wstring& text, const std::string& extra) {
+    const std::string line = kind + "\t" + handleText(h) + "\t" + escape(toUtf8(className(h))) + "\t" +
+                             rectText(h) + "\t" + escape(toUtf8(text)) + "\t" + extra + "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
@@ -111,26 +140,33 @@ struct Filter {
     std::wstring exe;
     std::wstring title;
     bool byTitle = false;
+    bool hidden = false;
 };
 
 BOOL CALLBACK onChild(HWND h, LPARAM) {
-    printLine("control", h, windowText(h));
+    const std::string extra = std::string(flag(IsWindowVisible(h))) + "\t" + flag(IsWindowEnabled(h)) + "\t" +
+                              controlValue(h);
+    printLine("control", h, windowText(h), extra);
     return TRUE;
 }
 
 BOOL CALLBACK onTopLevel(HWND h, LPARAM param) {
     const auto& filter = *reinterpret_cast<const Filter*>(param);
-    if (!IsWindowVisible(h)) return TRUE;
+    const bool visible = IsWindowVisible(h);
+    if (!visible && !filter.hidden) return TRUE;
     if (!filter.exe.empty() && !sameAsciiCaseless(processImageName(h), filter.exe)) return TRUE;
     const std::wstring title = windowText(h);
     if (filter.byTitle && title != filter.title) return TRUE;
-    printLine("window", h, title);
+    const bool topMost = (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    const HWND owner = GetWindow(h, GW_OWNER);
+    printLine("window", h, title,
+              std::string(flag(visible)) + "\t" + flag(topMost) + "\t" + (owner ? handleText(owner) : "0"));
     EnumChildWindows(h, onChild, 0);
     return TRUE;
 }
 
 int usage() {
-    std::fputs("usage: wininspect [--exe NAME] [--title TEXT]\n", stderr);
+    std::fputs("usage: wininspect [--exe NAME] [--title TEXT] [--hidden]\n", stderr);
     return 2;
 }
 
@@ -142,6 +178,10 @@ int wmain(int argc, wchar_t** argv) {
     Filter filter;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
+        if (arg == L"--hidden") {
+            filter.hidden = true;
+            continue;
+        }
         if (i + 1 >= argc) return usage();
         if (arg == L"--exe") {
             filter.exe = argv[++i];
