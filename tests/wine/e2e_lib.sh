@@ -1,0 +1,283 @@
+# Shared part of the end-to-end tests of the real pallo.exe under Wine on a virtual
+# display. A test file sources this, defines its test functions and ends with
+#
+#   e2e_run "$@" -- test_a test_b ...
+#
+# which runs the tests named on its command line, or all of them. Each test starts
+# the program in a fresh run folder, drives it with xdotool and reads it with
+# xwininfo, xprop and wininspect.exe (texts, states and z-order inside Windows).
+#
+# Inside scripts/test-windows.sh the tests use that script's display and Wine
+# prefix (PALLO_WINE_SESSION=1); run alone a test file starts its own. A failing
+# test leaves a screenshot and a window listing in build/e2e-failures/. Exit
+# status of a test file: the number of failed tests (max 100).
+#
+# Every wait polls (ws_poll, every 50 ms) up to a timeout; nothing sleeps for a
+# fixed time. Every process a test starts is stopped by its pid.
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+PALLO_EXE="${PALLO_EXE:-$root/build/windows/pallo.exe}"
+WININSPECT="${WININSPECT:-$root/build/windows/tests/wine/wininspect.exe}"
+failures_dir="$root/build/e2e-failures"
+
+# shellcheck source=scripts/wine-session.sh
+source "$root/scripts/wine-session.sh"
+trap ws_cleanup EXIT
+trap 'exit 130' INT TERM
+
+for f in "$PALLO_EXE" "$WININSPECT"; do
+  if [ ! -f "$f" ]; then echo "e2e: $f is missing (build with scripts/build-windows.sh)" >&2; exit 100; fi
+done
+
+if [ "${PALLO_WINE_SESSION:-0}" != 1 ]; then
+  ws_start_xvfb || exit 100
+  ws_temp_dir session
+  ws_use_prefix "$session/prefix" || exit 100
+  ws_start_wineserver || exit 100
+fi
+
+OVERLAY_NAME='^Pallo By Vermack$'
+ALPHA_UNIT=16843009 # 0x01010101: Wine publishes layered alpha a as a * 0x01010101
+DEMO="$root/examples/demo"
+
+current_test=""
+test_failed=0
+run_dir=""
+pid=""
+overlay=""
+
+fail() {
+  echo "    FAIL: $*"
+  test_failed=1
+}
+
+# ---------------------------------------------------------------- the program
+
+# make_run_dir CFG_TEXT: a fresh run folder ($run_dir) with pallo.exe and, unless
+# CFG_TEXT is "-", a Cfg.ini holding CFG_TEXT (LF line ends become CRLF).
+make_run_dir() {
+  local cfg="$1"
+  ws_temp_dir run_dir
+  cp "$PALLO_EXE" "$run_dir/pallo.exe"
+  if [ "$cfg" != "-" ]; then printf '%s' "$cfg" | sed 's/$/\r/' >"$run_dir/Cfg.ini"; fi
+}
+
+# launch_program: starts $run_dir/pallo.exe from its folder; its pid is $pid.
+launch_program() {
+  cd "$run_dir" || return 1
+  ws_launch pid wine "$run_dir/pallo.exe"
+  cd "$root" || return 1
+}
+
+# start_program CFG_TEXT: make_run_dir and launch_program.
+start_program() { make_run_dir "$1" && launch_program; }
+
+# start_with_overlay CFG_TEXT: start_program, then waits for the overlay ($overlay).
+start_with_overlay() {
+  start_program "$1" || return 1
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
+}
+
+stop_program() {
+  if [ -n "$pid" ]; then ws_stop_pid "$pid" 10; fi
+  pid=""
+}
+
+# The Windows form of a Linux path as Wine shows it (drive Z: is /).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# ---------------------------------------------------------------- X windows
+
+# find_window VAR NAME_REGEX [TIMEOUT]: the visible window of the program with that name.
+find_window() {
+  local _fw_var="$1" _fw_name="$2" _fw_timeout="${3:-60}" _fw_found=""
+  _find() {
+    _fw_found="$(xdotool search --all --onlyvisible --pid "$pid" --name "$_fw_name" 2>/dev/null | head -n1)"
+    [ -n "$_fw_found" ]
+  }
+  if ws_poll "$_fw_timeout" _find; then
+    printf -v "$_fw_var" '%s' "$_fw_found"
+    return 0
+  fi
+  return 1
+}
+
+# geometry WID: "left top width height" of an X window (a framed window's client area).
+geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '
+    /Absolute upper-left X:/ {x=$NF} /Absolute upper-left Y:/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF}
+    END {print x, y, w, h}'
+}
+
+# wait_geometry WID "X Y W H" [TIMEOUT]
+wait_geometry() {
+  local wid="$1" want="$2" timeout="${3:-15}"
+  _at() { [ "$(geometry "$wid")" = "$want" ]; }
+  if ws_poll "$timeout" _at; then return 0; fi
+  fail "window $wid at '$(geometry "$wid")', expected '$want' (left top width height)"
+  return 1
+}
+
+opacity() { xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/=/{print $2}'; }
+
+# wait_opacity WID ALPHA WHAT [TIMEOUT]: waits until the window's published alpha is ALPHA.
+wait_opacity() {
+  local wid="$1" want=$(($2 * ALPHA_UNIT)) what="$3" timeout="${4:-15}"
+  _opacity_is() { [ "$(opacity "$wid")" = "$want" ]; }
+  ws_poll "$timeout" _opacity_is && return 0
+  fail "$what: _NET_WM_WINDOW_OPACITY '$(opacity "$wid")', expected alpha $2 ($want)"
+  return 1
+}
+
+# visible_windows: "WID LEFT TOP WIDTH HEIGHT" of each visible X window of the
+# program (WID in decimal, as xdotool writes it). One xwininfo call for all: the
+# top-level windows are children of the root (there is no window manager).
+visible_windows() {
+  local ids id hex=""
+  ids="$(xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null)" || return 0
+  for id in $ids; do hex+="$(printf '0x%x' "$id")=$id "; done
+  [ -n "$hex" ] || return 0
+  xwininfo -root -children 2>/dev/null | awk -v ids="$hex" '
+    BEGIN { n = split(ids, a, " "); for (i = 1; i <= n; i++) { split(a[i], kv, "="); dec[kv[1]] = kv[2] } }
+    $1 ~ /^0x/ && ($1 in dec) {
+      # 0x... "name": ("class" "Class")  WxH+x+y  +absx+absy
+      g = $(NF - 1); split(g, s, /[x+-]/)
+      split(substr($NF, 2), p, "+")
+      print dec[$1], p[1], p[2], s[1], s[2]
+    }'
+}
+
+# window_at VAR "LEFT TOP WIDTH HEIGHT": a visible window of the program, not the
+# overlay, with exactly that geometry, stored in VAR; fails when there is none.
+window_at() {
+  local _wa_found
+  _wa_found="$(visible_windows | awk -v want="$2" -v skip="${overlay:-none}" \
+    '$1 != skip && ($2 " " $3 " " $4 " " $5) == want {print $1; exit}')"
+  [ -n "$_wa_found" ] || return 1
+  printf -v "$1" '%s' "$_wa_found"
+}
+
+# wait_window_at VAR "LEFT TOP WIDTH HEIGHT" WHAT [TIMEOUT]
+wait_window_at() {
+  local _ww_var="$1" _ww_want="$2" _ww_what="$3" _ww_timeout="${4:-15}"
+  if ws_poll "$_ww_timeout" window_at "$_ww_var" "$_ww_want"; then return 0; fi
+  fail "$_ww_what: no visible window at '$_ww_want' (left top width height)"
+  return 1
+}
+
+# count_windows_at_top TOP: how many visible node windows (70 x 70, not the
+# overlay) have their top edge at TOP.
+count_windows_at_top() {
+  visible_windows | awk -v top="$1" -v skip="${overlay:-none}" \
+    '$1 != skip && $3 == top && $4 == 70 && $5 == 70 {n++} END {print n + 0}'
+}
+
+# ---------------------------------------------------------------- Win32 view
+
+# inspect ARGS...: wininspect.exe's listing (see wininspect.cpp for the format).
+inspect() { wine "$WININSPECT" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Fields of wininspect's lines (tab separated).
+# window:  1 kind, 2 hwnd, 3 class, 4 rect, 5 title, 6 visible, 7 topmost, 8 owner
+# control: 1 kind, 2 hwnd, 3 class, 4 rect, 5 text, 6 visible, 7 enabled, 8 value
+
+# window_holding TEXT: the window lines (of the program's visible windows) that
+# own a control with exactly that text.
+window_holding() {
+  inspect --exe pallo.exe | awk -F'\t' -v text="$1" '
+    $1 == "window" {win = $0}
+    $1 == "control" && $5 == text {print win}' | sort -u
+}
+
+# node_captions: "LEFT,TOP<TAB>CAPTION" for each visible node window of the
+# program: where it stands and what its caption label says.
+node_captions() {
+  inspect --exe pallo.exe | awk -F'\t' '
+    $1 == "window" {split($4, r, ","); node = (r[3] == 70 && r[4] == 70 && $5 != "Pallo By Vermack"); place = r[1] "," r[2]}
+    $1 == "control" && node && $3 == "PalloLabel" {print place "\t" $5}'
+}
+
+# control_line LISTING TEXT: the first control line with exactly that text.
+control_line() { printf '%s\n' "$1" | awk -F'\t' -v text="$2" '$1 == "control" && $5 == text {print; exit}'; }
+
+# field LINE N
+field() { printf '%s\n' "$1" | awk -F'\t' -v n="$2" '{print $n}'; }
+
+# click_rect_centre "LEFT,TOP,WIDTH,HEIGHT" [BUTTON]: a click at the middle of a
+# screen rectangle (wininspect's form).
+click_rect_centre() {
+  local l t w h
+  IFS=, read -r l t w h <<<"$1"
+  xdotool mousemove $((l + w / 2)) $((t + h / 2)) click "${2:-1}"
+}
+
+# click WID X Y [BUTTON]: a click at client coordinates of an X window.
+click() { xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"; }
+
+# drag_overlay DX DY: a left-button drag of the overlay's picture by at least 10
+# pixels each way (the first step starts the native drag).
+drag_overlay() {
+  xdotool mousemove --window "$overlay" 35 35 mousedown 1 mousemove_relative 10 10 \
+    mousemove_relative $(($1 - 10)) $(($2 - 10)) mouseup 1
+}
+
+# ---------------------------------------------------------------- pictures
+
+# add_pictures SUBDIR NAME...: copies demo pictures into $run_dir/Img/SUBDIR under
+# the given names (any of our own demo pictures serves: only presence matters).
+add_pictures() {
+  local sub="$1" name i=0
+  shift
+  local pool=("$DEMO"/Img/Maps/*.png)
+  mkdir -p "$run_dir/Img/$sub"
+  for name in "$@"; do
+    cp "${pool[$((i % ${#pool[@]}))]}" "$run_dir/Img/$sub/$name"
+    i=$((i + 1))
+  done
+}
+
+# ---------------------------------------------------------------- runner
+
+screenshot_on_failure() {
+  [ "$test_failed" = 1 ] || return 0
+  mkdir -p "$failures_dir"
+  import -window root "$failures_dir/$current_test.png" 2>/dev/null &&
+    echo "    screenshot: build/e2e-failures/$current_test.png"
+  if [ -n "$pid" ]; then inspect --exe pallo.exe --hidden >"$failures_dir/$current_test.windows.txt" 2>/dev/null; fi
+}
+
+# e2e_run [TEST...] -- ALL_TESTS...: runs the named tests (all when none is named).
+e2e_run() {
+  local selected=() all=() t start
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do selected+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  all=("$@")
+  if [ ${#selected[@]} -eq 0 ]; then selected=("${all[@]}"); fi
+
+  local passed=0 failed_names=()
+  for t in "${selected[@]}"; do
+    if ! declare -F "$t" >/dev/null; then echo "e2e: no test named $t" >&2; failed_names+=("$t"); continue; fi
+    current_test="$t"; test_failed=0; overlay=""
+    # A screenshot of an earlier run would be mistaken for this one's.
+    rm -f "$failures_dir/$t.png" "$failures_dir/$t.windows.txt"
+    start=$SECONDS
+    echo "  RUN  $t"
+    "$t"
+    if [ -n "$pid" ] && ws_dead "$pid"; then fail "pallo.exe ended unexpectedly"; fi
+    screenshot_on_failure
+    stop_program
+    if [ "$test_failed" = 0 ]; then
+      echo "  PASS $t ($((SECONDS - start)) s)"
+      passed=$((passed + 1))
+    else
+      echo "  FAIL $t ($((SECONDS - start)) s)"
+      failed_names+=("$t")
+    fi
+  done
+
+  echo "e2e: ${passed} passed, ${#failed_names[@]} failed${failed_names:+: ${failed_names[*]}}"
+  local n=${#failed_names[@]}
+  return $((n > 100 ? 100 : n))
+}

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# End-to-end tests of the rows under Wine: the menu row beside the overlay, the
+# children of a menu node in rows two and three, the entries a Link "1" child
+# opens, hiding the detail rows, and the rows following a drag of the overlay.
+#
+#   tests/wine/e2e_rows.sh [TEST...]      all tests, or the named ones
+#
+# Shared helpers, the session and the runner: tests/wine/e2e_lib.sh.
+
+# shellcheck source=tests/wine/e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+
+# ---------------------------------------------------------------- content
+
+# The grid step is W + 1 = 76 and H + 1 = 76 (the node windows stay 70 x 70):
+#   first row:  left 120 + 76 p, top 110
+#   second row: left 120 + 76 (i - 1), top 186
+#   third row:  left 120 + 76 (i - 1), top 262
+X0=120 Y0=110 STEP=76
+ROW2_TOP=$((Y0 + STEP)) ROW3_TOP=$((Y0 + 2 * STEP))
+
+# Section 1: fifteen children, Link 0. Section 2 is skipped (a one-byte Name),
+# so section 3 takes the second menu place: an Item node with Link 1 whose
+# children open entries. Child 3 of section 1 and entry 2 have no picture file
+# (the placeholder shows).
+rows_cfg() {
+  printf '%s\n' '; rows test' '[Config]' "X=$X0" "Y=$Y0" 'W=75' 'H=75' 'T=0' 'S=150' \
+    '[1]' 'Name=Lands' 'Pic=m1.png' 'Title=大陆' 'In=' 'Link=0' 'Show=1'
+  local i
+  for i in $(seq 1 15); do printf '%s\n' "$i=c$i.png|子$i|说明$i#第二行|0"; done
+  printf '%s\n' '[2]' 'Name=A' 'Pic=m2.png' 'Title=跳过' \
+    '[3]' 'Name=Kit' 'Pic=m3.png' 'Title=装备' 'In=Item' 'Link=1' 'Show=1' \
+    '1=k1.png|甲|两件#Two|1,3' '2=k2.png|乙|一件#One|,2' \
+    '[Item]' 'Name=Item' '1=i1.png|剑|A|0' '2=i2.png|盾|B|0' '3=i3.png|弓|C|0'
+}
+
+start_rows_program() {
+  make_run_dir "$(rows_cfg)" || return 1
+  add_pictures Menu m1.png m2.png m3.png
+  add_pictures Lands c1.png c2.png c4.png c5.png c6.png c7.png c8.png c9.png c10.png c11.png c12.png \
+    c13.png c14.png c15.png
+  add_pictures Item i1.png i3.png
+  launch_program || return 1
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
+  wait_geometry "$overlay" "$X0 $Y0 70 70"
+}
+
+# expect_captions WHAT "LEFT,TOP<TAB>CAPTION"...: exactly these node windows are
+# visible, with these captions (the first row included).
+expect_captions() {
+  local what="$1" want got
+  shift
+  want="$(printf '%s\n' "$@" | sort)"
+  _captions_are() { got="$(node_captions | sort)"; [ "$got" = "$want" ]; }
+  ws_poll 15 _captions_are && return 0
+  fail "$what: the visible node windows (place, caption) are"
+  printf '%s\n' "$got" | sed 's/^/        /'
+  echo "      expected"
+  printf '%s\n' "$want" | sed 's/^/        /'
+}
+
+menu_captions=("$((X0 + STEP)),$Y0"$'\t'"大陆" "$((X0 + 2 * STEP)),$Y0"$'\t'"装备")
+
+# The captions of section 1's children: 1-14 in the second row, 15 in the third.
+lands_captions() {
+  local i
+  for i in $(seq 1 14); do printf '%s\t%s\n' "$((X0 + STEP * (i - 1))),$ROW2_TOP" "子$i"; done
+  printf '%s\t%s\n' "$X0,$ROW3_TOP" "子15"
+}
+
+# press_menu P: a left press (and release) on the P-th menu window; VAR menu_wid.
+press_menu() {
+  local w
+  wait_window_at w "$((X0 + STEP * $1)) $Y0 70 70" "menu window $1" || return 1
+  menu_wid="$w"
+  # Away from the caption label: the press lands on the picture box.
+  click "$w" 35 20 "${2:-1}"
+}
+
+# ---------------------------------------------------------------- tests
+
+# The menu row: one window per configured section, packed (the skipped section 2
+# leaves no gap), nothing else visible.
+test_menu_row_packed() {
+  start_rows_program || return
+  expect_captions "menu row" "${menu_captions[@]}"
+}
+
+# A press on a menu window shows its children: 1-14 at the second-row places,
+# the 15th at the first third-row place.
+test_press_shows_children() {
+  start_rows_program || return
+  press_menu 1 || return
+  local lines=()
+  mapfile -t lines < <(lands_captions)
+  expect_captions "children of section 1" "${menu_captions[@]}" "${lines[@]}"
+}
+
+# A click on a Link "1" child shows its entries in the third row, in member
+# order; a member that is no number leaves its place empty.
+test_link_child_shows_entries() {
+  start_rows_program || return
+  press_menu 2 || return
+  local child
+  wait_window_at child "$X0 $ROW2_TOP 70 70" "child 1 of section 3" || return
+  click "$child" 35 20
+  expect_captions "entries of child 1 (members 1,3)" "${menu_captions[@]}" \
+    "$X0,$ROW2_TOP"$'\t'"甲" "$((X0 + STEP)),$ROW2_TOP"$'\t'"乙" \
+    "$X0,$ROW3_TOP"$'\t'"剑" "$((X0 + STEP)),$ROW3_TOP"$'\t'"弓"
+  window_at child "$((X0 + STEP)) $ROW2_TOP 70 70" || { fail "child 2 of section 3 is not shown"; return; }
+  click "$child" 35 20
+  expect_captions "entries of child 2 (members ,2)" "${menu_captions[@]}" \
+    "$X0,$ROW2_TOP"$'\t'"甲" "$((X0 + STEP)),$ROW2_TOP"$'\t'"乙" \
+    "$((X0 + STEP)),$ROW3_TOP"$'\t'"盾"
+}
+
+# A right press on a menu window hides rows two and three; the menu stays.
+test_right_press_hides_detail_rows() {
+  start_rows_program || return
+  press_menu 1 || return
+  local lines=()
+  mapfile -t lines < <(lands_captions)
+  expect_captions "children of section 1" "${menu_captions[@]}" "${lines[@]}" || return
+  press_menu 2 3 || return
+  expect_captions "after a right press" "${menu_captions[@]}"
+}
+
+# Dragging the overlay moves the rows along: the first window of each row stands
+# at its place relative to the overlay's new position.
+test_drag_moves_rows() {
+  start_rows_program || return
+  press_menu 1 || return
+  local first second third
+  wait_window_at first "$((X0 + STEP)) $Y0 70 70" "menu window 1" || return
+  wait_window_at second "$X0 $ROW2_TOP 70 70" "second-row window 1" || return
+  wait_window_at third "$X0 $ROW3_TOP 70 70" "third-row window 1" || return
+  drag_overlay 150 130
+  local x=$((X0 + 150)) y=$((Y0 + 130))
+  wait_geometry "$overlay" "$x $y 70 70" || return
+  wait_geometry "$first" "$((x + STEP)) $y 70 70"
+  wait_geometry "$second" "$x $((y + STEP)) 70 70"
+  wait_geometry "$third" "$x $((y + 2 * STEP)) 70 70"
+}
+
+# ---------------------------------------------------------------- runner
+
+e2e_run "$@" -- test_menu_row_packed test_press_shows_children test_link_child_shows_entries \
+  test_right_press_hides_detail_rows test_drag_moves_rows
