@@ -54,13 +54,16 @@ fail() {
 
 # ---------------------------------------------------------------- the program
 
+# crlf_file TEXT PATH: writes TEXT with CRLF line ends (as Windows editors do).
+crlf_file() { printf '%s' "$1" | sed 's/$/\r/' >"$2"; }
+
 # make_run_dir CFG_TEXT: a fresh run folder ($run_dir) with pallo.exe and, unless
-# CFG_TEXT is "-", a Cfg.ini holding CFG_TEXT (LF line ends become CRLF).
+# CFG_TEXT is "-", a Cfg.ini holding CFG_TEXT (crlf_file).
 make_run_dir() {
   local cfg="$1"
   ws_temp_dir run_dir
   cp "$PALLO_EXE" "$run_dir/pallo.exe"
-  if [ "$cfg" != "-" ]; then printf '%s' "$cfg" | sed 's/$/\r/' >"$run_dir/Cfg.ini"; fi
+  if [ "$cfg" != "-" ]; then crlf_file "$cfg" "$run_dir/Cfg.ini"; fi
 }
 
 # launch_program: starts $run_dir/pallo.exe from its folder; its pid is $pid.
@@ -86,6 +89,19 @@ stop_program() {
 
 # The Windows form of a Linux path as Wine shows it (drive Z: is /).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# ---------------------------------------------------------------- waiting
+
+# wait_equal WHAT WANT COMMAND...: polls until COMMAND prints WANT.
+wait_equal() {
+  local what="$1" want="$2" got=""
+  shift 2
+  local command=("$@")
+  _prints_want() { got="$("${command[@]}")"; [ "$got" = "$want" ]; }
+  ws_poll 15 _prints_want && return 0
+  fail "$what is '$got', expected '$want'"
+  return 1
+}
 
 # ---------------------------------------------------------------- X windows
 
@@ -122,21 +138,25 @@ wait_geometry() {
 
 opacity() { xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/=/{print $2}'; }
 
-# wait_opacity WID ALPHA WHAT [TIMEOUT]: waits until the window's published alpha is ALPHA.
+# wait_opacity WID ALPHA WHAT [TIMEOUT]: waits until the window's published alpha
+# is ALPHA. Wine drops the property of a fully opaque window, so 255 is its absence.
 wait_opacity() {
   local wid="$1" want=$(($2 * ALPHA_UNIT)) what="$3" timeout="${4:-15}"
+  [ "$2" = 255 ] && want=""
   _opacity_is() { [ "$(opacity "$wid")" = "$want" ]; }
   ws_poll "$timeout" _opacity_is && return 0
-  fail "$what: _NET_WM_WINDOW_OPACITY '$(opacity "$wid")', expected alpha $2 ($want)"
+  fail "$what: _NET_WM_WINDOW_OPACITY '$(opacity "$wid")', expected alpha $2 (${want:-no property})"
   return 1
 }
 
-# visible_windows: "WID LEFT TOP WIDTH HEIGHT" of each visible X window of the
-# program (WID in decimal, as xdotool writes it). One xwininfo call for all: the
-# top-level windows are children of the root (there is no window manager).
+# visible_windows [--hidden]: "WID LEFT TOP WIDTH HEIGHT" of each visible X
+# window of the program (with --hidden, of each one, mapped or not; WID in
+# decimal, as xdotool writes it). One xwininfo call for all: the top-level
+# windows are children of the root (there is no window manager).
 visible_windows() {
-  local ids id hex=""
-  ids="$(xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null)" || return 0
+  local ids id hex="" only=--onlyvisible
+  [ "${1:-}" = --hidden ] && only=""
+  ids="$(xdotool search --all $only --pid "$pid" 2>/dev/null)" || return 0
   for id in $ids; do hex+="$(printf '0x%x' "$id")=$id "; done
   [ -n "$hex" ] || return 0
   xwininfo -root -children 2>/dev/null | awk -v ids="$hex" '
@@ -149,11 +169,12 @@ visible_windows() {
     }'
 }
 
-# window_at VAR "LEFT TOP WIDTH HEIGHT": a visible window of the program, not the
-# overlay, with exactly that geometry, stored in VAR; fails when there is none.
+# window_at VAR "LEFT TOP WIDTH HEIGHT" [--hidden]: a visible (or any) window of
+# the program, not the overlay, with exactly that geometry, stored in VAR; fails
+# when there is none.
 window_at() {
   local _wa_found
-  _wa_found="$(visible_windows | awk -v want="$2" -v skip="${overlay:-none}" \
+  _wa_found="$(visible_windows "${3:-}" | awk -v want="$2" -v skip="${overlay:-none}" \
     '$1 != skip && ($2 " " $3 " " $4 " " $5) == want {print $1; exit}')"
   [ -n "$_wa_found" ] || return 1
   printf -v "$1" '%s' "$_wa_found"
