@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct SettingsCase {
     const char* config;  // lines of section Config
     WindowSettings expected;
 };
+void PrintTo(const SettingsCase& c, std::ostream* os) { *os << '"' << c.config << '"'; }
 
 class SettingsTest : public ::testing::TestWithParam<SettingsCase> {};
 

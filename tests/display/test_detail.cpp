@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct CountCase {
     int second;
     int third;
 };
+void PrintTo(const CountCase& c, std::ostream* os) { *os << c.children << " children"; }
 
 class ChildCount : public DisplayFixture, public ::testing::WithParamInterface<CountCase> {};
 
@@ -166,6 +168,7 @@ struct LinkCase {
     const char* link;
     bool opens;
 };
+void PrintTo(const LinkCase& c, std::ostream* os) { *os << "Link " << c.link; }
 
 class ChildClick : public DisplayFixture, public ::testing::WithParamInterface<LinkCase> {};
 

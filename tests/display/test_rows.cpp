@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct MenuCase {
     const char* pic;
     bool taken;
 };
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << "Name=\"" << c.name << "\" Pic=\"" << c.pic << '"'; }
 
 class MenuRule : public ::testing::TestWithParam<MenuCase> {};
 
