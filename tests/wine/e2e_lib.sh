@@ -195,6 +195,13 @@ count_windows_at_top() {
     '$1 != skip && $3 == top && $4 == 70 && $5 == 70 {n++} END {print n + 0}'
 }
 
+# green_pixels LEFT TOP WIDTH HEIGHT: how many pixels of that screen rectangle
+# are pure green (the colour of a label whose window is open). Layered alpha is
+# not applied without a compositor, so the screen shows the colour as drawn.
+green_pixels() {
+  import -window root -crop "$3x$4+$1+$2" -depth 8 txt:- 2>/dev/null | grep -ci '#00FF00'
+}
+
 # ---------------------------------------------------------------- Win32 view
 
 # inspect ARGS...: wininspect.exe's listing (see wininspect.cpp for the format).

@@ -65,6 +65,23 @@ topmost_of() {
   inspect --exe pallo.exe --hidden | awk -F'\t' -v r="$1" '$1 == "window" && $4 == r {print $7; exit}'
 }
 
+# wait_label_colour WHAT AT_ARRAY_NAME green|black: waits until the overlay's
+# label at that place (64 x 24 from its left, 3) is drawn in that colour.
+wait_label_colour() {
+  local what="$1" want="$3" left top
+  local -n at="$2"
+  read -r left top _ <<<"$(geometry "$overlay")"
+  local y=$((top + at[1] - 12))
+  _colour_is() {
+    local n
+    n="$(green_pixels $((left + 3)) "$y" 64 24)"
+    if [ "$want" = green ]; then [ "$n" -gt 0 ]; else [ "$n" = 0 ]; fi
+  }
+  ws_poll 15 _colour_is && return 0
+  fail "label $what is not $want"
+  return 1
+}
+
 # menu_window VAR: the first menu window (a row window that is shown).
 menu_window() { wait_window_at "$1" "$((X0 + STEP)) $Y0 70 70" "menu window 1"; }
 
@@ -155,9 +172,11 @@ test_editor_toggle() {
   [ "${rect%,*,*}" = "$((X0 + STEP)),$((Y0 + STEP))" ] ||
     fail "node editor's outer rectangle is $rect, expected it at $((X0 + STEP)),$((Y0 + STEP))"
   [ "$(control_line "$(inspect --exe pallo.exe)" 选择项目)" != "" ] || fail "node chooser does not read 选择项目"
+  wait_label_colour 编辑配置 AT_EDITORS green
   click "$overlay" "${AT_EDITORS[@]}"
   _editor_closed() { [ -z "$(window_holding '<<改名')" ]; }
   ws_poll 20 _editor_closed || fail "node editor still shown after a second click on 编辑配置"
+  wait_label_colour 编辑配置 AT_EDITORS black
 }
 
 # "支持作者" opens the donation window beside the overlay, on top; its "关闭"
@@ -174,6 +193,7 @@ test_donation_window() {
   [ "${rect%,*,*}" = "$((X0 + STEP)),$((Y0 + STEP))" ] ||
     fail "donation window's outer rectangle is $rect, expected it at $((X0 + STEP)),$((Y0 + STEP))"
   [ "$(field "$win" 7)" = 1 ] || fail "donation window is not on top (WS_EX_TOPMOST)"
+  wait_label_colour 支持作者 AT_SUPPORT green
   listing="$(inspect --exe pallo.exe)"
   local text
   for text in '↑微信扫码↑' '↑支付宝扫码↑'; do
@@ -182,6 +202,7 @@ test_donation_window() {
   click_rect_centre "$(field "$(control_line "$listing" 关闭)" 4)"
   _donation_closed() { [ -z "$(window_holding 关闭)" ]; }
   ws_poll 20 _donation_closed || fail "donation window still shown after 关闭"
+  wait_label_colour 支持作者 AT_SUPPORT black
 }
 
 # ask_exit BOX_VAR: clicks "退出程序" and waits for the question; checks its text
@@ -214,9 +235,11 @@ test_exit_no_keeps_cfg() {
   wait_geometry "$overlay" "$((X0 + 150)) $((Y0 + 130)) 70 210" || return
   local box
   ask_exit box || return
+  wait_label_colour 退出程序 AT_EXIT green
   answer_exit '&No' || return
   _box_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name '^退出$' >/dev/null 2>&1; }
   ws_poll 20 _box_gone || fail "the box is still shown after No"
+  wait_label_colour 退出程序 AT_EXIT black
   ws_alive "$pid" || { fail "pallo.exe ended after No"; return; }
   cmp -s "$run_dir/Cfg.before" "$run_dir/Cfg.ini" || {
     fail "Cfg.ini changed after No:"
