@@ -1,3 +1,4 @@
+#include <ostream>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,6 +22,7 @@ struct DecodeCase {
     int tolerance;
     std::vector<Probe> probes;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.file; }
 
 void expectNear(const std::array<int, 4>& got, const std::array<int, 4>& want, int tolerance, const std::string& where) {
     for (int c = 0; c < 4; ++c) {
