@@ -1,7 +1,7 @@
-#include <ostream>
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <random>
 
 #include "image_test_util.h"
