@@ -241,15 +241,31 @@ click_rect_centre() {
   xdotool mousemove $((l + w / 2)) $((t + h / 2)) click "${2:-1}"
 }
 
-# click WID X Y [BUTTON]: a click at client coordinates of an X window.
-click() { xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"; }
+# pointer_over WID: whether the X window under the pointer is WID.
+pointer_over() { [ "$(xdotool getmouselocation --shell 2>/dev/null | sed -n 's/^WINDOW=//p')" = "$1" ]; }
 
-# drag_overlay DX DY: a left-button drag of the overlay's picture by at least 10
-# pixels each way (the first step starts the native drag).
-drag_overlay() {
-  xdotool mousemove --window "$overlay" 35 35 mousedown 1 mousemove_relative 10 10 \
-    mousemove_relative $(($1 - 10)) $(($2 - 10)) mouseup 1
+# click WID X Y [BUTTON]: a click at client coordinates of an X window. The
+# pointer goes there first and the click waits until nothing covers the spot: a
+# tooltip still standing there (the overlay's stands over the "置顶" box) would
+# take the click; it hides when the pointer moves onto it.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3"
+  ws_poll 5 pointer_over "$1" || true
+  xdotool click "${4:-1}"
 }
+
+# drag WID X Y DX DY: a left-button drag from client X,Y of an X window by DX, DY
+# in two steps, the first of up to 10 pixels each way (which starts a native
+# drag or a thumb's tracking), the pointer placed first as for click.
+drag() {
+  local fx=$(($4 < 10 ? $4 : 10)) fy=$(($5 < 10 ? $5 : 10))
+  xdotool mousemove --window "$1" "$2" "$3"
+  ws_poll 5 pointer_over "$1" || true
+  xdotool mousedown 1 mousemove_relative -- "$fx" "$fy" mousemove_relative -- $(($4 - fx)) $(($5 - fy)) mouseup 1
+}
+
+# drag_overlay DX DY: drags the overlay by its picture.
+drag_overlay() { drag "$overlay" 35 35 "$1" "$2"; }
 
 # ---------------------------------------------------------------- pictures
 

@@ -109,8 +109,7 @@ test_translucency_bar() {
   window_at hidden "$X0 $((Y0 + STEP)) 70 70" --hidden || { fail "no second-row window at its place"; return; }
   open_panel || return
   wait_equal "bar position" 15 bar_position || return
-  xdotool mousemove --window "$overlay" 28 "$AT_BAR_Y" mousedown 1 mousemove_relative 5 0 \
-    mousemove_relative 60 0 mouseup 1
+  drag "$overlay" 28 "$AT_BAR_Y" 70 0
   wait_equal "bar position after dragging the thumb right" 255 bar_position
   wait_opacity "$overlay" 255 "overlay"
   wait_opacity "$menu" 255 "menu window"
