@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared part of the end-to-end tests of the real pallo.exe under Wine on a virtual
 # display. A test file sources this, defines its test functions and ends with
 #
@@ -186,13 +187,6 @@ wait_window_at() {
   if ws_poll "$_ww_timeout" window_at "$_ww_var" "$_ww_want"; then return 0; fi
   fail "$_ww_what: no visible window at '$_ww_want' (left top width height)"
   return 1
-}
-
-# count_windows_at_top TOP: how many visible node windows (70 x 70, not the
-# overlay) have their top edge at TOP.
-count_windows_at_top() {
-  visible_windows | awk -v top="$1" -v skip="${overlay:-none}" \
-    '$1 != skip && $3 == top && $4 == 70 && $5 == 70 {n++} END {print n + 0}'
 }
 
 # green_pixels LEFT TOP WIDTH HEIGHT: how many pixels of that screen rectangle

@@ -204,11 +204,12 @@ test_donation_window() {
   wait_label_colour 支持作者 AT_SUPPORT black
 }
 
-# ask_exit BOX_VAR: clicks "退出程序" and waits for the question; checks its text
-# and buttons.
+# ask_exit: clicks "退出程序" and waits for the question; checks its text and
+# buttons and keeps its listing in $exit_box.
 ask_exit() {
+  local box
   click "$overlay" "${AT_EXIT[@]}"
-  find_window "$1" '^退出$' 20 || { fail "no box captioned 退出 after a click on 退出程序"; return 1; }
+  find_window box '^退出$' 20 || { fail "no box captioned 退出 after a click on 退出程序"; return 1; }
   exit_box="$(inspect --exe pallo.exe --title 退出)"
   [ -n "$(control_line "$exit_box" '是否退出本程序？')" ] || fail "the box does not ask 是否退出本程序？"
   [ -n "$(control_line "$exit_box" '&Yes')" ] && [ -n "$(control_line "$exit_box" '&No')" ] ||
@@ -232,8 +233,7 @@ test_exit_no_keeps_cfg() {
   wait_geometry "$overlay" "$((X0 + 150)) $((Y0 + 130)) 70 70" || return
   click "$overlay" 35 35 3
   wait_geometry "$overlay" "$((X0 + 150)) $((Y0 + 130)) 70 210" || return
-  local box
-  ask_exit box || return
+  ask_exit || return
   wait_label_colour 退出程序 AT_EXIT green
   answer_exit '&No' || return
   _box_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name '^退出$' >/dev/null 2>&1; }
@@ -260,8 +260,7 @@ test_exit_yes_saves_settings() {
   # A click in the trough right of the thumb: one page up.
   click "$overlay" 44 "$AT_BAR_Y"
   wait_equal "bar position" 30 bar_position || return
-  local box
-  ask_exit box || return
+  ask_exit || return
   answer_exit '&Yes' || return
   if ! ws_poll 20 ws_dead "$pid"; then fail "pallo.exe still runs after Yes"; return; fi
   wait "$pid" 2>/dev/null

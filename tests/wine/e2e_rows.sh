@@ -68,11 +68,10 @@ lands_captions() {
   printf '%s\t%s\n' "$X0,$ROW3_TOP" "子15"
 }
 
-# press_menu P: a left press (and release) on the P-th menu window; VAR menu_wid.
+# press_menu P [BUTTON]: a press (and release) on the P-th menu window.
 press_menu() {
   local w
   wait_window_at w "$((X0 + STEP * $1)) $Y0 70 70" "menu window $1" || return 1
-  menu_wid="$w"
   # Away from the caption label: the press lands on the picture box.
   click "$w" 35 20 "${2:-1}"
 }
