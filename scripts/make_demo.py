@@ -123,7 +123,7 @@ def _coverage(d, px):
 
 def tile(hue, shape, pips=0, sat=0.55, val=0.80):
     """A SIZE x SIZE tile: a shaded rounded square of the hue with a white glyph
-    and up to four small dots in the lower right corner."""
+    and up to four small dots in the upper right corner, clear of the caption."""
     px = 2.0 / SIZE
     glyph = SHAPES[shape]
     rows = []
@@ -144,7 +144,7 @@ def tile(hue, shape, pips=0, sat=0.55, val=0.80):
             r, g, b = (c * (1 - shadow) for c in (r, g, b))
             cover = _coverage(glyph(x, y), px)
             for k in range(pips):
-                cover = max(cover, _coverage(_len(x - 0.72 + k * 0.17, y - 0.74) - 0.055, px))
+                cover = max(cover, _coverage(_len(x - 0.72 + k * 0.17, y + 0.74) - 0.055, px))
             r, g, b = (c * (1 - cover) + 0.97 * cover for c in (r, g, b))
             row.append((round(r * 255), round(g * 255), round(b * 255), round(edge * 255)))
         rows.append(row)
