@@ -27,7 +27,8 @@ trap 'exit 130' INT TERM
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
-  ws_start_xvfb
+  # Wide enough for the demo's rows: 14 windows from X = 200.
+  PALLO_SCREEN="${PALLO_SCREEN:-1280x800x24}" ws_start_xvfb
 fi
 
 ws_use_prefix "$root/build/wine-prefix"

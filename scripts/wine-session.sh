@@ -67,14 +67,15 @@ ws_temp_dir() {
   printf -v "$1" '%s' "$_ws_dir"
 }
 
-# Starts Xvfb on a free display and exports DISPLAY. -displayfd writes the number
+# Starts Xvfb on a free display (PALLO_SCREEN, 1024x768x24 unless set) and
+# exports DISPLAY. -displayfd writes the number
 # only once the server accepts clients, so no probing is needed.
 ws_start_xvfb() {
   local dir fifo_file
   ws_temp_dir dir
   fifo_file="$dir/display"
   : >"$fifo_file"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo_file" >"$dir/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${PALLO_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fifo_file" >"$dir/xvfb.log" 2>&1 &
   WS_XVFB_PID=$!
   if ! ws_poll 20 grep -q '^[0-9][0-9]*$' "$fifo_file"; then
     ws_log "Xvfb did not start:"; cat "$dir/xvfb.log" >&2

@@ -9,6 +9,9 @@
 # Not part of the test suites; it fails only when the program does not get to a
 # state it shows.
 
+# Wide enough for the demo's rows: 14 windows from X = 200.
+export PALLO_SCREEN="${PALLO_SCREEN:-1280x800x24}"
+
 # shellcheck source=tests/wine/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
