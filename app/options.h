@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 #include "app/state.h"
 
 namespace pallo {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/state.h"
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 
 namespace pallo {
 

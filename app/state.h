@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 #include "model/tables.h"
 #include "platform/platform.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 #include "model/loaders.h"
 #include "support/temp_dir.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 #include "model/tables.h"
 
 namespace pallo {

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 #include "support/temp_dir.h"
 
 namespace pallo {

@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
-#include "app/config_store/config_store.h"
-#include "app/config_store/ini.h"
+#include "config/config_store.h"
+#include "config/ini.h"
 
 namespace pallo::ini {
 namespace {

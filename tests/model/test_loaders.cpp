@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 #include "model/loaders.h"
 #include "support/temp_dir.h"
 

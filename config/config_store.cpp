@@ -1,6 +1,6 @@
-#include "app/config_store/config_store.h"
+#include "config/config_store.h"
 
-#include "app/config_store/ini.h"
+#include "config/ini.h"
 
 namespace pallo {
 
