@@ -1,30 +1,15 @@
 #include "app/app.h"
 
 #include <iostream>
-#include <set>
 
-#include "app/donation.h"
-#include "app/options.h"
-#include "app/startup.h"
+#include "overlay/donation.h"
+#include "overlay/options.h"
+#include "overlay/startup.h"
 #include "display/rows.h"
 #include "ui/designs.h"
 #include "ui/events.h"
 
 namespace pallo {
-
-void HandlerRegistry::add(const std::string& name, Handler handler) { handlers_[name] = std::move(handler); }
-
-const Handler* HandlerRegistry::find(const std::string& name) const {
-    const auto it = handlers_.find(name);
-    return it == handlers_.end() ? nullptr : &it->second;
-}
-
-std::vector<std::string> HandlerRegistry::missing() const {
-    std::set<std::string> names;
-    for (const auto& b : ui::eventTable())
-        if (!find(b.handler)) names.insert(b.handler);
-    return {names.begin(), names.end()};
-}
 
 App::App(platform::Platform& platform)
     : platform_(platform), state_(std::make_unique<ProgramState>()), context_{platform, *state_} {

@@ -2,32 +2,14 @@
 // every window and calls the handler the event table binds to it.
 #pragma once
 
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "app/state.h"
 #include "platform/platform.h"
+#include "program/handlers.h"
+#include "program/state.h"
 
 namespace pallo {
-
-using Handler = std::function<void(Context&, const platform::Event&)>;
-
-// Receives a window's ClosedByUser event when the event table binds none.
-inline constexpr const char* kClosedByUserHandler = "closedByUser";
-
-class HandlerRegistry {
-public:
-    void add(const std::string& name, Handler handler);
-    const Handler* find(const std::string& name) const;
-    // Names the event table binds that have no handler yet.
-    std::vector<std::string> missing() const;
-
-private:
-    std::map<std::string, Handler> handlers_;
-};
 
 class App final : public platform::EventSink {
 public:

@@ -3,6 +3,7 @@
 #include "display/rows.h"
 #include "model/text.h"
 #include "platform/files.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -175,8 +176,8 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string
 void onSecondRowClick(Context& ctx, platform::WindowRef window) {
     platform::Platform& p = ctx.platform;
     // Only a mutual association opens entries; "0", "2" and anything else do nothing.
-    if (p.tag(platform::ControlRef{window, kNodePicture}) != "1") return;
-    const int mainIndex = toInt(p.tag(platform::ControlRef{window, kNodeCaption}));
+    if (p.tag(platform::ControlRef{window, ui::names::node::picture}) != "1") return;
+    const int mainIndex = toInt(p.tag(platform::ControlRef{window, ui::names::node::caption}));
     const int childNumber = toInt(p.title(window));
     const std::string kind = p.windowTag(window);
     std::string message;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/state.h"
+#include "program/state.h"
 
 namespace pallo {
 

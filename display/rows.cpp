@@ -1,12 +1,13 @@
 #include "display/rows.h"
 
-#include "app/app.h"
-#include "app/startup.h"
+#include "program/handlers.h"
+#include "program/windows.h"
 #include "display/detail.h"
 #include "model/text.h"
 #include "platform/files.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -39,8 +40,8 @@ void recreateRow(Context& ctx, RowIndex row) {
     for (const platform::WindowRef w : created) {
         WindowInfo info;
         info.self = w;
-        info.picture = platform::ControlRef{w, kNodePicture};
-        info.optionsLabel = platform::ControlRef{w, kNodeCaption};
+        info.picture = platform::ControlRef{w, ui::names::node::picture};
+        info.optionsLabel = platform::ControlRef{w, ui::names::node::caption};
         info.handle = p.nativeHandle(w);
         info.Y = o.Y;
         info.H = o.H;
@@ -136,7 +137,7 @@ void hideDetailRows(Context& ctx) {
 }
 
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
-    const int section = toInt(ctx.platform.tag(platform::ControlRef{window, kNodePicture}));
+    const int section = toInt(ctx.platform.tag(platform::ControlRef{window, ui::names::node::picture}));
     // The menu press reports nothing: a node that cannot be shown shows nothing.
     std::string message;
     showChildren(ctx, section, message, false);

@@ -8,15 +8,13 @@
 #include <vector>
 
 #include "config/config_store.h"
-#include "app/state.h"
+#include "program/state.h"
 
 namespace pallo {
 
 class HandlerRegistry;
 
 // A node window's controls by design name.
-inline constexpr const char* kNodePicture = "图片框";
-inline constexpr const char* kNodeCaption = "透明标签";  // transparent label over the picture
 
 // One main node taken into the menu row.
 struct MenuEntry {

@@ -1,7 +1,5 @@
 #include "model/picture_dirs.h"
 
-#include <cstdint>
-
 #include "platform/files.h"
 
 namespace pallo {
@@ -18,20 +16,15 @@ std::string asciiLower(std::string_view text) {
 
 }  // namespace
 
-bool listPictureDirectories(platform::Platform& platform, const platform::ControlRef& combo,
-                            const std::string& imageRoot, const std::string& firstItem) {
-    if (!platform.exists(combo.window)) return true;
-    platform.clearItems(combo);
-    platform.addItem(combo, firstItem, 0);
-    platform.setSelection(combo, 0);
-    std::int64_t data = 0;
+std::vector<std::string> listPictureDirectories(const std::string& imageRoot) {
+    std::vector<std::string> names;
     for (const std::string& name : files::listSubdirectories(imageRoot)) {
         // Menu holds the main nodes' own pictures, never a node's children.
         if (asciiLower(name) == "menu") continue;
         if (!files::isDirectory(imageRoot + name + files::separator())) continue;
-        platform.addItem(combo, name, ++data);
+        names.push_back(name);
     }
-    return true;
+    return names;
 }
 
 }  // namespace pallo

@@ -1,17 +1,14 @@
-// Listing the picture sub-directories under Img into a chooser box.
+// The picture sub-directories under Img that editors offer as a node's or a
+// catalog's picture folder.
 #pragma once
 
 #include <string>
-
-#include "platform/platform.h"
+#include <vector>
 
 namespace pallo {
 
-// Fills combo with firstItem (data 0, selected) and then every
-// sub-directory of imageRoot except Menu (any case), with data 1, 2, ...
-// in the order the system lists them. Does nothing when the combo box's
-// window does not exist. Returns true.
-bool listPictureDirectories(platform::Platform& platform, const platform::ControlRef& combo,
-                            const std::string& imageRoot, const std::string& firstItem);
+// Every sub-directory of imageRoot (which ends with a separator) except
+// Menu in any case, in the order the system lists them.
+std::vector<std::string> listPictureDirectories(const std::string& imageRoot);
 
 }  // namespace pallo

@@ -173,15 +173,6 @@ std::vector<std::string> split(std::string_view text, std::string_view delim, st
     return pieces;
 }
 
-std::string join(const std::vector<std::string>& parts, std::string_view delim) {
-    std::string out;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i != 0) out.append(delim);
-        out.append(parts[i]);
-    }
-    return out;
-}
-
 void eraseBlanks(std::string& text) {
     // Byte searches are exact here: 0x20 never occurs inside a multi-byte
     // character, and E3 is always a lead byte, never a continuation.

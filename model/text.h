@@ -14,8 +14,6 @@ namespace pallo {
 // is not. maxCount > 0 stops after that many pieces (the rest is dropped).
 std::vector<std::string> split(std::string_view text, std::string_view delim, std::size_t maxCount = 0);
 
-std::string join(const std::vector<std::string>& parts, std::string_view delim);
-
 // Removes every ASCII space and every full-width space (U+3000).
 std::string removeBlanks(std::string_view text);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app_fixture.h"
+#include "support/app_fixture.h"
 #include "display/detail.h"
 #include "display/rows.h"
 #include "platform/files.h"
@@ -14,7 +14,7 @@
 namespace pallo::testing {
 
 // One main node section of Cfg.ini.
-struct NodeSpec {
+struct MainSection {
     int section = 1;
     std::string name{};  // picture folder under Img
     std::string title{};
@@ -24,7 +24,7 @@ struct NodeSpec {
     std::vector<std::string> children{};  // "picture|name|description|ids"
 };
 
-inline std::string sectionText(const NodeSpec& n) {
+inline std::string sectionText(const MainSection& n) {
     std::string s = "[" + std::to_string(n.section) + "]\r\nName=" + n.name + "\r\nTitle=" + n.title + "\r\nIn=" + n.in +
                     "\r\nLink=" + n.link + "\r\nShow=1\r\nPic=" + n.pic + "\r\n";
     for (std::size_t i = 0; i < n.children.size(); ++i) s += std::to_string(i + 1) + "=" + n.children[i] + "\r\n";

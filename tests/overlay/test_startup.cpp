@@ -2,9 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
-#include "app_fixture.h"
+#include "display/rows.h"
+#include "overlay/startup.h"
+#include "support/app_fixture.h"
 #include "ui/design.h"
+#include "ui/names.h"
 
 namespace pallo::testing {
 namespace {
@@ -78,11 +80,11 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_TRUE(platform.isLayered(overlay()));
     EXPECT_EQ(platform.layeredAlpha(platform.nativeHandle(overlay())), 200);
-    EXPECT_EQ(platform.scrollPos(overlayControl(kTranslucencyBar)), 200);
+    EXPECT_EQ(platform.scrollPos(overlayControl(ui::names::overlay::translucencyBar)), 200);
     EXPECT_FALSE(platform.isTopMost(overlay()));
-    EXPECT_FALSE(platform.isChecked(overlayControl(kOnTopBox)));
-    EXPECT_FALSE(platform.isVisible(overlayControl(kOptionsLabel)));
-    EXPECT_EQ(platform.tooltip(overlayControl(kOverlayPicture)), "左键拖动\r\n右键设置");
+    EXPECT_FALSE(platform.isChecked(overlayControl(ui::names::overlay::onTopBox)));
+    EXPECT_FALSE(platform.isVisible(overlayControl(ui::names::overlay::collapseLabel)));
+    EXPECT_EQ(platform.tooltip(overlayControl(ui::names::overlay::picture)), "左键拖动\r\n右键设置");
 
     const WindowInfo& info = state().OverlayInfo;
     EXPECT_EQ(info.X, 250);
@@ -91,8 +93,8 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     EXPECT_EQ(info.H, 200);
     EXPECT_EQ(info.S, 200);
     EXPECT_EQ(info.handle, platform.nativeHandle(overlay()));
-    EXPECT_EQ(info.picture, overlayControl(kOverlayPicture));
-    EXPECT_EQ(info.optionsLabel, overlayControl(kOptionsLabel));
+    EXPECT_EQ(info.picture, overlayControl(ui::names::overlay::picture));
+    EXPECT_EQ(info.optionsLabel, overlayControl(ui::names::overlay::collapseLabel));
     const char sep = files::separator();
     EXPECT_EQ(state().CfgPath, run.path() + sep + "Cfg.ini");
     EXPECT_EQ(state().ImageRoot, run.path() + sep + "Img" + sep);
@@ -103,7 +105,7 @@ TEST_F(StartUp, OnTopSettingReachesOverlayAndCheckBox) {
     writeCfg("[Config]\r\nX=250\r\nY=300\r\nT=1\r\n");
     start();
     EXPECT_TRUE(platform.isTopMost(overlay()));
-    EXPECT_TRUE(platform.isChecked(overlayControl(kOnTopBox)));
+    EXPECT_TRUE(platform.isChecked(overlayControl(ui::names::overlay::onTopBox)));
     for (const auto& row : state().rows)
         for (const auto& info : row) EXPECT_TRUE(platform.isTopMost(info.self));
 }
@@ -123,7 +125,7 @@ TEST_F(StartUp, MissingConfigurationIsReportedAndTheProgramStillWorks) {
     EXPECT_EQ(platform.width(overlay()), 70);
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_EQ(platform.layeredAlpha(platform.nativeHandle(overlay())), 150);
-    EXPECT_EQ(platform.tooltip(overlayControl(kOverlayPicture)), "左键拖动\r\n右键设置");
+    EXPECT_EQ(platform.tooltip(overlayControl(ui::names::overlay::picture)), "左键拖动\r\n右键设置");
     EXPECT_EQ(state().OverlayInfo.W, 70);
     EXPECT_EQ(state().OverlayInfo.handle, platform.nativeHandle(overlay()));
     EXPECT_FALSE(state().ImageRoot.empty());
@@ -184,6 +186,21 @@ TEST_F(StartUp, MovingTheOverlayMovesTheFirstFifteenOfEachRow) {
             EXPECT_EQ(platform.top(w), top);
         }
     }
+}
+
+TEST_F(StartUp, ReloadingTheSettingsDestroysTheRowWindowsAndARebuildLeavesNoDouble) {
+    writeCfg("[Config]\r\n");
+    start();
+    const auto before = platform.windows().size();  // the overlay and 38 node windows
+    const WindowRef firstNode = state().rows[kFirstRow].front().self;
+    std::string message;
+    ASSERT_TRUE(loadWindowSettings(app->context(), message, true));
+    EXPECT_FALSE(platform.exists(firstNode));
+    EXPECT_EQ(platform.windows().size(), 1u);
+    ASSERT_TRUE(buildFirstRow(app->context(), message, true));
+    ASSERT_TRUE(buildSecondRow(app->context(), message, true));
+    ASSERT_TRUE(buildThirdRow(app->context(), message, true));
+    EXPECT_EQ(platform.windows().size(), before);
 }
 
 TEST_F(StartUp, CleanUpFreesEveryWindowOnce) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/state.h"
+#include "program/state.h"
 #include "config/config_store.h"
 
 namespace pallo {
@@ -12,10 +12,6 @@ namespace pallo {
 class HandlerRegistry;
 
 // The overlay's controls by design name.
-inline constexpr const char* kOverlayPicture = "图片框1";
-inline constexpr const char* kOptionsLabel = "透明标签3";
-inline constexpr const char* kTranslucencyBar = "横向滚动条1";
-inline constexpr const char* kOnTopBox = "选择框1";
 inline constexpr const char* kOverlayTip = "左键拖动\r\n右键设置";
 
 // The window settings of section Config, corrected: X and Y within 100 and
@@ -35,7 +31,6 @@ WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, platform::Sc
 std::string joinPath(const std::string& dir, const std::string& name);
 
 bool loadWindowSettings(Context& ctx, std::string& message, bool report);
-void setTranslucency(platform::Platform& platform, platform::NativeHandle handle, int alpha);
 void placeRows(Context& ctx);
 void onOverlayMoved(Context& ctx);
 void startUp(Context& ctx, platform::WindowRef overlay);

@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
-#include "app/startup.h"
-#include "app_fixture.h"
+#include "overlay/options.h"
+#include "overlay/startup.h"
+#include "support/app_fixture.h"
 #include "ui/designs.h"
+#include "ui/names.h"
 
 namespace pallo::testing {
 namespace {
@@ -99,8 +100,8 @@ protected:
 
 TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     startWith(kCfg);
-    const ControlRef picture = overlayControl(kOverlayPicture);
-    const ControlRef collapse = overlayControl(kOptionsLabel);
+    const ControlRef picture = overlayControl(ui::names::overlay::picture);
+    const ControlRef collapse = overlayControl(ui::names::overlay::collapseLabel);
 
     ASSERT_TRUE(platform.clickMouse(picture, MouseButton::Right));
     EXPECT_EQ(platform.width(overlay()), 70);
@@ -114,7 +115,7 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     EXPECT_EQ(platform.height(overlay()), 150);
     platform.resize(overlay(), 70, 210);
 
-    ASSERT_TRUE(leftClick(kOptionsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_FALSE(platform.isVisible(collapse));
 
@@ -129,7 +130,7 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
 TEST_F(Options, TranslucencyReachesTheOverlayAndTheFirstFifteenOfEachRow) {
     startWith(kCfg);
     fillRows(platform, state(), 20);
-    ASSERT_TRUE(platform.moveScroll(overlayControl(kTranslucencyBar), 40));
+    ASSERT_TRUE(platform.moveScroll(overlayControl(ui::names::overlay::translucencyBar), 40));
 
     EXPECT_EQ(state().OverlayInfo.S, 40);
     EXPECT_EQ(alphaOf(overlay()), 40);
@@ -145,9 +146,9 @@ TEST_F(Options, TranslucencyReachesTheOverlayAndTheFirstFifteenOfEachRow) {
 TEST_F(Options, OnTopReachesTheOverlayTheNodeEditorAndTheFirstFifteenOfEachRow) {
     startWith(kCfg);
     fillRows(platform, state(), 20);
-    ASSERT_TRUE(leftClick(kEditorsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::editorsLabel));
     ASSERT_TRUE(platform.exists(nodeEditor()));
-    const ControlRef box = overlayControl(kOnTopBox);
+    const ControlRef box = overlayControl(ui::names::overlay::onTopBox);
 
     ASSERT_TRUE(platform.click(box));
     EXPECT_TRUE(platform.isTopMost(overlay()));
@@ -167,14 +168,14 @@ TEST_F(Options, OnTopReachesTheOverlayTheNodeEditorAndTheFirstFifteenOfEachRow) 
 
 TEST_F(Options, CheckBoxIsDisabledDuringTheWaitWhileOtherControlsWork) {
     startWith(kCfg);
-    const ControlRef box = overlayControl(kOnTopBox);
+    const ControlRef box = overlayControl(ui::names::overlay::onTopBox);
     bool ran = false;
     platform.queueDuringWait([&] {
         ran = true;
         EXPECT_FALSE(platform.isEnabled(box));
         EXPECT_FALSE(platform.click(box)) << "a disabled box takes no click";
         EXPECT_TRUE(platform.isChecked(box));
-        EXPECT_TRUE(platform.clickMouse(overlayControl(kOverlayPicture), MouseButton::Right));
+        EXPECT_TRUE(platform.clickMouse(overlayControl(ui::names::overlay::picture), MouseButton::Right));
     });
     ASSERT_TRUE(platform.click(box));
     EXPECT_TRUE(ran);
@@ -190,7 +191,7 @@ TEST_F(Options, EditConfigurationOpensAFilledNodeEditorBesideTheOverlay) {
     writeFile(run.file("Img") + "/notes.txt", "x");
     startWith("[Config]\r\nX=200\r\nY=150\r\nW=90\r\nH=90\r\n"
               "[1]\r\nTitle=地 图\r\n[2]\r\nTitle=\xE3\x80\x80英雄 \r\n[3]\r\nTitle=\r\n[4]\r\nTitle=Later\r\n");
-    ASSERT_TRUE(leftClick(kEditorsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::editorsLabel));
 
     const WindowRef editor = nodeEditor();
     ASSERT_TRUE(platform.exists(editor));
@@ -199,7 +200,7 @@ TEST_F(Options, EditConfigurationOpensAFilledNodeEditorBesideTheOverlay) {
     EXPECT_TRUE(platform.isVisible(editor));
     EXPECT_EQ(platform.left(editor), 291);
     EXPECT_EQ(platform.top(editor), 241);
-    EXPECT_EQ(colour(kEditorsLabel), kLabelGreen);
+    EXPECT_EQ(colour(ui::names::overlay::editorsLabel), kLabelGreen);
 
     const ControlRef nodes{editor, "组合框1"};
     ASSERT_EQ(platform.itemCount(nodes), 3) << "the titles stop at the first empty one";
@@ -215,27 +216,27 @@ TEST_F(Options, EditConfigurationOpensAFilledNodeEditorBesideTheOverlay) {
     EXPECT_EQ(platform.itemText(dirs, 1), "Heroes");
     EXPECT_EQ(platform.selection(dirs), 0);
 
-    ASSERT_TRUE(leftClick(kEditorsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::editorsLabel));
     EXPECT_FALSE(platform.exists(editor));
     EXPECT_TRUE(platform.windowsOfDesign("NodeEditorWindow").empty());
-    EXPECT_EQ(colour(kEditorsLabel), kLabelBlack);
+    EXPECT_EQ(colour(ui::names::overlay::editorsLabel), kLabelBlack);
 }
 
 TEST_F(Options, EditConfigurationWithOnlyTheAssociationWindowOpenClosesItAndOpensNothing) {
     startWith(kCfg);
     state().associationWindow = platform.createWindow(ui::associationWindow(), overlay());
-    platform.setTextColour(overlayControl(kEditorsLabel), kLabelGreen);
+    platform.setTextColour(overlayControl(ui::names::overlay::editorsLabel), kLabelGreen);
 
-    ASSERT_TRUE(leftClick(kEditorsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::editorsLabel));
     EXPECT_FALSE(platform.exists(state().associationWindow));
     EXPECT_TRUE(platform.windowsOfDesign("AssociationWindow").empty());
     EXPECT_TRUE(platform.windowsOfDesign("NodeEditorWindow").empty());
-    EXPECT_EQ(colour(kEditorsLabel), kLabelBlack);
+    EXPECT_EQ(colour(ui::names::overlay::editorsLabel), kLabelBlack);
 }
 
 TEST_F(Options, ClosingEditorsByTheirFrameTurnsTheLabelBlackOnceNoneIsOpen) {
     startWith(kCfg);
-    ASSERT_TRUE(leftClick(kEditorsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::editorsLabel));
     const WindowRef editor = nodeEditor();
     const WindowRef association = platform.createWindow(ui::associationWindow(), overlay());
     state().associationWindow = association;
@@ -243,15 +244,15 @@ TEST_F(Options, ClosingEditorsByTheirFrameTurnsTheLabelBlackOnceNoneIsOpen) {
 
     ASSERT_TRUE(platform.closeByUser(editor));
     EXPECT_FALSE(platform.exists(editor));
-    EXPECT_EQ(colour(kEditorsLabel), kLabelGreen) << "the association window is still open";
+    EXPECT_EQ(colour(ui::names::overlay::editorsLabel), kLabelGreen) << "the association window is still open";
     ASSERT_TRUE(platform.closeByUser(association));
     EXPECT_FALSE(platform.exists(association));
-    EXPECT_EQ(colour(kEditorsLabel), kLabelBlack);
+    EXPECT_EQ(colour(ui::names::overlay::editorsLabel), kLabelBlack);
 
     // The next click opens the node editor again rather than closing ghosts.
-    ASSERT_TRUE(leftClick(kEditorsLabel));
+    ASSERT_TRUE(leftClick(ui::names::overlay::editorsLabel));
     EXPECT_TRUE(platform.exists(nodeEditor()));
-    EXPECT_EQ(colour(kEditorsLabel), kLabelGreen);
+    EXPECT_EQ(colour(ui::names::overlay::editorsLabel), kLabelGreen);
 }
 
 TEST_F(Options, NodeWindowsIgnoreTheirFramesCloseButton) {
@@ -270,14 +271,14 @@ TEST_F(Options, ExitAnsweredNoLeavesEverythingAsItWas) {
     startWith(kCfg);
     // Every way the overlay is told apart from the file: moved, translucent, on top.
     ASSERT_TRUE(platform.dragWindow(overlay(), 400, 300));
-    ASSERT_TRUE(platform.moveScroll(overlayControl(kTranslucencyBar), 60));
-    ASSERT_TRUE(platform.click(overlayControl(kOnTopBox)));
+    ASSERT_TRUE(platform.moveScroll(overlayControl(ui::names::overlay::translucencyBar), 60));
+    ASSERT_TRUE(platform.click(overlayControl(ui::names::overlay::onTopBox)));
 
     for (const bool altF4 : {false, true}) {
         SCOPED_TRACE(altF4 ? "Alt+F4" : "退出程序");
         platform.clearMessageBoxes();
         platform.queueAnswer(Answer::No);
-        ASSERT_TRUE(altF4 ? platform.closeByUser(overlay()) : leftClick(kExitLabel));
+        ASSERT_TRUE(altF4 ? platform.closeByUser(overlay()) : leftClick(ui::names::overlay::exitLabel));
         ASSERT_EQ(platform.messageBoxes().size(), 1u);
         const auto& box = platform.messageBoxes()[0];
         EXPECT_EQ(box.text, "是否退出本程序？");
@@ -285,7 +286,7 @@ TEST_F(Options, ExitAnsweredNoLeavesEverythingAsItWas) {
         EXPECT_EQ(box.owner, overlay());
         EXPECT_EQ(box.buttons, MessageButtons::YesNo);
         EXPECT_EQ(readCfg(), kCfg);
-        EXPECT_EQ(colour(kExitLabel), kLabelBlack);
+        EXPECT_EQ(colour(ui::names::overlay::exitLabel), kLabelBlack);
         EXPECT_FALSE(platform.exitRequested());
         EXPECT_FALSE(app->cleanedUp());
         EXPECT_TRUE(platform.exists(overlay()));
@@ -316,13 +317,13 @@ TEST_F(Options, ExitAnsweredYesSavesPositionOnTopAndTranslucencyButNeverTheSize)
         program.start();
         p.clearMessageBoxes();
         ASSERT_TRUE(p.dragWindow(program.state().overlay, 400, 300));
-        ASSERT_TRUE(p.moveScroll({program.state().overlay, kTranslucencyBar}, 60));
+        ASSERT_TRUE(p.moveScroll({program.state().overlay, ui::names::overlay::translucencyBar}, 60));
         if (c.onTop) {
-            ASSERT_TRUE(p.click({program.state().overlay, kOnTopBox}));
+            ASSERT_TRUE(p.click({program.state().overlay, ui::names::overlay::onTopBox}));
         }
 
         p.queueAnswer(Answer::Yes);
-        ASSERT_TRUE(p.clickMouse({program.state().overlay, kExitLabel}));
+        ASSERT_TRUE(p.clickMouse({program.state().overlay, ui::names::overlay::exitLabel}));
         EXPECT_EQ(readFile(dir.file("Cfg.ini")), c.after);
         ASSERT_EQ(p.messageBoxes().size(), 1u) << "a successful save shows nothing";
         EXPECT_TRUE(p.exitRequested());
@@ -360,11 +361,11 @@ TEST_F(Options, AFailedSaveAtExitIsShownBeforeTheProgramEnds) {
         program.start();
         const WindowRef o = program.state().overlay;
         ASSERT_TRUE(p.dragWindow(o, 400, 150));
-        ASSERT_TRUE(p.moveScroll({o, kTranslucencyBar}, 60));
+        ASSERT_TRUE(p.moveScroll({o, ui::names::overlay::translucencyBar}, 60));
         c.breakIt(program.state(), path);
 
         p.queueAnswer(Answer::Yes);
-        ASSERT_TRUE(p.clickMouse({o, kExitLabel}));
+        ASSERT_TRUE(p.clickMouse({o, ui::names::overlay::exitLabel}));
         ASSERT_EQ(p.messageBoxes().size(), 2u);
         const auto& box = p.messageBoxes()[1];
         EXPECT_EQ(box.text, expected);
@@ -384,7 +385,7 @@ TEST_F(Options, ExitDuringTheOnTopWaitEndsCleanlyAfterTheOutermostHandler) {
     bool cleanedUpInside = true;
     platform.queueDuringWait([&] {
         platform.queueAnswer(Answer::Yes);
-        ASSERT_TRUE(leftClick(kExitLabel));
+        ASSERT_TRUE(leftClick(ui::names::overlay::exitLabel));
         EXPECT_TRUE(platform.exitRequested());
         // The on-top handler is still running under this one.
         cleanedUpInside = app->cleanedUp();
@@ -394,7 +395,7 @@ TEST_F(Options, ExitDuringTheOnTopWaitEndsCleanlyAfterTheOutermostHandler) {
     bool lateActionRan = false;
     platform.queueDuringWait([&] { lateActionRan = true; });
 
-    ASSERT_TRUE(platform.click(overlayControl(kOnTopBox)));
+    ASSERT_TRUE(platform.click(overlayControl(ui::names::overlay::onTopBox)));
     EXPECT_FALSE(cleanedUpInside);
     EXPECT_FALSE(lateActionRan);
     EXPECT_TRUE(app->cleanedUp());

@@ -1,10 +1,11 @@
 #include <functional>
 #include <string>
 
-#include "app/donation.h"
-#include "app/options.h"
-#include "app/startup.h"
-#include "app_fixture.h"
+#include "overlay/donation.h"
+#include "overlay/options.h"
+#include "overlay/startup.h"
+#include "support/app_fixture.h"
+#include "ui/names.h"
 
 namespace pallo::testing {
 namespace {
@@ -20,8 +21,8 @@ protected:
         writeCfg("[Config]\r\nX=200\r\nY=150\r\nW=90\r\nH=90\r\n");
         start();
     }
-    bool toggle() { return platform.clickMouse(overlayControl(kSupportLabel), MouseButton::Left); }
-    std::int32_t labelColour() { return platform.textColour(overlayControl(kSupportLabel)); }
+    bool toggle() { return platform.clickMouse(overlayControl(ui::names::overlay::supportLabel), MouseButton::Left); }
+    std::int32_t labelColour() { return platform.textColour(overlayControl(ui::names::overlay::supportLabel)); }
     std::size_t openCount() { return platform.windowsOfDesign("DonationWindow").size(); }
     WindowRef window() {
         const auto all = platform.windowsOfDesign("DonationWindow");
@@ -31,7 +32,7 @@ protected:
 
 TEST_F(Donation, OpensBesideTheOverlayWithItsPicturesOnTop) {
     // Whatever the overlay shows is what the window shows.
-    platform.setPicture(overlayControl(kOverlayPicture), PictureSource::file(run.file("mine.png")));
+    platform.setPicture(overlayControl(ui::names::overlay::picture), PictureSource::file(run.file("mine.png")));
     ASSERT_TRUE(platform.dragWindow(overlay(), 300, 250));
     ASSERT_TRUE(toggle());
 

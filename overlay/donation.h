@@ -2,7 +2,7 @@
 // closed from the overlay's label "支持作者".
 #pragma once
 
-#include "app/state.h"
+#include "program/state.h"
 
 namespace pallo {
 

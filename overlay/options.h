@@ -10,16 +10,13 @@
 #include <vector>
 
 #include "config/config_store.h"
-#include "app/state.h"
+#include "program/state.h"
 
 namespace pallo {
 
 class HandlerRegistry;
 
 // The overlay's toggle labels by design name.
-inline constexpr const char* kEditorsLabel = "透明标签1";  // "编辑配置"
-inline constexpr const char* kExitLabel = "透明标签2";     // "退出程序"
-inline constexpr const char* kSupportLabel = "透明标签4";  // "支持作者"
 
 // A toggle label is green while the window it stands for is open or its
 // action is under way, black otherwise.
@@ -48,28 +45,11 @@ std::vector<std::string> writeWindowSettings(ConfigStore& store, const std::stri
 bool saveWindowSettings(ConfigStore& store, const std::string& cfgPath, std::string& message, bool report,
                         const WindowSettingTexts& values);
 
-// Fills the node editor's node chooser: "选择项目" (data 0, selected), then
-// the Title of sections 1..10 with data i, up to the first empty one.
-void fillNodeChooser(platform::Platform& platform, const platform::ControlRef& combo,
-                     const ConfigStore::Snapshot& ini);
-
-// Calls fn(info) for the first 15 windows of every row, in the order
-// window 1 of rows one, two, three, then window 2 of each, and so on.
-template <typename Fn>
-void forLeadingRowWindows(const std::array<RowWindowList, 3>& rows, Fn&& fn) {
-    for (std::size_t i = 0; i < 15; ++i)
-        for (const RowWindowList& row : rows)
-            if (i < row.size()) fn(row[i]);
-}
-
 void openOptions(Context& ctx);
 void collapseOptions(Context& ctx);
 void translucencyChanged(Context& ctx);
 void onTopClicked(Context& ctx);
 void toggleEditors(Context& ctx);
-// Opens the node editor (closing an open one first), filled and placed
-// beside the overlay.
-void openNodeEditor(Context& ctx);
 // Asks whether to end the program; on Yes saves X, Y, T and S and ends it.
 void exitProgram(Context& ctx);
 // The frame's close button of any window.

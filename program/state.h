@@ -20,8 +20,6 @@ struct WindowInfo {
     platform::ControlRef picture;       // the overlay's / node window's picture box
     platform::ControlRef optionsLabel;  // overlay: "收起选项"; node window: its caption label
     platform::NativeHandle handle = 0;
-    std::string text1;
-    std::string text2;
     std::int32_t X = 0;
     std::int32_t Y = 0;
     std::int32_t H = 0;

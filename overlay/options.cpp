@@ -1,13 +1,14 @@
-#include "app/options.h"
+#include "overlay/options.h"
 
-#include "app/app.h"
-#include "app/donation.h"
-#include "app/startup.h"
-#include "model/loaders.h"
-#include "model/picture_dirs.h"
+#include "editors/node_editor.h"
+#include "overlay/donation.h"
+#include "overlay/startup.h"
+#include "program/handlers.h"
+#include "program/windows.h"
 #include "model/text.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -17,8 +18,6 @@ using platform::ControlRef;
 using platform::WindowRef;
 
 // The node editor's choosers.
-constexpr const char* kNodeChooser = "组合框1";
-constexpr const char* kDirectoryChooser = "组合框2";
 
 // Section Config is written in this order, which is not the order of the
 // arguments: S comes before T.
@@ -83,29 +82,18 @@ bool saveWindowSettings(ConfigStore& store, const std::string& cfgPath, std::str
     return false;
 }
 
-void fillNodeChooser(platform::Platform& platform, const ControlRef& combo, const ConfigStore::Snapshot& ini) {
-    platform.clearItems(combo);
-    platform.addItem(combo, "选择项目", 0);
-    platform.setSelection(combo, 0);
-    for (int i = 1; i <= kMainNodeCount; ++i) {
-        const std::string title = cleanValue(ini, toText(i), "Title");
-        if (title.empty()) break;
-        platform.addItem(combo, title, i);
-    }
-}
-
 void openOptions(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const WindowRef overlay = ctx.state.overlay;
     const int width = p.width(overlay);
     if (p.height(overlay) != width) return;
     p.resize(overlay, width, truncate(width * 3.0));
-    p.setVisible(overlayControl(ctx, kOptionsLabel), true);
+    p.setVisible(overlayControl(ctx, ui::names::overlay::collapseLabel), true);
 }
 
 void collapseOptions(Context& ctx) {
     platform::Platform& p = ctx.platform;
-    const ControlRef label = overlayControl(ctx, kOptionsLabel);
+    const ControlRef label = overlayControl(ctx, ui::names::overlay::collapseLabel);
     if (!p.isVisible(label)) return;
     p.setVisible(label, false);
     p.resize(ctx.state.overlay, p.width(ctx.state.overlay), p.width(ctx.state.overlay));
@@ -114,7 +102,7 @@ void collapseOptions(Context& ctx) {
 void translucencyChanged(Context& ctx) {
     platform::Platform& p = ctx.platform;
     WindowInfo& o = ctx.state.OverlayInfo;
-    o.S = p.scrollPos(overlayControl(ctx, kTranslucencyBar));
+    o.S = p.scrollPos(overlayControl(ctx, ui::names::overlay::translucencyBar));
     setTranslucency(p, o.handle, o.S);
     forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.handle, o.S); });
 }
@@ -122,7 +110,7 @@ void translucencyChanged(Context& ctx) {
 void onTopClicked(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    const ControlRef box = overlayControl(ctx, kOnTopBox);
+    const ControlRef box = overlayControl(ctx, ui::names::overlay::onTopBox);
     p.setEnabled(box, false);
     const bool onTop = p.isChecked(box);
     p.setTopMost(st.overlay, onTop);
@@ -142,33 +130,21 @@ void toggleEditors(Context& ctx) {
         closeWindow(p, st.nodeEditor);
         closeWindow(p, st.catalogEditor);
         closeWindow(p, st.associationWindow);
-        setLabelColour(ctx, kEditorsLabel, kLabelBlack);
+        setLabelColour(ctx, ui::names::overlay::editorsLabel, kLabelBlack);
         return;
     }
     openNodeEditor(ctx);
-    setLabelColour(ctx, kEditorsLabel, kLabelGreen);
-}
-
-void openNodeEditor(Context& ctx) {
-    platform::Platform& p = ctx.platform;
-    ProgramState& st = ctx.state;
-    closeWindow(p, st.nodeEditor);
-    st.nodeEditor = p.createWindow(ui::nodeEditorWindow(), st.overlay);
-    fillNodeChooser(p, ControlRef{st.nodeEditor, kNodeChooser}, st.store.snapshot(st.CfgPath));
-    listPictureDirectories(p, ControlRef{st.nodeEditor, kDirectoryChooser}, st.ImageRoot, "子图片目录");
-    const WindowInfo& o = st.OverlayInfo;
-    p.move(st.nodeEditor, truncate(o.X + o.W + 1.0), truncate(o.Y + o.H + 1.0));
-    p.setVisible(st.nodeEditor, true);
+    setLabelColour(ctx, ui::names::overlay::editorsLabel, kLabelGreen);
 }
 
 void exitProgram(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     if (p.exitRequested()) return;
-    setLabelColour(ctx, kExitLabel, kLabelGreen);
+    setLabelColour(ctx, ui::names::overlay::exitLabel, kLabelGreen);
     if (p.messageBox(st.overlay, "是否退出本程序？", "退出", platform::MessageButtons::YesNo) !=
         platform::Answer::Yes) {
-        setLabelColour(ctx, kExitLabel, kLabelBlack);
+        setLabelColour(ctx, ui::names::overlay::exitLabel, kLabelBlack);
         return;
     }
     // The saved state is the windows' own: where the overlay stands now,
@@ -178,7 +154,7 @@ void exitProgram(Context& ctx) {
     values.X = toText(p.left(st.overlay));
     values.Y = toText(p.top(st.overlay));
     values.T = p.isTopMost(st.overlay) ? "1" : "0";
-    values.S = toText(p.scrollPos(overlayControl(ctx, kTranslucencyBar)));
+    values.S = toText(p.scrollPos(overlayControl(ctx, ui::names::overlay::translucencyBar)));
     std::string message;
     // A failed save is shown before the program ends: the user would
     // otherwise find the overlay back at its old place with no word why.
@@ -201,7 +177,7 @@ void closedByUser(Context& ctx, WindowRef window) {
     }
     if (!isEditorDesign(p.designName(window))) return;  // node windows stay
     p.destroy(window);
-    if (!anyEditorOpen(ctx)) setLabelColour(ctx, kEditorsLabel, kLabelBlack);
+    if (!anyEditorOpen(ctx)) setLabelColour(ctx, ui::names::overlay::editorsLabel, kLabelBlack);
 }
 
 void registerOptionsHandlers(HandlerRegistry& handlers) {

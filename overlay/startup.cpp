@@ -1,10 +1,12 @@
-#include "app/startup.h"
+#include "overlay/startup.h"
 
-#include "app/app.h"
+#include "program/handlers.h"
+#include "program/windows.h"
 #include "display/rows.h"
 #include "model/loaders.h"
 #include "model/text.h"
 #include "platform/files.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -60,12 +62,17 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     info.S = s.S;
     st.OverlayInfo = std::move(info);
 
-    for (auto& row : st.rows) row.clear();
+    // A reload starts the rows afresh: the windows of the old records go
+    // with them, or a later rebuild would leave them alive beside the new.
+    for (auto& row : st.rows) {
+        for (const WindowInfo& old : row) ctx.platform.destroy(old.self);
+        row.clear();
+    }
 
     st.OverlayInfo.self = st.overlay;
     st.OverlayInfo.handle = ctx.platform.nativeHandle(st.overlay);
-    st.OverlayInfo.picture = platform::ControlRef{st.overlay, kOverlayPicture};
-    st.OverlayInfo.optionsLabel = platform::ControlRef{st.overlay, kOptionsLabel};
+    st.OverlayInfo.picture = platform::ControlRef{st.overlay, ui::names::overlay::picture};
+    st.OverlayInfo.optionsLabel = platform::ControlRef{st.overlay, ui::names::overlay::collapseLabel};
     ctx.platform.setTooltip(st.OverlayInfo.picture, kOverlayTip);
 
     if (!found) {
@@ -74,10 +81,6 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     }
     if (report) message = "初始化完毕。";
     return true;
-}
-
-void setTranslucency(platform::Platform& platform, platform::NativeHandle handle, int alpha) {
-    platform.setLayeredAlpha(handle, alpha);
 }
 
 void placeRows(Context& ctx) {
@@ -112,7 +115,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     check(loadCatalog(st.store, st.CfgPath, "Item", st.itemTable, message, true));
     check(loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable, message, true));
 
-    p.setScrollPos(platform::ControlRef{overlay, kTranslucencyBar}, st.OverlayInfo.S);
+    p.setScrollPos(platform::ControlRef{overlay, ui::names::overlay::translucencyBar}, st.OverlayInfo.S);
     setTranslucency(p, st.OverlayInfo.handle, st.OverlayInfo.S);
     // One move sets left and top together, so the rows never follow a
     // half-moved overlay; the overlay starts as the bare 70 x 70 picture.
@@ -125,7 +128,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 
     // The saved on-top state applies to the overlay, its rows and the check box.
     const bool onTop = st.OverlayInfo.T == 1;
-    p.setChecked(platform::ControlRef{overlay, kOnTopBox}, onTop);
+    p.setChecked(platform::ControlRef{overlay, ui::names::overlay::onTopBox}, onTop);
     p.setTopMost(overlay, onTop);
     for (const auto& row : st.rows)
         for (const auto& info : row) p.setTopMost(info.self, onTop);

@@ -1,11 +1,12 @@
-#include "app/donation.h"
+#include "overlay/donation.h"
 
-#include "app/app.h"
-#include "app/options.h"
-#include "app/startup.h"
+#include "program/handlers.h"
+#include "overlay/options.h"
+#include "overlay/startup.h"
 #include "model/text.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -16,7 +17,7 @@ using platform::PictureSource;
 using platform::WindowRef;
 
 void setSupportLabel(Context& ctx, std::int32_t colour) {
-    const ControlRef label{ctx.state.overlay, kSupportLabel};
+    const ControlRef label{ctx.state.overlay, ui::names::overlay::supportLabel};
     if (ctx.platform.hasControl(label)) ctx.platform.setTextColour(label, colour);
 }
 
@@ -38,7 +39,7 @@ void initDonationWindow(Context& ctx, WindowRef window) {
     // The creation event fires before createWindow returns: keep the
     // reference here so that the window is known from its first moment.
     st.donationWindow = window;
-    p.setPicture(ControlRef{window, "图片框1"}, p.picture(ControlRef{st.overlay, kOverlayPicture}));
+    p.setPicture(ControlRef{window, "图片框1"}, p.picture(ControlRef{st.overlay, ui::names::overlay::picture}));
     p.setPicture(ControlRef{window, "图片框2"}, PictureSource::builtIn(assets::Picture::QrWeChat));
     p.setPicture(ControlRef{window, "图片框3"}, PictureSource::builtIn(assets::Picture::QrAlipay));
     const WindowInfo& o = st.OverlayInfo;
