@@ -39,9 +39,9 @@ void initDonationWindow(Context& ctx, WindowRef window) {
     // The creation event fires before createWindow returns: keep the
     // reference here so that the window is known from its first moment.
     st.donationWindow = window;
-    p.setPicture(ControlRef{window, "图片框1"}, p.picture(ControlRef{st.overlay, ui::names::overlay::picture}));
-    p.setPicture(ControlRef{window, "图片框2"}, PictureSource::builtIn(assets::Picture::QrWeChat));
-    p.setPicture(ControlRef{window, "图片框3"}, PictureSource::builtIn(assets::Picture::QrAlipay));
+    p.setPicture(ControlRef{window, ui::names::donation::star}, p.picture(ControlRef{st.overlay, ui::names::overlay::picture}));
+    p.setPicture(ControlRef{window, ui::names::donation::firstCode}, PictureSource::builtIn(assets::Picture::QrWeChat));
+    p.setPicture(ControlRef{window, ui::names::donation::secondCode}, PictureSource::builtIn(assets::Picture::QrAlipay));
     const WindowInfo& o = st.OverlayInfo;
     p.move(window, truncate(p.left(st.overlay) + o.W + 1.0), truncate(p.top(st.overlay) + o.H + 1.0));
     p.setVisible(window, true);

@@ -1,5 +1,7 @@
 #include "ui/designs.h"
 
+#include "ui/names.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -15,6 +17,7 @@ namespace {
 
 using enum ControlKind;
 using assets::Picture;
+namespace names = ui::names;
 
 // Every 微软雅黑 font of the designs is bold; only the size differs.
 Font yahei(int pixelSize) { return Font{"微软雅黑", pixelSize, true}; }
@@ -30,29 +33,29 @@ std::vector<ListColumn> entryColumns(int pictureWidth) {
 std::vector<ComboItem> sectionItems() { return {{"选择项目", 0}, {"Item", 1}, {"Hero", 2}}; }
 
 WindowDesign buildOverlay() {
-    WindowDesign w{.name = "OverlayWindow", .left = 100, .top = 100, .width = 70, .height = 210,
+    WindowDesign w{.name = names::overlay::window, .left = 100, .top = 100, .width = 70, .height = 210,
                    .framed = false, .background = kLavender, .caption = "Pallo By Vermack",
                    .icon = Picture::ProgramIcon, .controls = {}};
     w.controls = {
-        {.kind = PictureBox, .name = "图片框1", .left = 0, .top = 0, .width = 70, .height = 70,
+        {.kind = PictureBox, .name = names::overlay::picture, .left = 0, .top = 0, .width = 70, .height = 70,
          .background = kGrey, .picture = Picture::MainPicture},
-        {.kind = Label, .name = "透明标签3", .left = 2, .top = 48, .width = 64, .height = 24,
-         .container = "图片框1", .visible = false, .text = "收起选项", .font = yahei(16),
+        {.kind = Label, .name = names::overlay::collapseLabel, .left = 2, .top = 48, .width = 64, .height = 24,
+         .container = names::overlay::picture, .visible = false, .text = "收起选项", .font = yahei(16),
          .textColour = kWhite, .align = Align::Centre},
-        {.kind = Combo, .name = "组合框1", .left = 3, .top = 2, .width = 64, .height = 20,
+        {.kind = Combo, .name = names::overlay::sizeChooser, .left = 3, .top = 2, .width = 64, .height = 20,
          .visible = false, .enabled = false, .font = yahei(17),
          .items = {{"小号", 70}, {"中号", 100}, {"大号", 150}, {"特大", 200}}},
-        {.kind = CheckBox, .name = "选择框1", .left = 3, .top = 72, .width = 64, .height = 24,
+        {.kind = CheckBox, .name = names::overlay::onTopBox, .left = 3, .top = 72, .width = 64, .height = 24,
          .text = "置顶", .font = yahei(19), .background = kLavender},
-        {.kind = HScrollBar, .name = "横向滚动条1", .left = 3, .top = 96, .width = 64, .height = 16,
+        {.kind = HScrollBar, .name = names::overlay::translucencyBar, .left = 3, .top = 96, .width = 64, .height = 16,
          .scroll = {.min = 15, .max = 255, .page = 15, .step = 15, .pos = 105}},
-        {.kind = Label, .name = "透明标签0", .left = 3, .top = 112, .width = 64, .height = 24,
+        {.kind = Label, .name = names::overlay::translucencyLabel, .left = 3, .top = 112, .width = 64, .height = 24,
          .text = "透明度", .font = yahei(16), .textColour = kBlack, .align = Align::Centre},
-        {.kind = Label, .name = "透明标签1", .left = 3, .top = 136, .width = 64, .height = 24,
+        {.kind = Label, .name = names::overlay::editorsLabel, .left = 3, .top = 136, .width = 64, .height = 24,
          .text = "编辑配置", .font = yahei(16), .textColour = kBlack, .align = Align::Centre},
-        {.kind = Label, .name = "透明标签4", .left = 3, .top = 160, .width = 64, .height = 24,
+        {.kind = Label, .name = names::overlay::supportLabel, .left = 3, .top = 160, .width = 64, .height = 24,
          .text = "支持作者", .font = yahei(16), .textColour = kBlack, .align = Align::Centre},
-        {.kind = Label, .name = "透明标签2", .left = 3, .top = 184, .width = 64, .height = 24,
+        {.kind = Label, .name = names::overlay::exitLabel, .left = 3, .top = 184, .width = 64, .height = 24,
          .text = "退出程序", .font = yahei(16), .textColour = kBlack, .align = Align::Centre},
     };
     return w;
@@ -75,10 +78,10 @@ WindowDesign buildNodeWindow(Row row, int position) {
                    .width = 70, .height = 70, .framed = false, .background = kLavender,
                    .caption = "", .icon = Picture::None, .controls = {}};
     w.controls = {
-        {.kind = PictureBox, .name = "图片框", .left = 0, .top = 0, .width = 70, .height = 70,
+        {.kind = PictureBox, .name = names::node::picture, .left = 0, .top = 0, .width = 70, .height = 70,
          .background = kGrey, .picture = Picture::NodePlaceholder},
-        {.kind = Label, .name = "透明标签", .left = 2, .top = 48, .width = 64, .height = 24,
-         .container = "图片框", .text = collapseCaption ? "收起详情" : "地图", .font = yahei(16),
+        {.kind = Label, .name = names::node::caption, .left = 2, .top = 48, .width = 64, .height = 24,
+         .container = names::node::picture, .text = collapseCaption ? "收起详情" : "地图", .font = yahei(16),
          .textColour = kWhite, .align = Align::Centre},
     };
     return w;
@@ -96,27 +99,27 @@ WindowDesign editorFrame(std::string name, int height) {
 std::vector<ControlDesign> entryListAndStrip(int firstEdit, const char* associationCaption) {
     const auto edit = [firstEdit](int i) { return "编辑框" + std::to_string(firstEdit + i); };
     return {
-        {.kind = ListView, .name = "超级列表框1", .left = 136, .top = -1, .width = 312, .height = 234,
+        {.kind = ListView, .name = names::entryStrip::list, .left = 136, .top = -1, .width = 312, .height = 234,
          .columns = entryColumns(64)},
         {.kind = Label, .name = "标签ID", .left = 448, .top = 0, .width = 24, .height = 20,
          .text = "ID：", .textColour = kBlack},
         {.kind = Edit, .name = edit(0), .left = 472, .top = 0, .width = 32, .height = 20,
          .integerInput = true},
-        {.kind = Button, .name = "按钮4", .left = 523, .top = 0, .width = 32, .height = 20,
+        {.kind = Button, .name = names::entryStrip::saveButton, .left = 523, .top = 0, .width = 32, .height = 20,
          .text = "保存"},
-        {.kind = Button, .name = "按钮5", .left = 561, .top = 0, .width = 32, .height = 20,
+        {.kind = Button, .name = names::entryStrip::addButton, .left = 561, .top = 0, .width = 32, .height = 20,
          .text = "新增"},
-        {.kind = Button, .name = "按钮6", .left = 600, .top = 0, .width = 32, .height = 20,
+        {.kind = Button, .name = names::entryStrip::deleteButton, .left = 600, .top = 0, .width = 32, .height = 20,
          .text = "删除"},
         {.kind = Label, .name = "标签ID1", .left = 448, .top = 22, .width = 32, .height = 20,
          .text = "图片：", .textColour = kBlack},
         {.kind = Edit, .name = edit(1), .left = 484, .top = 22, .width = 88, .height = 20},
-        {.kind = Button, .name = "按钮3", .left = 580, .top = 22, .width = 48, .height = 20,
+        {.kind = Button, .name = names::entryStrip::previewButton, .left = 580, .top = 22, .width = 48, .height = 20,
          .text = "预览"},
         {.kind = Label, .name = "标签ID2", .left = 448, .top = 44, .width = 32, .height = 20,
          .text = "名称：", .textColour = kBlack},
         {.kind = Edit, .name = edit(2), .left = 484, .top = 44, .width = 88, .height = 20},
-        {.kind = Label, .name = "标签关联", .left = 448, .top = 66, .width = 184, .height = 20,
+        {.kind = Label, .name = names::entryStrip::associationLabel, .left = 448, .top = 66, .width = 184, .height = 20,
          .text = associationCaption, .textColour = kBlack},
         {.kind = Edit, .name = edit(3), .left = 448, .top = 88, .width = 186, .height = 16,
          .readOnly = true},
@@ -128,42 +131,42 @@ std::vector<ControlDesign> entryListAndStrip(int firstEdit, const char* associat
 }
 
 WindowDesign buildNodeEditor() {
-    WindowDesign w = editorFrame("NodeEditorWindow", 240);
+    WindowDesign w = editorFrame(names::nodeEditor::window, 240);
     std::vector<ComboItem> directories{{"子图片目录", 0}};
     for (int i = 1; i <= 10; ++i) directories.push_back({std::to_string(i), i});
     w.controls = {
         // Left strip: the chosen main node. 组合框1 becomes editable only
         // while a rename is under way.
-        {.kind = Combo, .name = "组合框1", .left = 0, .top = 0, .width = 80, .height = 20},
-        {.kind = Button, .name = "按钮1", .left = 81, .top = -1, .width = 48, .height = 20,
+        {.kind = Combo, .name = names::nodeEditor::nodeChooser, .left = 0, .top = 0, .width = 80, .height = 20},
+        {.kind = Button, .name = names::nodeEditor::renameButton, .left = 81, .top = -1, .width = 48, .height = 20,
          .text = "<<改名"},
-        {.kind = Combo, .name = "组合框2", .left = 0, .top = 22, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::nodeEditor::directoryChooser, .left = 0, .top = 22, .width = 80, .height = 20,
          .items = directories},
-        {.kind = Button, .name = "按钮2", .left = 81, .top = 21, .width = 48, .height = 20,
+        {.kind = Button, .name = names::nodeEditor::previewMainButton, .left = 81, .top = 21, .width = 48, .height = 20,
          .text = "预览"},
         {.kind = Label, .name = "透明标签1", .left = -3, .top = 46, .width = 48, .height = 16,
          .text = "图片名", .textColour = kBlack, .align = Align::Centre},
-        {.kind = Edit, .name = "编辑框1", .left = 48, .top = 44, .width = 80, .height = 20},
+        {.kind = Edit, .name = names::nodeEditor::mainPictureEdit, .left = 48, .top = 44, .width = 80, .height = 20},
         {.kind = Label, .name = "透明标签2", .left = -3, .top = 68, .width = 48, .height = 16,
          .text = "挂钩于", .textColour = kBlack, .align = Align::Centre},
-        {.kind = Combo, .name = "组合框3", .left = 48, .top = 66, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::nodeEditor::sectionChooser, .left = 48, .top = 66, .width = 80, .height = 20,
          .items = sectionItems()},
         {.kind = Label, .name = "透明标签3", .left = -4, .top = 90, .width = 48, .height = 16,
          .text = "以方式", .textColour = kBlack, .align = Align::Centre},
         // The item data is the Link value written to the file, so "no
         // association" shares 0 with the prompt item on purpose.
-        {.kind = Combo, .name = "组合框4", .left = 47, .top = 88, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::nodeEditor::linkChooser, .left = 47, .top = 88, .width = 80, .height = 20,
          .items = {{"选择项目", 0}, {"相互关联", 1}, {"直接引用", 2}, {"不作关联", 0}}},
-        {.kind = Button, .name = "按钮7", .left = 0, .top = 110, .width = 40, .height = 20,
+        {.kind = Button, .name = names::nodeEditor::catalogButton, .left = 0, .top = 110, .width = 40, .height = 20,
          .text = "高级"},
-        {.kind = CheckBox, .name = "选择框1", .left = 47, .top = 110, .width = 80, .height = 20,
+        {.kind = CheckBox, .name = names::nodeEditor::showBox, .left = 47, .top = 110, .width = 80, .height = 20,
          .visible = false, .text = "是否显示"},
-        {.kind = Label, .name = "标签引用", .left = 12, .top = 136, .width = 107, .height = 96,
+        {.kind = Label, .name = names::nodeEditor::directNote, .left = 12, .top = 136, .width = 107, .height = 96,
          .text = "选择“直接引用”方式时将只能“新增”与“删除”，并且各项值都不可填写，"
                  "需在新增之后到详细关联设置中更改引用目标。",
          .textColour = kBlack, .align = Align::Centre, .wrap = true},
         // Declared after 标签引用 so that, once shown, it lies over the note.
-        {.kind = PictureBox, .name = "图片框1", .left = 13, .top = 136, .width = 100, .height = 100,
+        {.kind = PictureBox, .name = names::nodeEditor::preview, .left = 13, .top = 136, .width = 100, .height = 100,
          .visible = false},
     };
     // Middle: the children of the chosen main node; right: the chosen child.
@@ -172,27 +175,27 @@ WindowDesign buildNodeEditor() {
 }
 
 WindowDesign buildCatalogEditor() {
-    WindowDesign w = editorFrame("CatalogEditorWindow", 240);
+    WindowDesign w = editorFrame(names::catalogEditor::window, 240);
     w.controls = {
         {.kind = Label, .name = "标签1", .left = 0, .top = 0, .width = 48, .height = 20,
          .text = "选择节点", .textColour = kBlack},
-        {.kind = Combo, .name = "组合框1", .left = 52, .top = 0, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::catalogEditor::sectionChooser, .left = 52, .top = 0, .width = 80, .height = 20,
          .items = sectionItems()},
         {.kind = Label, .name = "标签2", .left = 0, .top = 22, .width = 48, .height = 20,
          .text = "图片目录", .textColour = kBlack},
-        {.kind = Combo, .name = "组合框2", .left = 52, .top = 22, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::catalogEditor::directoryChooser, .left = 52, .top = 22, .width = 80, .height = 20,
          .enabled = false},
-        {.kind = Button, .name = "按钮7", .left = 20, .top = 51, .width = 86, .height = 24,
+        {.kind = Button, .name = names::catalogEditor::associationButton, .left = 20, .top = 51, .width = 86, .height = 24,
          .text = "详细关联设置"},
         // Kept hidden: its two buttons have no action, but handlers enable
         // and disable the group, so it has to exist.
-        {.kind = GroupBox, .name = "分组框1", .left = 24, .top = 148, .width = 85, .height = 88,
+        {.kind = GroupBox, .name = names::catalogEditor::group, .left = 24, .top = 148, .width = 85, .height = 88,
          .visible = false, .enabled = false},
-        {.kind = Button, .name = "按钮1", .left = 10, .top = 19, .width = 64, .height = 24,
-         .container = "分组框1", .text = "应用关联"},
-        {.kind = Button, .name = "按钮2", .left = 10, .top = 55, .width = 64, .height = 24,
-         .container = "分组框1", .text = "清除关联"},
-        {.kind = PictureBox, .name = "图片框1", .left = 13, .top = 136, .width = 100, .height = 100,
+        {.kind = Button, .name = names::catalogEditor::groupApplyButton, .left = 10, .top = 19, .width = 64, .height = 24,
+         .container = names::catalogEditor::group, .text = "应用关联"},
+        {.kind = Button, .name = names::catalogEditor::groupClearButton, .left = 10, .top = 55, .width = 64, .height = 24,
+         .container = names::catalogEditor::group, .text = "清除关联"},
+        {.kind = PictureBox, .name = names::catalogEditor::preview, .left = 13, .top = 136, .width = 100, .height = 100,
          .visible = false},
     };
     for (auto& c : entryListAndStrip(1, "关联内容：(通过关联操作生成)")) w.controls.push_back(std::move(c));
@@ -200,57 +203,57 @@ WindowDesign buildCatalogEditor() {
 }
 
 WindowDesign buildAssociation() {
-    WindowDesign w = editorFrame("AssociationWindow", 288);
+    WindowDesign w = editorFrame(names::association::window, 288);
     w.controls = {
-        {.kind = ListView, .name = "超级列表框1", .left = 0, .top = -1, .width = 316, .height = 234,
+        {.kind = ListView, .name = names::association::childList, .left = 0, .top = -1, .width = 316, .height = 234,
          .columns = entryColumns(0), .multiSelect = false},
-        {.kind = ListView, .name = "超级列表框2", .left = 317, .top = -1, .width = 316, .height = 234,
+        {.kind = ListView, .name = names::association::targetList, .left = 317, .top = -1, .width = 316, .height = 234,
          .columns = entryColumns(0), .multiSelect = true},
         {.kind = Label, .name = "标签1", .left = 0, .top = 236, .width = 48, .height = 20,
          .text = "选择节点", .textColour = kBlack},
-        {.kind = Combo, .name = "组合框1", .left = 52, .top = 236, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::association::nodeChooser, .left = 52, .top = 236, .width = 80, .height = 20,
          .items = sectionItems()},
         {.kind = Label, .name = "标签2", .left = 138, .top = 236, .width = 167, .height = 20,
          .text = "↑左键单击选择被关联项↑", .textColour = kBlack, .align = Align::Centre},
         {.kind = Label, .name = "标签3", .left = 317, .top = 236, .width = 48, .height = 20,
          .text = "关联节点", .textColour = kBlack},
-        {.kind = Combo, .name = "组合框2", .left = 369, .top = 236, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::association::sectionBox, .left = 369, .top = 236, .width = 80, .height = 20,
          .enabled = false, .items = {{"选择项目", 0}}},
         {.kind = Label, .name = "标签4", .left = 456, .top = 236, .width = 167, .height = 20,
          .text = "↑请按住Ctrl+左键点选或排除↑", .textColour = kRed, .align = Align::Centre},
-        {.kind = Label, .name = "标签6", .left = 0, .top = 258, .width = 48, .height = 20,
+        {.kind = Label, .name = names::association::idCaption, .left = 0, .top = 258, .width = 48, .height = 20,
          .text = "关联ID", .textColour = kBlack},
-        {.kind = Label, .name = "标签5", .left = 0, .top = 258, .width = 104, .height = 20,
+        {.kind = Label, .name = names::association::idLabel, .left = 0, .top = 258, .width = 104, .height = 20,
          .visible = false, .text = "项目ID：", .textColour = kBlack, .align = Align::Centre},
-        {.kind = Edit, .name = "编辑框1", .left = 52, .top = 258, .width = 309, .height = 20,
+        {.kind = Edit, .name = names::association::idEdit, .left = 52, .top = 258, .width = 309, .height = 20,
          .readOnly = true},
         // The sort handler switches on the item data, and "手动排序" is its
         // fourth case: it gets 3, next after the three orderings.
-        {.kind = Combo, .name = "组合框3", .left = 369, .top = 259, .width = 80, .height = 20,
+        {.kind = Combo, .name = names::association::sortChooser, .left = 369, .top = 259, .width = 80, .height = 20,
          .enabled = false,
          .items = {{"选择排序", 0}, {"从小到大", 1}, {"从大到小", 2}, {"手动排序", 3}}},
-        {.kind = Button, .name = "按钮1", .left = 464, .top = 259, .width = 56, .height = 20,
+        {.kind = Button, .name = names::association::clearButton, .left = 464, .top = 259, .width = 56, .height = 20,
          .enabled = false, .text = "清除关联"},
-        {.kind = Button, .name = "按钮2", .left = 536, .top = 259, .width = 56, .height = 20,
+        {.kind = Button, .name = names::association::saveButton, .left = 536, .top = 259, .width = 56, .height = 20,
          .enabled = false, .text = "保存关联"},
-        {.kind = PictureBox, .name = "图片框1", .left = 613, .top = 261, .width = 20, .height = 20},
+        {.kind = PictureBox, .name = names::association::picture, .left = 613, .top = 261, .width = 20, .height = 20},
     };
     return w;
 }
 
 WindowDesign buildDonation() {
-    WindowDesign w = editorFrame("DonationWindow", 288);
+    WindowDesign w = editorFrame(names::donation::window, 288);
     // The pictures are put in when the window is created, so the design
     // boxes stay empty.
     w.controls = {
-        {.kind = PictureBox, .name = "图片框2", .left = 0, .top = 0, .width = 264, .height = 264},
-        {.kind = PictureBox, .name = "图片框1", .left = 277, .top = 11, .width = 80, .height = 80},
+        {.kind = PictureBox, .name = names::donation::firstCode, .left = 0, .top = 0, .width = 264, .height = 264},
+        {.kind = PictureBox, .name = names::donation::star, .left = 277, .top = 11, .width = 80, .height = 80},
         {.kind = Label, .name = "标签1", .left = 269, .top = 111, .width = 96, .height = 88,
          .text = "感谢您的选择，\r\n\r\n感谢您的使用！\r\n\r\n有了您的支持，\r\n\r\n作品会越来越好。",
          .align = Align::Centre, .wrap = true},
-        {.kind = Button, .name = "按钮1", .left = 293, .top = 232, .width = 48, .height = 24,
+        {.kind = Button, .name = names::donation::closeButton, .left = 293, .top = 232, .width = 48, .height = 24,
          .text = "关闭"},
-        {.kind = PictureBox, .name = "图片框3", .left = 369, .top = 0, .width = 264, .height = 264},
+        {.kind = PictureBox, .name = names::donation::secondCode, .left = 369, .top = 0, .width = 264, .height = 264},
         {.kind = Label, .name = "标签2", .left = 40, .top = 265, .width = 167, .height = 20,
          .text = "↑微信扫码↑", .textColour = kRed, .align = Align::Centre},
         {.kind = Label, .name = "标签4", .left = 410, .top = 265, .width = 167, .height = 20,

@@ -5,6 +5,7 @@
 
 #include "ui/designs.h"
 #include "ui/handlers.h"
+#include "ui/names.h"
 
 namespace pallo::ui {
 
@@ -33,6 +34,7 @@ const char* eventKindName(EventKind kind) {
 namespace {
 
 using enum EventKind;
+namespace names = ui::names;
 
 Binding binding(std::string_view window, std::string_view control, EventKind event,
              std::string_view handler) {
@@ -42,73 +44,72 @@ Binding binding(std::string_view window, std::string_view control, EventKind eve
 void addNodeWindowBindings(std::vector<Binding>& table) {
     for (int p = 1; p <= rowLength(Row::First); ++p) {
         const std::string& window = nodeWindow(Row::First, p).name;
-        table.push_back(binding(window, "图片框", LeftDown, handler::onFirstRowPress));
-        table.push_back(binding(window, "图片框", RightDown, handler::onFirstRowRightPress));
+        table.push_back(binding(window, names::node::picture, LeftDown, handler::onFirstRowPress));
+        table.push_back(binding(window, names::node::picture, RightDown, handler::onFirstRowRightPress));
     }
     // Windows 1 and 6 of the second row answer the press, the others the
     // release. Third-row windows handle nothing.
     for (int p = 1; p <= rowLength(Row::Second); ++p) {
         const EventKind event = (p == 1 || p == 6) ? LeftDown : LeftUp;
-        table.push_back(binding(nodeWindow(Row::Second, p).name, "图片框", event,
+        table.push_back(binding(nodeWindow(Row::Second, p).name, names::node::picture, event,
                              handler::onSecondRowClick));
     }
 }
 
 std::vector<Binding> buildTable() {
-    const std::string_view overlay = "OverlayWindow";
-    const std::string_view nodeEditor = "NodeEditorWindow";
-    const std::string_view catalog = "CatalogEditorWindow";
-    const std::string_view association = "AssociationWindow";
-    const std::string_view donation = "DonationWindow";
-
+    namespace o = names::overlay;
+    namespace n = names::nodeEditor;
+    namespace c = names::catalogEditor;
+    namespace a = names::association;
+    namespace d = names::donation;
     std::vector<Binding> table{
-        binding(overlay, "", Created, handler::startUp),
-        binding(overlay, "", PositionChanged, handler::onOverlayMoved),
-        binding(overlay, "图片框1", RightUp, handler::openOptions),
-        binding(overlay, "选择框1", Clicked, handler::onTopClicked),
-        binding(overlay, "横向滚动条1", ScrollChanged, handler::translucencyChanged),
-        binding(overlay, "透明标签1", LeftUp, handler::toggleEditors),
-        binding(overlay, "透明标签2", LeftUp, handler::exitProgram),
-        binding(overlay, "透明标签3", LeftUp, handler::collapseOptions),
-        binding(overlay, "透明标签4", LeftUp, handler::toggleSupportWindow),
+        binding(o::window, "", Created, handler::startUp),
+        binding(o::window, "", PositionChanged, handler::onOverlayMoved),
+        binding(o::window, o::picture, RightUp, handler::openOptions),
+        binding(o::window, o::onTopBox, Clicked, handler::onTopClicked),
+        binding(o::window, o::translucencyBar, ScrollChanged, handler::translucencyChanged),
+        binding(o::window, o::editorsLabel, LeftUp, handler::toggleEditors),
+        binding(o::window, o::exitLabel, LeftUp, handler::exitProgram),
+        binding(o::window, o::collapseLabel, LeftUp, handler::collapseOptions),
+        binding(o::window, o::supportLabel, LeftUp, handler::toggleSupportWindow),
 
-        binding(nodeEditor, "", PositionChanged, handler::dockCatalogEditor),
-        binding(nodeEditor, "组合框1", ItemChosen, handler::onMainNodeChosen),
-        binding(nodeEditor, "按钮1", Clicked, handler::renameMainNode),
-        binding(nodeEditor, "按钮2", Clicked, handler::previewMainPicture),
-        binding(nodeEditor, "按钮3", Clicked, handler::previewChildPicture),
-        binding(nodeEditor, "按钮4", Clicked, handler::saveNode),
-        binding(nodeEditor, "按钮5", Clicked, handler::addChildNode),
-        binding(nodeEditor, "按钮6", Clicked, handler::deleteChildNode),
-        binding(nodeEditor, "按钮7", Clicked, handler::toggleCatalogEditor),
-        binding(nodeEditor, "超级列表框1", Selection, handler::onChildRowChosen),
-        binding(nodeEditor, "图片框1", RightUp, handler::hidePreview),
+        binding(n::window, "", PositionChanged, handler::dockCatalogEditor),
+        binding(n::window, n::nodeChooser, ItemChosen, handler::onMainNodeChosen),
+        binding(n::window, n::renameButton, Clicked, handler::renameMainNode),
+        binding(n::window, n::previewMainButton, Clicked, handler::previewMainPicture),
+        binding(n::window, names::entryStrip::previewButton, Clicked, handler::previewChildPicture),
+        binding(n::window, names::entryStrip::saveButton, Clicked, handler::saveNode),
+        binding(n::window, names::entryStrip::addButton, Clicked, handler::addChildNode),
+        binding(n::window, names::entryStrip::deleteButton, Clicked, handler::deleteChildNode),
+        binding(n::window, n::catalogButton, Clicked, handler::toggleCatalogEditor),
+        binding(n::window, n::childList, Selection, handler::onChildRowChosen),
+        binding(n::window, n::preview, RightUp, handler::hidePreview),
 
-        binding(catalog, "", Created, handler::initCatalogEditor),
-        binding(catalog, "组合框1", ItemChosen, handler::onSectionChosen),
-        binding(catalog, "超级列表框1", CurrentItemChanged, handler::onEntryChosen),
-        binding(catalog, "按钮3", Clicked, handler::previewEntryPicture),
-        binding(catalog, "按钮4", Clicked, handler::saveCatalogEntry),
-        binding(catalog, "按钮5", Clicked, handler::addCatalogEntry),
-        binding(catalog, "按钮6", Clicked, handler::deleteCatalogEntry),
-        binding(catalog, "按钮7", Clicked, handler::openAssociationWindow),
+        binding(c::window, "", Created, handler::initCatalogEditor),
+        binding(c::window, c::sectionChooser, ItemChosen, handler::onSectionChosen),
+        binding(c::window, c::entryList, CurrentItemChanged, handler::onEntryChosen),
+        binding(c::window, names::entryStrip::previewButton, Clicked, handler::previewEntryPicture),
+        binding(c::window, names::entryStrip::saveButton, Clicked, handler::saveCatalogEntry),
+        binding(c::window, names::entryStrip::addButton, Clicked, handler::addCatalogEntry),
+        binding(c::window, names::entryStrip::deleteButton, Clicked, handler::deleteCatalogEntry),
+        binding(c::window, c::associationButton, Clicked, handler::openAssociationWindow),
         // Both editors dismiss their preview picture the same way.
-        binding(catalog, "图片框1", RightUp, handler::hidePreview),
+        binding(c::window, c::preview, RightUp, handler::hidePreview),
 
-        binding(association, "", Created, handler::initAssociationWindow),
-        binding(association, "组合框1", ItemChosen, handler::onNodeChosen),
-        binding(association, "超级列表框1", CurrentItemChanged, handler::onChildSelected),
-        binding(association, "超级列表框2", Selection, handler::onTargetSelectionChanged),
+        binding(a::window, "", Created, handler::initAssociationWindow),
+        binding(a::window, a::nodeChooser, ItemChosen, handler::onNodeChosen),
+        binding(a::window, a::childList, CurrentItemChanged, handler::onChildSelected),
+        binding(a::window, a::targetList, Selection, handler::onTargetSelectionChanged),
         // The wheel only takes the focus, so that the list scrolls under
         // the pointer even when another control had the keyboard.
-        binding(association, "超级列表框2", Wheel, handler::focusTargetList),
-        binding(association, "编辑框1", ContentChanged, handler::onIdTextChanged),
-        binding(association, "组合框3", ItemChosen, handler::onSortChosen),
-        binding(association, "按钮1", Clicked, handler::clearAssociation),
-        binding(association, "按钮2", Clicked, handler::saveAssociation),
+        binding(a::window, a::targetList, Wheel, handler::focusTargetList),
+        binding(a::window, a::idEdit, ContentChanged, handler::onIdTextChanged),
+        binding(a::window, a::sortChooser, ItemChosen, handler::onSortChosen),
+        binding(a::window, a::clearButton, Clicked, handler::clearAssociation),
+        binding(a::window, a::saveButton, Clicked, handler::saveAssociation),
 
-        binding(donation, "", Created, handler::initDonationWindow),
-        binding(donation, "按钮1", Clicked, handler::closeDonationWindow),
+        binding(d::window, "", Created, handler::initDonationWindow),
+        binding(d::window, d::closeButton, Clicked, handler::closeDonationWindow),
     };
     addNodeWindowBindings(table);
     return table;

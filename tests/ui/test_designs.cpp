@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/designs.h"
+#include "ui/names.h"
 
 namespace pallo::ui {
 namespace {
@@ -64,6 +65,29 @@ TEST(Designs, ControlNamesAreUniqueAndFindable) {
         EXPECT_EQ(d->find("不存在"), nullptr);
         EXPECT_EQ(d->find(""), nullptr);
     }
+}
+
+// The edit boxes of the entry strip are numbered where the designs are
+// built; the names the editors use must land on them.
+TEST(Designs, EditorNamesAddressEditBoxesOfTheirWindow) {
+    namespace n = names::nodeEditor;
+    namespace c = names::catalogEditor;
+    const std::pair<const WindowDesign*, std::vector<const char*>> cases[] = {
+        {&nodeEditorWindow(), {n::mainPictureEdit, n::idEdit, n::pictureEdit, n::nameEdit, n::membersEdit,
+                               n::descriptionEdit}},
+        {&catalogEditorWindow(), {c::idEdit, c::pictureEdit, c::nameEdit, c::membersEdit, c::descriptionEdit}},
+        {&associationWindow(), {names::association::idEdit}},
+    };
+    for (const auto& [design, edits] : cases) {
+        for (const char* name : edits) {
+            const ControlDesign* control = design->find(name);
+            ASSERT_NE(control, nullptr) << design->name << "/" << name;
+            EXPECT_EQ(control->kind, ControlKind::Edit) << design->name << "/" << name;
+        }
+    }
+    EXPECT_TRUE(nodeEditorWindow().find(n::descriptionEdit)->multiLine);
+    EXPECT_TRUE(catalogEditorWindow().find(c::descriptionEdit)->multiLine);
+    EXPECT_TRUE(nodeEditorWindow().find(n::idEdit)->integerInput);
 }
 
 TEST(Designs, ContainersExistAndCanHoldControls) {
