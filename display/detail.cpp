@@ -140,18 +140,21 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string
     const CatalogTable entries = *table;
     const std::string dir = st.ImageRoot + node->In + files::separator();
 
-    if (nChildren > kRowCapacity || nMembers > kRowCapacity) {
-        if (nMembers + 1 - kChildCapacity > 0) {
-            if (report) message = "子节点内容过多，无法展示。";
-            return false;
-        }
-        // The third row is taken by children or too short for the list:
-        // there is no room to show it, so nothing changes.
-        return true;
-    }
-
+    // With up to 14 children the third row is the entries' row: it is
+    // cleared first, so the entries of the child clicked before never stand
+    // beside this child's. With more, it holds children and there is no room
+    // for entries at all.
     const RowWindowList& third = st.rows[kThirdRow];
-    for (const WindowInfo& info : third) p.setVisible(info.self, false);
+    const bool rowIsFree = nChildren <= kRowCapacity;
+    if (rowIsFree)
+        for (const WindowInfo& info : third) p.setVisible(info.self, false);
+    if (nMembers + 1 - kChildCapacity > 0) {
+        if (report) message = "子节点内容过多，无法展示。";
+        return false;
+    }
+    if (!rowIsFree) return true;
+    if (nMembers > kRowCapacity && report)
+        message = "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。";
 
     // The Item tip names the clicked child first: "child+entry".
     std::string childCaption;
@@ -181,7 +184,9 @@ void onSecondRowClick(Context& ctx, platform::WindowRef window) {
     const int childNumber = toInt(p.title(window));
     const std::string kind = p.windowTag(window);
     std::string message;
-    if (!showContent(ctx, mainIndex, childNumber, kind, message, true))
+    // A child with more entries than the row holds shows the first 14 and
+    // says so; one that cannot be shown at all says why.
+    if (!showContent(ctx, mainIndex, childNumber, kind, message, true) || !message.empty())
         p.messageBox(ctx.state.overlay, message, "提示", platform::MessageButtons::Ok);
 }
 

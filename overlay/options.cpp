@@ -1,5 +1,6 @@
 #include "overlay/options.h"
 
+#include "display/rows.h"
 #include "editors/node_editor.h"
 #include "overlay/donation.h"
 #include "overlay/startup.h"
@@ -87,6 +88,10 @@ void openOptions(Context& ctx) {
     const WindowRef overlay = ctx.state.overlay;
     const int width = p.width(overlay);
     if (p.height(overlay) != width) return;
+    // The first windows of rows two and three are owned by the overlay and
+    // so stand above the panel: they go, and the next menu press brings
+    // them back.
+    hideDetailRows(ctx);
     p.resize(overlay, width, truncate(width * 3.0));
     p.setVisible(overlayControl(ctx, ui::names::overlay::collapseLabel), true);
 }

@@ -240,34 +240,42 @@ std::string idList(int n) {
     return s;
 }
 
-TEST_F(Detail, MembersBeyondTheRowsAreRefusedOrLeftAlone) {
+TEST_F(Detail, MembersBeyondTheRowAreCutOrRefusedAndNeverLeaveAnotherChildsEntries) {
     std::vector<std::string> children{"c.png|many|t|" + idList(28), "c.png|fourteen|t|" + idList(14),
-                                      "c.png|fifteen|t|" + idList(15), "c.png|all|t|" + idList(27)};
-    for (int k = 5; k <= 14; ++k) children.push_back("c.png|filler|t|1,2");
+                                      "c.png|fifteen|t|" + idList(15), "c.png|all|t|" + idList(27),
+                                      "c.png|two|t|29,30"};
+    for (int k = 6; k <= 14; ++k) children.push_back("c.png|filler|t|1,2");
     startWith(sectionText({.section = 1, .name = "Gear", .in = "Item", .link = "1", .pic = "gear.png",
                            .children = children}) +
               catalogText("Item", numberedEntries(30)));
     ASSERT_TRUE(pressMenu(1));
     ASSERT_EQ(visibleCount(kSecondRow), 14);
 
-    // Fourteen members under fourteen children: the whole third row.
+    // Fourteen members under fourteen children: the whole third row, no word.
     ASSERT_TRUE(clickChild(2));
     EXPECT_EQ(visibleCount(kThirdRow), 14);
     EXPECT_EQ(caption(kThirdRow, 14), "entry14");
     EXPECT_TRUE(platform.messageBoxes().empty());
 
-    // 15 to 27 members have no room: nothing changes, nothing is said.
-    ASSERT_TRUE(clickChild(3));
-    ASSERT_TRUE(clickChild(4));
-    EXPECT_EQ(visibleCount(kThirdRow), 14);
-    EXPECT_TRUE(platform.messageBoxes().empty());
+    // 15 to 27 members: the first 14 entries, and the user is told.
+    for (const int child : {3, 4}) {
+        ASSERT_TRUE(clickChild(5));  // another child's entries first
+        ASSERT_TRUE(clickChild(child));
+        EXPECT_EQ(visibleCount(kThirdRow), 14) << child;
+        EXPECT_EQ(caption(kThirdRow, 1), "entry1") << child;
+        EXPECT_EQ(caption(kThirdRow, 14), "entry14") << child;
+    }
+    ASSERT_EQ(platform.messageBoxes().size(), 2u);
+    EXPECT_EQ(platform.messageBoxes()[0].text, "内容（15）过多，将只展示未超限（14）部分。");
+    EXPECT_EQ(platform.messageBoxes()[1].text, "内容（27）过多，将只展示未超限（14）部分。");
+    EXPECT_EQ(platform.messageBoxes()[1].caption, "提示");
 
-    // 28 members are refused.
+    // 28 members are refused, and the entries shown before go.
     ASSERT_TRUE(clickChild(1));
-    ASSERT_EQ(platform.messageBoxes().size(), 1u);
-    EXPECT_EQ(platform.messageBoxes()[0].text, "子节点内容过多，无法展示。");
-    EXPECT_EQ(platform.messageBoxes()[0].caption, "提示");
-    EXPECT_EQ(visibleCount(kThirdRow), 14);
+    ASSERT_EQ(platform.messageBoxes().size(), 3u);
+    EXPECT_EQ(platform.messageBoxes()[2].text, "子节点内容过多，无法展示。");
+    EXPECT_EQ(platform.messageBoxes()[2].caption, "提示");
+    EXPECT_EQ(visibleCount(kThirdRow), 0);
 }
 
 TEST_F(Detail, ChildrenInTheThirdRowKeepItWhenAChildIsClicked) {

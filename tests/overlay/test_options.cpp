@@ -127,6 +127,23 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     EXPECT_FALSE(platform.isVisible(collapse));
 }
 
+TEST_F(Options, OpeningThePanelHidesTheChildRowsUntilTheNextMenuPress) {
+    startWith(std::string(kCfg) + "Name=AB\r\nPic=menu.png\r\n1=a.png|a|t|0\r\n2=b.png|b|t|0\r\n");
+    const auto visibleChildren = [&] {
+        int n = 0;
+        for (const RowIndex row : {kSecondRow, kThirdRow})
+            for (const WindowInfo& info : state().rows[row]) n += platform.isVisible(info.self) ? 1 : 0;
+        return n;
+    };
+    const ControlRef menu{state().rows[kFirstRow][0].self, ui::names::node::picture};
+    ASSERT_TRUE(platform.pressMouse(menu, MouseButton::Left));
+    ASSERT_EQ(visibleChildren(), 2);
+    ASSERT_TRUE(platform.clickMouse(overlayControl(ui::names::overlay::picture), MouseButton::Right));
+    EXPECT_EQ(visibleChildren(), 0);
+    ASSERT_TRUE(platform.pressMouse(menu, MouseButton::Left));
+    EXPECT_EQ(visibleChildren(), 2);
+}
+
 TEST_F(Options, TranslucencyReachesTheOverlayAndTheFirstFifteenOfEachRow) {
     startWith(kCfg);
     fillRows(platform, state(), 20);
