@@ -336,17 +336,19 @@ def draw_node_placeholder():
     canvas = Canvas(size, size)
     full = (0, 0, size, size)
     body = sd_round_rect(size / 2, size / 2, 330, 330, 96)
-    canvas.paint(body, (88, 90, 100), full, 0.62)
-    canvas.paint(sd_outline(sd_round_rect(size / 2, size / 2, 322, 322, 88), 8), (205, 208, 218), full, 0.85)
-    landscape_glyph(canvas, size / 2, size * 0.40, 300, 240, (235, 236, 242), 0.55)
+    # Dark enough that the node window's white caption reads clearly over it.
+    canvas.paint(body, (52, 54, 64), full, 0.92)
+    canvas.paint(sd_outline(sd_round_rect(size / 2, size / 2, 322, 322, 88), 8), (150, 154, 168), full, 0.85)
+    landscape_glyph(canvas, size / 2, size * 0.40, 300, 240, (205, 207, 216), 0.55)
     return canvas
 
 
 def draw_placeholder_picture():
     w, h = 654, 600
-    canvas = Canvas(w, h, (232, 232, 232, 255))
-    canvas.paint(sd_outline(sd_round_rect(w / 2, h / 2, w / 2 - 14, h / 2 - 14, 28), 2.5), (205, 205, 205))
-    landscape_glyph(canvas, w / 2, h / 2, 300, 240, (168, 168, 168))
+    # A dark ground: the caption drawn over a missing picture is white.
+    canvas = Canvas(w, h, (72, 72, 72, 255))
+    canvas.paint(sd_outline(sd_round_rect(w / 2, h / 2, w / 2 - 14, h / 2 - 14, 28), 2.5), (110, 110, 110))
+    landscape_glyph(canvas, w / 2, h * 0.42, 300, 240, (150, 150, 150))
     return canvas
 
 
