@@ -224,6 +224,21 @@ answer_exit() {
   click_rect_centre "$(field "$line" 4)"
 }
 
+# With a node's children showing, the panel opens over the place where the
+# first child stood (rows two and three go), so "退出程序" asks the question.
+test_panel_usable_over_open_rows() {
+  start_options_program 0 150 || return
+  local menu child
+  wait_window_at menu "$((X0 + STEP)) $Y0 70 70" "menu window 1" || return
+  click "$menu" 35 35
+  wait_window_at child "$X0 $((Y0 + STEP)) 70 70" "the node's first child" || return
+  open_panel || return
+  _child_gone() { ! window_at child "$X0 $((Y0 + STEP)) 70 70"; }
+  ws_poll 15 _child_gone || { fail "the child window still stands over the open panel"; return; }
+  ask_exit || return
+  answer_exit '&No'
+}
+
 # No at the exit question: the program runs on, Cfg.ini is unchanged to the
 # byte, even after the overlay was moved.
 test_exit_no_keeps_cfg() {
@@ -275,5 +290,6 @@ test_exit_yes_saves_settings() {
 # ---------------------------------------------------------------- runner
 
 e2e_run "$@" -- test_panel_open_and_collapse test_translucency_bar test_on_top_box \
-  test_on_top_from_settings test_editor_toggle test_donation_window test_exit_no_keeps_cfg \
+  test_on_top_from_settings test_editor_toggle test_donation_window test_panel_usable_over_open_rows \
+  test_exit_no_keeps_cfg \
   test_exit_yes_saves_settings
