@@ -1,7 +1,7 @@
 #include "overlay/startup.h"
 
 #include "program/handlers.h"
-#include "program/windows.h"
+#include "program/row_windows.h"
 #include "display/rows.h"
 #include "model/loaders.h"
 #include "model/text.h"
