@@ -311,7 +311,7 @@ TEST_F(Options, ExitAnsweredYesSavesPositionOnTopAndTranslucencyButNeverTheSize)
         SCOPED_TRACE(c.name);
         TempDir dir;
         if (c.before) writeFile(dir.file("Cfg.ini"), c.before);
-        headless::HeadlessPlatform p(dir.path());
+        pallo::platform::headless::HeadlessPlatform p(dir.path());
         App program(p);
         program.start();
         p.clearMessageBoxes();
@@ -355,7 +355,7 @@ TEST_F(Options, AFailedSaveAtExitIsShownBeforeTheProgramEnds) {
         TempDir dir;
         const std::string path = dir.file("Cfg.ini");
         writeFile(path, kCfg);
-        headless::HeadlessPlatform p(dir.path());
+        pallo::platform::headless::HeadlessPlatform p(dir.path());
         App program(p);
         program.start();
         const WindowRef o = program.state().overlay;

@@ -44,7 +44,7 @@ protected:
 
     testing::TempDir dir_;
     std::string imageRoot_ = dir_.file("Img") + files::separator();
-    headless::HeadlessPlatform platform_;
+    pallo::platform::headless::HeadlessPlatform platform_;
     ControlRef combo_;
 };
 
