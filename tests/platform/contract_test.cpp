@@ -374,6 +374,9 @@ TEST_F(Contract, MessageBoxesAreModalToTheirOwner) {
 // --- combo boxes ------------------------------------------------------------------------
 
 TEST_F(Contract, TextOfADropDownListPicksTheItemOfExactlyThatText) {
+    EXPECT_EQ(p.selection(c("combo")), 0) << "built with its first item shown";
+    EXPECT_EQ(p.text(c("combo")), "选择项目");
+    EXPECT_EQ(p.text(c("editCombo")), "甲");
     const struct {
         const char* text;
         int selection;
