@@ -106,6 +106,40 @@ TEST_F(Win32Controls, ComboItemsDataAndSelection) {
     EXPECT_EQ(sink.count(EventKind::ItemChosen), 1);
 }
 
+TEST_F(Win32Controls, SwitchingEditableRecreatesTheComboInItsPlace) {
+    const ControlRef combo = c("combo");
+    HWND before = hwnd(w, "combo");
+    const int id = GetDlgCtrlID(before);
+    HWND above = GetWindow(before, GW_HWNDPREV);
+    HWND below = GetWindow(before, GW_HWNDNEXT);
+    const LRESULT font = SendMessageW(before, WM_GETFONT, 0, 0);
+    const RECT place = placed(w, "combo");
+    p.setTooltip(combo, "说明");
+    HWND tip = p.tooltipHandle();
+    for (const bool editable : {true, false}) {
+        SCOPED_TRACE(editable);
+        p.setEditable(combo, editable);
+        HWND now = hwnd(w, "combo");
+        const LONG style = GetWindowLongW(now, GWL_STYLE) & 0x3;
+        EXPECT_EQ(style, editable ? CBS_DROPDOWN : CBS_DROPDOWNLIST);
+        EXPECT_EQ(GetDlgCtrlID(now), id);
+        EXPECT_EQ(GetWindow(now, GW_HWNDPREV), above) << "the same place in the tab order";
+        EXPECT_EQ(GetWindow(now, GW_HWNDNEXT), below);
+        EXPECT_EQ(SendMessageW(now, WM_GETFONT, 0, 0), font);
+        const RECT r = placed(w, "combo");
+        EXPECT_EQ(r.left, place.left);
+        EXPECT_EQ(r.top, place.top);
+        EXPECT_FALSE(IsWindow(before)) << "the old combo box is gone";
+        EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+        TOOLINFOW ti{};
+        ti.cbSize = TTTOOLINFOW_V2_SIZE;
+        ti.hwnd = hwnd(w);
+        ti.uId = reinterpret_cast<UINT_PTR>(now);
+        EXPECT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) << "the tip is the new one's";
+        before = now;
+    }
+}
+
 TEST_F(Win32Controls, EnterKeyIsNoButtonClick) {
     // IsDialogMessage turns Enter into IDOK and Escape into IDCANCEL, with
     // the ids of no control of ours.
