@@ -216,8 +216,29 @@ std::int64_t Win32Backend::tickMs() const {
     return static_cast<std::int64_t>(GetTickCount64());
 }
 
-ScreenSize Win32Backend::screenSize() const {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+namespace {
+
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    auto& list = *reinterpret_cast<std::vector<Monitor>*>(data);
+    const Monitor m{r.left, r.top, r.right - r.left, r.bottom - r.top, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
+    if (m.primary) list.insert(list.begin(), m);
+    else list.push_back(m);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<Monitor> Win32Backend::monitors() const {
+    std::vector<Monitor> list;
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list));
+    // Without a monitor list the primary screen's size still is known.
+    if (list.empty() || !list.front().primary)
+        list.insert(list.begin(), Monitor{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), true});
+    return list;
 }
 
 std::string Win32Backend::runDirectory() const {

@@ -130,7 +130,7 @@ public:
     bool exitRequested() const override { return exit_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override;
-    ScreenSize screenSize() const override;
+    std::vector<Monitor> monitors() const override;
     std::string runDirectory() const override;
     void openFolder(const std::string& path) override;
     Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,

@@ -349,6 +349,17 @@ TEST_F(Contract, FocusIsWhereTheProgramPutIt) {
     }
 }
 
+TEST_F(Contract, MonitorsListOnePrimaryFirstAtTheDesktopsOrigin) {
+    const std::vector<platform::Monitor> monitors = p.monitors();
+    ASSERT_FALSE(monitors.empty());
+    EXPECT_TRUE(monitors.front().primary);
+    EXPECT_EQ(monitors.front().left, 0);
+    EXPECT_EQ(monitors.front().top, 0);
+    EXPECT_GT(monitors.front().width, 0);
+    EXPECT_GT(monitors.front().height, 0);
+    for (std::size_t i = 1; i < monitors.size(); ++i) EXPECT_FALSE(monitors[i].primary) << i;
+}
+
 TEST_F(Contract, MessageBoxesAreModalToTheirOwner) {
     std::vector<OpenBox> seen;
     std::vector<bool> ownerEnabled;
