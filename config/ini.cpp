@@ -1,11 +1,15 @@
 #include "config/ini.h"
 
+#include <algorithm>
+
 #include "config/config_store.h"
 
 namespace pallo::ini {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// Besides space and tab, VT, FF and Ctrl-Z count as blanks: a DOS
+// end-of-file mark after the last value is not part of that value.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
 bool isBreak(char c) { return c == '\r' || c == '\n'; }
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -27,7 +31,7 @@ std::string_view lineEndText(LineEnd style) {
 }
 
 // [begin, end) with blanks trimmed; an all-blank range collapses to end.
-void trimRange(const std::string& b, std::size_t& begin, std::size_t& end) {
+void trimRange(std::string_view b, std::size_t& begin, std::size_t& end) {
     while (begin < end && isBlank(b[begin])) ++begin;
     while (end > begin && isBlank(b[end - 1])) --end;
 }
@@ -40,6 +44,50 @@ const Section* findSection(const Document& doc, std::string_view section) {
 const Entry* findEntry(const Section& s, std::string_view key) {
     const auto it = s.keyIndex.find(lowerCopy(key));
     return it == s.keyIndex.end() ? nullptr : &s.entries[it->second];
+}
+
+// The parts of one line (without its break), as offsets into it.
+struct LineParts {
+    enum class Kind { Other, Header, Entry };
+    Kind kind = Kind::Other;                  // Other: blank or comment
+    std::size_t nameBegin = 0, nameEnd = 0;   // section or key name, blanks trimmed
+    bool hasValue = false;                    // the key line has '='
+    std::size_t valueBegin = 0, valueEnd = 0; // blanks trimmed, quotes kept
+};
+
+LineParts parseLine(std::string_view line) {
+    LineParts parts;
+    std::size_t start = 0;
+    while (start < line.size() && isBlank(line[start])) ++start;
+    if (start == line.size() || line[start] == ';') return parts;
+
+    if (line[start] == '[') {
+        // The name ends at the line's last ']'; "[name" without one still
+        // opens a section.
+        parts.kind = LineParts::Kind::Header;
+        parts.nameBegin = start + 1;
+        const std::size_t close = line.rfind(']');
+        parts.nameEnd = close == std::string_view::npos ? line.size() : close;
+        trimRange(line, parts.nameBegin, parts.nameEnd);
+        return parts;
+    }
+
+    parts.kind = LineParts::Kind::Entry;
+    const std::size_t eq = std::min(line.find('='), line.size());
+    parts.nameBegin = start;
+    parts.nameEnd = eq;
+    trimRange(line, parts.nameBegin, parts.nameEnd);
+    if (eq == line.size()) {
+        // A key without a value: writing it puts "=value" right after the name.
+        parts.valueBegin = parts.valueEnd = parts.nameEnd;
+        return parts;
+    }
+    parts.hasValue = true;
+    parts.valueBegin = eq + 1;
+    parts.valueEnd = line.size();
+    trimRange(line, parts.valueBegin, parts.valueEnd);
+    if (parts.valueBegin == parts.valueEnd) parts.valueBegin = parts.valueEnd = eq + 1;
+    return parts;
 }
 
 constexpr std::size_t kMaxValueBytes = kValueLimit - 1;
@@ -101,7 +149,9 @@ std::string normaliseValue(std::string_view value) {
 }
 
 bool isWritableSection(std::string_view section) {
-    return section.find_first_of("\r\n]") == std::string_view::npos;
+    // A ']' inside the name or at its end reads back, as the name ends at
+    // the header's last ']'.
+    return section.find_first_of("\r\n") == std::string_view::npos;
 }
 
 bool isWritableKey(std::string_view key) {
@@ -131,41 +181,29 @@ Document parse(std::string bytes) {
             next += crlf ? 2 : 1;
         }
 
-        std::size_t start = pos;
-        while (start < lineEnd && isBlank(b[start])) ++start;
-        if (start < lineEnd && b[start] == '[') {
-            // "[name" without "]" still opens a section.
-            std::size_t nameBegin = start + 1;
-            std::size_t nameEnd = nameBegin;
-            while (nameEnd < lineEnd && b[nameEnd] != ']') ++nameEnd;
-            trimRange(b, nameBegin, nameEnd);
+        const LineParts line = parseLine(std::string_view(b).substr(pos, lineEnd - pos));
+        const std::string_view name = std::string_view(b).substr(pos + line.nameBegin, line.nameEnd - line.nameBegin);
+        if (line.kind == LineParts::Kind::Header) {
             Section s;
-            s.nameBegin = nameBegin;
-            s.nameEnd = nameEnd;
+            s.nameBegin = pos + line.nameBegin;
+            s.nameEnd = pos + line.nameEnd;
             s.headerLineEnd = lineEnd;
             s.headerNext = next;
             doc.sections.push_back(std::move(s));
             current = &doc.sections.back();
-            doc.sectionIndex.try_emplace(lowerCopy(std::string_view(b).substr(nameBegin, nameEnd - nameBegin)),
-                                         doc.sections.size() - 1);
-        } else if (start < lineEnd && b[start] != ';' && current) {
-            std::size_t eq = start;
-            while (eq < lineEnd && b[eq] != '=') ++eq;
-            if (eq < lineEnd) {
-                Entry e;
-                e.keyBegin = start;
-                e.keyEnd = eq;
-                trimRange(b, e.keyBegin, e.keyEnd);
-                e.valueBegin = eq + 1;
-                e.valueEnd = lineEnd;
-                trimRange(b, e.valueBegin, e.valueEnd);
-                if (e.valueBegin == e.valueEnd) e.valueBegin = e.valueEnd = eq + 1;
-                e.lineEnd = lineEnd;
-                e.next = next;
-                current->entries.push_back(e);
-                current->keyIndex.try_emplace(lowerCopy(std::string_view(b).substr(e.keyBegin, e.keyEnd - e.keyBegin)),
-                                              current->entries.size() - 1);
-            }
+            doc.sectionIndex.try_emplace(lowerCopy(name), doc.sections.size() - 1);
+        } else if (line.kind == LineParts::Kind::Entry && current) {
+            Entry e;
+            e.lineBegin = pos;
+            e.keyBegin = pos + line.nameBegin;
+            e.keyEnd = pos + line.nameEnd;
+            e.hasValue = line.hasValue;
+            e.valueBegin = pos + line.valueBegin;
+            e.valueEnd = pos + line.valueEnd;
+            e.lineEnd = lineEnd;
+            e.next = next;
+            current->entries.push_back(e);
+            current->keyIndex.try_emplace(lowerCopy(name), current->entries.size() - 1);
         }
         pos = next;
     }
@@ -176,7 +214,7 @@ std::optional<std::string> find(const Document& doc, std::string_view section, s
     const Section* s = findSection(doc, section);
     if (!s) return std::nullopt;
     const Entry* e = findEntry(*s, key);
-    if (!e) return std::nullopt;
+    if (!e || !e->hasValue) return std::nullopt;
     std::string_view value = std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
@@ -193,6 +231,7 @@ std::string withValue(const Document& doc, std::string_view section, std::string
     if (const Section* s = findSection(doc, section)) {
         if (const Entry* e = findEntry(*s, key)) {
             out.append(b, 0, e->valueBegin);
+            if (!e->hasValue) out.append("=");
             out.append(value);
             out.append(b, e->valueEnd);
             return out;

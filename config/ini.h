@@ -15,7 +15,7 @@ namespace pallo::ini {
 // Leading bytes 0..32 (blanks and control characters) skipped, as the
 // store does for path, section and key arguments.
 std::string_view skipLeadingControls(std::string_view text);
-// Spaces and tabs removed from both ends.
+// Blanks (space, tab, VT, FF and Ctrl-Z) removed from both ends.
 std::string_view trimBlanks(std::string_view text);
 // A section or key argument as it is looked up and written.
 std::string_view cleanName(std::string_view name);
@@ -29,15 +29,19 @@ std::size_t utf8CutLength(std::string_view text, std::size_t limit);
 // '#', and the result is cut to fit the read buffer.
 std::string normaliseValue(std::string_view value);
 
-// Names that would read back as something else once written ("a=b" as a
-// key, "a]b" as a section, a line break in either) are refused.
+// Names that would read back as something else once written ("a=b" or
+// ";a" as a key, a line break in either) are refused.
 bool isWritableSection(std::string_view section);
 bool isWritableKey(std::string_view key);
 
-// Byte ranges of one key line.
+// Byte ranges of one key line. A line without '=' is a key without a
+// value: it reads as missing, yet hides a later line of the same key.
 struct Entry {
+    std::size_t lineBegin = 0;
     std::size_t keyBegin = 0, keyEnd = 0;      // the name, blanks trimmed
+    bool hasValue = false;
     std::size_t valueBegin = 0, valueEnd = 0;  // the value, blanks trimmed, quotes kept
+                                               // (without a value: both at keyEnd)
     std::size_t lineEnd = 0;                   // where the line break starts
     std::size_t next = 0;                      // where the next line starts
 };
