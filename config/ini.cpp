@@ -92,6 +92,15 @@ LineParts parseLine(std::string_view line) {
 
 constexpr std::size_t kMaxValueBytes = kValueLimit - 1;
 
+// A value's stored text as read: one pair of matching outer quotes
+// removed, cut to fit the read buffer.
+std::string valueAsRead(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value.substr(0, utf8CutLength(value, kMaxValueBytes)));
+}
+
 }  // namespace
 
 std::string_view skipLeadingControls(std::string_view text) {
@@ -215,51 +224,152 @@ std::optional<std::string> find(const Document& doc, std::string_view section, s
     if (!s) return std::nullopt;
     const Entry* e = findEntry(*s, key);
     if (!e || !e->hasValue) return std::nullopt;
-    std::string_view value = std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value.substr(0, utf8CutLength(value, kMaxValueBytes)));
+    return valueAsRead(std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin));
 }
 
-std::string withValue(const Document& doc, std::string_view section, std::string_view key, std::string_view value) {
-    const std::string& b = doc.bytes;
-    const std::string_view le = lineEndText(doc.lineEnd);
-    std::string out;
-    out.reserve(b.size() + section.size() + key.size() + value.size() + 8);
+namespace {
 
-    if (const Section* s = findSection(doc, section)) {
-        if (const Entry* e = findEntry(*s, key)) {
-            out.append(b, 0, e->valueBegin);
-            if (!e->hasValue) out.append("=");
-            out.append(value);
-            out.append(b, e->valueEnd);
-            return out;
+// Sets the value of one key line (its text without the line break), in
+// place as a single write would. False when the value as read is already
+// this one.
+bool setLineValue(std::string& line, std::string_view value) {
+    const LineParts parts = parseLine(line);
+    const std::string_view stored = std::string_view(line).substr(parts.valueBegin, parts.valueEnd - parts.valueBegin);
+    if (parts.hasValue && valueAsRead(stored) == value) return false;
+    std::string replacement = parts.hasValue ? std::string() : std::string("=");
+    replacement += value;
+    line.replace(parts.valueBegin, parts.valueEnd - parts.valueBegin, replacement);
+    return true;
+}
+
+// Keys a group adds to one section, in the order they were added.
+struct AddedKeys {
+    std::vector<std::string> lines;  // without line breaks
+    std::unordered_map<std::string, std::size_t> index;  // lower-cased key -> line
+
+    // The line of key, created with the value when missing; true when the
+    // value changed.
+    bool set(std::string_view key, std::string_view value) {
+        const auto [it, inserted] = index.try_emplace(lowerCopy(key), lines.size());
+        if (!inserted) return setLineValue(lines[it->second], value);
+        std::string line(key);
+        line += '=';
+        line += value;
+        lines.push_back(std::move(line));
+        return true;
+    }
+
+    void appendTo(std::string& out, std::string_view le) const {
+        for (const std::string& line : lines) out.append(line).append(le);
+    }
+};
+
+// The edits of a group applied to the parsed file without rewriting it:
+// changed lines and added keys are kept aside and the new bytes are built
+// once at the end, so a group costs about one single write.
+class PendingEdits {
+public:
+    explicit PendingEdits(const Document& doc) : doc_(doc) {}
+
+    bool apply(const Edit& edit) {
+        if (const Section* s = findSection(doc_, edit.section)) {
+            const std::size_t index = static_cast<std::size_t>(s - doc_.sections.data());
+            if (const Entry* e = findEntry(*s, edit.key)) return setEntry(*e, edit.value);
+            return added_[index].set(edit.key, edit.value);
         }
-        // After the section's last key line (not after its trailing
-        // comments or blank lines), or right under its header.
-        std::size_t at = s->headerNext;
-        bool broken = s->headerNext != s->headerLineEnd;
-        if (!s->entries.empty()) {
-            at = s->entries.back().next;
-            broken = s->entries.back().next != s->entries.back().lineEnd;
+        const auto [it, inserted] = newIndex_.try_emplace(lowerCopy(edit.section), newSections_.size());
+        if (inserted) newSections_.push_back({std::string(edit.section), {}});
+        return newSections_[it->second].keys.set(edit.key, edit.value);
+    }
+
+    std::string render() const {
+        const std::string& b = doc_.bytes;
+        const std::string_view le = lineEndText(doc_.lineEnd);
+        // An unbroken last line gets its break before the first text added
+        // at the end of the file.
+        bool endNeedsBreak = b.size() > doc_.bomLength && !isBreak(b.back());
+
+        struct Splice {
+            std::size_t begin, end;
+            std::string text;
+        };
+        std::vector<Splice> splices;
+        splices.reserve(changed_.size() + added_.size() + 1);
+        for (const auto& [lineBegin, line] : changed_) splices.push_back({lineBegin, line.end, line.text});
+        for (const auto& [index, keys] : added_) {
+            // After the section's last key line (not after its trailing
+            // comments or blank lines), or right under its header.
+            const Section& s = doc_.sections[index];
+            const std::size_t at = s.entries.empty() ? s.headerNext : s.entries.back().next;
+            std::string text;
+            if (at == b.size() && endNeedsBreak) {
+                text.append(le);
+                endNeedsBreak = false;
+            }
+            keys.appendTo(text, le);
+            splices.push_back({at, at, std::move(text)});
         }
-        out.append(b, 0, at);
-        if (!broken) out.append(le);
-        out.append(key).append("=").append(value).append(le);
-        out.append(b, at);
+        if (!newSections_.empty()) {
+            std::string text;
+            if (endNeedsBreak) text.append(le);
+            for (const NewSection& n : newSections_) {
+                text.append("[").append(n.name).append("]").append(le);
+                n.keys.appendTo(text, le);
+            }
+            splices.push_back({b.size(), b.size(), std::move(text)});
+        }
+        // By position; at one position an insertion goes before a changed
+        // line, and the last section's keys before the new sections.
+        std::stable_sort(splices.begin(), splices.end(), [](const Splice& x, const Splice& y) {
+            return x.begin != y.begin ? x.begin < y.begin : x.end < y.end;
+        });
+
+        std::size_t size = b.size();
+        for (const Splice& sp : splices) size += sp.text.size();
+        std::string out;
+        out.reserve(size);
+        std::size_t pos = 0;
+        for (const Splice& sp : splices) {
+            out.append(b, pos, sp.begin - pos).append(sp.text);
+            pos = sp.end;
+        }
+        out.append(b, pos);
         return out;
     }
 
-    out = b;
-    if (out.size() > doc.bomLength && !isBreak(out.back())) out.append(le);
-    out.append("[").append(section).append("]").append(le);
-    out.append(key).append("=").append(value).append(le);
-    return out;
-}
+private:
+    bool setEntry(const Entry& e, std::string_view value) {
+        if (const auto it = changed_.find(e.lineBegin); it != changed_.end()) return setLineValue(it->second.text, value);
+        std::string line = doc_.bytes.substr(e.lineBegin, e.lineEnd - e.lineBegin);
+        if (!setLineValue(line, value)) return false;
+        changed_.emplace(e.lineBegin, ChangedLine{e.lineEnd, std::move(line)});
+        return true;
+    }
 
-std::string newFile(std::string_view section, std::string_view key, std::string_view value) {
-    return withValue(Document{}, section, key, value);
+    struct ChangedLine {
+        std::size_t end;   // where the line's break starts
+        std::string text;  // the whole line, without its break
+    };
+    struct NewSection {
+        std::string name;
+        AddedKeys keys;
+    };
+
+    const Document& doc_;
+    std::unordered_map<std::size_t, ChangedLine> changed_;     // by line start
+    std::unordered_map<std::size_t, AddedKeys> added_;         // section index -> its new keys
+    std::vector<NewSection> newSections_;
+    std::unordered_map<std::string, std::size_t> newIndex_;    // lower-cased name -> new section
+};
+
+}  // namespace
+
+std::optional<std::string> applyEdits(const Document& doc, std::span<const Edit> edits) {
+    PendingEdits pending(doc);
+    bool changed = false;
+    for (const Edit& edit : edits) changed = pending.apply(edit) || changed;
+    if (!changed) return std::nullopt;
+    return pending.render();
 }
 
 }  // namespace pallo::ini

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -75,12 +76,17 @@ Document parse(std::string bytes);
 // missing. Section and key are taken as given (already cleaned).
 std::optional<std::string> find(const Document& doc, std::string_view section, std::string_view key);
 
-// The bytes of the file after setting key in section to value (already
-// normalised; section and key already cleaned and writable). Every byte not
-// belonging to the item written stays as it was.
-std::string withValue(const Document& doc, std::string_view section, std::string_view key, std::string_view value);
+// One item to write: section and key already cleaned and writable, the
+// value already normalised.
+struct Edit {
+    std::string_view section, key, value;
+};
 
-// A file holding nothing but this item.
-std::string newFile(std::string_view section, std::string_view key, std::string_view value);
+// The bytes of the file after the edits, applied in order exactly as single
+// writes one after the other would: a changed value in place (a key without
+// a value gets "=value" after its name), a new key after the last key line
+// of its section, a new section at the end; every other byte stays as it
+// was. Nothing when no edit changes a value as read.
+std::optional<std::string> applyEdits(const Document& doc, std::span<const Edit> edits);
 
 }  // namespace pallo::ini
