@@ -382,13 +382,14 @@ private:
 
         const int n = static_cast<int>(node.children.size());
         if (n > kChildCapacity) {
+            const std::string hiddenRange =
+                toText(kChildCapacity + 1) + (n > kChildCapacity + 1 ? "–" + toText(n) : std::string());
             add(lineOf(sec, toText(kChildCapacity + 1)), sec, toText(kChildCapacity + 1), Severity::Error,
                 "too-many-children",
                 "这个主题有 " + toText(n) + " 项，只显示前 " + toText(kChildCapacity) + " 项（每行 14 项，共两行）：第 " +
-                    toText(kChildCapacity + 1) + " 到 " + toText(n) + " 项不会显示。请拆分到另一个主题。",
+                    hiddenRange + " 项不会显示。请拆分到另一个主题。",
                 "This topic has " + toText(n) + " entries and only the first " + toText(kChildCapacity) +
-                    " show (two rows of 14): entries " + toText(kChildCapacity + 1) + " to " + toText(n) +
-                    " never show. Move some to another topic.");
+                    " show (two rows of 14): entries " + hiddenRange + " never show. Move some to another topic.");
         }
         bool anyIds = false;
         for (const ChildNode& c : node.children) anyIds = anyIds || firstPositiveMember(c.members) > 0;
