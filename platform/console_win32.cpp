@@ -12,7 +12,7 @@ namespace {
 void write(DWORD which, std::FILE* stream, std::string_view text) {
     const HANDLE h = GetStdHandle(which);
     DWORD mode = 0;
-    if (h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleModeW(h, &mode) && !text.empty() &&
+    if (h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode) && !text.empty() &&
         text.size() < 0x7FFFFFFF) {
         // A console: write UTF-16, so the text shows whatever the code page.
         const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
