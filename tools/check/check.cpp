@@ -652,9 +652,9 @@ private:
                        const std::string& shown) {
         if (facts.verdict == PictureFacts::Verdict::Unreadable) {
             add(line, sec, key, Severity::Error, "picture-unreadable",
-                "程序无法显示图片 " + shown + "：" + facts.whyZh + "。这一格显示为空白。请把它存为 PNG 或 JPEG。",
-                "The program cannot show " + shown + ": " + facts.whyEn +
-                    ". The box stays empty. Save it as PNG or JPEG.");
+                "程序无法显示图片 " + shown + "：" + facts.whyZh + "。这一格显示为空白。" + facts.fixZh + "。",
+                "The program cannot show " + shown + ": " + facts.whyEn + ". The box stays empty. " + facts.fixEn +
+                    ".");
         } else if (facts.verdict == PictureFacts::Verdict::Slow) {
             const std::string size = toText(facts.width) + " × " + toText(facts.height);
             const std::string ms = toText(static_cast<std::int64_t>(facts.milliseconds + 0.5));

@@ -65,11 +65,15 @@ void explainRefusal(std::string_view b, PictureFacts& facts) {
                       toText(image::kMaxSide) + " 像素的图片";
         facts.whyEn = std::string("the ") + kind + " picture is " + size +
                       " pixels; the program refuses pictures over " + toText(image::kMaxSide) + " pixels a side";
+        facts.fixZh = "请把它缩小（格子只有 70 × 70）";
+        facts.fixEn = "Scale it down (the box is 70 × 70)";
         return true;
     };
     const auto other = [&](const char* zh, const char* en) {
         facts.whyZh = zh;
         facts.whyEn = en;
+        facts.fixZh = "请把它存为 PNG 或 JPEG";
+        facts.fixEn = "Save it as PNG or JPEG";
     };
     if (b.substr(0, 8) == "\x89PNG\r\n\x1A\n") {
         if (!tooLarge(pngSize(b), "PNG")) other("PNG 文件已损坏或不完整", "the PNG file is damaged or cut short");
@@ -96,6 +100,8 @@ PictureFacts examinePicture(const std::string& path) {
         facts.verdict = PictureFacts::Verdict::Unreadable;
         facts.whyZh = "文件无法读取";
         facts.whyEn = "the file cannot be read";
+        facts.fixZh = "请检查文件权限";
+        facts.fixEn = "Check the file's permissions";
         return facts;
     }
     // What the first showing costs: decoding, then scaling to the node

@@ -17,9 +17,11 @@ struct PictureFacts {
     int width = 0;   // as decoded (Slow, Fine) or as declared (Unreadable, when known)
     int height = 0;
     double milliseconds = 0;  // decoding and scaling to the 70 x 70 box
-    // Why the decoder refuses it (Unreadable).
+    // Why the decoder refuses it and what to do (Unreadable).
     std::string whyZh;
     std::string whyEn;
+    std::string fixZh;
+    std::string fixEn;
 };
 
 // Reads and decodes path with the program's own decoder and size limits.
