@@ -77,6 +77,41 @@ TEST(Check, EveryKindOfFindingInTheBrokenPack) {
     for (; i < found.size(); ++i) ADD_FAILURE() << "unexpected: " << check::formatText(found[i]);
 }
 
+// The file is read by the store's own rules, and lines are counted in it.
+TEST(Check, FindingsFollowTheStoreReadingRules) {
+    const auto utf16 = [](std::string_view ascii) {
+        std::string out = "\xFF\xFE";
+        for (const char c : ascii) out += {c, '\0'};
+        return out;
+    };
+    const struct {
+        std::string cfg;
+        Expected finding;
+    } cases[] = {
+        // UTF-16LE: read as text, its lines counted as lines.
+        {utf16("[Config]\r\nX=1\r\n\r\n[Hero]\r\n1=a.png|A|d|0\r\n3=c.png|C|d|0\r\n"),
+         {6, "Hero", "3", Severity::Error, "after-gap"}},
+        // A section name ends at the last ']' of its line.
+        {"[Config]\r\nS=150\r\n[1]]\r\nName=AB\r\n", {3, "1]", "", Severity::Warning, "unknown-section"}},
+        // A line without '=' hides the later line of its key.
+        {"[Config]\nS\nS=300\n", {3, "Config", "S", Severity::Error, "duplicate-key"}},
+        // VT, FF and Ctrl-Z around a name are blanks.
+        {"[Config]\nS\x1a\x0b=300\n", {2, "Config", "S", Severity::Warning, "config-range"}},
+    };
+    for (const auto& c : cases) {
+        TempDir pack;
+        writeFile(pack.file("Cfg.ini"), c.cfg);
+        const std::vector<Finding> found = check::checkPack(pack.path());
+        bool seen = false;
+        for (const Finding& f : found) seen = seen || (tied(f) == tied(c.finding) && f.severity == c.finding.severity);
+        EXPECT_TRUE(seen) << "no " << c.finding.code << " on line " << c.finding.line << " in:\n" << [&] {
+            std::string all;
+            for (const Finding& f : found) all += check::formatText(f) + "\n";
+            return all;
+        }();
+    }
+}
+
 // Exit statuses and output forms of the command itself.
 TEST(Check, ExitStatusSaysTheWorstFinding) {
     TempDir warnings;

@@ -299,7 +299,8 @@ private:
                     " bytes long; the program reads only the first " +
                     toText(static_cast<std::int64_t>(read->size())) + " and the rest never shows. Shorten it.");
         }
-        if (read && Utf8ToLocal(*read) != *read) {
+        // Checked on the stored text: reading would already have mended it.
+        if (Utf8ToLocal(raw) != raw) {
             add(line, sectionName, key, Severity::Error, "not-utf8",
                 "这个值不是 UTF-8 编码：无法识别的字节会显示成“\xEF\xBF\xBD”。请把 Cfg.ini 存为 UTF-8。",
                 "This value is not UTF-8: the bytes that are not show as \"\xEF\xBF\xBD\". Save Cfg.ini as "
