@@ -394,7 +394,8 @@ private:
         }
         bool anyIds = false;
         for (const ChildNode& c : node.children) anyIds = anyIds || firstPositiveMember(c.members) > 0;
-        const bool entriesShow = n <= kRowCapacity;
+        // With no linked entries at all, the children's count decides the room.
+        const bool entriesShow = linkedRoom(n, 0) != LinkedRoom::NoRoom;
         if (node.Link == "1" && table && anyIds && !entriesShow) {
             add(lineOf(sec, "Link"), sec, "Link", Severity::Error, "ids-hidden",
                 "这个主题有 " + toText(n) + " 项，超过 14 项时第三行用来显示第 15 项以后的内容，点击任何一项都不会显示它关联的 " +
@@ -426,7 +427,7 @@ private:
                 checkStandIn(node, sec, key, line, child, table);
             } else {
                 checkPicture(line, sec, key, node.Name, child.picture);
-                if (node.Link == "1" && table) checkLinkedIds(node, sec, key, line, child, *table, entriesShow);
+                if (node.Link == "1" && table) checkLinkedIds(node, sec, key, line, child, *table);
             }
         }
         if (linked && table) {
@@ -498,7 +499,7 @@ private:
     }
 
     void checkLinkedIds(const MainNode& node, const std::string& sec, const std::string& key, int line,
-                        const ChildNode& child, const CatalogTable& table, bool entriesShow) {
+                        const ChildNode& child, const CatalogTable& table) {
         const std::vector<std::string>& ids = child.members;
         std::string unknown;
         for (const std::string& id : ids) {
@@ -511,8 +512,21 @@ private:
                 "ID " + unknown + " names no entry of [" + node.In +
                     "]: those places in the third row stay empty. Remove them or add the entries.");
         }
-        if (!entriesShow) return;  // the topic is too long for any entry to show: said once
         const int count = static_cast<int>(ids.size());
+        const LinkedRoom room = linkedRoom(static_cast<int>(node.children.size()), count);
+        if (room == LinkedRoom::TooMany) {
+            add(line, sec, key, Severity::Error, "too-many-ids",
+                "这一项关联了 " + toText(count) + " 个 ID：点击时一个都不显示，只提示“子节点内容过多，无法展示。”。最多显示 14 个。",
+                "This entry links " + toText(count) + " IDs: a press shows none of them, only the notice "
+                "\"子节点内容过多，无法展示。\". At most 14 show.");
+            return;
+        }
+        if (room == LinkedRoom::NoRoom) return;  // said once for the topic
+        if (room == LinkedRoom::First14) {
+            add(line, sec, key, Severity::Error, "too-many-ids",
+                "这一项关联了 " + toText(count) + " 个 ID：点击时只显示前 14 个。请拆分成几项。",
+                "This entry links " + toText(count) + " IDs: a press shows only the first 14. Split it.");
+        }
         if (count == 2 && ids[0].empty() && toInt(ids[1]) > 0) {
             add(line, sec, key, Severity::Warning, "single-id",
                 "只有一个 ID（" + Utf8ToLocal(ids[1]) + "）时，它显示在第三行的第二格，第一格空着。想让它在第一格，请写 " +
@@ -520,16 +534,6 @@ private:
                 "A single ID (" + Utf8ToLocal(ids[1]) +
                     ") shows in the second place of the third row; the first stays empty. To show it first, "
                     "write " + Utf8ToLocal(ids[1]) + ",0.");
-        }
-        if (count + 1 - kChildCapacity > 0) {
-            add(line, sec, key, Severity::Error, "too-many-ids",
-                "这一项关联了 " + toText(count) + " 个 ID：点击时一个都不显示，只提示“子节点内容过多，无法展示。”。最多显示 14 个。",
-                "This entry links " + toText(count) + " IDs: a press shows none of them, only the notice "
-                "\"子节点内容过多，无法展示。\". At most 14 show.");
-        } else if (count > kRowCapacity) {
-            add(line, sec, key, Severity::Error, "too-many-ids",
-                "这一项关联了 " + toText(count) + " 个 ID：点击时只显示前 14 个。请拆分成几项。",
-                "This entry links " + toText(count) + " IDs: a press shows only the first 14. Split it.");
         }
         for (int t = 0; t < std::min(count, kRowCapacity); ++t) {
             const CatalogEntry* e = findEntry(table, toInt(ids[static_cast<std::size_t>(t)]));
