@@ -215,7 +215,8 @@ private:
             const ini::Section& s = doc_.sections[si];
             const std::string_view name = bytesAt(s.nameBegin, s.nameEnd);
             const int line = lineAt(s.nameBegin);
-            const std::size_t first = doc_.sectionIndex.at(lower(name));
+            const auto firstIt = doc_.sectionIndex.find(lower(name));
+            const std::size_t first = firstIt == doc_.sectionIndex.end() ? si : firstIt->second;
             if (first != si) {
                 const std::string firstLine = toText(lineAt(doc_.sections[first].nameBegin));
                 add(line, name, "", Severity::Error, "duplicate-section",
@@ -249,7 +250,8 @@ private:
             const ini::Entry& e = s.entries[ei];
             const std::string_view key = bytesAt(e.keyBegin, e.keyEnd);
             const int line = lineAt(e.keyBegin);
-            const std::size_t first = s.keyIndex.at(lower(key));
+            const auto firstIt = s.keyIndex.find(lower(key));
+            const std::size_t first = firstIt == s.keyIndex.end() ? ei : firstIt->second;
             if (first != ei) {
                 const std::string firstLine = toText(lineAt(s.entries[first].keyBegin));
                 add(line, sectionName, key, Severity::Error, "duplicate-key",
