@@ -120,6 +120,14 @@ std::string_view trimBlanks(std::string_view text) {
 
 std::string_view cleanName(std::string_view name) { return trimBlanks(skipLeadingControls(name)); }
 
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    }
+    return true;
+}
+
 std::size_t utf8CutLength(std::string_view text, std::size_t limit) {
     if (text.size() <= limit) return text.size();
     // Back up over the continuation bytes at the cut to the byte that

@@ -20,6 +20,7 @@ std::string_view skipLeadingControls(std::string_view text);
 std::string_view trimBlanks(std::string_view text);
 // A section or key argument as it is looked up and written.
 std::string_view cleanName(std::string_view name);
+bool equalIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The longest prefix length of text that is at most limit bytes and does
 // not end inside a UTF-8 character.

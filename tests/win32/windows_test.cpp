@@ -250,11 +250,11 @@ TEST_F(Win32Test, OpenFolderGoesThroughTheHook) {
     EXPECT_EQ(opened[0], "C:\\图片\\Img");
 }
 
-TEST_F(Win32Test, ScreenSizeIsThePrimaryScreens) {
-    const ScreenSize s = p.screenSize();
-    EXPECT_EQ(s.width, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(s.height, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_GT(s.width, 0);
+TEST_F(Win32Test, ThePrimaryMonitorIsThePrimaryScreen) {
+    const Monitor primary = p.monitors().front();
+    EXPECT_EQ(primary.width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(primary.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(static_cast<int>(p.monitors().size()), GetSystemMetrics(SM_CMONITORS));
 }
 
 // --- the program's own designs ------------------------------------------------------
