@@ -18,13 +18,14 @@ test_overlay_from_settings() {
   wait_opacity "$overlay" 200 "overlay"
 }
 
-# Out-of-range settings are corrected silently; in-range ones stay. One program
+# Out-of-range settings are corrected silently; in-range ones stay (the 70 x 70
+# square wholly on the 1024 x 768 screen). One program
 # per row: "X Y S" in Cfg.ini, then the expected geometry and alpha.
 test_settings_corrected() {
   local rows=(
     "99 300 15|100 300 70 70|15"
     "250 769 14|250 100 70 70|150"
-    "1025 700 256|100 700 70 70|150"
+    "955 698 256|100 698 70 70|150"
   )
   local row cfg want alpha x y s got
   for row in "${rows[@]}"; do
