@@ -62,25 +62,37 @@ std::shared_ptr<const ParsedIni> ConfigStore::load(const std::string& path) {
 
 bool ConfigStore::write(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
+    return writeGroup(path, {Item{std::string(section), std::string(key), std::string(value)}});
+}
+
+bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items) {
     const std::string p = cleanPath(path);
-    const std::string_view s = ini::cleanName(section);
-    const std::string_view k = ini::cleanName(key);
-    if (p.empty() || s.empty() || k.empty()) return false;
-    if (!ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
-    const std::string v = ini::normaliseValue(value);
+    if (p.empty()) return false;
+    std::vector<std::string> values;
+    values.reserve(items.size());
+    for (const Item& item : items) {
+        const std::string_view s = ini::cleanName(item.section);
+        const std::string_view k = ini::cleanName(item.key);
+        if (s.empty() || k.empty() || !ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
+        values.push_back(ini::normaliseValue(item.value));
+    }
+    std::vector<ini::Edit> edits;
+    edits.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        edits.push_back({ini::cleanName(items[i].section), ini::cleanName(items[i].key), values[i]});
+    }
 
     const std::shared_ptr<const ParsedIni> current = load(p);
     // A file that is there but cannot be read (a folder, no permission) is
-    // never replaced by a new one-item file.
+    // never replaced by a new file.
     if (!current && files::exists(p)) return false;
-    if (current) {
-        const std::optional<std::string> stored = ini::find(current->doc, s, k);
-        if (stored && *stored == v) return true;
-        if (files::isReadOnly(p)) return false;
-    }
-
-    std::string bytes = current ? ini::withValue(current->doc, s, k, v) : ini::newFile(s, k, v);
-    if (!files::writeReplace(p, bytes, faultHook_)) return false;
+    const ini::Document none;
+    std::optional<std::string> bytes = ini::applyEdits(current ? current->doc : none, edits);
+    // The equality check comes before the read-only one: an unchanged
+    // group is not a write.
+    if (!bytes) return true;
+    if (current && files::isReadOnly(p)) return false;
+    if (!files::writeReplace(p, *bytes, faultHook_)) return false;
 
     // The new content is known: cache it, so the next read sees it even when
     // the clock's granularity leaves size and time looking unchanged.
@@ -89,7 +101,7 @@ bool ConfigStore::write(const std::string& path, std::string_view section, std::
         cache_.erase(p);
         return true;
     }
-    auto ini = std::make_shared<const ParsedIni>(ParsedIni{ini::parse(std::move(bytes))});
+    auto ini = std::make_shared<const ParsedIni>(ParsedIni{ini::parse(std::move(*bytes))});
     ++parses_;
     cache_[p] = Cached{*after, std::move(ini)};
     return true;
