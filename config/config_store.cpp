@@ -95,4 +95,33 @@ bool ConfigStore::write(const std::string& path, std::string_view section, std::
     return true;
 }
 
+bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items) {
+    const std::string p = cleanPath(path);
+    if (p.empty()) return false;
+    const std::shared_ptr<const ParsedIni> current = load(p);
+    if (!current && files::exists(p)) return false;
+    std::optional<ini::Document> doc;
+    if (current) doc = current->doc;
+    bool changed = false;
+    for (const Item& item : items) {
+        const std::string_view s = ini::cleanName(item.section);
+        const std::string_view k = ini::cleanName(item.key);
+        if (s.empty() || k.empty() || !ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
+        const std::string v = ini::normaliseValue(item.value);
+        if (doc) {
+            const std::optional<std::string> stored = ini::find(*doc, s, k);
+            if (stored && *stored == v) continue;
+            doc = ini::parse(ini::withValue(*doc, s, k, v));
+        } else {
+            doc = ini::parse(ini::newFile(s, k, v));
+        }
+        changed = true;
+    }
+    if (!changed) return true;
+    if (current && files::isReadOnly(p)) return false;
+    if (!files::writeReplace(p, doc->bytes, faultHook_)) return false;
+    cache_.erase(p);
+    return true;
+}
+
 }  // namespace pallo

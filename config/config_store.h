@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -45,6 +46,13 @@ public:
     // Creates or replaces the item (creating file and section when needed).
     // Returns false, leaving the file exactly as it was, when it cannot.
     bool write(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
+
+    struct Item {
+        std::string section, key, value;
+    };
+    // Stand-in until the store's own group write arrives: the items in
+    // order, in one atomic replace of the file, all or nothing.
+    bool writeGroup(const std::string& path, const std::vector<Item>& items);
 
     Snapshot snapshot(const std::string& path);
 

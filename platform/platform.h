@@ -144,6 +144,16 @@ public:
     virtual std::int64_t itemData(const ControlRef& c, int index) const = 0;
     virtual void setSelection(const ControlRef& c, int index) = 0;  // -1: none
     virtual int selection(const ControlRef& c) const = 0;
+    // Stand-in until the platform's own: switches a combo box between a
+    // drop-down list and an editable drop-down, keeping items and selection.
+    virtual void setEditable(const ControlRef& c, bool editable) {
+        (void)c;
+        (void)editable;
+    }
+    virtual bool isEditable(const ControlRef& c) const {
+        (void)c;
+        return false;
+    }
 
     // --- check box --------------------------------------------------------
     virtual void setChecked(const ControlRef& c, bool checked) = 0;

@@ -90,6 +90,9 @@ struct ControlDesign {
     // List view
     std::vector<ListColumn> columns;
     bool multiSelect = false;
+    // The program's changes of the selection fire Selection too, not only
+    // the user's.
+    bool selectionEventsFromProgram = false;
     // Edit box
     bool readOnly = false;
     bool multiLine = false;

@@ -167,7 +167,12 @@ WindowDesign buildNodeEditor() {
          .visible = false},
     };
     // Middle: the children of the chosen main node; right: the chosen child.
-    for (auto& c : entryListAndStrip(2, "关联内容：(由详细关联设置生成)")) w.controls.push_back(std::move(c));
+    // After "新增" the program selects the new child, and its fields have to
+    // show: the child list reports the program's selections too.
+    for (auto& c : entryListAndStrip(2, "关联内容：(由详细关联设置生成)")) {
+        if (c.name == "超级列表框1") c.selectionEventsFromProgram = true;
+        w.controls.push_back(std::move(c));
+    }
     return w;
 }
 

@@ -394,6 +394,19 @@ void HeadlessPlatform::setSelection(const ControlRef& c, int index) {
 
 int HeadlessPlatform::selection(const ControlRef& c) const { return control(c).selection; }
 
+void HeadlessPlatform::setEditable(const ControlRef& c, bool editable) {
+    Control& ctl = control(c);
+    if (ctl.design.kind != ControlKind::Combo || ctl.design.editable == editable) return;
+    ctl.design.editable = editable;
+    if (!editable)
+        ctl.text = ctl.selection >= 0 ? ctl.items[static_cast<std::size_t>(ctl.selection)].text : std::string();
+}
+
+bool HeadlessPlatform::isEditable(const ControlRef& c) const {
+    const Control& ctl = control(c);
+    return ctl.design.kind == ControlKind::Combo && ctl.design.editable;
+}
+
 void HeadlessPlatform::setChecked(const ControlRef& c, bool checked) { control(c).checked = checked; }
 bool HeadlessPlatform::isChecked(const ControlRef& c) const { return control(c).checked; }
 
@@ -471,6 +484,11 @@ void HeadlessPlatform::clearRows(const ControlRef& c) {
 void HeadlessPlatform::setCurrentRow(const ControlRef& c, int row) {
     Control& ctl = control(c);
     ctl.currentRow = (row >= 0 && row < static_cast<int>(ctl.rows.size())) ? row : -1;
+    const std::set<int> before = ctl.selected;
+    ctl.selected.clear();
+    if (ctl.currentRow >= 0) ctl.selected.insert(ctl.currentRow);
+    if (ctl.design.selectionEventsFromProgram && ctl.currentRow >= 0 && before != ctl.selected)
+        fire(c.window, c.name, EventKind::Selection);
 }
 
 int HeadlessPlatform::currentRow(const ControlRef& c) const { return control(c).currentRow; }

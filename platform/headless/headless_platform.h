@@ -100,6 +100,8 @@ public:
     std::int64_t itemData(const ControlRef& c, int index) const override;
     void setSelection(const ControlRef& c, int index) override;
     int selection(const ControlRef& c) const override;
+    void setEditable(const ControlRef& c, bool editable) override;
+    bool isEditable(const ControlRef& c) const override;
     void setChecked(const ControlRef& c, bool checked) override;
     bool isChecked(const ControlRef& c) const override;
     void setScrollRange(const ControlRef& c, int min, int max) override;
