@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "editors/node_editor.h"
 #include "overlay/donation.h"
 #include "overlay/options.h"
 #include "overlay/startup.h"
@@ -17,6 +18,7 @@ App::App(platform::Platform& platform)
     registerRowHandlers(handlers_);
     registerOptionsHandlers(handlers_);
     registerDonationHandlers(handlers_);
+    registerEditorHandlers(handlers_);
     platform_.setEventSink(this);
 }
 
