@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "editors/association_editor.h"
+#include "editors/catalog_editor.h"
 #include "editors/node_editor.h"
 #include "overlay/donation.h"
 #include "overlay/options.h"
@@ -19,6 +21,8 @@ App::App(platform::Platform& platform)
     registerOptionsHandlers(handlers_);
     registerDonationHandlers(handlers_);
     registerEditorHandlers(handlers_);
+    registerCatalogEditorHandlers(handlers_);
+    registerAssociationHandlers(handlers_);
     platform_.setEventSink(this);
 }
 
