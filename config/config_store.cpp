@@ -68,13 +68,22 @@ bool ConfigStore::write(const std::string& path, std::string_view section, std::
 bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items) {
     const std::string p = cleanPath(path);
     if (p.empty()) return false;
+    const std::shared_ptr<const ParsedIni> current = load(p);
+    // A file that is there but cannot be read (a folder, no permission) is
+    // never replaced by a new file.
+    if (!current && files::exists(p)) return false;
+    const ini::Document none;
+    const ini::Document& doc = current ? current->doc : none;
+
     std::vector<std::string> values;
     values.reserve(items.size());
     for (const Item& item : items) {
         const std::string_view s = ini::cleanName(item.section);
         const std::string_view k = ini::cleanName(item.key);
-        if (s.empty() || k.empty() || !ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
-        values.push_back(ini::normaliseValue(item.value));
+        if (s.empty() || k.empty() || !ini::isWritableSection(s, doc.encoding) || !ini::isWritableKey(k, doc.encoding)) {
+            return false;
+        }
+        values.push_back(ini::normaliseValue(item.value, doc.encoding));
     }
     std::vector<ini::Edit> edits;
     edits.reserve(items.size());
@@ -82,12 +91,7 @@ bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& i
         edits.push_back({ini::cleanName(items[i].section), ini::cleanName(items[i].key), values[i]});
     }
 
-    const std::shared_ptr<const ParsedIni> current = load(p);
-    // A file that is there but cannot be read (a folder, no permission) is
-    // never replaced by a new file.
-    if (!current && files::exists(p)) return false;
-    const ini::Document none;
-    std::optional<std::string> bytes = ini::applyEdits(current ? current->doc : none, edits);
+    std::optional<std::string> bytes = ini::applyEdits(doc, edits);
     // The equality check comes before the read-only one: an unchanged
     // group is not a write.
     if (!bytes) return true;

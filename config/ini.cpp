@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/config_store.h"
+#include "config/utf16.h"
 
 namespace pallo::ini {
 namespace {
@@ -93,12 +94,14 @@ LineParts parseLine(std::string_view line) {
 constexpr std::size_t kMaxValueBytes = kValueLimit - 1;
 
 // A value's stored text as read: one pair of matching outer quotes
-// removed, cut to fit the read buffer.
-std::string valueAsRead(std::string_view value) {
+// removed, cut to fit the read buffer. A UTF-16 file's unpaired surrogates
+// read as U+FFFD, like any other text that is not UTF-8.
+std::string valueAsRead(std::string_view value, Encoding encoding) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
-    return std::string(value.substr(0, utf8CutLength(value, kMaxValueBytes)));
+    value = value.substr(0, utf8CutLength(value, kMaxValueBytes));
+    return encoding == Encoding::Utf16Le ? replaceInvalidUtf8(value) : std::string(value);
 }
 
 }  // namespace
@@ -145,7 +148,7 @@ std::size_t utf8CutLength(std::string_view text, std::size_t limit) {
     return limit;
 }
 
-std::string normaliseValue(std::string_view value) {
+std::string normaliseValue(std::string_view value, Encoding encoding) {
     std::string out;
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -153,26 +156,35 @@ std::string normaliseValue(std::string_view value) {
         if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
         out += isBreak(c) ? '#' : c;
     }
+    if (encoding == Encoding::Utf16Le) out = replaceInvalidUtf8(out);
     out.resize(utf8CutLength(out, kMaxValueBytes));
     return out;
 }
 
-bool isWritableSection(std::string_view section) {
+bool isWritableSection(std::string_view section, Encoding encoding) {
+    if (encoding == Encoding::Utf16Le && !isValidUtf8(section)) return false;
     // A ']' inside the name or at its end reads back, as the name ends at
     // the header's last ']'.
     return section.find_first_of("\r\n") == std::string_view::npos;
 }
 
-bool isWritableKey(std::string_view key) {
+bool isWritableKey(std::string_view key, Encoding encoding) {
+    if (encoding == Encoding::Utf16Le && !isValidUtf8(key)) return false;
     if (key.empty() || key.front() == ';' || key.front() == '[') return false;
     return key.find_first_of("\r\n=") == std::string_view::npos;
 }
 
 Document parse(std::string bytes) {
     Document doc;
-    doc.bytes = std::move(bytes);
+    if (bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0) {
+        doc.encoding = Encoding::Utf16Le;
+        if (bytes.size() % 2 != 0) doc.oddByte = bytes.substr(bytes.size() - 1);
+        doc.bytes = utf8FromUtf16Le(std::string_view(bytes).substr(2, bytes.size() - 2 - doc.oddByte.size()));
+    } else {
+        doc.bytes = std::move(bytes);
+        if (doc.bytes.size() >= 3 && doc.bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) doc.bomLength = 3;
+    }
     const std::string& b = doc.bytes;
-    if (b.size() >= 3 && b.compare(0, 3, "\xEF\xBB\xBF") == 0) doc.bomLength = 3;
 
     bool styleKnown = false;
     Section* current = nullptr;  // null above the first section
@@ -224,7 +236,7 @@ std::optional<std::string> find(const Document& doc, std::string_view section, s
     if (!s) return std::nullopt;
     const Entry* e = findEntry(*s, key);
     if (!e || !e->hasValue) return std::nullopt;
-    return valueAsRead(std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin));
+    return valueAsRead(std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin), doc.encoding);
 }
 
 namespace {
@@ -232,10 +244,10 @@ namespace {
 // Sets the value of one key line (its text without the line break), in
 // place as a single write would. False when the value as read is already
 // this one.
-bool setLineValue(std::string& line, std::string_view value) {
+bool setLineValue(std::string& line, std::string_view value, Encoding encoding) {
     const LineParts parts = parseLine(line);
     const std::string_view stored = std::string_view(line).substr(parts.valueBegin, parts.valueEnd - parts.valueBegin);
-    if (parts.hasValue && valueAsRead(stored) == value) return false;
+    if (parts.hasValue && valueAsRead(stored, encoding) == value) return false;
     std::string replacement = parts.hasValue ? std::string() : std::string("=");
     replacement += value;
     line.replace(parts.valueBegin, parts.valueEnd - parts.valueBegin, replacement);
@@ -249,9 +261,9 @@ struct AddedKeys {
 
     // The line of key, created with the value when missing; true when the
     // value changed.
-    bool set(std::string_view key, std::string_view value) {
+    bool set(std::string_view key, std::string_view value, Encoding encoding) {
         const auto [it, inserted] = index.try_emplace(lowerCopy(key), lines.size());
-        if (!inserted) return setLineValue(lines[it->second], value);
+        if (!inserted) return setLineValue(lines[it->second], value, encoding);
         std::string line(key);
         line += '=';
         line += value;
@@ -275,11 +287,11 @@ public:
         if (const Section* s = findSection(doc_, edit.section)) {
             const std::size_t index = static_cast<std::size_t>(s - doc_.sections.data());
             if (const Entry* e = findEntry(*s, edit.key)) return setEntry(*e, edit.value);
-            return added_[index].set(edit.key, edit.value);
+            return added_[index].set(edit.key, edit.value, doc_.encoding);
         }
         const auto [it, inserted] = newIndex_.try_emplace(lowerCopy(edit.section), newSections_.size());
         if (inserted) newSections_.push_back({std::string(edit.section), {}});
-        return newSections_[it->second].keys.set(edit.key, edit.value);
+        return newSections_[it->second].keys.set(edit.key, edit.value, doc_.encoding);
     }
 
     std::string render() const {
@@ -334,14 +346,15 @@ public:
             pos = sp.end;
         }
         out.append(b, pos);
-        return out;
+        if (doc_.encoding == Encoding::Utf8) return out;
+        return "\xFF\xFE" + utf16LeFromUtf8(out) + doc_.oddByte;
     }
 
 private:
     bool setEntry(const Entry& e, std::string_view value) {
-        if (const auto it = changed_.find(e.lineBegin); it != changed_.end()) return setLineValue(it->second.text, value);
+        if (const auto it = changed_.find(e.lineBegin); it != changed_.end()) return setLineValue(it->second.text, value, doc_.encoding);
         std::string line = doc_.bytes.substr(e.lineBegin, e.lineEnd - e.lineBegin);
-        if (!setLineValue(line, value)) return false;
+        if (!setLineValue(line, value, doc_.encoding)) return false;
         changed_.emplace(e.lineBegin, ChangedLine{e.lineEnd, std::move(line)});
         return true;
     }

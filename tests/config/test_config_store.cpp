@@ -10,6 +10,7 @@
 
 #include "config/config_store.h"
 #include "support/temp_dir.h"
+#include "utf16_file.h"
 
 namespace pallo {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using testing::listDir;
 using testing::readFile;
 using testing::TempDir;
+using testing::utf16File;
 using testing::writeFile;
 namespace fs = std::filesystem;
 
@@ -108,6 +110,50 @@ TEST_F(ConfigStoreTest, TextSurvivesWriteAndRead) {
         EXPECT_EQ(store.read(cfg, "Item", "1", ""), v);
         EXPECT_EQ(ConfigStore().read(cfg, "Item", "1", ""), v);  // from disk, no cache
     }
+}
+
+// A UTF-16LE file stays UTF-16LE: a write changes the units of its item
+// and keeps every other byte, even an unpaired surrogate or an odd last
+// byte, which no conversion could carry.
+TEST_F(ConfigStoreTest, Utf16FileStaysUtf16) {
+    const std::u16string head = u"; \u6CE8 \xD800" u" \r\n[Config]\r\nX = 1 \r\n";
+    const std::u16string tail = u"[1]\r\nName=\u4E2D\U0001F600\r\nBare\r\n";
+    const std::string odd = "\x5A";
+    const struct {
+        const char* name;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* read;  // the value read back
+        std::u16string after;
+    } cases[] = {
+        {"existing key", "Config", "X", "\xE4\xB8\xAD 250", "\xE4\xB8\xAD 250",
+         u"; \u6CE8 \xD800" u" \r\n[Config]\r\nX = \u4E2D 250 \r\n" + tail},
+        {"key without value", "1", "bare", "v", "v", head + u"[1]\r\nName=\u4E2D\U0001F600\r\nBare=v\r\n"},
+        {"new key", "Config", "\xE5\x9B\xBE", "p.png", "p.png", head + u"\u56FE=p.png\r\n" + tail},
+        {"new section", "New", "K", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", head + tail + u"[New]\r\nK=\U0001F600\r\n"},
+        {"bytes that are not UTF-8", "Config", "X", "\xFF" "a\xED\xA0\x80", "\xEF\xBF\xBD" "a\xEF\xBF\xBD",
+         u"; \u6CE8 \xD800" u" \r\n[Config]\r\nX = \xFFFD" u"a\xFFFD" u" \r\n" + tail},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigStore store;
+        writeFile(cfg, utf16File(head + tail, odd));
+        EXPECT_EQ(store.read(cfg, "1", "Name", ""), "\xE4\xB8\xAD\xF0\x9F\x98\x80");
+        ASSERT_TRUE(store.write(cfg, c.section, c.key, c.value));
+        EXPECT_EQ(readFile(cfg), utf16File(c.after, odd));
+        EXPECT_EQ(ConfigStore().read(cfg, c.section, c.key, "d"), c.read);
+        // Written again as read, the value is unchanged: nothing is written.
+        store.setFaultHook([](files::WriteStep) { return true; });
+        EXPECT_TRUE(store.write(cfg, c.section, c.key, c.read));
+    }
+    // A name that is not UTF-8 could never be read back from this file.
+    EXPECT_FALSE(store.write(cfg, "Config", "\xFF", "v"));
+    EXPECT_FALSE(store.write(cfg, "\xC0\x80", "K", "v"));
+
+    writeFile(cfg, "\xFF\xFE");
+    ASSERT_TRUE(store.write(cfg, "S", "K", "V"));
+    EXPECT_EQ(readFile(cfg), utf16File(u"[S]\r\nK=V\r\n"));
 }
 
 TEST_F(ConfigStoreTest, LongValuesAreCutWithinACharacterBoundary) {

@@ -8,9 +8,13 @@
 
 #include "config/config_store.h"
 #include "config/ini.h"
+#include "config/utf16.h"
+#include "utf16_file.h"
 
 namespace pallo::ini {
 namespace {
+
+using testing::utf16File;
 
 struct ReadCase {
     const char* name;
@@ -82,6 +86,12 @@ TEST(IniRead, PlatformRules) {
         {"key without value hides a later one", "[S]\r\n \x1A k \t\r\nK=V\r\n", "S", "K", missing},
         {"other keys still read", "[S]\r\nJ\r\nK=V\r\n", "S", "K", "V"},
         {"line without equals names one key", "[S]\r\nK V\r\nK=V\r\n", "S", "K V", missing},
+        {"UTF-16LE", utf16File(u"[\u8282]\r\nK = \u4E2D\u6587\U0001F600\x1A\r\n"), "\xE8\x8A\x82", "K",
+         "\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80"},
+        {"UTF-16LE, unpaired surrogates read as U+FFFD", utf16File(u"[S]\r\nK=\xDC00" u"a\xD800" u"\r\n"), "S", "K",
+         "\xEF\xBF\xBD" "a\xEF\xBF\xBD"},
+        {"UTF-16LE, odd last byte", utf16File(u"[S]\r\nK=V", "\x5A"), "S", "K", "V"},
+        {"UTF-16LE, mark and one byte", "\xFF\xFE[", "S", "K", missing},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(find(parse(c.file), c.section, c.key), c.expected) << c.name;
@@ -199,9 +209,9 @@ TEST(IniWrite, ExactBytes) {
 }
 
 // A group builds the new bytes once; they must equal those of the same
-// writes made one at a time, whatever the file and the order: a key written
-// twice, a key added then changed, a section added then extended, a value
-// whose blanks or quotes move the next write's range.
+// writes made one at a time, whatever the file, its encoding and the order:
+// a key written twice, a key added then changed, a section added then
+// extended, a value whose blanks or quotes move the next write's range.
 TEST(IniWrite, GroupEqualsSingleWritesInOrder) {
     std::mt19937 random(2024);
     const char* const lines[] = {"[S]", "[s]", "[T]", "[U]]", " [S ", "K=1", " k = \"q\" ", "L", "L=2",
@@ -212,13 +222,16 @@ TEST(IniWrite, GroupEqualsSingleWritesInOrder) {
     const char* const values[] = {"", "v", " v ", "\"v\"", "w", "  ", "1"};
     auto pick = [&](const auto& list) { return list[random() % std::size(list)]; };
     for (int round = 0; round < 3000; ++round) {
-        std::string file = random() % 4 == 0 ? "\xEF\xBB\xBF" : "";
+        const auto encoding = random() % 5;  // 0: UTF-8 mark, 1: UTF-16LE
+        std::string file;
         const char* end = pick(ends);
         const int count = static_cast<int>(random() % 8);
         for (int i = 0; i < count; ++i) {
             file += pick(lines);
             if (i + 1 < count || random() % 3) file += random() % 5 ? end : pick(ends);
         }
+        if (encoding == 0) file = "\xEF\xBB\xBF" + file;
+        if (encoding == 1) file = "\xFF\xFE" + utf16LeFromUtf8(file);
         std::vector<Edit> group;
         std::string oneByOne = file;
         for (int i = static_cast<int>(random() % 6); i > 0; --i) {
