@@ -351,6 +351,11 @@ void Win32Backend::setEnabled(const ControlRef& ref, bool enabled) {
     applyShown(*c->window, *c);
 }
 
+bool Win32Backend::isEnabled(WindowRef w) const {
+    const HWND h = hwndOf(w);
+    return h && IsWindowEnabled(h);
+}
+
 bool Win32Backend::isEnabled(const ControlRef& ref) const {
     const Control* c = findControl(ref);
     return c && c->enabled;

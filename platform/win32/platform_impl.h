@@ -167,6 +167,11 @@ public:
     bool isVisible(const ControlRef& c) const override;
     void setEnabled(const ControlRef& c, bool enabled) override;
     bool isEnabled(const ControlRef& c) const override;
+    // Stand-ins until the platform branch's own Win32 side lands: the window's
+    // enabled state, and a combo box that never switches to editable.
+    bool isEnabled(WindowRef w) const override;
+    void setEditable(const ControlRef&, bool) override {}
+    bool isEditable(const ControlRef&) const override { return false; }
     void setText(const ControlRef& c, const std::string& text) override;
     std::string text(const ControlRef& c) const override;
     void setTag(const ControlRef& c, const std::string& tag) override;

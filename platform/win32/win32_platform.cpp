@@ -26,6 +26,9 @@ std::string Win32Platform::designName(platform::WindowRef w) const { return impl
 platform::WindowRef Win32Platform::owner(platform::WindowRef w) const { return impl_->owner(w); }
 void Win32Platform::setVisible(platform::WindowRef w, bool visible) { return impl_->setVisible(w, visible); }
 bool Win32Platform::isVisible(platform::WindowRef w) const { return impl_->isVisible(w); }
+bool Win32Platform::isEnabled(platform::WindowRef w) const { return impl_->isEnabled(w); }
+void Win32Platform::setEditable(const platform::ControlRef& c, bool editable) { impl_->setEditable(c, editable); }
+bool Win32Platform::isEditable(const platform::ControlRef& c) const { return impl_->isEditable(c); }
 void Win32Platform::move(platform::WindowRef w, int left, int top) { return impl_->move(w, left, top); }
 void Win32Platform::resize(platform::WindowRef w, int width, int height) { return impl_->resize(w, width, height); }
 int Win32Platform::left(platform::WindowRef w) const { return impl_->left(w); }

@@ -41,6 +41,7 @@ public:
     platform::WindowRef owner(platform::WindowRef w) const override;
     void setVisible(platform::WindowRef w, bool visible) override;
     bool isVisible(platform::WindowRef w) const override;
+    bool isEnabled(platform::WindowRef w) const override;  // stand-in, see platform_impl.h
     void move(platform::WindowRef w, int left, int top) override;
     void resize(platform::WindowRef w, int width, int height) override;
     int left(platform::WindowRef w) const override;
@@ -60,6 +61,8 @@ public:
     bool isVisible(const platform::ControlRef& c) const override;
     void setEnabled(const platform::ControlRef& c, bool enabled) override;
     bool isEnabled(const platform::ControlRef& c) const override;
+    void setEditable(const platform::ControlRef& c, bool editable) override;
+    bool isEditable(const platform::ControlRef& c) const override;
     void setText(const platform::ControlRef& c, const std::string& text) override;
     std::string text(const platform::ControlRef& c) const override;
     void setTag(const platform::ControlRef& c, const std::string& tag) override;
