@@ -103,6 +103,8 @@ void initAssociationWindow(Context& ctx, WindowRef window) {
     p.addItem(sections, "Hero", 2);
     p.setSelection(nodes, 0);
     p.setSelection(sections, 0);
+    // The ordering box starts on its prompt item too, "选择排序".
+    p.setSelection(ControlRef{window, names::sortChooser}, 0);
     for (const MainNode& node : st.nodeTable) p.addItem(nodes, node.Title, node.number);
     p.setTopMost(window, true);
 }

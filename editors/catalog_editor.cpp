@@ -153,6 +153,8 @@ void initCatalogEditor(Context& ctx, WindowRef window) {
     const ProgramState& st = ctx.state;
     if (p.exists(st.nodeEditor))
         p.move(window, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.height(st.nodeEditor) + 1);
+    // The section box starts on its prompt item, "选择项目": no choice yet.
+    p.setSelection(ControlRef{window, names::sectionChooser}, 0);
     const ControlRef directories{window, names::directoryChooser};
     p.clearItems(directories);
     p.addItem(directories, "图片目录", 0);
