@@ -16,9 +16,12 @@ source "$(dirname "$0")/e2e_lib.sh"
 # ---------------------------------------------------------------- content
 
 X0=120 Y0=110
+# The editors' Win32 handles and X windows, set by open_editors.
+editor="" editor_hwnd="" catalog="" catalog_hwnd=""
 
 # Client coordinates of the controls used (their designed places).
 AT_ADVANCED=(20 120)         # node editor: "高级"
+AT_EDITOR_NODE_BOX=(40 10)   # node editor: its main-node box
 AT_SECTION_BOX=(92 10)       # catalog editor: "选择节点"
 AT_ASSOCIATE=(63 63)         # catalog editor: "详细关联设置"
 AT_PICTURE=(528 32)
@@ -100,7 +103,9 @@ control_text() {
 # answer_box OWNER_HWND CAPTION TEXT BUTTON: waits for the message box, checks its
 # text and owner, and presses BUTTON.
 answer_box() {
-  local owner_hwnd="$1" caption="$2" text="$3" button="$4" box listing line owner
+  local owner_hwnd="$1" caption="$2" text="$3" button="$4" listing line owner
+  # shellcheck disable=SC2034  # find_window sets it; only its finding counts here
+  local box
   find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
   listing="$(inspect --exe pallo.exe --title "$caption")"
   [ -n "$(control_line "$listing" "$text")" ] || {
@@ -116,22 +121,20 @@ answer_box() {
   ws_poll 20 _box_gone || fail "the box $caption is still shown"
 }
 
-# type_into XWIN AT_ARRAY_NAME TEXT: clicks the edit box, selects all and types.
+# type_into XWIN X Y TEXT: clicks the edit box, selects all and types.
 type_into() {
-  local -n at="$2"
-  click "$1" "${at[@]}"
+  click "$1" "$2" "$3"
   xdotool key ctrl+a
-  xdotool type --delay 20 "$3"
+  xdotool type --delay 20 "$4"
 }
 
-# choose_item XWIN AT_ARRAY_NAME INDEX COUNT: opens a drop-down list of COUNT
+# choose_item XWIN X Y INDEX COUNT: opens a drop-down list of COUNT
 # items and clicks item INDEX in it, as a user does. (Arrow keys in an open list
 # choose each item they pass, and a handler that disables the box for its wait
 # would swallow the next key.)
 choose_item() {
-  local -n at="$2"
-  local index="$3" count="$4" rect=""
-  click "$1" "${at[@]}"
+  local index="$4" count="$5" rect=""
+  click "$1" "$2" "$3"
   _dropped() {
     rect="$(inspect --exe pallo.exe | awk -F'\t' '$1 == "window" && $3 == "ComboLBox" {print $4; exit}')"
     [ -n "$rect" ]
@@ -163,6 +166,9 @@ start_catalog_program() {
   wait_geometry "$overlay" "$X0 $Y0 70 70"
 }
 
+# node_editor_filled: whether the node editor shows a main node (its picture name).
+node_editor_filled() { [ -n "$(control_line "$(inspect --exe pallo.exe)" m1.png)" ]; }
+
 # open_editors: the options panel, "编辑配置", then "高级". Sets $editor_hwnd,
 # $editor (X window), $catalog_hwnd and $catalog.
 open_editors() {
@@ -173,6 +179,11 @@ open_editors() {
   window_line '<<改名' line || return 1
   editor_hwnd="$(field "$line" 2)"
   x_window_of "$editor_hwnd" editor || return 1
+  if [ -n "${PALLO_CATALOG_SCREENSHOTS:-}" ]; then
+    choose_item "$editor" "${AT_EDITOR_NODE_BOX[@]}" 1 2
+    ws_poll 10 node_editor_filled || fail "the node editor shows no main node"
+    shot "$editor" node-editor
+  fi
   click "$editor" "${AT_ADVANCED[@]}"
   window_line '详细关联设置' line || return 1
   catalog_hwnd="$(field "$line" 2)"
@@ -192,10 +203,10 @@ test_catalog_docks_and_adds() {
   wait_equal "the catalog editor's rectangle after the move" "$(docked_rect "$editor_hwnd")" \
     rect_of "$catalog_hwnd" || return
 
-  choose_item "$catalog" AT_SECTION_BOX 1 3
+  choose_item "$catalog" "${AT_SECTION_BOX[@]}" 1 3
   wait_equal "the directory box after choosing Item" Item control_text "$catalog_hwnd" 55 44 ComboBox || return
-  type_into "$catalog" AT_PICTURE new.png
-  type_into "$catalog" AT_NAME "Long bow"
+  type_into "$catalog" "${AT_PICTURE[@]}" new.png
+  type_into "$catalog" "${AT_NAME[@]}" "Long bow"
   click "$catalog" "${AT_ADD[@]}"
   answer_box "$catalog_hwnd" 提示 '保存成功。' OK || return
   shot "$catalog" catalog-editor
@@ -226,7 +237,7 @@ test_association_orders_and_saves() {
   ws_poll 20 _editors_gone || fail "the node editor or the catalog editor is still open"
   x_window_of "$assoc_hwnd" assoc || return
 
-  choose_item "$assoc" AT_NODE_BOX 1 11
+  choose_item "$assoc" "${AT_NODE_BOX[@]}" 1 11
   wait_equal "the section box after choosing 大陆" Hero control_text "$assoc_hwnd" 372 258 ComboBox || return
   click "$assoc" "${AT_CHILD_ROW_1[@]}"
   wait_equal "the ID text of child 1" 0 control_text "$assoc_hwnd" 55 280 Edit || return
@@ -236,9 +247,9 @@ test_association_orders_and_saves() {
   xdotool keyup ctrl
   wait_equal "the ID text after ctrl-clicking rows 2, 7 and 5" "2,5,7" \
     control_text "$assoc_hwnd" 55 280 Edit || return
-  choose_item "$assoc" AT_SORT_BOX 2 4
-  wait_equal "the ID text ordered from the largest" "7,5,2" control_text "$assoc_hwnd" 55 280 Edit || return
   shot "$assoc" association-window
+  choose_item "$assoc" "${AT_SORT_BOX[@]}" 2 4
+  wait_equal "the ID text ordered from the largest" "7,5,2" control_text "$assoc_hwnd" 55 280 Edit || return
   click "$assoc" "${AT_SAVE_ASSOCIATION[@]}"
   answer_box "$assoc_hwnd" 提示 '关联设置保存成功。' OK || return
   local rest=("[Item]" "Name=Item" "1=i1.png|剑|锋利|0&0" "2=i2.png|盾|0|1&4,7" "" \
