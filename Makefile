@@ -1,5 +1,5 @@
 # Entry points for people and CI. Each target installs what is missing first.
-.PHONY: all deps native test test-native windows run test-windows bench clean
+.PHONY: all deps native test test-native windows run dist test-windows bench clean
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -27,6 +27,10 @@ test-windows: deps
 
 run: deps
 	bash scripts/run.sh
+
+# build/dist/pallo-<version>-win64.zip: the programs, the demo pack and README.txt.
+dist: deps
+	bash scripts/dist.sh
 
 bench: deps
 	cmake --preset release

@@ -80,6 +80,12 @@ const CatalogEntry* findEntry(const CatalogTable& table, int number) {
     return nullptr;
 }
 
+LinkedRoom linkedRoom(int nChildren, int nMembers) {
+    if (nMembers + 1 - kChildCapacity > 0) return LinkedRoom::TooMany;
+    if (nChildren > kRowCapacity) return LinkedRoom::NoRoom;
+    return nMembers > kRowCapacity ? LinkedRoom::First14 : LinkedRoom::All;
+}
+
 bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report) {
     hideDetailRows(ctx);
     ProgramState& st = ctx.state;
@@ -145,15 +151,15 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string
     // beside this child's. With more, it holds children and there is no room
     // for entries at all.
     const RowWindowList& third = st.rows[kThirdRow];
-    const bool rowIsFree = nChildren <= kRowCapacity;
-    if (rowIsFree)
+    const LinkedRoom room = linkedRoom(nChildren, nMembers);
+    if (nChildren <= kRowCapacity)
         for (const WindowInfo& info : third) p.setVisible(info.self, false);
-    if (nMembers + 1 - kChildCapacity > 0) {
+    if (room == LinkedRoom::TooMany) {
         if (report) message = "子节点内容过多，无法展示。";
         return false;
     }
-    if (!rowIsFree) return true;
-    if (nMembers > kRowCapacity && report)
+    if (room == LinkedRoom::NoRoom) return true;
+    if (room == LinkedRoom::First14 && report)
         message = "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。";
 
     // The Item tip names the clicked child first: "child+entry".

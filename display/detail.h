@@ -27,6 +27,17 @@ int firstPositiveMember(const std::vector<std::string>& members);
 // The entry with this number, or nullptr.
 const CatalogEntry* findEntry(const CatalogTable& table, int number);
 
+// What a press on a Link "1" child shows of its nMembers linked entries when
+// its main node has nChildren children: the entries use the third row, which
+// is free only while the children fit in the second.
+enum class LinkedRoom {
+    All,      // every entry (up to 14)
+    First14,  // the first 14, with a notice
+    TooMany,  // none: 28 or more, refused with a message
+    NoRoom,   // none, silently: the third row holds children 15 to 28
+};
+LinkedRoom linkedRoom(int nChildren, int nMembers);
+
 // Shows main node mainIndex (1 to 10): children 1-14 in the second row,
 // 15-28 in the third. A child of a Link "2" node stands for the catalog
 // entry its first positive member names.

@@ -1,7 +1,7 @@
 #include "display/rows.h"
 
 #include "program/handlers.h"
-#include "program/windows.h"
+#include "program/row_windows.h"
 #include "display/detail.h"
 #include "model/text.h"
 #include "platform/files.h"

@@ -5,7 +5,7 @@
 #include "overlay/donation.h"
 #include "overlay/startup.h"
 #include "program/handlers.h"
-#include "program/windows.h"
+#include "program/row_windows.h"
 #include "model/text.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"

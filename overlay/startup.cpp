@@ -1,7 +1,7 @@
 #include "overlay/startup.h"
 
 #include "program/handlers.h"
-#include "program/windows.h"
+#include "program/row_windows.h"
 #include "display/rows.h"
 #include "model/loaders.h"
 #include "model/text.h"
@@ -18,12 +18,30 @@ std::int32_t readSetting(const ConfigStore::Snapshot& ini, const char* key, cons
 
 }  // namespace
 
-WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, platform::ScreenSize screen) {
+bool onSecondaryMonitor(std::int32_t x, std::int32_t y, const std::vector<platform::Monitor>& monitors) {
+    for (const platform::Monitor& m : monitors) {
+        if (m.primary) continue;
+        // In 64 bits: a saved position can be anything an int holds.
+        const std::int64_t left = x, top = y;
+        if (left >= m.left && top >= m.top && left + kOverlaySize <= std::int64_t{m.left} + m.width &&
+            top + kOverlaySize <= std::int64_t{m.top} + m.height)
+            return true;
+    }
+    return false;
+}
+
+WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, const std::vector<platform::Monitor>& monitors) {
     WindowSettings s;
     s.X = readSetting(ini, "X", "0");
-    if (s.X < 100 || s.X > screen.width) s.X = 100;
     s.Y = readSetting(ini, "Y", "0");
-    if (s.Y < 100 || s.Y > screen.height) s.Y = 100;
+    // The overlay keeps its place wherever its square lies wholly on a
+    // monitor; on the primary one it keeps 100 pixels from the top-left
+    // corner. Elsewhere each coordinate falls back to 100.
+    if (!onSecondaryMonitor(s.X, s.Y, monitors)) {
+        const platform::Monitor primary = monitors.empty() ? platform::Monitor{} : monitors.front();
+        if (s.X < 100 || s.X > primary.width - kOverlaySize) s.X = 100;
+        if (s.Y < 100 || s.Y > primary.height - kOverlaySize) s.Y = 100;
+    }
     s.W = readSetting(ini, "W", "0");
     if (s.W < 70 || s.W > 200) s.W = 70;
     s.H = readSetting(ini, "H", "0");
@@ -52,7 +70,7 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     st.ImageRoot = joinPath(runDir, "Img") + files::separator();
     st.MenuImageDir = joinPath(joinPath(runDir, "Img"), "Menu") + files::separator();
 
-    const WindowSettings s = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.screenSize());
+    const WindowSettings s = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.monitors());
     WindowInfo info;
     info.X = s.X;
     info.Y = s.Y;
@@ -120,7 +138,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     // One move sets left and top together, so the rows never follow a
     // half-moved overlay; the overlay starts as the bare 70 x 70 picture.
     p.move(overlay, st.OverlayInfo.X, st.OverlayInfo.Y);
-    p.resize(overlay, 70, 70);
+    p.resize(overlay, kOverlaySize, kOverlaySize);
 
     check(buildFirstRow(ctx, message, true));
     check(buildSecondRow(ctx, message, true));

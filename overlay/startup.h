@@ -11,11 +11,12 @@ namespace pallo {
 
 class HandlerRegistry;
 
-// The overlay's controls by design name.
+// The overlay picture's hover tip.
 inline constexpr const char* kOverlayTip = "左键拖动\r\n右键设置";
 
-// The window settings of section Config, corrected: X and Y within 100 and
-// the screen size, W and H within 70..200 and then both the smaller, T 0 or
+// The window settings of section Config, corrected: X and Y kept where the
+// overlay's square lies wholly on a secondary monitor, otherwise each within
+// 100 and the primary monitor's size less the square, W and H within 70..200 and then both the smaller, T 0 or
 // 1, S within 15..255 (150 otherwise).
 struct WindowSettings {
     std::int32_t X = 100;
@@ -25,7 +26,14 @@ struct WindowSettings {
     std::int32_t T = 0;
     std::int32_t S = 150;
 };
-WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, platform::ScreenSize screen);
+WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, const std::vector<platform::Monitor>& monitors);
+
+// The overlay is this square at start-up, whatever W and H say.
+inline constexpr int kOverlaySize = 70;
+
+// Whether the overlay's square at x, y lies wholly on a monitor other than
+// the primary one.
+bool onSecondaryMonitor(std::int32_t x, std::int32_t y, const std::vector<platform::Monitor>& monitors);
 
 // Joins a directory and a name with the platform's separator.
 std::string joinPath(const std::string& dir, const std::string& name);

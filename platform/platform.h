@@ -53,9 +53,15 @@ enum class MouseButton { Left, Right, Middle };
 enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
-struct ScreenSize {
+// One monitor's rectangle on the virtual desktop (the primary monitor's
+// top-left corner is 0, 0; others may lie left of or above it).
+struct Monitor {
+    int left = 0;
+    int top = 0;
     int width = 0;
     int height = 0;
+    bool primary = false;
+    friend bool operator==(const Monitor&, const Monitor&) = default;
 };
 
 class Platform {
@@ -76,7 +82,8 @@ public:
     // Dispatches events while it waits; returns at once for ms <= 0.
     virtual void waitProcessingEvents(int ms) = 0;
     virtual std::int64_t tickMs() const = 0;
-    virtual ScreenSize screenSize() const = 0;
+    // Every monitor of the desktop, the primary one first.
+    virtual std::vector<Monitor> monitors() const = 0;
     // The directory of the executable, without a trailing separator.
     virtual std::string runDirectory() const = 0;
     virtual void openFolder(const std::string& path) = 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program: static third-party libraries (cached), the "windows"
-# preset, then build/windows/pallo.exe and the test helper wininspect.exe.
-#   scripts/build-windows.sh          program and helper
+# preset, then build/windows/pallo.exe, the pack checker pallo-check.exe beside it
+# and the test helper wininspect.exe.
+#   scripts/build-windows.sh          programs and helper
 #   scripts/build-windows.sh --all    every target of the Windows build (tests too)
 set -euo pipefail
 
@@ -9,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
-targets=(--target pallo wininspect)
+targets=(--target pallo pallo-check wininspect)
 if [ "${1:-}" = "--all" ]; then targets=(); fi
 
 bash scripts/build-mingw-deps.sh
@@ -23,20 +24,20 @@ if ! cmake --preset windows >"$log" 2>&1; then
 fi
 cmake --build --preset windows -j "$jobs" "${targets[@]}"
 
-exe=build/windows/pallo.exe
-if [ ! -f "$exe" ]; then
-  echo "build-windows: $exe was not built" >&2
-  exit 1
-fi
-
-# The program must run from a bare folder: only DLLs that Windows itself provides.
+# The programs must run from a bare folder: only DLLs that Windows itself provides.
 # Anything from the toolchain or a library build (libstdc++-6, libgcc_s, libwinpthread,
 # zlib1, libpng16, ...) means a library was linked dynamically.
-dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/{print $3}')"
-foreign="$(printf '%s\n' "$dlls" | grep -i -E '^(lib|zlib|png|jpeg|gtest)' || true)"
-if [ -n "$foreign" ]; then
-  echo "build-windows: $exe needs non-system DLLs:" >&2
-  printf '  %s\n' $foreign >&2
-  exit 1
-fi
-echo "build-windows: $exe ($(du -k "$exe" | cut -f1) KiB; DLLs: $(echo $dlls))"
+for exe in build/windows/pallo.exe build/windows/pallo-check.exe; do
+  if [ ! -f "$exe" ]; then
+    echo "build-windows: $exe was not built" >&2
+    exit 1
+  fi
+  dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/{print $3}')"
+  foreign="$(printf '%s\n' "$dlls" | grep -i -E '^(lib|zlib|png|jpeg|gtest)' || true)"
+  if [ -n "$foreign" ]; then
+    echo "build-windows: $exe needs non-system DLLs:" >&2
+    printf '  %s\n' $foreign >&2
+    exit 1
+  fi
+  echo "build-windows: $exe ($(du -k "$exe" | cut -f1) KiB; DLLs: $(echo $dlls))"
+done

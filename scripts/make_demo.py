@@ -9,12 +9,11 @@ smooth edges). The output is deterministic.
     python3 scripts/make_demo.py            # writes examples/demo
     python3 scripts/make_demo.py OUT_DIR    # writes elsewhere
 
-The pack shows every part of the display: a menu of six main nodes (section 4
-is left out by its one-byte Name and keeps its Title), a node of 18 children
-(the third row), a mutual-association node whose children open Item entries,
-a direct-reference node whose children stand for Hero entries (pictures in
-the node's own folder), descriptions with "#" line breaks, and one child
-whose picture is missing on purpose (the placeholder shows).
+The pack shows every part of the display: a menu of six main nodes, a node of
+18 children (the third row), a mutual-association node whose children open
+Item entries, a direct-reference node whose children stand for Hero entries
+(pictures in the node's own folder) and descriptions with "#" line breaks.
+It is clean: pallo-check finds nothing in it.
 """
 
 import colorsys
@@ -202,9 +201,8 @@ MAPS = [("map%02d.png" % k, name, desc, "0", k / 18.0, shape, k % 4)
             ("王城", "商店#Shops", "star"),
             ("Castle", "城堡#The lord", "shield"),
             ("深渊", "最终区域#Final area", "ring"),
-            ("Secret", "隐藏地图#图片缺失#Picture missing", "diamond"),
+            ("Secret", "隐藏地图#Hidden map", "diamond"),
         ], start=1)]
-MISSING_PICTURE = "map18.png"  # written into Cfg.ini, never drawn: the placeholder shows
 
 GEAR = [  # Link 1 under Item: each child opens its entries in the third row
     ("weapons.png", "武器", "近战与远程#Melee and ranged", "1,2,3,4", 0.02, "sword", 0),
@@ -242,11 +240,9 @@ NODES = [
     (1, "Maps", "地图", "", "0", ("maps.png", 0.36, "circle"), MAPS),
     (2, "Gear", "装备", "Item", "1", ("gear.png", 0.05, "sword"), GEAR),
     (3, "Roster", "Heroes", "Hero", "2", ("roster.png", 0.62, "shield"), ROSTER),
-    # One-byte Name: left out of the menu, though it has a Title and a picture.
-    (4, "X", "隐藏", "", "0", ("hidden.png", 0.0, "square"), []),
-    (5, "Teams", "阵容", "Hero", "1", ("teams.png", 0.28, "hexagon"), TEAMS),
-    (6, "Tips", "Tips", "", "0", ("tips.png", 0.15, "plus"), TIPS),
-    (7, "Bosses", "首领", "", "0", ("bosses.png", 0.92, "star"), BOSSES),
+    (4, "Teams", "阵容", "Hero", "1", ("teams.png", 0.28, "hexagon"), TEAMS),
+    (5, "Tips", "Tips", "", "0", ("tips.png", 0.15, "plus"), TIPS),
+    (6, "Bosses", "首领", "", "0", ("bosses.png", 0.92, "star"), BOSSES),
 ]
 
 
@@ -273,7 +269,7 @@ def build(out):
         write(os.path.join(img, "Menu", pic), tile(hue, shape, sat=0.65, val=0.85))
         for k, (cpic, cname, desc, members, chue, cshape, pips) in enumerate(children, start=1):
             lines.append("%d=%s|%s|%s|%s" % (k, cpic, text(cname), text(desc), members))
-            if cpic != MISSING_PICTURE and link != "2":
+            if link != "2":
                 write(os.path.join(img, name, cpic), tile(chue, cshape, pips))
         lines.append("")
 

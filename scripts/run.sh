@@ -1,29 +1,54 @@
 #!/usr/bin/env bash
 # `make run`: builds the Windows program and starts it under Wine on the demo
-# content (examples/demo), in build/run with the project's own Wine prefix
-# build/wine-prefix. Without a display it uses a virtual one, waits for the overlay
-# and saves build/screenshot.png. Runs until the program ends or Ctrl-C; every
-# process it started is then stopped.
+# content (examples/demo), in build/run, with the one Wine prefix the project
+# keeps, build/wine-template (the tests run on copies of it). Without a display
+# it uses a virtual one, waits for the overlay and saves build/screenshot.png.
+# Runs until the program ends or Ctrl-C, which stops every process it started
+# and ends with status 0.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-bash scripts/build-windows.sh
+if [ "${1:-}" != --session ]; then
+  bash scripts/build-windows.sh
 
-# The run folder: the program beside a fresh copy of the demo content.
-run="$root/build/run"
-mkdir -p "$run"
-cp build/windows/pallo.exe "$run/"
-rm -rf "$run/Img" "$run/Cfg.ini"
-if [ -f examples/demo/Cfg.ini ]; then cp examples/demo/Cfg.ini "$run/"; fi
-if [ -d examples/demo/Img ]; then cp -r examples/demo/Img "$run/"; fi
+  # The run folder: the program beside a fresh copy of the demo content.
+  run="$root/build/run"
+  mkdir -p "$run"
+  cp build/windows/pallo.exe "$run/"
+  rm -rf "$run/Img" "$run/Cfg.ini"
+  if [ -f examples/demo/Cfg.ini ]; then cp examples/demo/Cfg.ini "$run/"; fi
+  if [ -d examples/demo/Img ]; then cp -r examples/demo/Img "$run/"; fi
+  # Earlier versions kept a second prefix of about 700 MB here.
+  rm -rf build/wine-prefix
+
+  # Ctrl-C reaches every process of the terminal's foreground group: make too,
+  # and make ends with an error whatever its recipe returns. Run as a job of its
+  # own (job control gives it its own process group and the terminal), the
+  # session alone receives the Ctrl-C and ends cleanly; make sees status 0.
+  status=0
+  if [ -t 0 ]; then set -m; fi
+  bash "$0" --session || status=$?
+  set +m
+  exit "$status"
+fi
+
+# ---------------------------------------------------------------- the session
 
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 trap ws_cleanup EXIT
-trap 'exit 130' INT TERM
+stopped() {
+  echo
+  echo "run: stopped (Ctrl-C); every process it started is ending"
+  exit 0
+}
+trap stopped INT
+trap 'exit 143' TERM
 
+run="$root/build/run"
+pallo_pid=""
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
@@ -31,7 +56,8 @@ if [ -z "${DISPLAY:-}" ]; then
   PALLO_SCREEN="${PALLO_SCREEN:-1280x800x24}" ws_start_xvfb
 fi
 
-ws_use_prefix "$root/build/wine-prefix"
+ws_ensure_template
+export WINEPREFIX="$WS_TEMPLATE"
 # A server left over from an earlier run that was killed would make ours exit at
 # once; end it first.
 server_gone() { ! ws_server_ready; }

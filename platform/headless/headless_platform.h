@@ -46,7 +46,7 @@ public:
     bool exitRequested() const override { return exitRequested_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override { return clock_; }
-    platform::ScreenSize screenSize() const override { return screen_; }
+    std::vector<platform::Monitor> monitors() const override { return monitors_; }
     std::string runDirectory() const override { return runDirectory_; }
     void openFolder(const std::string& path) override { openedFolders_.push_back(path); }
     Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
@@ -141,7 +141,10 @@ public:
     bool closeByUser(WindowRef w);
 
     // --- test driver: the environment ---------------------------------------
-    void setScreenSize(int width, int height) { screen_ = {width, height}; }
+    // One primary monitor of this size.
+    void setScreenSize(int width, int height) { monitors_ = {{0, 0, width, height, true}}; }
+    // The primary monitor comes first.
+    void setMonitors(std::vector<platform::Monitor> monitors) { monitors_ = std::move(monitors); }
     void advanceClock(std::int64_t ms) { clock_ += ms; }
     // Runs during the next waitProcessingEvents, in order.
     void queueDuringWait(std::function<void()> action) { duringWait_.push_back(std::move(action)); }
@@ -193,7 +196,7 @@ private:
 
     std::string runDirectory_;
     platform::EventSink* sink_ = nullptr;
-    platform::ScreenSize screen_{1920, 1080};
+    std::vector<platform::Monitor> monitors_{{0, 0, 1920, 1080, true}};
     std::int64_t clock_ = 0;
     bool exitRequested_ = false;
     std::uint32_t nextId_ = 1;

@@ -28,7 +28,7 @@ TEST_P(SettingsTest, CorrectsEveryValue) {
     const std::string path = dir.file("Cfg.ini");
     writeFile(path, std::string("[Config]\r\n") + GetParam().config);
     ConfigStore store;
-    const WindowSettings s = readWindowSettings(store.snapshot(path), {1024, 768});
+    const WindowSettings s = readWindowSettings(store.snapshot(path), {{0, 0, 1024, 768, true}});
     const WindowSettings& e = GetParam().expected;
     EXPECT_EQ(s.X, e.X);
     EXPECT_EQ(s.Y, e.Y);
@@ -43,8 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SettingsCase{"", {100, 100, 70, 70, 0, 150}},
         SettingsCase{"X=99\r\nY=99\r\n", {100, 100, 70, 70, 0, 150}},
-        SettingsCase{"X=1024\r\nY=768\r\n", {1024, 768, 70, 70, 0, 150}},   // the screen edge stays
-        SettingsCase{"X=1025\r\nY=769\r\n", {100, 100, 70, 70, 0, 150}},   // one more is corrected
+        SettingsCase{"X=954\r\nY=698\r\n", {954, 698, 70, 70, 0, 150}},    // the square at the edge stays
+        SettingsCase{"X=955\r\nY=699\r\n", {100, 100, 70, 70, 0, 150}},    // hanging off is corrected
         SettingsCase{"X=-5\r\nY=abc\r\n", {100, 100, 70, 70, 0, 150}},
         SettingsCase{"W=150\r\nH=90\r\n", {100, 100, 90, 90, 0, 150}},     // square: the smaller side
         SettingsCase{"W=90\r\nH=150\r\n", {100, 100, 90, 90, 0, 150}},
@@ -60,6 +60,37 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"S=\r\n", {100, 100, 70, 70, 0, 150}},                 // empty is 0, corrected
         SettingsCase{"X= 300 \r\nS=\"200\"\r\n", {300, 100, 70, 70, 0, 200}},
         SettingsCase{"X=99999999999999\r\n", {100, 100, 70, 70, 0, 150}}));
+
+// A primary 1920 x 1080 monitor, one to its right and one above its left.
+const std::vector<platform::Monitor> kThreeMonitors{
+    {0, 0, 1920, 1080, true}, {1920, 0, 1920, 1080, false}, {-1280, -200, 1280, 1024, false}};
+
+struct MonitorCase {
+    int x, y;          // saved
+    int wantX, wantY;  // read back
+};
+
+TEST(MonitorSettings, AWholeSquareOnAnyMonitorKeepsItsPlace) {
+    const MonitorCase cases[] = {
+        {2000, 500, 2000, 500},     // on the right monitor
+        {3770, 1010, 3770, 1010},   // its bottom-right corner
+        {-1280, -200, -1280, -200}, // the top-left corner of the upper left one
+        {3771, 500, 100, 500},      // hangs off the right monitor: X falls back
+        {1900, 500, 100, 500},      // across two monitors
+        {-1300, 0, 100, 100},       // on none
+        {50, 50, 100, 100},         // the primary keeps 100 from its corner
+        {1850, 1010, 1850, 1010},   // the primary's bottom-right corner
+    };
+    TempDir dir;
+    const std::string path = dir.file("Cfg.ini");
+    for (const MonitorCase& c : cases) {
+        writeFile(path, "[Config]\r\nX=" + std::to_string(c.x) + "\r\nY=" + std::to_string(c.y) + "\r\n");
+        ConfigStore store;
+        const WindowSettings s = readWindowSettings(store.snapshot(path), kThreeMonitors);
+        EXPECT_EQ(s.X, c.wantX) << c.x << "," << c.y;
+        EXPECT_EQ(s.Y, c.wantY) << c.x << "," << c.y;
+    }
+}
 
 // --- start-up end to end ------------------------------------------------------
 
@@ -186,6 +217,14 @@ TEST_F(StartUp, MovingTheOverlayMovesTheFirstFifteenOfEachRow) {
             EXPECT_EQ(platform.top(w), top);
         }
     }
+}
+
+TEST_F(StartUp, TheOverlayStartsOnTheSecondMonitorWhereItWasSaved) {
+    platform.setMonitors(kThreeMonitors);
+    writeCfg("[Config]\r\nX=2500\r\nY=300\r\n");
+    start();
+    EXPECT_EQ(platform.left(overlay()), 2500);
+    EXPECT_EQ(platform.top(overlay()), 300);
 }
 
 TEST_F(StartUp, ReloadingTheSettingsDestroysTheRowWindowsAndARebuildLeavesNoDouble) {

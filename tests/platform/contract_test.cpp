@@ -349,6 +349,17 @@ TEST_F(Contract, FocusIsWhereTheProgramPutIt) {
     }
 }
 
+TEST_F(Contract, MonitorsListOnePrimaryFirstAtTheDesktopsOrigin) {
+    const std::vector<platform::Monitor> monitors = p.monitors();
+    ASSERT_FALSE(monitors.empty());
+    EXPECT_TRUE(monitors.front().primary);
+    EXPECT_EQ(monitors.front().left, 0);
+    EXPECT_EQ(monitors.front().top, 0);
+    EXPECT_GT(monitors.front().width, 0);
+    EXPECT_GT(monitors.front().height, 0);
+    for (std::size_t i = 1; i < monitors.size(); ++i) EXPECT_FALSE(monitors[i].primary) << i;
+}
+
 TEST_F(Contract, MessageBoxesAreModalToTheirOwner) {
     std::vector<OpenBox> seen;
     std::vector<bool> ownerEnabled;
@@ -374,6 +385,9 @@ TEST_F(Contract, MessageBoxesAreModalToTheirOwner) {
 // --- combo boxes ------------------------------------------------------------------------
 
 TEST_F(Contract, TextOfADropDownListPicksTheItemOfExactlyThatText) {
+    EXPECT_EQ(p.selection(c("combo")), 0) << "built with its first item shown";
+    EXPECT_EQ(p.text(c("combo")), "选择项目");
+    EXPECT_EQ(p.text(c("editCombo")), "甲");
     const struct {
         const char* text;
         int selection;

@@ -1,0 +1,262 @@
+// pallo-check on a pack with one case of every finding (packs/broken, written
+// by make_broken_pack.py), on the demo pack, and its command line.
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "support/temp_dir.h"
+#include "tools/check/check.h"
+
+namespace pallo::testing {
+namespace {
+
+using check::Finding;
+using check::Severity;
+
+struct Expected {
+    int line;
+    const char* section;
+    const char* key;
+    Severity severity;
+    const char* code;
+};
+
+auto tied(const Expected& e) { return std::make_tuple(e.line, std::string(e.section), std::string(e.key), e.code); }
+auto tied(const Finding& f) { return std::make_tuple(f.line, f.section, f.key, f.code); }
+
+TEST(Check, EveryKindOfFindingInTheBrokenPack) {
+    const Expected expected[] = {
+        {2, "", "", Severity::Warning, "outside-section"},  // a key above the first section
+        {4, "Config", "X", Severity::Warning, "config-range"},       // X=50: 100 is used
+        {5, "Config", "W", Severity::Warning, "config-range"},       // W=300: 70 is used
+        {7, "Config", "Colour", Severity::Warning, "unknown-key"},
+        {8, "Config", "S", Severity::Error, "duplicate-key"},        // the first S wins
+        {16, "1", "1", Severity::Warning, "blanks-removed"},         // "Long bow" reads "Longbow"
+        {17, "1", "2", Severity::Error, "picture-missing"},
+        {18, "1", "3", Severity::Error, "picture-unreadable"},       // a GIF named .png
+        {19, "1", "4", Severity::Error, "picture-unreadable"},       // 9000 pixels wide
+        {20, "1", "5", Severity::Warning, "picture-slow"},           // 2100 pixels wide
+        {21, "1", "6", Severity::Warning, "picture-none"},
+        {22, "1", "7", Severity::Error, "member-missing"},           // ID 77 under Link 1
+        {23, "1", "8", Severity::Warning, "single-id"},              // shows in the second place
+        {24, "1", "9", Severity::Error, "too-many-ids"},             // 15 IDs: 14 show
+        {25, "1", "11", Severity::Error, "after-gap"},               // key 10 missing
+        {26, "1", "100", Severity::Error, "past-99"},
+        {32, "2", "Link", Severity::Error, "link-invalid"},          // Link 3 blanks every entry
+        {39, "3", "In", Severity::Error, "in-invalid"},              // "item" is not "Item"
+        {48, "4", "Link", Severity::Error, "ids-hidden"},            // 29 entries under Link 1
+        {78, "4", "29", Severity::Error, "too-many-children"},
+        {87, "5", "2", Severity::Error, "member-missing"},           // Link 2: no Hero 9
+        {88, "5", "3", Severity::Error, "child-parts"},              // three parts and a trailing |
+        {91, "6", "Name", Severity::Error, "not-in-menu"},           // a one-letter Name
+        {95, "7", "Title", Severity::Warning, "title-gap"},          // hides [7] and [8] from the editor
+        {103, "8", "Title", Severity::Error, "value-cut"},           // 10300 bytes
+        {106, "8", "Show", Severity::Warning, "no-equals"},
+        {107, "8", "1", Severity::Error, "not-utf8"},
+        {109, "1", "", Severity::Error, "duplicate-section"},
+        {112, "11", "", Severity::Error, "section-past-10"},
+        {115, "Extras", "", Severity::Warning, "unknown-section"},
+        {121, "Item", "3", Severity::Note, "entry-unlinked"},
+        {122, "Item", "4", Severity::Error, "entry-parts"},          // the catalog ends here
+        {127, "Hero", "3", Severity::Error, "after-gap"},
+    };
+    const std::vector<Finding> found = check::checkPack(PALLO_BROKEN_PACK);
+    std::size_t i = 0;
+    for (const Expected& e : expected) {
+        const Finding* f = i < found.size() ? &found[i] : nullptr;
+        ASSERT_TRUE(f) << "missing: line " << e.line << " " << e.code;
+        EXPECT_EQ(tied(*f), tied(e)) << check::formatText(*f);
+        EXPECT_EQ(f->severity, e.severity) << check::formatText(*f);
+        EXPECT_FALSE(f->zh.empty() || f->en.empty()) << e.code;
+        ++i;
+    }
+    for (; i < found.size(); ++i) ADD_FAILURE() << "unexpected: " << check::formatText(found[i]);
+}
+
+// The file is read by the store's own rules, and lines are counted in it.
+TEST(Check, FindingsFollowTheStoreReadingRules) {
+    const auto utf16 = [](std::string_view ascii) {
+        std::string out = "\xFF\xFE";
+        for (const char c : ascii) out += {c, '\0'};
+        return out;
+    };
+    const struct {
+        std::string cfg;
+        Expected finding;
+    } cases[] = {
+        // UTF-16LE: read as text, its lines counted as lines.
+        {utf16("[Config]\r\nX=1\r\n\r\n[Hero]\r\n1=a.png|A|d|0\r\n3=c.png|C|d|0\r\n"),
+         {6, "Hero", "3", Severity::Error, "after-gap"}},
+        // A section name ends at the last ']' of its line.
+        {"[Config]\r\nS=150\r\n[1]]\r\nName=AB\r\n", {3, "1]", "", Severity::Warning, "unknown-section"}},
+        // A line without '=' hides the later line of its key.
+        {"[Config]\nS\nS=300\n", {3, "Config", "S", Severity::Error, "duplicate-key"}},
+        // VT, FF and Ctrl-Z around a name are blanks.
+        {"[Config]\nS\x1a\x0b=300\n", {2, "Config", "S", Severity::Warning, "config-range"}},
+    };
+    for (const auto& c : cases) {
+        TempDir pack;
+        writeFile(pack.file("Cfg.ini"), c.cfg);
+        const std::vector<Finding> found = check::checkPack(pack.path());
+        bool seen = false;
+        for (const Finding& f : found) seen = seen || (tied(f) == tied(c.finding) && f.severity == c.finding.severity);
+        EXPECT_TRUE(seen) << "no " << c.finding.code << " on line " << c.finding.line << " in:\n" << [&] {
+            std::string all;
+            for (const Finding& f : found) all += check::formatText(f) + "\n";
+            return all;
+        }();
+    }
+}
+
+// Exit statuses and output forms of the command itself.
+TEST(Check, ExitStatusSaysTheWorstFinding) {
+    TempDir warnings;
+    writeFile(warnings.file("Cfg.ini"), "[Config]\nS=300\n");
+    TempDir empty;
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* saysCode;  // in the output
+    };
+    const Case cases[] = {
+        {{PALLO_DEMO_DIR}, 0, nullptr},
+        {{warnings.path()}, 1, "[config-range]"},
+        {{PALLO_BROKEN_PACK}, 2, "[picture-missing]"},
+        {{empty.path()}, 2, "[cfg-missing]"},
+        {{"--frobnicate"}, 3, nullptr},
+        {{"a", "b"}, 3, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string out, err;
+        EXPECT_EQ(check::run(c.args, out, err), c.status) << c.args.front() << "\n" << out << err;
+        if (c.saysCode) {
+            EXPECT_NE(out.find(c.saysCode), std::string::npos) << out;
+        }
+    }
+    std::string out, err;
+    check::run({PALLO_DEMO_DIR}, out, err);
+    EXPECT_EQ(out, "pallo-check: 0 个错误，0 个警告，0 个提示 — 0 errors, 0 warnings, 0 notes.\n");
+}
+
+// A reader for what --json prints: an array of flat objects whose values
+// are strings, integers or null. Fails (nullopt) on anything else.
+class JsonReader {
+public:
+    using Object = std::map<std::string, std::optional<std::string>>;
+    explicit JsonReader(std::string_view text) : t_(text) {}
+
+    std::optional<std::vector<Object>> array() {
+        std::vector<Object> out;
+        if (!eat('[')) return std::nullopt;
+        if (eat(']')) return end(out);
+        do {
+            Object o;
+            if (!eat('{')) return std::nullopt;
+            do {
+                auto key = string();
+                if (!key || !eat(':')) return std::nullopt;
+                auto value = scalar();
+                if (!value) return std::nullopt;
+                o[*key] = *value;
+            } while (eat(','));
+            if (!eat('}')) return std::nullopt;
+            out.push_back(std::move(o));
+        } while (eat(','));
+        if (!eat(']')) return std::nullopt;
+        return end(out);
+    }
+
+private:
+    void blanks() {
+        while (p_ < t_.size() && (t_[p_] == ' ' || t_[p_] == '\n' || t_[p_] == '\r' || t_[p_] == '\t')) ++p_;
+    }
+    bool eat(char c) {
+        blanks();
+        if (p_ < t_.size() && t_[p_] == c) return ++p_, true;
+        return false;
+    }
+    std::optional<std::vector<Object>> end(std::vector<Object>& out) {
+        blanks();
+        if (p_ != t_.size()) return std::nullopt;
+        return std::move(out);
+    }
+    std::optional<std::string> string() {
+        if (!eat('"')) return std::nullopt;
+        std::string s;
+        while (p_ < t_.size() && t_[p_] != '"') {
+            const char c = t_[p_++];
+            if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+            if (c != '\\') {
+                s += c;
+                continue;
+            }
+            if (p_ >= t_.size()) return std::nullopt;
+            const char e = t_[p_++];
+            if (e == 'u') {
+                if (p_ + 4 > t_.size()) return std::nullopt;
+                s += static_cast<char>(std::stoi(std::string(t_.substr(p_, 4)), nullptr, 16));
+                p_ += 4;
+            } else if (e == '"' || e == '\\' || e == '/') {
+                s += e;
+            } else {
+                return std::nullopt;
+            }
+        }
+        if (p_ >= t_.size()) return std::nullopt;
+        ++p_;
+        return s;
+    }
+    // A string, an integer (as its text) or null (nullopt inside).
+    std::optional<std::optional<std::string>> scalar() {
+        blanks();
+        if (t_.substr(p_, 4) == "null") return p_ += 4, std::optional<std::string>();
+        if (p_ < t_.size() && t_[p_] >= '0' && t_[p_] <= '9') {
+            std::string digits;
+            while (p_ < t_.size() && t_[p_] >= '0' && t_[p_] <= '9') digits += t_[p_++];
+            return std::optional<std::string>(digits);
+        }
+        auto s = string();
+        if (!s) return std::nullopt;
+        return std::optional<std::string>(*s);
+    }
+    std::string_view t_;
+    std::size_t p_ = 0;
+};
+
+TEST(Check, JsonReadsBackAsTheFindings) {
+    std::string out, err;
+    EXPECT_EQ(check::run({"--json", PALLO_BROKEN_PACK}, out, err), 2);
+    const auto objects = JsonReader(out).array();
+    ASSERT_TRUE(objects) << out;
+    const std::vector<Finding> found = check::checkPack(PALLO_BROKEN_PACK);
+    ASSERT_EQ(objects->size(), found.size());
+    const char* severity[] = {"note", "warning", "error"};
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const Finding& f = found[i];
+        auto o = (*objects)[i];
+        EXPECT_EQ(o["line"], f.line > 0 ? std::optional(std::to_string(f.line)) : std::nullopt);
+        EXPECT_EQ(o["section"], f.section);
+        EXPECT_EQ(o["key"], f.key);
+        EXPECT_EQ(o["severity"], severity[static_cast<int>(f.severity)]);
+        EXPECT_EQ(o["code"], f.code);
+        EXPECT_EQ(o["message_zh"], f.zh);
+        EXPECT_EQ(o["message_en"], f.en);
+    }
+    // Nothing found is an empty array, and a missing Cfg.ini has no line.
+    out.clear();
+    check::run({"--json", PALLO_DEMO_DIR}, out, err);
+    EXPECT_EQ(JsonReader(out).array()->size(), 0u) << out;
+    TempDir empty;
+    out.clear();
+    check::run({"--json", empty.path()}, out, err);
+    const auto missing = JsonReader(out).array();
+    ASSERT_TRUE(missing && missing->size() == 1) << out;
+    EXPECT_EQ(missing->front().at("line"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace pallo::testing

@@ -1,0 +1,128 @@
+#include "tools/check/pictures.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "display/rows.h"
+#include "model/text.h"
+#include "platform/files.h"
+#include "platform/image.h"
+
+namespace pallo::check {
+
+namespace {
+
+std::uint32_t bigEndian(std::string_view b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int k = 0; k < bytes; ++k) v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(k)]);
+    return v;
+}
+
+struct Declared {
+    bool known = false;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// The size a PNG header declares (IHDR follows the signature).
+Declared pngSize(std::string_view b) {
+    if (b.size() < 24 || b.substr(12, 4) != "IHDR") return {};
+    return {true, bigEndian(b, 16, 4), bigEndian(b, 20, 4)};
+}
+
+// The size the first start-of-frame marker of a JPEG declares.
+Declared jpegSize(std::string_view b) {
+    std::size_t at = 2;
+    while (at + 4 <= b.size()) {
+        if (static_cast<unsigned char>(b[at]) != 0xFF) return {};
+        const unsigned marker = static_cast<unsigned char>(b[at + 1]);
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        const std::uint32_t length = bigEndian(b, at + 2, 2);
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame && at + 9 <= b.size()) return {true, bigEndian(b, at + 7, 2), bigEndian(b, at + 5, 2)};
+        if (length < 2) return {};
+        at += 2 + length;
+    }
+    return {};
+}
+
+// Why the decoder gave nothing, told from the file's first bytes.
+void explainRefusal(std::string_view b, PictureFacts& facts) {
+    const auto tooLarge = [&](const Declared& d, const char* kind) {
+        if (!d.known || (d.width <= static_cast<std::uint32_t>(image::kMaxSide) &&
+                         d.height <= static_cast<std::uint32_t>(image::kMaxSide)))
+            return false;
+        facts.width = static_cast<int>(std::min<std::uint32_t>(d.width, INT32_MAX));
+        facts.height = static_cast<int>(std::min<std::uint32_t>(d.height, INT32_MAX));
+        const std::string size = toText(d.width) + " × " + toText(d.height);
+        facts.whyZh = std::string(kind) + " 图片为 " + size + " 像素，程序只接受每边不超过 " +
+                      toText(image::kMaxSide) + " 像素的图片";
+        facts.whyEn = std::string("the ") + kind + " picture is " + size +
+                      " pixels; the program refuses pictures over " + toText(image::kMaxSide) + " pixels a side";
+        facts.fixZh = "请把它缩小（格子只有 70 × 70）";
+        facts.fixEn = "Scale it down (the box is 70 × 70)";
+        return true;
+    };
+    const auto other = [&](const char* zh, const char* en) {
+        facts.whyZh = zh;
+        facts.whyEn = en;
+        facts.fixZh = "请把它存为 PNG 或 JPEG";
+        facts.fixEn = "Save it as PNG or JPEG";
+    };
+    if (b.substr(0, 8) == "\x89PNG\r\n\x1A\n") {
+        if (!tooLarge(pngSize(b), "PNG")) other("PNG 文件已损坏或不完整", "the PNG file is damaged or cut short");
+    } else if (b.size() >= 3 && b.substr(0, 3) == "\xFF\xD8\xFF") {
+        if (!tooLarge(jpegSize(b), "JPEG")) other("JPEG 文件已损坏或不完整", "the JPEG file is damaged or cut short");
+    } else if (b.substr(0, 4) == "GIF8") {
+        other("这是 GIF 图片，程序只能显示 PNG 和 JPEG", "it is really a GIF; the program shows only PNG and JPEG");
+    } else if (b.substr(0, 2) == "BM") {
+        other("这是 BMP 图片，程序只能显示 PNG 和 JPEG", "it is really a BMP; the program shows only PNG and JPEG");
+    } else if (b.size() >= 12 && b.substr(0, 4) == "RIFF" && b.substr(8, 4) == "WEBP") {
+        other("这是 WebP 图片，程序只能显示 PNG 和 JPEG", "it is really a WebP; the program shows only PNG and JPEG");
+    } else {
+        other("不是 PNG 或 JPEG 图片", "it is not a PNG or JPEG picture");
+    }
+}
+
+}  // namespace
+
+PictureFacts examinePicture(const std::string& path) {
+    PictureFacts facts;
+    if (!isPictureFile(path)) return facts;
+    const std::optional<std::string> bytes = files::readAll(path);
+    if (!bytes) {
+        facts.verdict = PictureFacts::Verdict::Unreadable;
+        facts.whyZh = "文件无法读取";
+        facts.whyEn = "the file cannot be read";
+        facts.fixZh = "请检查文件权限";
+        facts.fixEn = "Check the file's permissions";
+        return facts;
+    }
+    // What the first showing costs: decoding, then scaling to the node
+    // window's 70 x 70 box (later showings come from the picture cache).
+    const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size());
+    const auto start = std::chrono::steady_clock::now();
+    const image::Rgba picture = image::decode(data);
+    if (!picture.empty()) (void)image::fitToBox(picture, 70, 70, 0);
+    facts.milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+
+    if (picture.empty()) {
+        facts.verdict = PictureFacts::Verdict::Unreadable;
+        explainRefusal(*bytes, facts);
+        return facts;
+    }
+    facts.width = picture.width;
+    facts.height = picture.height;
+    const bool large = std::max(picture.width, picture.height) > kSlowSide;
+    facts.verdict = large || facts.milliseconds > kSlowMilliseconds ? PictureFacts::Verdict::Slow
+                                                                    : PictureFacts::Verdict::Fine;
+    return facts;
+}
+
+}  // namespace pallo::check
