@@ -62,25 +62,41 @@ std::shared_ptr<const ParsedIni> ConfigStore::load(const std::string& path) {
 
 bool ConfigStore::write(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-    const std::string p = cleanPath(path);
-    const std::string_view s = ini::cleanName(section);
-    const std::string_view k = ini::cleanName(key);
-    if (p.empty() || s.empty() || k.empty()) return false;
-    if (!ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
-    const std::string v = ini::normaliseValue(value);
+    return writeGroup(path, {Item{std::string(section), std::string(key), std::string(value)}});
+}
 
+bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items) {
+    const std::string p = cleanPath(path);
+    if (p.empty()) return false;
     const std::shared_ptr<const ParsedIni> current = load(p);
     // A file that is there but cannot be read (a folder, no permission) is
-    // never replaced by a new one-item file.
+    // never replaced by a new file.
     if (!current && files::exists(p)) return false;
-    if (current) {
-        const std::optional<std::string> stored = ini::find(current->doc, s, k);
-        if (stored && *stored == v) return true;
-        if (files::isReadOnly(p)) return false;
+    const ini::Document none;
+    const ini::Document& doc = current ? current->doc : none;
+
+    std::vector<std::string> values;
+    values.reserve(items.size());
+    for (const Item& item : items) {
+        const std::string_view s = ini::cleanName(item.section);
+        const std::string_view k = ini::cleanName(item.key);
+        if (s.empty() || k.empty() || !ini::isWritableSection(s, doc.encoding) || !ini::isWritableKey(k, doc.encoding)) {
+            return false;
+        }
+        values.push_back(ini::normaliseValue(item.value, doc.encoding));
+    }
+    std::vector<ini::Edit> edits;
+    edits.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        edits.push_back({ini::cleanName(items[i].section), ini::cleanName(items[i].key), values[i]});
     }
 
-    std::string bytes = current ? ini::withValue(current->doc, s, k, v) : ini::newFile(s, k, v);
-    if (!files::writeReplace(p, bytes, faultHook_)) return false;
+    std::optional<std::string> bytes = ini::applyEdits(doc, edits);
+    // The equality check comes before the read-only one: an unchanged
+    // group is not a write.
+    if (!bytes) return true;
+    if (current && files::isReadOnly(p)) return false;
+    if (!files::writeReplace(p, *bytes, faultHook_)) return false;
 
     // The new content is known: cache it, so the next read sees it even when
     // the clock's granularity leaves size and time looking unchanged.
@@ -89,38 +105,9 @@ bool ConfigStore::write(const std::string& path, std::string_view section, std::
         cache_.erase(p);
         return true;
     }
-    auto ini = std::make_shared<const ParsedIni>(ParsedIni{ini::parse(std::move(bytes))});
+    auto ini = std::make_shared<const ParsedIni>(ParsedIni{ini::parse(std::move(*bytes))});
     ++parses_;
     cache_[p] = Cached{*after, std::move(ini)};
-    return true;
-}
-
-bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items) {
-    const std::string p = cleanPath(path);
-    if (p.empty()) return false;
-    const std::shared_ptr<const ParsedIni> current = load(p);
-    if (!current && files::exists(p)) return false;
-    std::optional<ini::Document> doc;
-    if (current) doc = current->doc;
-    bool changed = false;
-    for (const Item& item : items) {
-        const std::string_view s = ini::cleanName(item.section);
-        const std::string_view k = ini::cleanName(item.key);
-        if (s.empty() || k.empty() || !ini::isWritableSection(s) || !ini::isWritableKey(k)) return false;
-        const std::string v = ini::normaliseValue(item.value);
-        if (doc) {
-            const std::optional<std::string> stored = ini::find(*doc, s, k);
-            if (stored && *stored == v) continue;
-            doc = ini::parse(ini::withValue(*doc, s, k, v));
-        } else {
-            doc = ini::parse(ini::newFile(s, k, v));
-        }
-        changed = true;
-    }
-    if (!changed) return true;
-    if (current && files::isReadOnly(p)) return false;
-    if (!files::writeReplace(p, doc->bytes, faultHook_)) return false;
-    cache_.erase(p);
     return true;
 }
 

@@ -43,16 +43,20 @@ public:
     std::string read(const std::string& path, std::string_view section, std::string_view key,
                      std::string_view fallback);
 
-    // Creates or replaces the item (creating file and section when needed).
-    // Returns false, leaving the file exactly as it was, when it cannot.
-    bool write(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
-
     struct Item {
         std::string section, key, value;
     };
-    // Stand-in until the store's own group write arrives: the items in
-    // order, in one atomic replace of the file, all or nothing.
+
+    // Creates or replaces the items in order (creating file and sections
+    // when needed), exactly as single writes one after the other would, in
+    // one atomic replace of the file: all or nothing. Items whose values
+    // are already stored leave the file untouched; when all are, nothing is
+    // written and the result is true. Returns false, leaving the file
+    // exactly as it was, when any item cannot be written.
     bool writeGroup(const std::string& path, const std::vector<Item>& items);
+
+    // A group of one.
+    bool write(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
 
     Snapshot snapshot(const std::string& path);
 

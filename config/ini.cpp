@@ -1,11 +1,16 @@
 #include "config/ini.h"
 
+#include <algorithm>
+
 #include "config/config_store.h"
+#include "config/utf16.h"
 
 namespace pallo::ini {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// Besides space and tab, VT, FF and Ctrl-Z count as blanks: a DOS
+// end-of-file mark after the last value is not part of that value.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\x0B' || c == '\x0C' || c == '\x1A'; }
 bool isBreak(char c) { return c == '\r' || c == '\n'; }
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -27,7 +32,7 @@ std::string_view lineEndText(LineEnd style) {
 }
 
 // [begin, end) with blanks trimmed; an all-blank range collapses to end.
-void trimRange(const std::string& b, std::size_t& begin, std::size_t& end) {
+void trimRange(std::string_view b, std::size_t& begin, std::size_t& end) {
     while (begin < end && isBlank(b[begin])) ++begin;
     while (end > begin && isBlank(b[end - 1])) --end;
 }
@@ -42,7 +47,62 @@ const Entry* findEntry(const Section& s, std::string_view key) {
     return it == s.keyIndex.end() ? nullptr : &s.entries[it->second];
 }
 
+// The parts of one line (without its break), as offsets into it.
+struct LineParts {
+    enum class Kind { Other, Header, Entry };
+    Kind kind = Kind::Other;                  // Other: blank or comment
+    std::size_t nameBegin = 0, nameEnd = 0;   // section or key name, blanks trimmed
+    bool hasValue = false;                    // the key line has '='
+    std::size_t valueBegin = 0, valueEnd = 0; // blanks trimmed, quotes kept
+};
+
+LineParts parseLine(std::string_view line) {
+    LineParts parts;
+    std::size_t start = 0;
+    while (start < line.size() && isBlank(line[start])) ++start;
+    if (start == line.size() || line[start] == ';') return parts;
+
+    if (line[start] == '[') {
+        // The name ends at the line's last ']'; "[name" without one still
+        // opens a section.
+        parts.kind = LineParts::Kind::Header;
+        parts.nameBegin = start + 1;
+        const std::size_t close = line.rfind(']');
+        parts.nameEnd = close == std::string_view::npos ? line.size() : close;
+        trimRange(line, parts.nameBegin, parts.nameEnd);
+        return parts;
+    }
+
+    parts.kind = LineParts::Kind::Entry;
+    const std::size_t eq = std::min(line.find('='), line.size());
+    parts.nameBegin = start;
+    parts.nameEnd = eq;
+    trimRange(line, parts.nameBegin, parts.nameEnd);
+    if (eq == line.size()) {
+        // A key without a value: writing it puts "=value" right after the name.
+        parts.valueBegin = parts.valueEnd = parts.nameEnd;
+        return parts;
+    }
+    parts.hasValue = true;
+    parts.valueBegin = eq + 1;
+    parts.valueEnd = line.size();
+    trimRange(line, parts.valueBegin, parts.valueEnd);
+    if (parts.valueBegin == parts.valueEnd) parts.valueBegin = parts.valueEnd = eq + 1;
+    return parts;
+}
+
 constexpr std::size_t kMaxValueBytes = kValueLimit - 1;
+
+// A value's stored text as read: one pair of matching outer quotes
+// removed, cut to fit the read buffer. A UTF-16 file's unpaired surrogates
+// read as U+FFFD, like any other text that is not UTF-8.
+std::string valueAsRead(std::string_view value, Encoding encoding) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    value = value.substr(0, utf8CutLength(value, kMaxValueBytes));
+    return encoding == Encoding::Utf16Le ? replaceInvalidUtf8(value) : std::string(value);
+}
 
 }  // namespace
 
@@ -88,7 +148,7 @@ std::size_t utf8CutLength(std::string_view text, std::size_t limit) {
     return limit;
 }
 
-std::string normaliseValue(std::string_view value) {
+std::string normaliseValue(std::string_view value, Encoding encoding) {
     std::string out;
     out.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -96,24 +156,35 @@ std::string normaliseValue(std::string_view value) {
         if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
         out += isBreak(c) ? '#' : c;
     }
+    if (encoding == Encoding::Utf16Le) out = replaceInvalidUtf8(out);
     out.resize(utf8CutLength(out, kMaxValueBytes));
     return out;
 }
 
-bool isWritableSection(std::string_view section) {
-    return section.find_first_of("\r\n]") == std::string_view::npos;
+bool isWritableSection(std::string_view section, Encoding encoding) {
+    if (encoding == Encoding::Utf16Le && !isValidUtf8(section)) return false;
+    // A ']' inside the name or at its end reads back, as the name ends at
+    // the header's last ']'.
+    return section.find_first_of("\r\n") == std::string_view::npos;
 }
 
-bool isWritableKey(std::string_view key) {
+bool isWritableKey(std::string_view key, Encoding encoding) {
+    if (encoding == Encoding::Utf16Le && !isValidUtf8(key)) return false;
     if (key.empty() || key.front() == ';' || key.front() == '[') return false;
     return key.find_first_of("\r\n=") == std::string_view::npos;
 }
 
 Document parse(std::string bytes) {
     Document doc;
-    doc.bytes = std::move(bytes);
+    if (bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0) {
+        doc.encoding = Encoding::Utf16Le;
+        if (bytes.size() % 2 != 0) doc.oddByte = bytes.substr(bytes.size() - 1);
+        doc.bytes = utf8FromUtf16Le(std::string_view(bytes).substr(2, bytes.size() - 2 - doc.oddByte.size()));
+    } else {
+        doc.bytes = std::move(bytes);
+        if (doc.bytes.size() >= 3 && doc.bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) doc.bomLength = 3;
+    }
     const std::string& b = doc.bytes;
-    if (b.size() >= 3 && b.compare(0, 3, "\xEF\xBB\xBF") == 0) doc.bomLength = 3;
 
     bool styleKnown = false;
     Section* current = nullptr;  // null above the first section
@@ -131,41 +202,29 @@ Document parse(std::string bytes) {
             next += crlf ? 2 : 1;
         }
 
-        std::size_t start = pos;
-        while (start < lineEnd && isBlank(b[start])) ++start;
-        if (start < lineEnd && b[start] == '[') {
-            // "[name" without "]" still opens a section.
-            std::size_t nameBegin = start + 1;
-            std::size_t nameEnd = nameBegin;
-            while (nameEnd < lineEnd && b[nameEnd] != ']') ++nameEnd;
-            trimRange(b, nameBegin, nameEnd);
+        const LineParts line = parseLine(std::string_view(b).substr(pos, lineEnd - pos));
+        const std::string_view name = std::string_view(b).substr(pos + line.nameBegin, line.nameEnd - line.nameBegin);
+        if (line.kind == LineParts::Kind::Header) {
             Section s;
-            s.nameBegin = nameBegin;
-            s.nameEnd = nameEnd;
+            s.nameBegin = pos + line.nameBegin;
+            s.nameEnd = pos + line.nameEnd;
             s.headerLineEnd = lineEnd;
             s.headerNext = next;
             doc.sections.push_back(std::move(s));
             current = &doc.sections.back();
-            doc.sectionIndex.try_emplace(lowerCopy(std::string_view(b).substr(nameBegin, nameEnd - nameBegin)),
-                                         doc.sections.size() - 1);
-        } else if (start < lineEnd && b[start] != ';' && current) {
-            std::size_t eq = start;
-            while (eq < lineEnd && b[eq] != '=') ++eq;
-            if (eq < lineEnd) {
-                Entry e;
-                e.keyBegin = start;
-                e.keyEnd = eq;
-                trimRange(b, e.keyBegin, e.keyEnd);
-                e.valueBegin = eq + 1;
-                e.valueEnd = lineEnd;
-                trimRange(b, e.valueBegin, e.valueEnd);
-                if (e.valueBegin == e.valueEnd) e.valueBegin = e.valueEnd = eq + 1;
-                e.lineEnd = lineEnd;
-                e.next = next;
-                current->entries.push_back(e);
-                current->keyIndex.try_emplace(lowerCopy(std::string_view(b).substr(e.keyBegin, e.keyEnd - e.keyBegin)),
-                                              current->entries.size() - 1);
-            }
+            doc.sectionIndex.try_emplace(lowerCopy(name), doc.sections.size() - 1);
+        } else if (line.kind == LineParts::Kind::Entry && current) {
+            Entry e;
+            e.lineBegin = pos;
+            e.keyBegin = pos + line.nameBegin;
+            e.keyEnd = pos + line.nameEnd;
+            e.hasValue = line.hasValue;
+            e.valueBegin = pos + line.valueBegin;
+            e.valueEnd = pos + line.valueEnd;
+            e.lineEnd = lineEnd;
+            e.next = next;
+            current->entries.push_back(e);
+            current->keyIndex.try_emplace(lowerCopy(name), current->entries.size() - 1);
         }
         pos = next;
     }
@@ -176,51 +235,154 @@ std::optional<std::string> find(const Document& doc, std::string_view section, s
     const Section* s = findSection(doc, section);
     if (!s) return std::nullopt;
     const Entry* e = findEntry(*s, key);
-    if (!e) return std::nullopt;
-    std::string_view value = std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value.substr(0, utf8CutLength(value, kMaxValueBytes)));
+    if (!e || !e->hasValue) return std::nullopt;
+    return valueAsRead(std::string_view(doc.bytes).substr(e->valueBegin, e->valueEnd - e->valueBegin), doc.encoding);
 }
 
-std::string withValue(const Document& doc, std::string_view section, std::string_view key, std::string_view value) {
-    const std::string& b = doc.bytes;
-    const std::string_view le = lineEndText(doc.lineEnd);
-    std::string out;
-    out.reserve(b.size() + section.size() + key.size() + value.size() + 8);
+namespace {
 
-    if (const Section* s = findSection(doc, section)) {
-        if (const Entry* e = findEntry(*s, key)) {
-            out.append(b, 0, e->valueBegin);
-            out.append(value);
-            out.append(b, e->valueEnd);
-            return out;
-        }
-        // After the section's last key line (not after its trailing
-        // comments or blank lines), or right under its header.
-        std::size_t at = s->headerNext;
-        bool broken = s->headerNext != s->headerLineEnd;
-        if (!s->entries.empty()) {
-            at = s->entries.back().next;
-            broken = s->entries.back().next != s->entries.back().lineEnd;
-        }
-        out.append(b, 0, at);
-        if (!broken) out.append(le);
-        out.append(key).append("=").append(value).append(le);
-        out.append(b, at);
-        return out;
-    }
-
-    out = b;
-    if (out.size() > doc.bomLength && !isBreak(out.back())) out.append(le);
-    out.append("[").append(section).append("]").append(le);
-    out.append(key).append("=").append(value).append(le);
-    return out;
+// Sets the value of one key line (its text without the line break), in
+// place as a single write would. False when the value as read is already
+// this one.
+bool setLineValue(std::string& line, std::string_view value, Encoding encoding) {
+    const LineParts parts = parseLine(line);
+    const std::string_view stored = std::string_view(line).substr(parts.valueBegin, parts.valueEnd - parts.valueBegin);
+    if (parts.hasValue && valueAsRead(stored, encoding) == value) return false;
+    std::string replacement = parts.hasValue ? std::string() : std::string("=");
+    replacement += value;
+    line.replace(parts.valueBegin, parts.valueEnd - parts.valueBegin, replacement);
+    return true;
 }
 
-std::string newFile(std::string_view section, std::string_view key, std::string_view value) {
-    return withValue(Document{}, section, key, value);
+// Keys a group adds to one section, in the order they were added.
+struct AddedKeys {
+    std::vector<std::string> lines;  // without line breaks
+    std::unordered_map<std::string, std::size_t> index;  // lower-cased key -> line
+
+    // The line of key, created with the value when missing; true when the
+    // value changed.
+    bool set(std::string_view key, std::string_view value, Encoding encoding) {
+        const auto [it, inserted] = index.try_emplace(lowerCopy(key), lines.size());
+        if (!inserted) return setLineValue(lines[it->second], value, encoding);
+        std::string line(key);
+        line += '=';
+        line += value;
+        lines.push_back(std::move(line));
+        return true;
+    }
+
+    void appendTo(std::string& out, std::string_view le) const {
+        for (const std::string& line : lines) out.append(line).append(le);
+    }
+};
+
+// The edits of a group applied to the parsed file without rewriting it:
+// changed lines and added keys are kept aside and the new bytes are built
+// once at the end, so a group costs about one single write.
+class PendingEdits {
+public:
+    explicit PendingEdits(const Document& doc) : doc_(doc) {}
+
+    bool apply(const Edit& edit) {
+        if (const Section* s = findSection(doc_, edit.section)) {
+            const std::size_t index = static_cast<std::size_t>(s - doc_.sections.data());
+            if (const Entry* e = findEntry(*s, edit.key)) return setEntry(*e, edit.value);
+            return added_[index].set(edit.key, edit.value, doc_.encoding);
+        }
+        const auto [it, inserted] = newIndex_.try_emplace(lowerCopy(edit.section), newSections_.size());
+        if (inserted) newSections_.push_back({std::string(edit.section), {}});
+        return newSections_[it->second].keys.set(edit.key, edit.value, doc_.encoding);
+    }
+
+    std::string render() const {
+        const std::string& b = doc_.bytes;
+        const std::string_view le = lineEndText(doc_.lineEnd);
+        // An unbroken last line gets its break before the first text added
+        // at the end of the file.
+        bool endNeedsBreak = b.size() > doc_.bomLength && !isBreak(b.back());
+
+        struct Splice {
+            std::size_t begin, end;
+            std::string text;
+        };
+        std::vector<Splice> splices;
+        splices.reserve(changed_.size() + added_.size() + 1);
+        for (const auto& [lineBegin, line] : changed_) splices.push_back({lineBegin, line.end, line.text});
+        for (const auto& [index, keys] : added_) {
+            // After the section's last key line (not after its trailing
+            // comments or blank lines), or right under its header.
+            const Section& s = doc_.sections[index];
+            const std::size_t at = s.entries.empty() ? s.headerNext : s.entries.back().next;
+            std::string text;
+            if (at == b.size() && endNeedsBreak) {
+                text.append(le);
+                endNeedsBreak = false;
+            }
+            keys.appendTo(text, le);
+            splices.push_back({at, at, std::move(text)});
+        }
+        if (!newSections_.empty()) {
+            std::string text;
+            if (endNeedsBreak) text.append(le);
+            for (const NewSection& n : newSections_) {
+                text.append("[").append(n.name).append("]").append(le);
+                n.keys.appendTo(text, le);
+            }
+            splices.push_back({b.size(), b.size(), std::move(text)});
+        }
+        // By position; at one position an insertion goes before a changed
+        // line, and the last section's keys before the new sections.
+        std::stable_sort(splices.begin(), splices.end(), [](const Splice& x, const Splice& y) {
+            return x.begin != y.begin ? x.begin < y.begin : x.end < y.end;
+        });
+
+        std::size_t size = b.size();
+        for (const Splice& sp : splices) size += sp.text.size();
+        std::string out;
+        out.reserve(size);
+        std::size_t pos = 0;
+        for (const Splice& sp : splices) {
+            out.append(b, pos, sp.begin - pos).append(sp.text);
+            pos = sp.end;
+        }
+        out.append(b, pos);
+        if (doc_.encoding == Encoding::Utf8) return out;
+        return "\xFF\xFE" + utf16LeFromUtf8(out) + doc_.oddByte;
+    }
+
+private:
+    bool setEntry(const Entry& e, std::string_view value) {
+        if (const auto it = changed_.find(e.lineBegin); it != changed_.end()) return setLineValue(it->second.text, value, doc_.encoding);
+        std::string line = doc_.bytes.substr(e.lineBegin, e.lineEnd - e.lineBegin);
+        if (!setLineValue(line, value, doc_.encoding)) return false;
+        changed_.emplace(e.lineBegin, ChangedLine{e.lineEnd, std::move(line)});
+        return true;
+    }
+
+    struct ChangedLine {
+        std::size_t end;   // where the line's break starts
+        std::string text;  // the whole line, without its break
+    };
+    struct NewSection {
+        std::string name;
+        AddedKeys keys;
+    };
+
+    const Document& doc_;
+    std::unordered_map<std::size_t, ChangedLine> changed_;     // by line start
+    std::unordered_map<std::size_t, AddedKeys> added_;         // section index -> its new keys
+    std::vector<NewSection> newSections_;
+    std::unordered_map<std::string, std::size_t> newIndex_;    // lower-cased name -> new section
+};
+
+}  // namespace
+
+std::optional<std::string> applyEdits(const Document& doc, std::span<const Edit> edits) {
+    PendingEdits pending(doc);
+    bool changed = false;
+    for (const Edit& edit : edits) changed = pending.apply(edit) || changed;
+    if (!changed) return std::nullopt;
+    return pending.render();
 }
 
 }  // namespace pallo::ini

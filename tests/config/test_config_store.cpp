@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 
 #include "config/config_store.h"
 #include "support/temp_dir.h"
+#include "utf16_file.h"
 
 namespace pallo {
 namespace {
@@ -16,6 +18,7 @@ namespace {
 using testing::listDir;
 using testing::readFile;
 using testing::TempDir;
+using testing::utf16File;
 using testing::writeFile;
 namespace fs = std::filesystem;
 
@@ -62,7 +65,7 @@ TEST_F(ConfigStoreTest, LeadingControlBytesOfArgumentsAreSkipped) {
     ASSERT_TRUE(store.write(" " + cfg, " Config", "\tY", "8"));
     EXPECT_EQ(readFile(cfg), "[Config]\r\nX=7\r\nk=\r\nY=8\r\n");
     for (auto [section, key] : {std::pair{"", "X"}, {" ", "X"}, {"Config", ""}, {"Config", "\x01 "},
-                                {"Config", "a=b"}, {"a]b", "X"}, {"Config", "X\r\nY"}}) {
+                                {"Config", "a=b"}, {"Config", "X\r\nY"}}) {
         EXPECT_FALSE(store.write(cfg, section, key, "v")) << section << "/" << key;
     }
     EXPECT_FALSE(store.write(" ", "Config", "X", "v"));
@@ -107,6 +110,50 @@ TEST_F(ConfigStoreTest, TextSurvivesWriteAndRead) {
         EXPECT_EQ(store.read(cfg, "Item", "1", ""), v);
         EXPECT_EQ(ConfigStore().read(cfg, "Item", "1", ""), v);  // from disk, no cache
     }
+}
+
+// A UTF-16LE file stays UTF-16LE: a write changes the units of its item
+// and keeps every other byte, even an unpaired surrogate or an odd last
+// byte, which no conversion could carry.
+TEST_F(ConfigStoreTest, Utf16FileStaysUtf16) {
+    const std::u16string head = u"; \u6CE8 \xD800" u" \r\n[Config]\r\nX = 1 \r\n";
+    const std::u16string tail = u"[1]\r\nName=\u4E2D\U0001F600\r\nBare\r\n";
+    const std::string odd = "\x5A";
+    const struct {
+        const char* name;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* read;  // the value read back
+        std::u16string after;
+    } cases[] = {
+        {"existing key", "Config", "X", "\xE4\xB8\xAD 250", "\xE4\xB8\xAD 250",
+         u"; \u6CE8 \xD800" u" \r\n[Config]\r\nX = \u4E2D 250 \r\n" + tail},
+        {"key without value", "1", "bare", "v", "v", head + u"[1]\r\nName=\u4E2D\U0001F600\r\nBare=v\r\n"},
+        {"new key", "Config", "\xE5\x9B\xBE", "p.png", "p.png", head + u"\u56FE=p.png\r\n" + tail},
+        {"new section", "New", "K", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", head + tail + u"[New]\r\nK=\U0001F600\r\n"},
+        {"bytes that are not UTF-8", "Config", "X", "\xFF" "a\xED\xA0\x80", "\xEF\xBF\xBD" "a\xEF\xBF\xBD",
+         u"; \u6CE8 \xD800" u" \r\n[Config]\r\nX = \xFFFD" u"a\xFFFD" u" \r\n" + tail},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigStore store;
+        writeFile(cfg, utf16File(head + tail, odd));
+        EXPECT_EQ(store.read(cfg, "1", "Name", ""), "\xE4\xB8\xAD\xF0\x9F\x98\x80");
+        ASSERT_TRUE(store.write(cfg, c.section, c.key, c.value));
+        EXPECT_EQ(readFile(cfg), utf16File(c.after, odd));
+        EXPECT_EQ(ConfigStore().read(cfg, c.section, c.key, "d"), c.read);
+        // Written again as read, the value is unchanged: nothing is written.
+        store.setFaultHook([](files::WriteStep) { return true; });
+        EXPECT_TRUE(store.write(cfg, c.section, c.key, c.read));
+    }
+    // A name that is not UTF-8 could never be read back from this file.
+    EXPECT_FALSE(store.write(cfg, "Config", "\xFF", "v"));
+    EXPECT_FALSE(store.write(cfg, "\xC0\x80", "K", "v"));
+
+    writeFile(cfg, "\xFF\xFE");
+    ASSERT_TRUE(store.write(cfg, "S", "K", "V"));
+    EXPECT_EQ(readFile(cfg), utf16File(u"[S]\r\nK=V\r\n"));
 }
 
 TEST_F(ConfigStoreTest, LongValuesAreCutWithinACharacterBoundary) {
@@ -165,8 +212,10 @@ TEST_F(ConfigStoreTest, ReadOnlyFileIsNeverReplaced) {
     ASSERT_TRUE(files::isReadOnly(cfg));
     EXPECT_FALSE(store.write(cfg, "Config", "X", "2"));
     EXPECT_FALSE(store.write(cfg, "Config", "Y", "2"));
+    EXPECT_FALSE(store.writeGroup(cfg, {{"Config", "X", "1"}, {"Config", "Y", "2"}}));
     // An unchanged value is not a write, so it succeeds.
     EXPECT_TRUE(store.write(cfg, "Config", "X", "1"));
+    EXPECT_TRUE(store.writeGroup(cfg, {{"Config", "X", "1"}, {" config", "x ", "1"}}));
     EXPECT_EQ(readFile(cfg), content);
     EXPECT_EQ(store.read(cfg, "Config", "X", ""), "1");
     EXPECT_EQ(sorted(listDir(dir.path())), std::vector<std::string>{"Cfg.ini"});
@@ -202,6 +251,14 @@ TEST_F(ConfigStoreTest, FailedWriteAtEveryStepLeavesTheFileAsItWas) {
         EXPECT_EQ(readFile(cfg), content);
         EXPECT_EQ(sorted(listDir(dir.path())), before);
         EXPECT_EQ(store.read(cfg, "Config", "X", ""), "1");
+        // A group fails whole at the same step.
+        seen.clear();
+        EXPECT_FALSE(store.writeGroup(cfg, {{"Config", "X", "3"}, {"Config", "Y", "4"}, {"New", "Z", "5"}}));
+        EXPECT_EQ(seen.back(), step);
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), files::WriteStep::CreateTemp), 1);
+        EXPECT_EQ(readFile(cfg), content);
+        EXPECT_EQ(sorted(listDir(dir.path())), before);
+        EXPECT_EQ(store.read(cfg, "Config", "Y", "d"), "d");
 
         // No file yet: a failed first write creates nothing.
         const std::string fresh = dir.file("New.ini");
@@ -213,6 +270,63 @@ TEST_F(ConfigStoreTest, FailedWriteAtEveryStepLeavesTheFileAsItWas) {
         EXPECT_TRUE(store.write(cfg, "Config", "X", "2"));
         EXPECT_EQ(store.read(cfg, "Config", "X", ""), "2");
     }
+}
+
+// A group is one replace whose bytes equal those of the same writes made
+// one at a time; an unchanged group is no replace at all.
+TEST_F(ConfigStoreTest, GroupIsOneReplaceWithTheBytesOfSingleWrites) {
+    const std::string file = "; top\r\n[1]\r\nName=a\r\n1=one\r\n2=two\r\n3=three\r\n\r\n[Item]\r\n1=\"x\"\r\n";
+    using Items = std::vector<ConfigStore::Item>;
+    const struct {
+        const char* name;
+        std::optional<std::string> before;  // nothing: no file yet
+        Items items;
+    } cases[] = {
+        {"children move up", file, {{"1", "1", "two"}, {"1", "2", "three"}, {"1", "3", ""}}},
+        {"new keys and sections", file,
+         {{"1", "4", "four"}, {"New", "K", "v"}, {"item", "2", "y"}, {"new", "L", "w"}, {"1", "5", "five"}}},
+        {"line breaks in values", file, {{"1", "1", "a\r\nb"}, {"1", "Name", "c\rd\ne\r"}}},
+        {"a key written twice", file, {{"1", "9", "first"}, {"Item", "1", "y"}, {"1", "9", "second"}, {"Item", "1", "x"}}},
+        {"no file yet", std::nullopt, {{"Config", "X", "1"}, {"Config", "Y", "2"}, {"1", "Name", "n"}}},
+        {"unchanged", file, {{"1", "Name", "a"}, {"Item", "1", "x"}, {" 1", "2 ", "two"}}},
+    };
+    const std::string oneByOne = dir.file("OneByOne.ini");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigStore group;
+        ConfigStore single;
+        fs::remove(cfg);
+        fs::remove(oneByOne);
+        if (c.before) {
+            writeFile(cfg, *c.before);
+            writeFile(oneByOne, *c.before);
+        }
+        for (const auto& item : c.items) ASSERT_TRUE(single.write(oneByOne, item.section, item.key, item.value));
+        int replaces = 0;
+        group.setFaultHook([&](files::WriteStep s) {
+            replaces += s == files::WriteStep::Replace;
+            return false;
+        });
+        ASSERT_TRUE(group.writeGroup(cfg, c.items));
+        EXPECT_EQ(readFile(cfg), readFile(oneByOne));
+        EXPECT_EQ(replaces, c.before == readFile(cfg) ? 0 : 1);
+        for (const auto& item : c.items) {
+            EXPECT_EQ(group.read(cfg, item.section, item.key, "d"), single.read(oneByOne, item.section, item.key, "d"));
+        }
+    }
+}
+
+TEST_F(ConfigStoreTest, GroupWithABadItemWritesNothing) {
+    const std::string content = "[Config]\r\nX=1\r\n";
+    writeFile(cfg, content);
+    EXPECT_FALSE(store.writeGroup(cfg, {{"Config", "X", "2"}, {"Config", "a=b", "v"}}));
+    EXPECT_FALSE(store.writeGroup(cfg, {{"Config", "X", "2"}, {" ", "K", "v"}}));
+    EXPECT_FALSE(store.writeGroup(" ", {{"Config", "X", "2"}}));
+    EXPECT_TRUE(store.writeGroup(cfg, {}));
+    EXPECT_EQ(readFile(cfg), content);
+    EXPECT_FALSE(store.writeGroup(dir.file("New.ini"), {{"Config", "X", "2"}, {"Config", "\r", "v"}}));
+    EXPECT_TRUE(store.writeGroup(dir.file("New.ini"), {}));
+    EXPECT_EQ(sorted(listDir(dir.path())), std::vector<std::string>{"Cfg.ini"});
 }
 
 TEST_F(ConfigStoreTest, UnreadablePathsAreNotOverwritten) {

@@ -8,9 +8,13 @@
 
 #include "config/config_store.h"
 #include "config/ini.h"
+#include "config/utf16.h"
+#include "utf16_file.h"
 
 namespace pallo::ini {
 namespace {
+
+using testing::utf16File;
 
 struct ReadCase {
     const char* name;
@@ -56,6 +60,38 @@ TEST(IniRead, Rules) {
         {"missing section", "[S]\r\nK=V\r\n", "T", "K", missing},
         {"empty file", "", "S", "K", missing},
         {"NUL bytes", std::string("[S]\r\n\0\0=x\r\nK=a\0b\r\n", 17), "S", "K", std::string("a\0b", 3)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(find(parse(c.file), c.section, c.key), c.expected) << c.name;
+    }
+}
+
+// Where this reader follows the platform rather than the obvious reading:
+// VT, FF and Ctrl-Z are blanks, a section name runs to the last ']', and a
+// line without '=' is a key without a value that hides later ones.
+TEST(IniRead, PlatformRules) {
+    const std::optional<std::string> missing;
+    const ReadCase cases[] = {
+        {"DOS end-of-file mark after the last value", "[S]\r\nK=V\x1A", "S", "K", "V"},
+        {"end-of-file mark on its own line", "[S]\r\nK=V\r\n\x1A", "S", "K", "V"},
+        {"VT, FF, Ctrl-Z around names and value", "\x0B[\x0C S \x1A]\r\n\x1A K \x0B=\x0C V x \x0B\x1A\r\n", "S", "K",
+         "V x"},
+        {"quotes inside those blanks", "[S]\r\nK=\x0C'V'\x1A\r\n", "S", "K", "V"},
+        {"other controls are not blanks", "[S]\r\nK=V\x01\r\n", "S", "K", "V\x01"},
+        {"name ends at the last bracket", "[S]]\r\nK=V\r\n", "S]", "K", "V"},
+        {"so the shorter name is missing", "[S]]\r\nK=V\r\n", "S", "K", missing},
+        {"bracket inside the name", "[a]b] \r\nK=V\r\n", "a]b", "K", "V"},
+        {"text after the last bracket", "[S] x ] junk\r\nK=V\r\n", "S] x", "K", "V"},
+        {"key without value gives the default", "[S]\r\nK\r\n", "S", "K", missing},
+        {"key without value hides a later one", "[S]\r\n \x1A k \t\r\nK=V\r\n", "S", "K", missing},
+        {"other keys still read", "[S]\r\nJ\r\nK=V\r\n", "S", "K", "V"},
+        {"line without equals names one key", "[S]\r\nK V\r\nK=V\r\n", "S", "K V", missing},
+        {"UTF-16LE", utf16File(u"[\u8282]\r\nK = \u4E2D\u6587\U0001F600\x1A\r\n"), "\xE8\x8A\x82", "K",
+         "\xE4\xB8\xAD\xE6\x96\x87\xF0\x9F\x98\x80"},
+        {"UTF-16LE, unpaired surrogates read as U+FFFD", utf16File(u"[S]\r\nK=\xDC00" u"a\xD800" u"\r\n"), "S", "K",
+         "\xEF\xBF\xBD" "a\xEF\xBF\xBD"},
+        {"UTF-16LE, odd last byte", utf16File(u"[S]\r\nK=V", "\x5A"), "S", "K", "V"},
+        {"UTF-16LE, mark and one byte", "\xFF\xFE[", "S", "K", missing},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(find(parse(c.file), c.section, c.key), c.expected) << c.name;
@@ -110,9 +146,17 @@ TEST(IniText, Names) {
     EXPECT_EQ(cleanName("\x20\x20"), "");
     EXPECT_EQ(skipLeadingControls("\x7F" "a"), "\x7F" "a");
     EXPECT_TRUE(isWritableKey("Name"));
-    EXPECT_TRUE(isWritableSection("Item"));
+    for (const char* good : {"Item", "a]b", "S]", "[x"}) EXPECT_TRUE(isWritableSection(good)) << good;
     for (const char* bad : {"a=b", "a\rb", "a\nb", ";a", "[a"}) EXPECT_FALSE(isWritableKey(bad)) << bad;
-    for (const char* bad : {"a]b", "a\r", "\nb"}) EXPECT_FALSE(isWritableSection(bad)) << bad;
+    for (const char* bad : {"a\r", "\nb"}) EXPECT_FALSE(isWritableSection(bad)) << bad;
+}
+
+// The bytes after one write, or the bytes as they were when it changes
+// nothing.
+std::string written(const std::string& before, std::string_view section, std::string_view key,
+                    std::string_view value) {
+    const Edit edit{section, key, value};
+    return applyEdits(parse(before), std::span(&edit, 1)).value_or(before);
 }
 
 struct WriteCase {
@@ -137,7 +181,13 @@ TEST(IniWrite, ExactBytes) {
         {"in place, no final break", "[S]\r\nK=1", "S", "K", "22", "[S]\r\nK=22"},
         {"new key after last entry", "[S]\r\nA=1\r\n\r\n; c\r\n[T]\r\nB=2\r\n", "S", "K", "V",
          "[S]\r\nA=1\r\nK=V\r\n\r\n; c\r\n[T]\r\nB=2\r\n"},
-        {"new key skips non-key lines", "[S]\r\nA=1\r\njunk\r\n", "S", "K", "V", "[S]\r\nA=1\r\nK=V\r\njunk\r\n"},
+        {"new key after a key without value", "[S]\r\nA=1\r\njunk\r\n; c\r\n", "S", "K", "V",
+         "[S]\r\nA=1\r\njunk\r\nK=V\r\n; c\r\n"},
+        {"key without value gets one", "[S]\r\n K \x1A\r\nK=1\r\n", "S", "k", "V", "[S]\r\n K=V \x1A\r\nK=1\r\n"},
+        {"key without value, no final break", "[S]\nK", "S", "K", "", "[S]\nK="},
+        {"in place before end-of-file mark", "[S]\r\nK=old\x1A", "S", "K", "new", "[S]\r\nK=new\x1A"},
+        {"section named up to the last bracket", "[S]]\r\nK=1\r\n", "S]", "K", "2", "[S]]\r\nK=2\r\n"},
+        {"new section with brackets in its name", "[a]\n", "[a]b]", "K", "V", "[a]\n[[a]b]]\nK=V\n"},
         {"new key under bare header", "[S]\r\n; c\r\n[T]\r\n", "S", "K", "V", "[S]\r\nK=V\r\n; c\r\n[T]\r\n"},
         {"new key, header at end", "[S]", "S", "K", "V", "[S]\r\nK=V\r\n"},
         {"new key, last line unbroken", "[S]\nA=1", "S", "K", "V", "[S]\nA=1\nK=V\n"},
@@ -152,11 +202,44 @@ TEST(IniWrite, ExactBytes) {
         {"unclosed section", "[S\nA=1\n", "S", "B", "2", "[S\nA=1\nB=2\n"},
     };
     for (const auto& c : cases) {
-        const std::string out = withValue(parse(c.before), c.section, c.key, c.value);
+        const std::string out = written(c.before, c.section, c.key, c.value);
         EXPECT_EQ(out, c.after) << c.name;
         EXPECT_EQ(find(parse(out), c.section, c.key), c.value) << c.name;
     }
-    EXPECT_EQ(newFile("S", "K", "V"), "[S]\r\nK=V\r\n");
+}
+
+// A group builds the new bytes once; they must equal those of the same
+// writes made one at a time, whatever the file, its encoding and the order:
+// a key written twice, a key added then changed, a section added then
+// extended, a value whose blanks or quotes move the next write's range.
+TEST(IniWrite, GroupEqualsSingleWritesInOrder) {
+    std::mt19937 random(2024);
+    const char* const lines[] = {"[S]", "[s]", "[T]", "[U]]", " [S ", "K=1", " k = \"q\" ", "L", "L=2",
+                                 "M=\x1A",  "; c", "",   "\x1A", "K",   "=x"};
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    const char* const sections[] = {"S", "s", "T", "U]", "V"};
+    const char* const keys[] = {"K", "k", "L", "M", "N"};
+    const char* const values[] = {"", "v", " v ", "\"v\"", "w", "  ", "1"};
+    auto pick = [&](const auto& list) { return list[random() % std::size(list)]; };
+    for (int round = 0; round < 3000; ++round) {
+        const auto encoding = random() % 5;  // 0: UTF-8 mark, 1: UTF-16LE
+        std::string file;
+        const char* end = pick(ends);
+        const int count = static_cast<int>(random() % 8);
+        for (int i = 0; i < count; ++i) {
+            file += pick(lines);
+            if (i + 1 < count || random() % 3) file += random() % 5 ? end : pick(ends);
+        }
+        if (encoding == 0) file = "\xEF\xBB\xBF" + file;
+        if (encoding == 1) file = "\xFF\xFE" + utf16LeFromUtf8(file);
+        std::vector<Edit> group;
+        std::string oneByOne = file;
+        for (int i = static_cast<int>(random() % 6); i > 0; --i) {
+            group.push_back({pick(sections), pick(keys), pick(values)});
+            oneByOne = written(oneByOne, group.back().section, group.back().key, group.back().value);
+        }
+        ASSERT_EQ(applyEdits(parse(file), group).value_or(file), oneByOne) << ::testing::PrintToString(file);
+    }
 }
 
 // Random bytes, biased toward the characters that matter to the format:
@@ -172,9 +255,8 @@ TEST(IniWrite, RandomBytesSurviveAWrite) {
         for (int i = 0; i < length; ++i) {
             bytes += (random() % 4 == 0) ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
         }
-        const Document before = parse(bytes);
-        const auto otherBefore = find(before, "a", "b");
-        const Document after = parse(withValue(before, "S", "K", "value"));
+        const auto otherBefore = find(parse(bytes), "a", "b");
+        const Document after = parse(written(bytes, "S", "K", "value"));
         ASSERT_EQ(find(after, "S", "K"), "value") << round;
         ASSERT_EQ(find(after, "a", "b"), otherBefore) << round;
     }
