@@ -1,9 +1,9 @@
 // Program entry of the Windows program.
 #include "app/app.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/create.h"
 
 int wmain() {
-    pallo::win32::Win32Platform platform;
-    pallo::App app(platform);
+    const auto platform = pallo::platform::win32::createPlatform();
+    pallo::App app(*platform);
     return app.run();
 }

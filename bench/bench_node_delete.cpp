@@ -23,7 +23,7 @@ using pallo::testing::writeFile;
 // The program with the node editor open on main node 1 and its first child
 // row selected, as a user leaves it before pressing "删除".
 struct EditorReady {
-    pallo::headless::HeadlessPlatform platform;
+    pallo::platform::headless::HeadlessPlatform platform;
     pallo::App app{platform};
 
     explicit EditorReady(const std::string& runDir) : platform(runDir) {

@@ -84,7 +84,7 @@ struct Pack {
 
 // A started program on a fresh platform (with an empty picture cache).
 struct Program {
-    pallo::headless::HeadlessPlatform platform;
+    pallo::platform::headless::HeadlessPlatform platform;
     pallo::App app;
     explicit Program(const std::string& dir) : platform(dir), app(platform) { app.start(); }
 };

@@ -80,6 +80,7 @@ public:
     // The directory of the executable, without a trailing separator.
     virtual std::string runDirectory() const = 0;
     virtual void openFolder(const std::string& path) = 0;
+    // A modal box owned by owner, which is disabled until it is answered.
     virtual Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                               MessageButtons buttons) = 0;
 
@@ -94,13 +95,22 @@ public:
     virtual WindowRef owner(WindowRef w) const = 0;
     virtual void setVisible(WindowRef w, bool visible) = 0;
     virtual bool isVisible(WindowRef w) const = 0;
-    // One call sets left and top; PositionChanged fires once, afterwards.
+    // False while a message box owned by the window is open: the user cannot
+    // reach the window until the box is answered.
+    virtual bool isEnabled(WindowRef w) const = 0;
+    // Left and top are the outer window's. Width and height are the designed
+    // size: a framed window's client area (the frame and caption come on
+    // top), a borderless window's whole rectangle. One call sets left and
+    // top; PositionChanged fires once, afterwards, for moves and resizes by
+    // the program and by the user alike.
     virtual void move(WindowRef w, int left, int top) = 0;
     virtual void resize(WindowRef w, int width, int height) = 0;
     virtual int left(WindowRef w) const = 0;
     virtual int top(WindowRef w) const = 0;
     virtual int width(WindowRef w) const = 0;
     virtual int height(WindowRef w) const = 0;
+    // An owned window always stays above its owner; leaving the top-most
+    // band takes the owned windows (and theirs) along.
     virtual void setTopMost(WindowRef w, bool onTop) = 0;
     virtual bool isTopMost(WindowRef w) const = 0;
     virtual void setWindowTag(WindowRef w, const std::string& tag) = 0;
@@ -111,13 +121,19 @@ public:
     virtual void setLayeredAlpha(NativeHandle handle, int alpha) = 0;
     virtual int layeredAlpha(NativeHandle handle) const = 0;  // 255 when not layered
 
-    // --- every control ---------------------------------------------------
+    // --- every control
+    // Program changes fire nothing unless said otherwise here. ---------------------------------------------------
     virtual bool hasControl(const ControlRef& c) const = 0;
     virtual void setVisible(const ControlRef& c, bool visible) = 0;
     virtual bool isVisible(const ControlRef& c) const = 0;
     virtual void setEnabled(const ControlRef& c, bool enabled) = 0;
     virtual bool isEnabled(const ControlRef& c) const = 0;
-    // Label, button, check box, group box, edit box; a combo box's current text.
+    // Label, button, check box, group box, edit box; a combo box's current
+    // text. On an editable combo box it sets the edit text. On a drop-down
+    // list it selects the item whose text is exactly that text, or no item
+    // when none is (the text then reads back empty), firing nothing. An edit
+    // box fires ContentChanged once when its text changes, single- or
+    // multi-line; its text reads back exactly, CR LF line breaks included.
     virtual void setText(const ControlRef& c, const std::string& text) = 0;
     virtual std::string text(const ControlRef& c) const = 0;
     virtual void setTag(const ControlRef& c, const std::string& tag) = 0;
@@ -142,18 +158,15 @@ public:
     virtual int itemCount(const ControlRef& c) const = 0;
     virtual std::string itemText(const ControlRef& c, int index) const = 0;
     virtual std::int64_t itemData(const ControlRef& c, int index) const = 0;
-    virtual void setSelection(const ControlRef& c, int index) = 0;  // -1: none
+    // -1 selects none; on an editable combo box that also empties its text.
+    virtual void setSelection(const ControlRef& c, int index) = 0;
     virtual int selection(const ControlRef& c) const = 0;
-    // Stand-in until the platform's own: switches a combo box between a
-    // drop-down list and an editable drop-down, keeping items and selection.
-    virtual void setEditable(const ControlRef& c, bool editable) {
-        (void)c;
-        (void)editable;
-    }
-    virtual bool isEditable(const ControlRef& c) const {
-        (void)c;
-        return false;
-    }
+    // Switches between a drop-down list and an editable drop-down. Items,
+    // their data, the selection, the enabled and visible state, the tooltip,
+    // the focus and the event bindings stay; the control keeps its reference.
+    // Becoming a list, the text is the selected item's (empty without one).
+    virtual void setEditable(const ControlRef& c, bool editable) = 0;
+    virtual bool isEditable(const ControlRef& c) const = 0;
 
     // --- check box --------------------------------------------------------
     virtual void setChecked(const ControlRef& c, bool checked) = 0;
@@ -169,18 +182,30 @@ public:
     virtual bool isReadOnly(const ControlRef& c) const = 0;
 
     // --- list view (report view) ---------------------------------------------
+    // Rows may be selected (several in a multi-selection list); the current
+    // row is the focused row while it is selected, else the first selected
+    // row, else none (-1).
+    // CurrentItemChanged fires whenever the current row changes, by the user
+    // or the program: choosing rows, deleting the current row or all rows
+    // (then once, with no current row). Moving down when an earlier row is
+    // deleted is no change. Selection fires for the user's changes of the
+    // selection, and in a list whose design sets selectionEventsFromProgram
+    // also when the program selects a row.
     virtual int rowCount(const ControlRef& c) const = 0;
     virtual int columnCount(const ControlRef& c) const = 0;
     // Appends a row whose first cell is text; returns its index.
     virtual int addRow(const ControlRef& c, const std::string& firstCell) = 0;
     virtual void setCell(const ControlRef& c, int row, int column, const std::string& text) = 0;
     virtual std::string cell(const ControlRef& c, int row, int column) const = 0;
-    // Deleting the current row fires CurrentItemChanged once, with no current row.
     virtual void deleteRow(const ControlRef& c, int row) = 0;
     virtual void clearRows(const ControlRef& c) = 0;
-    virtual void setCurrentRow(const ControlRef& c, int row) = 0;  // -1: none
+    // Makes row the only selected row and the focused one; -1: none selected.
+    virtual void setCurrentRow(const ControlRef& c, int row) = 0;
     virtual int currentRow(const ControlRef& c) const = 0;
+    // Selects or deselects one row; in a single-selection list selecting a
+    // row deselects the others.
     virtual void setRowSelected(const ControlRef& c, int row, bool selected) = 0;
+    // In row order.
     virtual std::vector<int> selectedRows(const ControlRef& c) const = 0;
 };
 

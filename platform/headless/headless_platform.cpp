@@ -4,7 +4,7 @@
 #include <cassert>
 #include <stdexcept>
 
-namespace pallo::headless {
+namespace pallo::platform::headless {
 
 using ui::ControlKind;
 using ui::EventKind;
@@ -27,8 +27,14 @@ struct HeadlessPlatform::Control {
     int scrollPos = 0;
     bool readOnly = false;
     std::vector<std::vector<std::string>> rows;
-    int currentRow = -1;
+    int focusedRow = -1;
     std::set<int> selected;
+
+    // The focused row while it is selected, else the first selected one.
+    int currentRow() const {
+        if (selected.count(focusedRow)) return focusedRow;
+        return selected.empty() ? -1 : *selected.begin();
+    }
 };
 
 struct HeadlessPlatform::Window {
@@ -36,11 +42,13 @@ struct HeadlessPlatform::Window {
     std::string design;
     WindowRef owner;
     bool visible = false;
+    bool enabled = true;
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
     bool topMost = false;
+    std::uint64_t raised = 0;  // when it last came to the top of its band
     bool layered = false;
     int alpha = 255;
     std::string tag;
@@ -107,15 +115,24 @@ void HeadlessPlatform::waitProcessingEvents(int ms) {
 
 Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                                     MessageButtons buttons) {
-    Answer answer = buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
-    if (!answers_.empty()) {
-        answer = answers_.front();
+    MessageBoxRecord box{findWindow(owner) ? owner : WindowRef{}, text, caption, buttons,
+                         buttons == MessageButtons::Ok ? Answer::Ok : Answer::No};
+    // The box is modal: its owner takes no input until it is answered.
+    Window* win = findWindow(box.owner);
+    const bool wasEnabled = win && win->enabled;
+    if (win) win->enabled = false;
+    if (answerer_) {
+        box.answer = answerer_(box);
+    } else if (!answers_.empty()) {
+        box.answer = answers_.front();
         answers_.pop_front();
-        // A box with only OK can only be answered OK.
-        if (buttons == MessageButtons::Ok) answer = Answer::Ok;
     }
-    boxes_.push_back({owner, text, caption, buttons, answer});
-    return answer;
+    // A box with only OK can only be answered OK; a Yes/No box only so.
+    if (buttons == MessageButtons::Ok) box.answer = Answer::Ok;
+    else if (box.answer == Answer::Ok) box.answer = Answer::No;
+    if ((win = findWindow(box.owner))) win->enabled = wasEnabled;
+    boxes_.push_back(box);
+    return box.answer;
 }
 
 // --- windows -----------------------------------------------------------------
@@ -149,6 +166,7 @@ WindowRef HeadlessPlatform::createWindow(const ui::WindowDesign& design, WindowR
     win->top = design.top;
     win->width = design.width;
     win->height = design.height;
+    win->raised = ++raises_;
     for (const auto& d : design.controls) {
         if (win->controls.count(d.name)) misuse("duplicate control " + d.name + " in " + design.name);
         Control c;
@@ -202,12 +220,20 @@ WindowRef HeadlessPlatform::owner(WindowRef w) const {
 }
 
 void HeadlessPlatform::setVisible(WindowRef w, bool visible) {
-    if (Window* win = findWindow(w)) win->visible = visible;
+    Window* win = findWindow(w);
+    if (!win) return;
+    if (visible && !win->visible) win->raised = ++raises_;
+    win->visible = visible;
 }
 
 bool HeadlessPlatform::isVisible(WindowRef w) const {
     const Window* win = findWindow(w);
     return win && win->visible;
+}
+
+bool HeadlessPlatform::isEnabled(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win && win->enabled;
 }
 
 void HeadlessPlatform::move(WindowRef w, int left, int top) {
@@ -235,11 +261,24 @@ void HeadlessPlatform::setTopMost(WindowRef w, bool onTop) {
     Window* win = findWindow(w);
     if (!win) return;
     win->topMost = onTop;
+    win->raised = ++raises_;
     // Leaving the top-most band takes the owned windows along.
     if (!onTop) {
         for (auto& [id, other] : windows_)
             if (other->owner == w) setTopMost(WindowRef{id}, false);
     }
+}
+
+bool HeadlessPlatform::isAbove(WindowRef a, WindowRef b) const {
+    const Window* wa = findWindow(a);
+    const Window* wb = findWindow(b);
+    if (!wa || !wb || a == b) return false;
+    for (const Window* o = findWindow(wa->owner); o; o = findWindow(o->owner))
+        if (o == wb) return true;
+    for (const Window* o = findWindow(wb->owner); o; o = findWindow(o->owner))
+        if (o == wa) return false;
+    if (wa->topMost != wb->topMost) return wa->topMost;
+    return wa->raised > wb->raised;
 }
 
 bool HeadlessPlatform::isTopMost(WindowRef w) const {
@@ -318,6 +357,14 @@ bool HeadlessPlatform::isEnabled(const ControlRef& c) const { return control(c).
 
 void HeadlessPlatform::setText(const ControlRef& c, const std::string& text) {
     Control& ctl = control(c);
+    if (ctl.design.kind == ControlKind::Combo && !ctl.design.editable) {
+        // A drop-down list shows only its items: the text picks one.
+        int found = -1;
+        for (std::size_t i = 0; i < ctl.items.size() && found < 0; ++i)
+            if (ctl.items[i].text == text) found = static_cast<int>(i);
+        setSelection(c, found);
+        return;
+    }
     const bool changed = ctl.text != text;
     ctl.text = text;
     // An edit box reports every change of its text, the program's too.
@@ -360,7 +407,7 @@ void HeadlessPlatform::clearItems(const ControlRef& c) {
     Control& ctl = control(c);
     ctl.items.clear();
     ctl.selection = -1;
-    if (!ctl.design.editable) ctl.text.clear();
+    ctl.text.clear();
 }
 
 void HeadlessPlatform::addItem(const ControlRef& c, const std::string& text, std::int64_t data) {
@@ -385,7 +432,7 @@ void HeadlessPlatform::setSelection(const ControlRef& c, int index) {
     Control& ctl = control(c);
     if (index < 0 || index >= static_cast<int>(ctl.items.size())) {
         ctl.selection = -1;
-        if (!ctl.design.editable) ctl.text.clear();
+        ctl.text.clear();
         return;
     }
     ctl.selection = index;
@@ -398,8 +445,9 @@ void HeadlessPlatform::setEditable(const ControlRef& c, bool editable) {
     Control& ctl = control(c);
     if (ctl.design.kind != ControlKind::Combo || ctl.design.editable == editable) return;
     ctl.design.editable = editable;
-    if (!editable)
+    if (!editable) {
         ctl.text = ctl.selection >= 0 ? ctl.items[static_cast<std::size_t>(ctl.selection)].text : std::string();
+    }
 }
 
 bool HeadlessPlatform::isEditable(const ControlRef& c) const {
@@ -456,52 +504,73 @@ std::string HeadlessPlatform::cell(const ControlRef& c, int row, int column) con
     return cells[static_cast<std::size_t>(column)];
 }
 
-void HeadlessPlatform::deleteRow(const ControlRef& c, int row) {
+template <typename Change>
+void HeadlessPlatform::changeList(const ControlRef& c, bool byUser, int deletedRow, Change change) {
     Control& ctl = control(c);
-    if (row < 0 || row >= static_cast<int>(ctl.rows.size())) return;
-    ctl.rows.erase(ctl.rows.begin() + row);
-    std::set<int> moved;
-    for (int s : ctl.selected) {
-        if (s < row) moved.insert(s);
-        else if (s > row) moved.insert(s - 1);
-    }
-    ctl.selected = std::move(moved);
-    if (ctl.currentRow == row) {
-        ctl.currentRow = -1;
+    int before = ctl.currentRow();
+    const std::set<int> selectedBefore = ctl.selected;
+    change(ctl);
+    // A row that only moved up with a deletion is the same row; a deletion
+    // selects nothing.
+    const bool currentDeleted = deletedRow >= 0 && before == deletedRow;
+    if (deletedRow >= 0 && before > deletedRow) --before;
+    const bool selectionChanged = deletedRow < 0 && ctl.selected != selectedBefore;
+    // The program's selections count where the design asks, when they
+    // select a row; emptying the list or the selection is no selection.
+    const bool rowSelected = std::any_of(ctl.selected.begin(), ctl.selected.end(),
+                                         [&](int r) { return !selectedBefore.count(r); });
+    if (selectionChanged && (byUser || (ctl.design.selectionEventsFromProgram && rowSelected)))
+        fire(c.window, c.name, EventKind::Selection);
+    if ((currentDeleted || ctl.currentRow() != before) && findControl(c))
         fire(c.window, c.name, EventKind::CurrentItemChanged);
-    } else if (ctl.currentRow > row) {
-        --ctl.currentRow;
-    }
+}
+
+void HeadlessPlatform::deleteRow(const ControlRef& c, int row) {
+    if (row < 0 || row >= static_cast<int>(control(c).rows.size())) return;
+    changeList(c, false, row, [row](Control& ctl) {
+        ctl.rows.erase(ctl.rows.begin() + row);
+        std::set<int> moved;
+        for (int s : ctl.selected) {
+            if (s < row) moved.insert(s);
+            else if (s > row) moved.insert(s - 1);
+        }
+        ctl.selected = std::move(moved);
+        if (ctl.focusedRow == row) ctl.focusedRow = -1;
+        else if (ctl.focusedRow > row) --ctl.focusedRow;
+    });
 }
 
 void HeadlessPlatform::clearRows(const ControlRef& c) {
-    Control& ctl = control(c);
-    ctl.rows.clear();
-    ctl.selected.clear();
-    ctl.currentRow = -1;
+    changeList(c, false, -1, [](Control& ctl) {
+        ctl.rows.clear();
+        ctl.selected.clear();
+        ctl.focusedRow = -1;
+    });
 }
 
 void HeadlessPlatform::setCurrentRow(const ControlRef& c, int row) {
-    Control& ctl = control(c);
-    ctl.currentRow = (row >= 0 && row < static_cast<int>(ctl.rows.size())) ? row : -1;
-    const std::set<int> before = ctl.selected;
-    ctl.selected.clear();
-    if (ctl.currentRow >= 0) ctl.selected.insert(ctl.currentRow);
-    if (ctl.design.selectionEventsFromProgram && ctl.currentRow >= 0 && before != ctl.selected)
-        fire(c.window, c.name, EventKind::Selection);
+    changeList(c, false, -1, [row](Control& ctl) {
+        ctl.selected.clear();
+        ctl.focusedRow = -1;
+        if (row >= 0 && row < static_cast<int>(ctl.rows.size())) {
+            ctl.selected.insert(row);
+            ctl.focusedRow = row;
+        }
+    });
 }
 
-int HeadlessPlatform::currentRow(const ControlRef& c) const { return control(c).currentRow; }
+int HeadlessPlatform::currentRow(const ControlRef& c) const { return control(c).currentRow(); }
 
 void HeadlessPlatform::setRowSelected(const ControlRef& c, int row, bool selected) {
-    Control& ctl = control(c);
-    if (row < 0 || row >= static_cast<int>(ctl.rows.size())) return;
-    if (selected) {
-        if (!ctl.design.multiSelect) ctl.selected.clear();
-        ctl.selected.insert(row);
-    } else {
-        ctl.selected.erase(row);
-    }
+    if (row < 0 || row >= static_cast<int>(control(c).rows.size())) return;
+    changeList(c, false, -1, [row, selected](Control& ctl) {
+        if (selected) {
+            if (!ctl.design.multiSelect) ctl.selected.clear();
+            ctl.selected.insert(row);
+        } else {
+            ctl.selected.erase(row);
+        }
+    });
 }
 
 std::vector<int> HeadlessPlatform::selectedRows(const ControlRef& c) const {
@@ -523,7 +592,7 @@ void HeadlessPlatform::firePositionChanged(WindowRef w) { fire(w, {}, EventKind:
 
 bool HeadlessPlatform::userCanReach(const ControlRef& c) const {
     const Window* win = findWindow(c.window);
-    if (!win || !win->visible) return false;
+    if (!win || !win->visible || !win->enabled) return false;
     const Control* ctl = findControl(c);
     if (!ctl || !ctl->visible || !ctl->enabled) return false;
     // A control inside a hidden or disabled container cannot be reached either.
@@ -537,15 +606,21 @@ bool HeadlessPlatform::userCanReach(const ControlRef& c) const {
     return true;
 }
 
-std::string HeadlessPlatform::pressTarget(const ControlRef& c, EventKind kind) const {
+std::string HeadlessPlatform::pressTarget(const ControlRef& c) const {
     const Window* win = findWindow(c.window);
     const Control* ctl = findControl(c);
     if (!win || !ctl) return {};
-    // A transparent label without a bound handler lets the press through to
-    // the control it lies on.
+    // A transparent label without a bound mouse handler lets the press
+    // through to the control it lies on; one with any takes every press, as
+    // the system's hit test asks the label once for its whole area.
+    const auto takesPresses = [&](const std::string& label) {
+        for (const EventKind k : {EventKind::LeftDown, EventKind::LeftUp, EventKind::RightDown, EventKind::RightUp,
+                                  EventKind::MiddleDown, EventKind::MiddleUp})
+            if (sink_ && sink_->isBound(win->design, label, k)) return true;
+        return false;
+    };
     std::string name = c.name;
-    while (ctl && ctl->design.kind == ControlKind::Label && !ctl->design.container.empty() &&
-           !(sink_ && sink_->isBound(win->design, name, kind))) {
+    while (ctl && ctl->design.kind == ControlKind::Label && !ctl->design.container.empty() && !takesPresses(name)) {
         name = ctl->design.container;
         const auto it = win->controls.find(name);
         ctl = it == win->controls.end() ? nullptr : &it->second;
@@ -556,7 +631,7 @@ std::string HeadlessPlatform::pressTarget(const ControlRef& c, EventKind kind) c
 bool HeadlessPlatform::pressMouse(const ControlRef& c, MouseButton button) {
     if (!userCanReach(c)) return false;
     const EventKind kind = pressKind(button);
-    const std::string target = pressTarget(c, kind);
+    const std::string target = pressTarget(c);
     if (target.empty()) return false;
     fire(c.window, target, kind);
     return true;
@@ -565,7 +640,7 @@ bool HeadlessPlatform::pressMouse(const ControlRef& c, MouseButton button) {
 bool HeadlessPlatform::releaseMouse(const ControlRef& c, MouseButton button) {
     if (!userCanReach(c)) return false;
     const EventKind kind = releaseKind(button);
-    const std::string target = pressTarget(c, kind);
+    const std::string target = pressTarget(c);
     if (target.empty()) return false;
     fire(c.window, target, kind);
     return true;
@@ -607,30 +682,29 @@ bool HeadlessPlatform::chooseItem(const ControlRef& c, int index) {
 
 bool HeadlessPlatform::selectRow(const ControlRef& c, int row) {
     if (!userCanReach(c)) return false;
-    Control& ctl = control(c);
+    const Control& ctl = control(c);
     if (ctl.design.kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(ctl.rows.size()))
         return false;
-    const bool currentChanged = ctl.currentRow != row;
-    const bool selectionChanged = ctl.selected != std::set<int>{row};
-    ctl.selected = {row};
-    ctl.currentRow = row;
-    if (selectionChanged) fire(c.window, c.name, EventKind::Selection);
-    if (currentChanged && findControl(c)) fire(c.window, c.name, EventKind::CurrentItemChanged);
+    findWindow(c.window)->focus = c.name;
+    changeList(c, true, -1, [row](Control& l) {
+        l.selected = {row};
+        l.focusedRow = row;
+    });
     return true;
 }
 
 bool HeadlessPlatform::ctrlClickRow(const ControlRef& c, int row) {
     if (!userCanReach(c)) return false;
-    Control& ctl = control(c);
+    const Control& ctl = control(c);
     if (ctl.design.kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(ctl.rows.size()))
         return false;
     if (!ctl.design.multiSelect) return selectRow(c, row);
-    if (ctl.selected.count(row)) ctl.selected.erase(row);
-    else ctl.selected.insert(row);
-    const bool currentChanged = ctl.currentRow != row;
-    ctl.currentRow = row;
-    fire(c.window, c.name, EventKind::Selection);
-    if (currentChanged && findControl(c)) fire(c.window, c.name, EventKind::CurrentItemChanged);
+    findWindow(c.window)->focus = c.name;
+    changeList(c, true, -1, [row](Control& l) {
+        if (l.selected.count(row)) l.selected.erase(row);
+        else l.selected.insert(row);
+        l.focusedRow = row;
+    });
     return true;
 }
 
@@ -640,12 +714,15 @@ bool HeadlessPlatform::typeText(const ControlRef& c, const std::string& text) {
     const bool editableCombo = ctl.design.kind == ControlKind::Combo && ctl.design.editable;
     if ((ctl.design.kind != ControlKind::Edit && !editableCombo) || ctl.readOnly) return false;
     findWindow(c.window)->focus = c.name;
-    if (ctl.design.integerInput && text.find_first_not_of("0123456789") != std::string::npos) return false;
+    std::string typed = text;
+    // An integer-only box refuses each character that is not a digit.
+    if (ctl.design.integerInput) std::erase_if(typed, [](char ch) { return ch < '0' || ch > '9'; });
+    if (typed.empty()) return true;  // nothing got in: the old text stays
     if (editableCombo) {
-        ctl.text = text;
+        ctl.text = typed;
         return true;
     }
-    setText(c, text);
+    setText(c, typed);
     return true;
 }
 
@@ -687,4 +764,4 @@ std::vector<WindowRef> HeadlessPlatform::windowsOfDesign(const std::string& desi
     return out;
 }
 
-}  // namespace pallo::headless
+}  // namespace pallo::platform::headless

@@ -1,8 +1,7 @@
 // The in-memory platform: every property of every window and control lives
 // here, and a test driver acts as a user would. User actions fire exactly
 // the handlers a real event fires; program changes fire only what the real
-// platform fires for them (moves, resizes, edit text, deletion of the
-// current list row).
+// platform fires for them (see platform.h).
 #pragma once
 
 #include <cstdint>
@@ -17,7 +16,7 @@
 #include "platform/image.h"
 #include "platform/platform.h"
 
-namespace pallo::headless {
+namespace pallo::platform::headless {
 
 using platform::Answer;
 using platform::ControlRef;
@@ -61,6 +60,7 @@ public:
     WindowRef owner(WindowRef w) const override;
     void setVisible(WindowRef w, bool visible) override;
     bool isVisible(WindowRef w) const override;
+    bool isEnabled(WindowRef w) const override;
     void move(WindowRef w, int left, int top) override;
     void resize(WindowRef w, int width, int height) override;
     int left(WindowRef w) const override;
@@ -133,8 +133,10 @@ public:
     bool chooseItem(const ControlRef& combo, int index);
     bool selectRow(const ControlRef& list, int row);     // plain click on a row
     bool ctrlClickRow(const ControlRef& list, int row);  // toggles the row in a multi-selection list
-    bool typeText(const ControlRef& edit, const std::string& text);  // replaces the whole text
-    bool moveScroll(const ControlRef& scrollBar, int pos);
+    // Selects the whole text and types text over it, one character after
+    // another; an integer-only box refuses every character but digits.
+    bool typeText(const ControlRef& edit, const std::string& text);
+    bool moveScroll(const ControlRef& scrollBar, int pos);  // drags the thumb there
     bool dragWindow(WindowRef w, int left, int top);
     bool closeByUser(WindowRef w);
 
@@ -146,6 +148,11 @@ public:
     std::size_t pendingWaitActions() const { return duringWait_.size(); }
     // Answers for the next message boxes; an unanswered box gets OK or No.
     void queueAnswer(Answer answer) { answers_.push_back(answer); }
+    // While set, answers every box instead of the queue, called while the
+    // box is open (its owner disabled).
+    void setMessageBoxAnswerer(std::function<Answer(const MessageBoxRecord&)> answerer) {
+        answerer_ = std::move(answerer);
+    }
     const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
     void clearMessageBoxes() { boxes_.clear(); }
     const std::vector<std::string>& openedFolders() const { return openedFolders_; }
@@ -155,11 +162,14 @@ public:
     std::vector<WindowRef> windows() const;
     std::vector<WindowRef> windowsOfDesign(const std::string& design) const;
     bool isLayered(WindowRef w) const;
+    // The stacking order: an owned window lies above its owner, the top-most
+    // band above the rest, and otherwise the window raised last on top.
+    bool isAbove(WindowRef a, WindowRef b) const;
     // The decoded picture the box shows (empty when none or undecodable).
     std::shared_ptr<const image::Rgba> shownPicture(const ControlRef& c) const;
     const image::PictureCache& pictureCache() const { return cache_; }
     // Design name of the control under c whose press c lets through.
-    std::string pressTarget(const ControlRef& c, ui::EventKind kind) const;
+    std::string pressTarget(const ControlRef& c) const;
 
 private:
     struct Control;
@@ -176,6 +186,10 @@ private:
     bool userCanReach(const ControlRef& c) const;
     void fire(WindowRef w, const std::string& control, ui::EventKind kind, int wheelDelta = 0);
     void firePositionChanged(WindowRef w);
+    // Runs a change of a list view's rows or selection and fires what it
+    // caused (see platform.h); deletedRow is the row a deletion removed (-1 for none).
+    template <typename Change>
+    void changeList(const ControlRef& c, bool byUser, int deletedRow, Change change);
 
     std::string runDirectory_;
     platform::EventSink* sink_ = nullptr;
@@ -183,12 +197,14 @@ private:
     std::int64_t clock_ = 0;
     bool exitRequested_ = false;
     std::uint32_t nextId_ = 1;
+    std::uint64_t raises_ = 0;
     std::map<std::uint32_t, std::unique_ptr<Window>> windows_;
     std::deque<std::function<void()>> duringWait_;
     std::deque<Answer> answers_;
+    std::function<Answer(const MessageBoxRecord&)> answerer_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<std::string> openedFolders_;
     image::PictureCache cache_;
 };
 
-}  // namespace pallo::headless
+}  // namespace pallo::platform::headless

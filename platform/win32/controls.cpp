@@ -216,6 +216,8 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
         switch (design.kind) {
         case ui::ControlKind::Combo:
             for (const auto& item : design.items) addItem(ControlRef{w.ref, design.name}, item.text, item.data);
+            // A combo box built with items shows the first one.
+            if (!design.items.empty()) setSelection(ControlRef{w.ref, design.name}, 0);
             break;
         case ui::ControlKind::ListView: {
             SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -385,9 +387,12 @@ void Win32Backend::setText(const ControlRef& ref, const std::string& text) {
         if (c->design.editable) {
             SetWindowTextW(c->hwnd, wide.c_str());
         } else {
-            const LRESULT index = SendMessageW(c->hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(wide.c_str()));
-            SendMessageW(c->hwnd, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+            // CB_FINDSTRINGEXACT ignores case; the item has to match exactly.
+            int index = -1;
+            const int count = itemCount(ref);
+            for (int i = 0; i < count && index < 0; ++i)
+                if (itemText(ref, i) == text) index = i;
+            SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         }
         break;
     }
@@ -532,6 +537,7 @@ void Win32Backend::clearItems(const ControlRef& ref) {
     if (!c) return;
     QuietScope quiet(*c);
     SendMessageW(c->hwnd, CB_RESETCONTENT, 0, 0);
+    if (c->design.editable) SetWindowTextW(c->hwnd, L"");
 }
 
 void Win32Backend::addItem(const ControlRef& ref, const std::string& text, std::int64_t data) {
@@ -574,6 +580,7 @@ void Win32Backend::setSelection(const ControlRef& ref, int index) {
     if (index < 0 || index >= itemCount(ref)) index = -1;
     QuietScope quiet(*c);
     SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (index < 0 && c->design.editable) SetWindowTextW(c->hwnd, L"");
 }
 
 int Win32Backend::selection(const ControlRef& ref) const {
@@ -581,6 +588,55 @@ int Win32Backend::selection(const ControlRef& ref) const {
     if (!c) return -1;
     const LRESULT index = SendMessageW(c->hwnd, CB_GETCURSEL, 0, 0);
     return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32Backend::setEditable(const ControlRef& ref, bool editable) {
+    Control* c = findControl(ref, ui::ControlKind::Combo);
+    if (!c || c->design.editable == editable) return;
+    // CBS_DROPDOWN and CBS_DROPDOWNLIST cannot change after creation: a new
+    // combo box takes the old one's id, place, font, items, selection, place
+    // in the tab order (the z-order of the siblings) and tooltip.
+    struct Item {
+        std::string text;
+        std::int64_t data;
+    };
+    std::vector<Item> items;
+    const int count = itemCount(ref);
+    for (int i = 0; i < count; ++i) items.push_back({itemText(ref, i), itemData(ref, i)});
+    const int selected = selection(ref);
+    const bool hadFocus = hasFocus(ref);
+    const std::string tooltipText = c->tooltip;
+    HWND old = c->hwnd;
+    HWND above = GetWindow(old, GW_HWNDPREV);
+
+    ui::ControlDesign design = c->design;
+    design.editable = editable;
+    ControlStyles styles = controlStyles(design, kPictureClass, kLabelClass);
+    if (effectivelyVisible(*c)) styles.style |= WS_VISIBLE;
+    if (!effectivelyEnabled(*c)) styles.style |= WS_DISABLED;
+    HWND fresh = CreateWindowExW(styles.exStyle, styles.className, L"", styles.style, c->placed.left,
+                                 c->placed.top, c->placed.right - c->placed.left,
+                                 c->placed.bottom - c->placed.top + 200, c->window->hwnd.get(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), instance_, nullptr);
+    if (!fresh) {
+        OutputDebugStringA(("pallo win32: recreating combo box " + design.name + " failed\n").c_str());
+        return;
+    }
+    if (!tooltipText.empty()) setTooltip(ref, "");
+    c->design.editable = editable;
+    c->hwnd = fresh;  // from here on, notifications of the old window are no one's
+    DestroyWindow(old);
+    SendMessageW(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(c->font), FALSE);
+    for (const Item& item : items) addItem(ref, item.text, item.data);
+    setSelection(ref, selected);
+    SetWindowPos(fresh, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!tooltipText.empty()) setTooltip(ref, tooltipText);
+    if (hadFocus) SetFocus(fresh);
+}
+
+bool Win32Backend::isEditable(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::Combo);
+    return c && c->design.editable;
 }
 
 // --- check box ------------------------------------------------------------------------------------
@@ -709,44 +765,56 @@ std::string Win32Backend::cell(const ControlRef& ref, int row, int column) const
     }
 }
 
+template <typename Change>
+void Win32Backend::changeList(Control& c, int deletedRow, Change change) {
+    int before = listCurrent(c);
+    const std::vector<int> selectedBefore = listSelection(c);
+    {
+        QuietScope quiet(c);
+        change();
+    }
+    rememberListState(c);
+    const bool currentDeleted = deletedRow >= 0 && before == deletedRow;
+    if (deletedRow >= 0 && before > deletedRow) --before;
+    // The program's selections count where the design asks, when they
+    // select a row; emptying the list or the selection is no selection.
+    const bool rowSelected = deletedRow < 0 && std::any_of(c.lastSelection.begin(), c.lastSelection.end(), [&](int r) {
+                                 return std::find(selectedBefore.begin(), selectedBefore.end(), r) == selectedBefore.end();
+                             });
+    const bool currentChanged = currentDeleted || c.lastCurrent != before;
+    // The handlers may destroy the window: keep it until they return.
+    const auto keep = c.window->shared_from_this();
+    if (rowSelected && c.design.selectionEventsFromProgram) fire(*c.window, &c, ui::EventKind::Selection);
+    if (currentChanged && c.hwnd && keep->ready) fire(*c.window, &c, ui::EventKind::CurrentItemChanged);
+}
+
 void Win32Backend::deleteRow(const ControlRef& ref, int row) {
     Control* c = findControl(ref, ui::ControlKind::ListView);
     if (!c || row < 0 || row >= rowCount(ref)) return;
-    const bool wasCurrent = listCurrent(*c) == row;
-    {
-        QuietScope quiet(*c);
-        SendMessageW(c->hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-    }
-    rememberListState(*c);
-    if (wasCurrent) fire(*c->window, c, ui::EventKind::CurrentItemChanged);
+    changeList(*c, row, [c, row] { SendMessageW(c->hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); });
 }
 
 void Win32Backend::clearRows(const ControlRef& ref) {
     Control* c = findControl(ref, ui::ControlKind::ListView);
     if (!c) return;
-    {
-        QuietScope quiet(*c);
-        SendMessageW(c->hwnd, LVM_DELETEALLITEMS, 0, 0);
-    }
-    rememberListState(*c);
+    changeList(*c, -1, [c] { SendMessageW(c->hwnd, LVM_DELETEALLITEMS, 0, 0); });
 }
 
 void Win32Backend::setCurrentRow(const ControlRef& ref, int row) {
     Control* c = findControl(ref, ui::ControlKind::ListView);
     if (!c) return;
-    {
-        QuietScope quiet(*c);
+    const bool valid = row >= 0 && row < rowCount(ref);
+    changeList(*c, -1, [c, row, valid] {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = 0;
         SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-        if (row >= 0 && row < rowCount(ref)) {
+        if (valid) {
             item.state = LVIS_SELECTED | LVIS_FOCUSED;
             SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
             SendMessageW(c->hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
         }
-    }
-    rememberListState(*c);
+    });
 }
 
 int Win32Backend::currentRow(const ControlRef& ref) const {
@@ -757,14 +825,12 @@ int Win32Backend::currentRow(const ControlRef& ref) const {
 void Win32Backend::setRowSelected(const ControlRef& ref, int row, bool selected) {
     Control* c = findControl(ref, ui::ControlKind::ListView);
     if (!c || row < 0 || row >= rowCount(ref)) return;
-    {
-        QuietScope quiet(*c);
+    changeList(*c, -1, [c, row, selected] {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED;
         item.state = selected ? LVIS_SELECTED : 0;
         SendMessageW(c->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    rememberListState(*c);
+    });
 }
 
 std::vector<int> Win32Backend::selectedRows(const ControlRef& ref) const {

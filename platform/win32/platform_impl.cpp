@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "platform/win32/create.h"
 #include "platform/win32/text.h"
 
 namespace pallo::platform::win32 {
@@ -552,6 +553,11 @@ bool Win32Backend::isVisible(WindowRef w) const {
     return h && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+bool Win32Backend::isEnabled(WindowRef w) const {
+    const HWND h = hwndOf(w);
+    return h && IsWindowEnabled(h);
+}
+
 void Win32Backend::move(WindowRef w, int left, int top) {
     const HWND h = hwndOf(w);
     if (h && !SetWindowPos(h, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
@@ -559,9 +565,15 @@ void Win32Backend::move(WindowRef w, int left, int top) {
 }
 
 void Win32Backend::resize(WindowRef w, int width, int height) {
-    const HWND h = hwndOf(w);
-    if (h && !SetWindowPos(h, nullptr, 0, 0, std::max(width, 0), std::max(height, 0),
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+    const TopWindow* t = findWindow(w);
+    if (!t) return;
+    RECT outer{0, 0, std::max(width, 0), std::max(height, 0)};
+    if (t->design.framed) {
+        const WindowStyles styles = windowStyles(t->design);
+        if (!AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle)) logFailure("AdjustWindowRectEx");
+    }
+    if (!SetWindowPos(t->hwnd.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(resize)");
 }
 
@@ -571,16 +583,26 @@ RECT outerRect(HWND h) {
     if (h) GetWindowRect(h, &r);
     return r;
 }
+
+// The designed size: a framed window's client area, a borderless one's
+// whole rectangle.
+RECT designedRect(const TopWindow* t) {
+    RECT r{};
+    if (!t) return r;
+    if (t->design.framed) GetClientRect(t->hwnd.get(), &r);
+    else GetWindowRect(t->hwnd.get(), &r);
+    return r;
+}
 }  // namespace
 
 int Win32Backend::left(WindowRef w) const { return outerRect(hwndOf(w)).left; }
 int Win32Backend::top(WindowRef w) const { return outerRect(hwndOf(w)).top; }
 int Win32Backend::width(WindowRef w) const {
-    const RECT r = outerRect(hwndOf(w));
+    const RECT r = designedRect(findWindow(w));
     return r.right - r.left;
 }
 int Win32Backend::height(WindowRef w) const {
-    const RECT r = outerRect(hwndOf(w));
+    const RECT r = designedRect(findWindow(w));
     return r.bottom - r.top;
 }
 
@@ -645,5 +667,7 @@ int Win32Backend::layeredAlpha(NativeHandle handle) const {
     if (!GetLayeredWindowAttributes(h, &key, &alpha, &flags) || !(flags & LWA_ALPHA)) return 255;
     return alpha;
 }
+
+std::unique_ptr<Platform> createPlatform() { return std::make_unique<Win32Backend>(); }
 
 }  // namespace pallo::platform::win32

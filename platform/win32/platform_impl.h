@@ -145,8 +145,8 @@ public:
     WindowRef owner(WindowRef w) const override;
     void setVisible(WindowRef w, bool visible) override;
     bool isVisible(WindowRef w) const override;
+    bool isEnabled(WindowRef w) const override;
     void move(WindowRef w, int left, int top) override;
-    // Sizes are the outer window's, as width() and height() report them.
     void resize(WindowRef w, int width, int height) override;
     int left(WindowRef w) const override;
     int top(WindowRef w) const override;
@@ -186,6 +186,8 @@ public:
     std::int64_t itemData(const ControlRef& c, int index) const override;
     void setSelection(const ControlRef& c, int index) override;
     int selection(const ControlRef& c) const override;
+    void setEditable(const ControlRef& c, bool editable) override;
+    bool isEditable(const ControlRef& c) const override;
     void setChecked(const ControlRef& c, bool checked) override;
     bool isChecked(const ControlRef& c) const override;
     void setScrollRange(const ControlRef& c, int min, int max) override;
@@ -238,6 +240,12 @@ private:
     int listCurrent(const Control& c) const;
     std::vector<int> listSelection(const Control& c) const;
     void rememberListState(Control& c);
+    // Runs a program change of a list view quietly, then fires what the
+    // change made: CurrentItemChanged when the current row changed (a row
+    // that only moved up with the deletion of deletedRow is the same row),
+    // Selection when the design asks for the program's selections too.
+    template <typename Change>
+    void changeList(Control& c, int deletedRow, Change change);
     void listChanged(TopWindow& w, int controlId);
 
     // message boxes

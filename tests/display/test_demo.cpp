@@ -16,7 +16,7 @@ using platform::PictureSource;
 
 class Demo : public ::testing::Test {
 protected:
-    headless::HeadlessPlatform platform{PALLO_DEMO_DIR};
+    pallo::platform::headless::HeadlessPlatform platform{PALLO_DEMO_DIR};
     std::unique_ptr<App> app;
 
     void SetUp() override {

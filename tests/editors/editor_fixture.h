@@ -57,7 +57,7 @@ public:
         "[3]\r\nName=Maps\r\nTitle=空\r\nIn=\r\nLink=0\r\nShow=1\r\nPic=m1.png\r\n";
 
     TempDir run;
-    headless::HeadlessPlatform platform{run.path()};
+    platform::headless::HeadlessPlatform platform{run.path()};
     std::unique_ptr<App> app;
 
     ~EditorSession() { app.reset(); }

@@ -1,6 +1,6 @@
-// The headless platform keeps the same event rules as the real one: user
-// actions fire their handler once, program changes fire only moves,
-// resizes, edit text and the deletion of the current list row.
+// What only the headless platform has: its test driver's environment
+// (queued actions, message-box answers and log) and the inspection of its
+// windows. The rules both platforms share are in tests/platform.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +9,7 @@
 #include "platform/headless/headless_platform.h"
 #include "ui/designs.h"
 
-namespace pallo::headless {
+namespace pallo::platform::headless {
 namespace {
 
 using platform::Event;
@@ -117,96 +117,6 @@ TEST_F(Headless, WindowsComeUpHiddenAtTheirDesignPlaceAndFireCreatedOnce) {
     }
 }
 
-TEST_F(Headless, ProgramChangesFireOnlyWhatTheRealPlatformFires) {
-    p.setSelection(c("combo"), 2);
-    p.setChecked(c("check"), true);
-    p.setScrollPos(c("bar"), 255);
-    p.setEnabled(c("button"), false);
-    p.addRow(c("list"), "1");
-    p.setRowSelected(c("list"), 0, true);
-    p.setCurrentRow(c("list"), 0);
-    EXPECT_TRUE(sink.events.empty());
-
-    p.setText(c("edit"), "abc");
-    p.move(w, 50, 60);
-    p.move(w, 50, 60);  // no change, no event
-    p.resize(w, 70, 70);
-    p.deleteRow(c("list"), 0);
-    EXPECT_EQ(sink.names(), (std::vector<std::string>{"edit/ContentChanged", "/PositionChanged",
-                                                       "/PositionChanged", "list/CurrentItemChanged"}));
-    EXPECT_EQ(p.currentRow(c("list")), -1);
-    EXPECT_EQ(p.scrollPos(c("bar")), 255);  // every position of the range can be set and read
-}
-
-TEST_F(Headless, MoveIsCompleteWhenPositionChangedFires) {
-    sink.onEvent = [&](const Event& e) {
-        if (e.kind == EventKind::PositionChanged) {
-            EXPECT_EQ(p.left(w), 400);
-            EXPECT_EQ(p.top(w), 300);
-        }
-    };
-    p.move(w, 400, 300);
-    EXPECT_EQ(sink.events.size(), 1u);
-}
-
-TEST_F(Headless, UserActionsFireTheirEventOnce) {
-    EXPECT_TRUE(p.click(c("check")));
-    EXPECT_TRUE(p.isChecked(c("check")));
-    EXPECT_TRUE(p.click(c("button")));
-    EXPECT_TRUE(p.chooseItem(c("combo"), 1));
-    EXPECT_EQ(p.itemData(c("combo"), p.selection(c("combo"))), 1);
-    EXPECT_TRUE(p.moveScroll(c("bar"), 200));
-    EXPECT_TRUE(p.typeText(c("edit"), "新文本"));
-    EXPECT_TRUE(p.closeByUser(w));
-    EXPECT_EQ(sink.names(), (std::vector<std::string>{"check/Clicked", "button/Clicked", "combo/ItemChosen",
-                                                       "bar/ScrollChanged", "edit/ContentChanged",
-                                                       "/ClosedByUser"}));
-    EXPECT_TRUE(p.exists(w)) << "closing is the core's decision";
-}
-
-TEST_F(Headless, UnreachableControlsIgnoreTheUser) {
-    p.setEnabled(c("button"), false);
-    p.setVisible(c("check"), false);
-    p.setVisible(c("pic"), false);  // hides the labels inside it too
-    EXPECT_FALSE(p.click(c("button")));
-    EXPECT_FALSE(p.click(c("check")));
-    EXPECT_FALSE(p.pressMouse(c("action"), platform::MouseButton::Left));
-    EXPECT_FALSE(p.chooseItem(c("combo"), 7));
-    EXPECT_FALSE(p.typeText(c("number"), "12a"));
-    p.setReadOnly(c("edit"), true);
-    EXPECT_FALSE(p.typeText(c("edit"), "x"));
-    p.setVisible(w, false);
-    EXPECT_FALSE(p.click(c("combo")));
-    EXPECT_TRUE(sink.events.empty());
-}
-
-TEST_F(Headless, LabelsWithoutHandlerLetPressesThroughToThePicture) {
-    sink.bound = {"action/LeftUp"};
-    p.clickMouse(c("caption"), platform::MouseButton::Left);
-    p.clickMouse(c("action"), platform::MouseButton::Left);
-    p.clickMouse(c("action"), platform::MouseButton::Right);
-    EXPECT_EQ(sink.names(), (std::vector<std::string>{"pic/LeftDown", "pic/LeftUp", "pic/LeftDown",
-                                                       "action/LeftUp", "pic/RightDown", "pic/RightUp"}));
-}
-
-TEST_F(Headless, ListSelectionFollowsTheMode) {
-    for (int i = 0; i < 3; ++i) {
-        p.addRow(c("list"), std::to_string(i));
-        p.addRow(c("multi"), std::to_string(i));
-    }
-    p.selectRow(c("list"), 0);
-    p.ctrlClickRow(c("list"), 2);  // single selection: a plain selection
-    EXPECT_EQ(p.selectedRows(c("list")), std::vector<int>{2});
-    p.selectRow(c("multi"), 0);
-    p.ctrlClickRow(c("multi"), 2);
-    p.ctrlClickRow(c("multi"), 1);
-    p.ctrlClickRow(c("multi"), 0);
-    EXPECT_EQ(p.selectedRows(c("multi")), (std::vector<int>{1, 2}));
-    EXPECT_EQ(p.currentRow(c("multi")), 0);
-    p.deleteRow(c("multi"), 1);
-    EXPECT_EQ(p.selectedRows(c("multi")), std::vector<int>{1});
-}
-
 TEST_F(Headless, WaitRunsQueuedActionsAndStopsOnExit) {
     std::vector<int> ran;
     p.queueDuringWait([&] { ran.push_back(1); });
@@ -223,15 +133,9 @@ TEST_F(Headless, WaitRunsQueuedActionsAndStopsOnExit) {
     EXPECT_EQ(p.pendingWaitActions(), 1u);
 }
 
-TEST_F(Headless, OwnershipRulesOfDestroyAndTopMost) {
+TEST_F(Headless, DestroyTakesTheOwnedWindowsAlong) {
     const auto owned = p.createWindow(testDesign(), w);
     const auto grandchild = p.createWindow(testDesign(), owned);
-    p.setTopMost(w, true);
-    p.setTopMost(owned, true);
-    p.setTopMost(grandchild, true);
-    p.setTopMost(w, false);
-    EXPECT_FALSE(p.isTopMost(owned));
-    EXPECT_FALSE(p.isTopMost(grandchild));
     p.destroy(w);
     EXPECT_FALSE(p.exists(owned));
     EXPECT_FALSE(p.exists(grandchild));
@@ -251,4 +155,4 @@ TEST_F(Headless, MessageBoxesTakeQueuedAnswersAndAreLogged) {
 }
 
 }  // namespace
-}  // namespace pallo::headless
+}  // namespace pallo::platform::headless

@@ -312,7 +312,7 @@ TEST_F(Options, ExitAnsweredYesSavesPositionOnTopAndTranslucencyButNeverTheSize)
         SCOPED_TRACE(c.name);
         TempDir dir;
         if (c.before) writeFile(dir.file("Cfg.ini"), c.before);
-        headless::HeadlessPlatform p(dir.path());
+        pallo::platform::headless::HeadlessPlatform p(dir.path());
         App program(p);
         program.start();
         p.clearMessageBoxes();
@@ -356,7 +356,7 @@ TEST_F(Options, AFailedSaveAtExitIsShownBeforeTheProgramEnds) {
         TempDir dir;
         const std::string path = dir.file("Cfg.ini");
         writeFile(path, kCfg);
-        headless::HeadlessPlatform p(dir.path());
+        pallo::platform::headless::HeadlessPlatform p(dir.path());
         App program(p);
         program.start();
         const WindowRef o = program.state().overlay;

@@ -146,7 +146,7 @@ TEST_F(StartUp, DamagedConfigurationFilesStartWithDefaults) {
         SCOPED_TRACE(i);
         writeCfg(files[i]);
         platform.clearMessageBoxes();
-        headless::HeadlessPlatform fresh(run.path());
+        pallo::platform::headless::HeadlessPlatform fresh(run.path());
         App program(fresh);
         program.start();
         EXPECT_TRUE(fresh.messageBoxes().empty());

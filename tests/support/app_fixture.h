@@ -14,7 +14,7 @@
 namespace pallo::testing {
 
 // Fills each row with visible windows of a design of the test's own.
-inline void fillRows(headless::HeadlessPlatform& p, ProgramState& st, std::size_t perRow) {
+inline void fillRows(pallo::platform::headless::HeadlessPlatform& p, ProgramState& st, std::size_t perRow) {
     static const ui::WindowDesign design = [] {
         ui::WindowDesign d;
         d.name = "TestRowWindow";
@@ -37,7 +37,7 @@ inline void fillRows(headless::HeadlessPlatform& p, ProgramState& st, std::size_
 class AppFixture : public ::testing::Test {
 protected:
     TempDir run;
-    headless::HeadlessPlatform platform{run.path()};
+    pallo::platform::headless::HeadlessPlatform platform{run.path()};
     std::unique_ptr<App> app;
 
     std::string cfgPath() const { return run.file("Cfg.ini"); }

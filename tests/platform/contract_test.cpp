@@ -1,0 +1,526 @@
+// The platform contract: what the core may rely on from either platform.
+// The same cases run natively against the headless platform and under Wine
+// against the Win32 platform; the user acts through tests/platform/user.h.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/platform/user.h"
+#include "ui/designs.h"
+
+namespace pallo::platform::contract {
+namespace {
+
+using ui::ControlKind;
+using ui::EventKind;
+
+struct Sink : EventSink {
+    std::vector<Event> events;
+    std::set<std::pair<std::string, EventKind>> bound;  // control, event
+    bool useEventTable = false;
+    std::function<void(const Event&)> onEvent;
+
+    void handle(const Event& e) override {
+        events.push_back(e);
+        if (onEvent) onEvent(e);
+    }
+    bool isBound(const std::string& design, const std::string& control, EventKind kind) const override {
+        if (useEventTable) return ui::findBinding(design, control, kind) != nullptr;
+        return bound.count({control, kind}) != 0;
+    }
+};
+
+ui::ControlDesign control(ControlKind kind, const char* name, int left, int top, int width, int height) {
+    ui::ControlDesign c;
+    c.kind = kind;
+    c.name = name;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    return c;
+}
+
+// A framed window with one control of each kind the contract speaks of.
+ui::WindowDesign framedDesign() {
+    ui::WindowDesign w;
+    w.name = "ContractFramed";
+    w.left = 60;
+    w.top = 70;
+    w.width = 320;
+    w.height = 240;
+    w.framed = true;
+    w.caption = "约定";
+    auto add = [&w](ui::ControlDesign c) -> ui::ControlDesign& {
+        w.controls.push_back(std::move(c));
+        return w.controls.back();
+    };
+    add(control(ControlKind::Combo, "combo", 0, 0, 80, 20)).items = {{"选择项目", 0}, {"Item", 1}, {"Hero", 2}};
+    {
+        auto& c = add(control(ControlKind::Combo, "editCombo", 0, 22, 80, 20));
+        c.editable = true;
+        c.items = {{"甲", 7}};
+    }
+    add(control(ControlKind::Edit, "edit", 0, 44, 80, 20));
+    add(control(ControlKind::Edit, "memo", 0, 66, 80, 40)).multiLine = true;
+    add(control(ControlKind::Edit, "number", 0, 110, 80, 20)).integerInput = true;
+    add(control(ControlKind::Button, "button", 0, 132, 48, 20)).text = "保存";
+    add(control(ControlKind::CheckBox, "check", 0, 154, 80, 20)).text = "置顶";
+    add(control(ControlKind::HScrollBar, "scroll", 0, 200, 150, 16)).scroll = ui::ScrollRange{15, 255, 15, 15, 105};
+    const std::vector<ui::ListColumn> columns{{"ID", 40}, {"名称", 64}};
+    add(control(ControlKind::ListView, "list", 90, 0, 115, 100)).columns = columns;
+    {
+        auto& c = add(control(ControlKind::ListView, "multi", 90, 105, 115, 90));
+        c.columns = columns;
+        c.multiSelect = true;
+    }
+    add(control(ControlKind::PictureBox, "pic", 210, 0, 100, 100)).background = ui::kGrey;
+    {
+        auto& c = add(control(ControlKind::Label, "caption", 2, 70, 96, 24));
+        c.container = "pic";
+        c.text = "地图";
+    }
+    {
+        auto& c = add(control(ControlKind::Label, "action", 2, 2, 96, 20));
+        c.container = "pic";
+        c.text = "动作";
+    }
+    return w;
+}
+
+ui::WindowDesign popupDesign() {
+    ui::WindowDesign w;
+    w.name = "ContractPopup";
+    w.left = 120;
+    w.top = 130;
+    w.width = 70;
+    w.height = 70;
+    w.controls = {control(ControlKind::PictureBox, "pic", 0, 0, 70, 70)};
+    return w;
+}
+
+class Contract : public ::testing::Test {
+protected:
+    Sink sink;  // outlives the platform
+    std::unique_ptr<Backend> backend = makeBackend();
+    Platform& p = backend->platform();
+    User& user = backend->user();
+    WindowRef w;
+
+    void SetUp() override {
+        p.setEventSink(&sink);
+        w = open(framedDesign());
+    }
+    // Builds a window and shows it; forgets the events of doing so.
+    WindowRef open(const ui::WindowDesign& design, WindowRef owner = {}) {
+        const WindowRef x = p.createWindow(design, owner);
+        p.setVisible(x, true);
+        user.settle();
+        sink.events.clear();
+        return x;
+    }
+    ControlRef c(const std::string& name) const { return {w, name}; }
+    // "control/Event" of each event since the last call.
+    std::vector<std::string> fired() {
+        user.settle();
+        std::vector<std::string> out;
+        for (const auto& e : sink.events) out.push_back(e.control + "/" + ui::eventKindName(e.kind));
+        sink.events.clear();
+        return out;
+    }
+    void fill(const ControlRef& list, int rows) {
+        for (int i = 0; i < rows; ++i) p.addRow(list, std::to_string(i));
+    }
+};
+
+using Names = std::vector<std::string>;
+
+// --- windows -------------------------------------------------------------------
+
+TEST_F(Contract, DesignedSizeIsTheClientAreaAndLeftTopTheOuterWindows) {
+    for (const ui::WindowDesign& d : {framedDesign(), popupDesign()}) {
+        SCOPED_TRACE(d.name);
+        const WindowRef x = open(d);
+        EXPECT_EQ(p.left(x), d.left);
+        EXPECT_EQ(p.top(x), d.top);
+        EXPECT_EQ(p.width(x), d.width);
+        EXPECT_EQ(p.height(x), d.height);
+        p.resize(x, 200, 150);
+        EXPECT_EQ(p.width(x), 200);
+        EXPECT_EQ(p.height(x), 150);
+        EXPECT_EQ(p.left(x), d.left) << "a resize keeps the place";
+    }
+}
+
+TEST_F(Contract, PositionChangedFiresOnceWithTheWindowComplete) {
+    using Seen = std::vector<int>;  // left, top, width, height
+    std::vector<Seen> seen;
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind == EventKind::PositionChanged) seen.push_back({p.left(w), p.top(w), p.width(w), p.height(w)});
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::vector<Seen> expected;
+    } cases[] = {
+        {"program move", [&] { p.move(w, 300, 310); }, {{300, 310, 320, 240}}},
+        {"move to the same place", [&] { p.move(w, 300, 310); }, {}},
+        {"program resize", [&] { p.resize(w, 330, 250); }, {{300, 310, 330, 250}}},
+        {"user drag", [&] { EXPECT_TRUE(user.dragWindow(w, 40, 50)); }, {{40, 50, 330, 250}}},
+        {"show and hide", [&] { p.setVisible(w, false); p.setVisible(w, true); }, {}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        seen.clear();
+        k.act();
+        user.settle();
+        EXPECT_EQ(seen, k.expected);
+    }
+}
+
+TEST_F(Contract, OwnedWindowsStayAboveTheirOwnerAndLeaveTheTopWithIt) {
+    const WindowRef owner = open(popupDesign());
+    const WindowRef owned = open(popupDesign(), owner);
+    const WindowRef grandchild = open(popupDesign(), owned);
+    const WindowRef other = open(popupDesign());
+    EXPECT_TRUE(user.isAbove(owned, owner));
+    for (WindowRef x : {grandchild, owned, owner, other}) p.setTopMost(x, true);
+    EXPECT_TRUE(user.isAbove(owned, owner)) << "raising the owner keeps its owned windows above";
+    EXPECT_TRUE(user.isAbove(grandchild, owned));
+    p.setTopMost(owner, false);
+    EXPECT_FALSE(p.isTopMost(owner));
+    EXPECT_FALSE(p.isTopMost(owned));
+    EXPECT_FALSE(p.isTopMost(grandchild));
+    EXPECT_TRUE(p.isTopMost(other));
+    EXPECT_TRUE(user.isAbove(other, owned));
+    EXPECT_TRUE(user.isAbove(owned, owner));
+}
+
+// --- events of the user and of the program -------------------------------------------
+
+TEST_F(Contract, EachUserActionFiresItsHandlerOnce) {
+    fill(c("list"), 3);
+    fill(c("multi"), 3);
+    const struct {
+        const char* what;
+        std::function<bool()> act;
+        Names expected;
+    } cases[] = {
+        {"click a button", [&] { return user.click(c("button")); }, {"button/Clicked"}},
+        {"click a check box", [&] { return user.click(c("check")); }, {"check/Clicked"}},
+        {"choose an item", [&] { return user.chooseItem(c("combo"), 2); }, {"combo/ItemChosen"}},
+        {"a key in an edit box", [&] { return user.typeText(c("edit"), "x"); }, {"edit/ContentChanged"}},
+        {"a key in a multi-line box", [&] { return user.typeText(c("memo"), "y"); }, {"memo/ContentChanged"}},
+        {"click a row", [&] { return user.selectRow(c("list"), 1); },
+         {"list/Selection", "list/CurrentItemChanged"}},
+        {"ctrl-click a row", [&] { return user.ctrlClickRow(c("multi"), 2); },
+         {"multi/Selection", "multi/CurrentItemChanged"}},
+        {"turn the wheel over a list", [&] { return user.turnWheel(c("multi"), -120); }, {"multi/Wheel"}},
+        {"press on a picture", [&] { return user.press(c("pic"), MouseButton::Right); }, {"pic/RightDown"}},
+        {"release on a picture", [&] { return user.release(c("pic"), MouseButton::Right); }, {"pic/RightUp"}},
+        {"the frame's close button", [&] { return user.closeByUser(w); }, {"/ClosedByUser"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        EXPECT_TRUE(k.act());
+        EXPECT_EQ(fired(), k.expected);
+    }
+    EXPECT_TRUE(p.isChecked(c("check")));
+    EXPECT_EQ(p.selection(c("combo")), 2);
+    EXPECT_EQ(p.text(c("edit")), "x");
+    EXPECT_EQ(p.currentRow(c("list")), 1);
+    EXPECT_TRUE(p.exists(w)) << "closing is the core's decision";
+}
+
+TEST_F(Contract, WheelOverAListReachesItsHandlerWithItsDelta) {
+    for (int delta : {-120, 240}) {
+        ASSERT_TRUE(user.turnWheel(c("list"), delta));
+        user.settle();
+        ASSERT_EQ(sink.events.size(), 1u);
+        EXPECT_EQ(sink.events[0].wheelDelta, delta);
+        sink.events.clear();
+    }
+}
+
+TEST_F(Contract, TheUserCannotReachHiddenOrDisabledControls) {
+    p.setEnabled(c("button"), false);
+    p.setVisible(c("check"), false);
+    p.setEnabled(c("combo"), false);
+    EXPECT_FALSE(user.click(c("button")));
+    EXPECT_FALSE(user.click(c("check")));
+    EXPECT_FALSE(user.chooseItem(c("combo"), 1));
+    p.setVisible(c("pic"), false);  // and the labels on it
+    EXPECT_FALSE(user.press(c("caption"), MouseButton::Left));
+    EXPECT_EQ(fired(), Names{});
+    EXPECT_EQ(p.selection(c("combo")), 0);
+}
+
+TEST_F(Contract, ProgramChangesFireNothing) {
+    fill(c("list"), 3);
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } cases[] = {
+        {"combo selection", [&] { p.setSelection(c("combo"), 2); }},
+        {"no combo selection", [&] { p.setSelection(c("combo"), -1); }},
+        {"combo items", [&] { p.addItem(c("combo"), "相互关联", 1); }},
+        {"check box", [&] { p.setChecked(c("check"), true); }},
+        {"scroll position", [&] { p.setScrollPos(c("scroll"), 255); }},
+        {"scroll range", [&] { p.setScrollRange(c("scroll"), 0, 100); }},
+        {"button caption", [&] { p.setText(c("button"), "删除"); }},
+        {"button disabled and enabled", [&] { p.setEnabled(c("button"), false); p.setEnabled(c("button"), true); }},
+        {"list cells and rows", [&] { p.setCell(c("list"), 0, 1, "名称"); p.addRow(c("list"), "9"); }},
+        {"edit read-only", [&] { p.setReadOnly(c("edit"), true); }},
+        {"combo made editable", [&] { p.setEditable(c("combo"), true); }},
+        {"combo made a list again", [&] { p.setEditable(c("combo"), false); }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        k.change();
+        EXPECT_EQ(fired(), Names{});
+    }
+    EXPECT_EQ(p.scrollPos(c("scroll")), 100);
+}
+
+TEST_F(Contract, EditBoxesReportEveryChangeOfTheirTextOnce) {
+    for (const char* name : {"edit", "memo"}) {
+        SCOPED_TRACE(name);
+        const std::string changed = std::string(name) + "/ContentChanged";
+        p.setText(c(name), "第一行");
+        EXPECT_EQ(fired(), Names{changed});
+        p.setText(c(name), "第一行");
+        EXPECT_EQ(fired(), Names{}) << "the same text is no change";
+        p.setText(c(name), "");
+        EXPECT_EQ(fired(), Names{changed});
+    }
+    p.setText(c("memo"), "一\r\n二\r\n\r\n三");
+    EXPECT_EQ(p.text(c("memo")), "一\r\n二\r\n\r\n三");
+}
+
+TEST_F(Contract, EditBoxInputFollowsReadOnlyAndIntegerOnly) {
+    user.typeText(c("number"), "4a2");
+    EXPECT_EQ(p.text(c("number")), "42") << "the letter is refused";
+    user.typeText(c("number"), "abc");
+    EXPECT_EQ(p.text(c("number")), "42");
+
+    p.setReadOnly(c("edit"), true);
+    EXPECT_TRUE(p.isReadOnly(c("edit")));
+    user.typeText(c("edit"), "z");
+    EXPECT_EQ(p.text(c("edit")), "");
+    p.setReadOnly(c("edit"), false);
+    EXPECT_FALSE(p.isReadOnly(c("edit")));
+    fired();
+    user.typeText(c("edit"), "z");
+    EXPECT_EQ(p.text(c("edit")), "z");
+    EXPECT_EQ(fired(), Names{"edit/ContentChanged"});
+}
+
+TEST_F(Contract, DraggingTheThumbFiresAtEveryPosition) {
+    std::vector<int> seen;
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind == EventKind::ScrollChanged) seen.push_back(p.scrollPos(c("scroll")));
+    };
+    ASSERT_TRUE(user.dragThumb(c("scroll"), {200, 201, 255}));
+    user.settle();
+    EXPECT_EQ(seen, (std::vector<int>{200, 201, 255}));
+}
+
+TEST_F(Contract, LabelsWithoutHandlersLetPressesThroughToTheControlUnderThem) {
+    sink.bound = {{"action", EventKind::LeftUp}};
+    ASSERT_TRUE(user.press(c("caption"), MouseButton::Left));
+    ASSERT_TRUE(user.release(c("caption"), MouseButton::Left));
+    EXPECT_EQ(fired(), (Names{"pic/LeftDown", "pic/LeftUp"}));
+    // A label with a handler takes every press on it.
+    ASSERT_TRUE(user.press(c("action"), MouseButton::Left));
+    ASSERT_TRUE(user.release(c("action"), MouseButton::Left));
+    EXPECT_EQ(fired(), (Names{"action/LeftDown", "action/LeftUp"}));
+}
+
+TEST_F(Contract, FocusIsWhereTheProgramPutIt) {
+    for (const char* name : {"edit", "list", "memo", "combo", "editCombo"}) {
+        p.setFocus(c(name));
+        EXPECT_TRUE(p.hasFocus(c(name))) << name;
+        EXPECT_FALSE(p.hasFocus(c(name == std::string("edit") ? "memo" : "edit"))) << name;
+    }
+}
+
+TEST_F(Contract, MessageBoxesAreModalToTheirOwner) {
+    std::vector<OpenBox> seen;
+    std::vector<bool> ownerEnabled;
+    user.answerBoxes([&](const OpenBox& box) {
+        seen.push_back(box);
+        ownerEnabled.push_back(p.isEnabled(w));
+        return Answer::Yes;
+    });
+    EXPECT_TRUE(p.isEnabled(w));
+    EXPECT_EQ(p.messageBox(w, "确定删除？", "确认", MessageButtons::YesNo), Answer::Yes);
+    EXPECT_EQ(p.messageBox(w, "保存成功。", "提示", MessageButtons::Ok), Answer::Ok);
+    user.answerBoxes(nullptr);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].owner, p.nativeHandle(w));
+    EXPECT_EQ(seen[0].text, "确定删除？");
+    EXPECT_EQ(seen[0].caption, "确认");
+    EXPECT_EQ(seen[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(seen[1].buttons, MessageButtons::Ok);
+    EXPECT_EQ(ownerEnabled, (std::vector<bool>{false, false}));
+    EXPECT_TRUE(p.isEnabled(w)) << "enabled again once answered";
+}
+
+// --- combo boxes ------------------------------------------------------------------------
+
+TEST_F(Contract, TextOfADropDownListPicksTheItemOfExactlyThatText) {
+    EXPECT_EQ(p.selection(c("combo")), 0) << "built with its first item shown";
+    EXPECT_EQ(p.text(c("combo")), "选择项目");
+    EXPECT_EQ(p.text(c("editCombo")), "甲");
+    const struct {
+        const char* text;
+        int selection;
+        const char* reads;
+    } cases[] = {{"Item", 1, "Item"}, {"item", -1, ""}, {"Hero", 2, "Hero"}, {"", -1, ""}, {"选择项目", 0, "选择项目"}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.text);
+        p.setText(c("combo"), k.text);
+        EXPECT_EQ(p.selection(c("combo")), k.selection);
+        EXPECT_EQ(p.text(c("combo")), k.reads);
+    }
+    EXPECT_EQ(fired(), Names{});
+}
+
+TEST_F(Contract, ComboSwitchedAtRunTimeKeepsItsItemsSelectionAndHandler) {
+    const ControlRef combo = c("combo");
+    p.setTooltip(combo, "说明");
+    p.setSelection(combo, 2);
+    p.setFocus(combo);
+    EXPECT_FALSE(p.isEditable(combo));
+
+    p.setEditable(combo, true);
+    EXPECT_TRUE(p.isEditable(combo));
+    EXPECT_TRUE(p.hasFocus(combo));
+    ASSERT_EQ(p.itemCount(combo), 3);
+    EXPECT_EQ(p.itemText(combo, 1), "Item");
+    EXPECT_EQ(p.itemData(combo, 2), 2);
+    EXPECT_EQ(p.selection(combo), 2);
+    EXPECT_EQ(p.text(combo), "Hero");
+    EXPECT_EQ(p.tooltip(combo), "说明");
+    ASSERT_TRUE(user.typeText(combo, "新名字"));
+    EXPECT_EQ(p.text(combo), "新名字");
+    p.setText(combo, "程序改名");
+    EXPECT_EQ(p.text(combo), "程序改名");
+    fired();
+    ASSERT_TRUE(user.chooseItem(combo, 1));
+    EXPECT_EQ(fired(), Names{"combo/ItemChosen"});
+    EXPECT_EQ(p.text(combo), "Item");
+
+    p.setEnabled(combo, false);
+    p.setEditable(combo, false);
+    EXPECT_FALSE(p.isEditable(combo));
+    EXPECT_FALSE(p.isEnabled(combo));
+    EXPECT_FALSE(user.chooseItem(combo, 0)) << "still disabled";
+    p.setEnabled(combo, true);
+    EXPECT_EQ(p.selection(combo), 1);
+    EXPECT_EQ(p.text(combo), "Item");
+    EXPECT_EQ(p.itemData(combo, 1), 1);
+    ASSERT_TRUE(user.chooseItem(combo, 0));
+    EXPECT_EQ(fired(), Names{"combo/ItemChosen"});
+    p.setSelection(c("editCombo"), -1);
+    EXPECT_EQ(p.text(c("editCombo")), "") << "no item, no text";
+}
+
+// --- list views --------------------------------------------------------------------------
+
+TEST_F(Contract, ListRowsCellsCurrentAndSelectedRows) {
+    const ControlRef multi = c("multi");
+    fill(multi, 5);
+    p.setCell(multi, 2, 1, "改");
+    EXPECT_EQ(p.cell(multi, 2, 1), "改");
+    EXPECT_EQ(p.cell(multi, 2, 0), "2");
+    user.selectRow(multi, 3);
+    user.ctrlClickRow(multi, 0);
+    user.ctrlClickRow(multi, 4);
+    EXPECT_EQ(p.selectedRows(multi), (std::vector<int>{0, 3, 4})) << "in row order";
+    EXPECT_EQ(p.currentRow(multi), 4);
+    user.ctrlClickRow(multi, 4);
+    EXPECT_EQ(p.selectedRows(multi), (std::vector<int>{0, 3}));
+    EXPECT_EQ(p.currentRow(multi), 0) << "the focused row is no longer selected";
+    p.setRowSelected(multi, 1, true);
+    p.setRowSelected(multi, 0, false);
+    EXPECT_EQ(p.selectedRows(multi), (std::vector<int>{1, 3}));
+    p.deleteRow(multi, 2);
+    EXPECT_EQ(p.rowCount(multi), 4);
+    EXPECT_EQ(p.cell(multi, 2, 0), "3");
+    EXPECT_EQ(p.selectedRows(multi), (std::vector<int>{1, 2}));
+    p.clearRows(multi);
+    EXPECT_EQ(p.rowCount(multi), 0);
+    EXPECT_EQ(p.currentRow(multi), -1);
+    EXPECT_TRUE(p.selectedRows(multi).empty());
+
+    const ControlRef list = c("list");
+    fill(list, 3);
+    p.setRowSelected(list, 0, true);
+    p.setRowSelected(list, 2, true);
+    EXPECT_EQ(p.selectedRows(list), std::vector<int>{2}) << "one row at most";
+    EXPECT_EQ(p.currentRow(list), 2);
+    p.setCurrentRow(list, -1);
+    EXPECT_TRUE(p.selectedRows(list).empty());
+}
+
+TEST_F(Contract, EditorListsFireAsTheirDesignsSay) {
+    sink.useEventTable = true;
+    const struct {
+        const ui::WindowDesign* design;
+        const char* list;
+        bool selectionFromProgram;
+    } lists[] = {
+        {&ui::nodeEditorWindow(), "超级列表框1", true},
+        {&ui::catalogEditorWindow(), "超级列表框1", false},
+        {&ui::associationWindow(), "超级列表框1", false},
+        {&ui::associationWindow(), "超级列表框2", false},
+    };
+    for (const auto& k : lists) {
+        SCOPED_TRACE(k.design->name + " " + k.list);
+        const WindowRef x = open(*k.design);
+        const ControlRef list{x, k.list};
+        std::vector<int> currentSeen;
+        sink.onEvent = [&](const Event& e) {
+            if (e.kind == EventKind::CurrentItemChanged) currentSeen.push_back(p.currentRow(list));
+        };
+        const std::string selection = std::string(k.list) + "/Selection";
+        const std::string current = std::string(k.list) + "/CurrentItemChanged";
+        const Names programSelects =
+            k.selectionFromProgram ? Names{selection, current} : Names{current};
+        fill(list, 4);
+        EXPECT_EQ(fired(), Names{});
+        p.setCurrentRow(list, 1);
+        EXPECT_EQ(fired(), programSelects);
+        p.setCurrentRow(list, 1);
+        EXPECT_EQ(fired(), Names{}) << "the same row again";
+        p.deleteRow(list, 3);
+        p.deleteRow(list, 0);  // the current row moves up: the same row
+        EXPECT_EQ(fired(), Names{});
+        EXPECT_EQ(p.currentRow(list), 0);
+        p.deleteRow(list, 0);
+        EXPECT_EQ(fired(), Names{current}) << "the current row deleted";
+        p.setCurrentRow(list, 0);
+        EXPECT_EQ(fired(), programSelects);
+        p.clearRows(list);
+        EXPECT_EQ(fired(), Names{current});
+        p.clearRows(list);
+        EXPECT_EQ(fired(), Names{});
+        EXPECT_EQ(currentSeen, (std::vector<int>{1, -1, 0, -1}));
+        fill(list, 3);
+        ASSERT_TRUE(user.selectRow(list, 2));
+        EXPECT_EQ(fired(), (Names{selection, current}));
+        sink.onEvent = nullptr;
+        p.destroy(x);
+        user.settle();
+        sink.events.clear();
+    }
+}
+
+}  // namespace
+}  // namespace pallo::platform::contract
