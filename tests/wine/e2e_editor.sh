@@ -27,7 +27,7 @@ AT_DELETE=(616 10)
 AT_PICTURE=(528 32)
 AT_NAME=(528 54)
 AT_DESCRIPTION=(541 182)
-AT_FIRST_ROW=(200 31)  # below the list's header, in its first row
+AT_FIRST_ROW=(200 31)  # below the list's header, in the 图片 cell of its first row (whole rows select)
 
 # The content: node 1 with three children, node 2 with one; a comment and a blank
 # line that every write must keep.
@@ -195,10 +195,17 @@ test_keyboard_details() {
   choose_first_node || return
   type_into AT_ID "a1b2"
   wait_equal "ID box after typing a1b2" 12 id_text || return
-  click "$editor" "${AT_PICTURE[@]}"
+  type_into AT_PICTURE pic.png
+  wait_editor_has pic.png || return
   xdotool key Tab Tab
   xdotool type --delay 20 "Tabbed"
   wait_editor_has Tabbed || return
+  # The name box stands 22 pixels under the picture box.
+  local listing pl pt tl tt
+  listing="$(inspect --exe pallo.exe)"
+  IFS=, read -r pl pt _ <<<"$(field "$(control_line "$listing" pic.png)" 4)"
+  IFS=, read -r tl tt _ <<<"$(field "$(control_line "$listing" Tabbed)" 4)"
+  [ "$tl,$tt" = "$pl,$((pt + 22))" ] || fail "Tab Tab from the picture box reached the control at $tl,$tt, not the name box"
   type_into AT_PICTURE " "
   click "$editor" "${AT_ADD[@]}"
   answer_box 错误 '图片名称为空。' OK || return
