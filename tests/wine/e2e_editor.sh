@@ -90,7 +90,9 @@ wait_editor_has() {
 # answer_box CAPTION TEXT BUTTON: waits for the message box, checks its text and
 # that the node editor owns it, and presses BUTTON (&Yes, &No or OK).
 answer_box() {
-  local caption="$1" text="$2" button="$3" box listing line
+  local caption="$1" text="$2" button="$3" listing line
+  # shellcheck disable=SC2034 # set by find_window through printf -v
+  local box
   find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
   listing="$(inspect --exe pallo.exe --title "$caption")"
   [ -n "$(control_line "$listing" "$text")" ] || {
@@ -107,12 +109,11 @@ answer_box() {
   ws_poll 20 _box_gone || fail "the box $caption is still shown"
 }
 
-# type_into AT_ARRAY_NAME TEXT: clicks the edit box, selects all and types TEXT.
+# type_into X Y TEXT: clicks the edit box at X, Y, selects all and types TEXT.
 type_into() {
-  local -n at="$1"
-  click "$editor" "${at[@]}"
+  click "$editor" "$1" "$2"
   xdotool key ctrl+a
-  xdotool type --delay 20 "$2"
+  xdotool type --delay 20 "$3"
 }
 
 # choose_first_node: opens the main-node box and takes its first node from the
@@ -147,9 +148,9 @@ test_choose_rename_add_save_delete() {
     "${node2[@]}" || return
 
   # Add: picture, name and a description of two lines (Return in the box).
-  type_into AT_PICTURE new.png
-  type_into AT_NAME "Fresh one"
-  type_into AT_DESCRIPTION "line one"
+  type_into "${AT_PICTURE[@]}" new.png
+  type_into "${AT_NAME[@]}" "Fresh one"
+  type_into "${AT_DESCRIPTION[@]}" "line one"
   xdotool key Return
   xdotool type --delay 20 "line two"
   click "$editor" "${AT_ADD[@]}"
@@ -160,7 +161,7 @@ test_choose_rename_add_save_delete() {
 
   # The new row is selected and shows: a save edits the new child.
   wait_equal "ID box after adding" 4 id_text || return
-  type_into AT_NAME Fresher
+  type_into "${AT_NAME[@]}" Fresher
   click "$editor" "${AT_SAVE[@]}"
   # The save takes the title from the box, which the rename refilled from the file.
   answer_box Land2 '节点设置已保存，重启程序后生效。' OK || return
@@ -193,9 +194,9 @@ test_keyboard_details() {
   start_editor_program || return
   open_editor || return
   choose_first_node || return
-  type_into AT_ID "a1b2"
+  type_into "${AT_ID[@]}" "a1b2"
   wait_equal "ID box after typing a1b2" 12 id_text || return
-  type_into AT_PICTURE pic.png
+  type_into "${AT_PICTURE[@]}" pic.png
   wait_editor_has pic.png || return
   xdotool key Tab Tab
   xdotool type --delay 20 "Tabbed"
@@ -206,7 +207,7 @@ test_keyboard_details() {
   IFS=, read -r pl pt _ <<<"$(field "$(control_line "$listing" pic.png)" 4)"
   IFS=, read -r tl tt _ <<<"$(field "$(control_line "$listing" Tabbed)" 4)"
   [ "$tl,$tt" = "$pl,$((pt + 22))" ] || fail "Tab Tab from the picture box reached the control at $tl,$tt, not the name box"
-  type_into AT_PICTURE " "
+  type_into "${AT_PICTURE[@]}" " "
   click "$editor" "${AT_ADD[@]}"
   answer_box 错误 '图片名称为空。' OK || return
   expect_cfg "a refused add" "$(editor_cfg)"
