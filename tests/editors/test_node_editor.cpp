@@ -162,7 +162,6 @@ TEST_F(NodeEditor, AddWritesOnlyTheNewKeyAndShowsTheNewChild) {
 TEST_F(NodeEditor, AddWithDirectReferenceNeedsNoPictureOrName) {
     startEditor();
     chooseNode(2);
-    type(ne::pictureEdit, "");
     ASSERT_TRUE(press(ne::addButton));
     expectOneBox("新增节点已保存，重启程序后生效。", "引用");
     EXPECT_EQ(readCfg(), replaceLine(kCfg, "2=0|0|0|0", "2=0|0|0|0\r\n3=0|0|0|0"));
@@ -375,7 +374,7 @@ TEST_F(Deleting, TheLastChildEmptiesOnlyItsOwnKey) {
     platform.clearMessageBoxes();
     type(ne::pictureEdit, "a.png");
     type(ne::nameEdit, "back");
-    platform.setText(c(ne::descriptionEdit), "");  // typing cannot empty a box; the user deletes the text
+    platform.setText(c(ne::descriptionEdit), "");  // the deletion showed child 1 there
     ASSERT_TRUE(press(ne::addButton));
     EXPECT_EQ(readCfg(), replaceLine(cfg, "5=c5.png|child5|tip5|5", "5=a.png|back|0|0"));
 }

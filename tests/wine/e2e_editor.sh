@@ -27,7 +27,7 @@ AT_DELETE=(616 10)
 AT_PICTURE=(528 32)
 AT_NAME=(528 54)
 AT_DESCRIPTION=(541 182)
-AT_FIRST_ROW=(200 31)  # below the list's header, in its first row
+AT_FIRST_ROW=(200 31)  # below the list's header, in the 图片 cell of its first row (whole rows select)
 
 # The content: node 1 with three children, node 2 with one; a comment and a blank
 # line that every write must keep.
@@ -38,11 +38,12 @@ editor_cfg() {
     "[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0"
 }
 
-# expect_cfg WHAT LINES...: Cfg.ini holds exactly these lines (CRLF ended).
+# expect_cfg WHAT LINES...: Cfg.ini holds exactly these lines, written as the
+# file was (crlf_file: the last line has no line feed).
 expect_cfg() {
   local what="$1"
   shift
-  printf '%s\n' "$@" | sed 's/$/\r/' >"$run_dir/Cfg.want"
+  crlf_file "$(printf '%s\n' "$@")" "$run_dir/Cfg.want"
   _cfg_is() { cmp -s "$run_dir/Cfg.want" "$run_dir/Cfg.ini"; }
   ws_poll 10 _cfg_is && return 0
   fail "Cfg.ini after $what differs from the expected bytes (< expected, > written):"
@@ -89,7 +90,9 @@ wait_editor_has() {
 # answer_box CAPTION TEXT BUTTON: waits for the message box, checks its text and
 # that the node editor owns it, and presses BUTTON (&Yes, &No or OK).
 answer_box() {
-  local caption="$1" text="$2" button="$3" box listing line
+  local caption="$1" text="$2" button="$3" listing line
+  # shellcheck disable=SC2034 # set by find_window through printf -v
+  local box
   find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
   listing="$(inspect --exe pallo.exe --title "$caption")"
   [ -n "$(control_line "$listing" "$text")" ] || {
@@ -106,12 +109,11 @@ answer_box() {
   ws_poll 20 _box_gone || fail "the box $caption is still shown"
 }
 
-# type_into AT_ARRAY_NAME TEXT: clicks the edit box, selects all and types TEXT.
+# type_into X Y TEXT: clicks the edit box at X, Y, selects all and types TEXT.
 type_into() {
-  local -n at="$1"
-  click "$editor" "${at[@]}"
+  click "$editor" "$1" "$2"
   xdotool key ctrl+a
-  xdotool type --delay 20 "$2"
+  xdotool type --delay 20 "$3"
 }
 
 # choose_first_node: opens the main-node box and takes its first node from the
@@ -146,21 +148,23 @@ test_choose_rename_add_save_delete() {
     "${node2[@]}" || return
 
   # Add: picture, name and a description of two lines (Return in the box).
-  type_into AT_PICTURE new.png
-  type_into AT_NAME "Fresh one"
-  type_into AT_DESCRIPTION "line one"
+  type_into "${AT_PICTURE[@]}" new.png
+  type_into "${AT_NAME[@]}" "Fresh one"
+  type_into "${AT_DESCRIPTION[@]}" "line one"
   xdotool key Return
   xdotool type --delay 20 "line two"
   click "$editor" "${AT_ADD[@]}"
+  # Captioned with the title the program loaded: a rename shows after a restart.
   answer_box 大陆 '新增节点已保存，重启程序后生效。' OK || return
   expect_cfg add "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
     "4=new.png|Freshone|lineone#linetwo|0" "" "${node2[@]}" || return
 
   # The new row is selected and shows: a save edits the new child.
   wait_equal "ID box after adding" 4 id_text || return
-  type_into AT_NAME Fresher
+  type_into "${AT_NAME[@]}" Fresher
   click "$editor" "${AT_SAVE[@]}"
-  answer_box 大陆 '节点设置已保存，重启程序后生效。' OK || return
+  # The save takes the title from the box, which the rename refilled from the file.
+  answer_box Land2 '节点设置已保存，重启程序后生效。' OK || return
   expect_cfg save "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
     "4=new.png|Fresher|lineone#linetwo|0" "" "${node2[@]}" || return
 
@@ -190,16 +194,23 @@ test_keyboard_details() {
   start_editor_program || return
   open_editor || return
   choose_first_node || return
-  type_into AT_ID "a1b2"
+  type_into "${AT_ID[@]}" "a1b2"
   wait_equal "ID box after typing a1b2" 12 id_text || return
-  click "$editor" "${AT_PICTURE[@]}"
+  type_into "${AT_PICTURE[@]}" pic.png
+  wait_editor_has pic.png || return
   xdotool key Tab Tab
   xdotool type --delay 20 "Tabbed"
   wait_editor_has Tabbed || return
-  type_into AT_PICTURE " "
+  # The name box stands 22 pixels under the picture box.
+  local listing pl pt tl tt
+  listing="$(inspect --exe pallo.exe)"
+  IFS=, read -r pl pt _ <<<"$(field "$(control_line "$listing" pic.png)" 4)"
+  IFS=, read -r tl tt _ <<<"$(field "$(control_line "$listing" Tabbed)" 4)"
+  [ "$tl,$tt" = "$pl,$((pt + 22))" ] || fail "Tab Tab from the picture box reached the control at $tl,$tt, not the name box"
+  type_into "${AT_PICTURE[@]}" " "
   click "$editor" "${AT_ADD[@]}"
   answer_box 错误 '图片名称为空。' OK || return
-  cmp -s <(editor_cfg | sed 's/$/\r/') "$run_dir/Cfg.ini" || fail "Cfg.ini changed by a refused add"
+  expect_cfg "a refused add" "$(editor_cfg)"
 }
 
 # ---------------------------------------------------------------- runner
