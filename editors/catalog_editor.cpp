@@ -152,7 +152,7 @@ void initCatalogEditor(Context& ctx, WindowRef window) {
     platform::Platform& p = ctx.platform;
     const ProgramState& st = ctx.state;
     if (p.exists(st.nodeEditor))
-        p.move(window, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.height(st.nodeEditor) + 1);
+        p.move(window, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.outerHeight(st.nodeEditor) + 1);
     // The section box starts on its prompt item, "选择项目": no choice yet.
     p.setSelection(ControlRef{window, names::sectionChooser}, 0);
     const ControlRef directories{window, names::directoryChooser};

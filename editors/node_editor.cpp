@@ -453,7 +453,7 @@ void dockCatalogEditor(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const ProgramState& st = ctx.state;
     if (!p.exists(st.catalogEditor) || !p.exists(st.nodeEditor)) return;
-    p.move(st.catalogEditor, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.height(st.nodeEditor) + 1);
+    p.move(st.catalogEditor, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.outerHeight(st.nodeEditor) + 1);
 }
 
 void registerEditorHandlers(HandlerRegistry& handlers) {

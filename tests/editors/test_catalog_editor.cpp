@@ -263,10 +263,11 @@ TEST_F(CatalogEditor, DocksUnderTheNodeEditorAndFollowsItsMoves) {
     for (const auto& [left, top] : {std::pair{300, 40}, std::pair{12, 500}}) {
         SCOPED_TRACE(left);
         EXPECT_EQ(platform.left(catalog()), platform.left(nodeEditor));
-        EXPECT_EQ(platform.top(catalog()), platform.top(nodeEditor) + platform.height(nodeEditor) + 1);
+        // One pixel under the node editor's frame, not under its client area.
+        EXPECT_EQ(platform.top(catalog()), platform.top(nodeEditor) + platform.outerHeight(nodeEditor) + 1);
         ASSERT_TRUE(platform.dragWindow(nodeEditor, left, top));
     }
-    EXPECT_EQ(platform.top(catalog()), 500 + platform.height(nodeEditor) + 1);
+    EXPECT_EQ(platform.top(catalog()), 500 + 240 + platform::headless::HeadlessPlatform::kFrameExtent + 1);
 
     // The directory box: its prompt, then the catalog scan of Img.
     Names dirs = items(cat(ce::directoryChooser));

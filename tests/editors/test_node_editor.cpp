@@ -572,7 +572,7 @@ TEST_F(NodeEditor, AdvancedTogglesTheCatalogEditorDockedUnderTheEditor) {
     EXPECT_TRUE(platform.isVisible(catalog));
     const auto docked = [&] {
         EXPECT_EQ(platform.left(catalog), platform.left(editor()));
-        EXPECT_EQ(platform.top(catalog), platform.top(editor()) + platform.height(editor()) + 1);
+        EXPECT_EQ(platform.top(catalog), platform.top(editor()) + platform.outerHeight(editor()) + 1);
     };
     docked();
     ASSERT_TRUE(platform.dragWindow(editor(), 333, 44));
