@@ -2,6 +2,9 @@
 
 #include <iostream>
 
+#include "editors/association_editor.h"
+#include "editors/catalog_editor.h"
+#include "editors/node_editor.h"
 #include "overlay/donation.h"
 #include "overlay/options.h"
 #include "overlay/startup.h"
@@ -17,6 +20,9 @@ App::App(platform::Platform& platform)
     registerRowHandlers(handlers_);
     registerOptionsHandlers(handlers_);
     registerDonationHandlers(handlers_);
+    registerEditorHandlers(handlers_);
+    registerCatalogEditorHandlers(handlers_);
+    registerAssociationHandlers(handlers_);
     platform_.setEventSink(this);
 }
 

@@ -1,28 +1,156 @@
 #include "editors/node_editor.h"
 
+#include <optional>
+#include <utility>
+
+#include "editors/node_rules.h"
+#include "editors/node_writers.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
+#include "platform/files.h"
+#include "program/handlers.h"
 #include "ui/designs.h"
+#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
 
 namespace {
-namespace names = ui::names::nodeEditor;
-using platform::ControlRef;
-}  // namespace
 
-void fillNodeChooser(platform::Platform& platform, const ControlRef& combo, const ConfigStore::Snapshot& ini) {
-    platform.clearItems(combo);
-    platform.addItem(combo, "选择项目", 0);
-    platform.setSelection(combo, 0);
-    for (int i = 1; i <= kMainNodeCount; ++i) {
-        const std::string title = cleanValue(ini, toText(i), "Title");
-        if (title.empty()) break;
-        platform.addItem(combo, title, i);
+namespace names = ui::names::nodeEditor;
+using platform::Answer;
+using platform::ControlRef;
+using platform::MessageButtons;
+using platform::WindowRef;
+
+ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.nodeEditor, name}; }
+
+bool editorOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.nodeEditor); }
+
+// The text of the selected item, empty when none is selected.
+std::string selectedText(const platform::Platform& p, const ControlRef& combo) {
+    const int index = p.selection(combo);
+    return index >= 0 && index < p.itemCount(combo) ? p.itemText(combo, index) : std::string();
+}
+
+std::int64_t dataOf(const platform::Platform& p, const ControlRef& combo, int index) {
+    return index >= 0 && index < p.itemCount(combo) ? p.itemData(combo, index) : 0;
+}
+
+// The main node numbered number (1..10), or none.
+MainNode* mainNode(ProgramState& st, int number) {
+    if (number < 1 || number > kMainNodeCount) return nullptr;
+    return &st.nodeTable[static_cast<std::size_t>(number - 1)];
+}
+
+NodeForm readForm(const Context& ctx) {
+    const platform::Platform& p = ctx.platform;
+    const ControlRef box = control(ctx, names::nodeChooser);
+    const ControlRef list = control(ctx, names::childList);
+    NodeForm form;
+    form.chosen = p.selection(box);
+    form.renaming = p.isEditable(box);
+    form.title = selectedText(p, box);
+    form.directory = selectedText(p, control(ctx, names::directoryChooser));
+    form.mainPicture = p.text(control(ctx, names::mainPictureEdit));
+    form.hook = selectedText(p, control(ctx, names::sectionChooser));
+    const ControlRef way = control(ctx, names::linkChooser);
+    form.link = dataOf(p, way, p.selection(way));
+    form.show = p.isChecked(control(ctx, names::showBox));
+    const int row = p.currentRow(list);
+    form.rowChosen = row >= 0;
+    form.rowId = form.rowChosen ? p.cell(list, row, 0) : std::string();
+    form.id = p.text(control(ctx, names::idEdit));
+    form.picture = p.text(control(ctx, names::pictureEdit));
+    form.name = p.text(control(ctx, names::nameEdit));
+    form.description = p.text(control(ctx, names::descriptionEdit));
+    return form;
+}
+
+PictureFolders pictureFolders(const ProgramState& st) {
+    return PictureFolders{.imageRoot = st.ImageRoot, .menuDir = st.MenuImageDir,
+                          .separator = files::separator(),
+                          .exists = [](const std::string& path) { return files::exists(path); }};
+}
+
+const char* fieldControl(FormField field) {
+    switch (field) {
+        case FormField::MainNodeBox: return names::nodeChooser;
+        case FormField::DirectoryBox: return names::directoryChooser;
+        case FormField::MainPicture: return names::mainPictureEdit;
+        case FormField::ChildList: return names::childList;
+        case FormField::ChildPicture: return names::pictureEdit;
+        case FormField::ChildName: return names::nameEdit;
+    }
+    return names::nodeChooser;
+}
+
+Answer tell(Context& ctx, const std::string& text, const std::string& caption,
+            MessageButtons buttons = MessageButtons::Ok) {
+    return ctx.platform.messageBox(ctx.state.nodeEditor, text, caption, buttons);
+}
+
+// Shows what a check ended with. Returns true only when a Continue
+// question was answered Yes; otherwise the focus goes to the control at
+// fault.
+bool showPrompt(Context& ctx, const Prompt& prompt) {
+    platform::Platform& p = ctx.platform;
+    const ControlRef at = control(ctx, fieldControl(prompt.focus));
+    // The focus is set before the box, so that it comes back there when
+    // the box closes, and again afterwards.
+    p.setFocus(at);
+    const bool question = prompt.kind != Prompt::Kind::Refusal;
+    const Answer answer = tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    if (prompt.kind == Prompt::Kind::Continue && answer == Answer::Yes) return true;
+    if (prompt.kind == Prompt::Kind::Browse && answer == Answer::Yes) p.openFolder(prompt.folder);
+    if (!editorOpen(ctx)) return false;
+    if (prompt.selectFirstRow) p.setCurrentRow(at, 0);
+    p.setFocus(at);
+    return false;
+}
+
+void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
+    const int row = p.addRow(list, cells[0]);
+    for (int column = 1; column < static_cast<int>(cells.size()); ++column)
+        p.setCell(list, row, column, cells[static_cast<std::size_t>(column)]);
+}
+
+// Selects the first item after the prompt item that matches; leaves the
+// selection as it is when none does.
+template <typename Match>
+void selectMatching(platform::Platform& p, const ControlRef& combo, Match match) {
+    for (int i = 1; i < p.itemCount(combo); ++i) {
+        if (match(i)) {
+            p.setSelection(combo, i);
+            return;
+        }
     }
 }
+
+void previewPicture(Context& ctx, const char* edit, const std::string& folder) {
+    platform::Platform& p = ctx.platform;
+    const ControlRef box = control(ctx, edit);
+    const std::string name = removeBlanks(p.text(box));
+    if (name.empty()) {
+        tell(ctx, "请先填写图片名称。", "错误");
+        if (editorOpen(ctx)) p.setFocus(box);
+        return;
+    }
+    const std::string path = folder + name;
+    if (!files::exists(path)) {
+        p.setFocus(box);
+        if (tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
+            p.openFolder(folder);
+        if (editorOpen(ctx)) p.setFocus(box);
+        return;
+    }
+    const ControlRef preview = control(ctx, names::preview);
+    p.setPicture(preview, platform::PictureSource::file(path));
+    if (!p.isVisible(preview)) p.setVisible(preview, true);
+}
+
+}  // namespace
 
 void fillDirectoryChooser(platform::Platform& platform, const ControlRef& combo, const std::string& imageRoot,
                           const std::string& firstItem) {
@@ -39,11 +167,311 @@ void openNodeEditor(Context& ctx) {
     ProgramState& st = ctx.state;
     if (p.exists(st.nodeEditor)) p.destroy(st.nodeEditor);
     st.nodeEditor = p.createWindow(ui::nodeEditorWindow(), st.overlay);
-    fillNodeChooser(p, ControlRef{st.nodeEditor, names::nodeChooser}, st.store.snapshot(st.CfgPath));
-    fillDirectoryChooser(p, ControlRef{st.nodeEditor, names::directoryChooser}, st.ImageRoot, "子图片目录");
+    fillMainNodeBox(ctx);
+    fillDirectoryChooser(p, control(ctx, names::directoryChooser), st.ImageRoot, "子图片目录");
     const WindowInfo& o = st.OverlayInfo;
     p.move(st.nodeEditor, truncate(o.X + o.W + 1.0), truncate(o.Y + o.H + 1.0));
     p.setVisible(st.nodeEditor, true);
+}
+
+void fillMainNodeBox(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef box = control(ctx, names::nodeChooser);
+    const ConfigStore::Snapshot ini = ctx.state.store.snapshot(ctx.state.CfgPath);
+    p.clearItems(box);
+    p.addItem(box, "选择项目", 0);
+    p.setSelection(box, 0);
+    for (int i = 1; i <= kMainNodeCount; ++i) {
+        const std::string title = cleanValue(ini, toText(i), "Title");
+        if (title.empty()) break;
+        p.addItem(box, title, i);
+    }
+}
+
+void resetNodeForm(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef box = control(ctx, names::nodeChooser);
+    p.setEditable(box, false);
+    p.setSelection(box, 0);
+    for (const char* combo : {names::directoryChooser, names::sectionChooser, names::linkChooser})
+        p.setSelection(control(ctx, combo), 0);
+    for (const char* edit : {names::mainPictureEdit, names::idEdit, names::pictureEdit, names::nameEdit,
+                             names::membersEdit, names::descriptionEdit})
+        p.setText(control(ctx, edit), "");
+    p.setChecked(control(ctx, names::showBox), false);
+    p.setVisible(control(ctx, names::preview), false);
+    p.clearRows(control(ctx, names::childList));
+}
+
+void loadMainNodeForm(Context& ctx, int index) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    if (index < 1 || index > kMainNodeCount) resetNodeForm(ctx);
+    const ControlRef list = control(ctx, names::childList);
+    p.setTag(list, "");
+    p.clearRows(list);
+    for (std::size_t i = 0; i < ctx.state.nodeTable.size(); ++i) {
+        const MainNode& node = ctx.state.nodeTable[i];
+        if (node.number != index) continue;
+        const ControlRef dirs = control(ctx, names::directoryChooser);
+        selectMatching(p, dirs, [&](int item) { return equalIgnoringCase(p.itemText(dirs, item), node.Name); });
+        p.setText(control(ctx, names::mainPictureEdit), node.Pic);
+        const ControlRef hook = control(ctx, names::sectionChooser);
+        selectMatching(p, hook, [&](int item) { return equalIgnoringCase(p.itemText(hook, item), node.In); });
+        const ControlRef way = control(ctx, names::linkChooser);
+        selectMatching(p, way, [&](int item) { return toText(p.itemData(way, item)) == node.Link; });
+        p.setChecked(control(ctx, names::showBox), node.Show);
+        p.setTag(list, toText(static_cast<std::int64_t>(i + 1)));
+        for (std::size_t j = 0; j < node.children.size(); ++j)
+            addRowCells(p, list, loadedRowCells(node, node.children[j], static_cast<int>(j + 1)));
+        return;
+    }
+}
+
+void fillChildList(Context& ctx, int index) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::childList);
+    p.clearRows(list);
+    const MainNode* node = mainNode(ctx.state, index);
+    if (!node) return;
+    for (std::size_t j = 0; j < node->children.size(); ++j)
+        addRowCells(p, list, refilledRowCells(*node, node->children[j], static_cast<int>(j + 1)));
+}
+
+void showChildFields(Context& ctx, int nodePosition) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::childList);
+    const int row = p.currentRow(list);
+    const MainNode* node = mainNode(ctx.state, nodePosition);
+    // The list is filled from the same node row by row; a row without its
+    // child (the table changed under the list) shows nothing.
+    if (!node || row < 0 || static_cast<std::size_t>(row) >= node->children.size()) return;
+    const ChildNode& child = node->children[static_cast<std::size_t>(row)];
+    p.setText(control(ctx, names::idEdit), toText(child.number));
+    p.setText(control(ctx, names::pictureEdit), child.picture);
+    p.setText(control(ctx, names::nameEdit), child.name);
+    p.setText(control(ctx, names::membersEdit), p.cell(list, row, 4));
+    p.setText(control(ctx, names::descriptionEdit), shownDescription(child.description));
+}
+
+// --- handlers ---------------------------------------------------------------------
+
+void onMainNodeChosen(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const int s = p.selection(control(ctx, names::nodeChooser));
+    if (s >= 1) {
+        p.setTag(control(ctx, names::renameButton), toText(s));
+        loadMainNodeForm(ctx, s);
+        return;
+    }
+    resetNodeForm(ctx);
+    fillMainNodeBox(ctx);
+}
+
+void renameMainNode(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const ControlRef box = control(ctx, names::nodeChooser);
+    const int r = toInt(p.tag(control(ctx, names::renameButton)));
+    if (!p.isEditable(box)) {
+        p.setEditable(box, true);
+    } else {
+        const std::string title = removeBlanks(p.text(box));
+        const auto number = static_cast<std::int32_t>(dataOf(p, box, r));
+        std::string message;
+        if (writeMainTitle(st.store, st.CfgPath, title, number, message, true))
+            tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
+        else
+            tell(ctx, message, "错误");
+        if (!editorOpen(ctx)) return;
+        p.setEditable(box, false);
+    }
+    fillMainNodeBox(ctx);
+    p.setSelection(box, r);
+    p.setFocus(box);
+}
+
+void previewMainPicture(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    previewPicture(ctx, names::mainPictureEdit, ctx.state.MenuImageDir);
+}
+
+void previewChildPicture(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    const std::string directory = selectedText(ctx.platform, control(ctx, names::directoryChooser));
+    previewPicture(ctx, names::pictureEdit, pictureFolders(ctx.state).childFolder(directory));
+}
+
+void addChildNode(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const NodeForm form = readForm(ctx);
+    if (const auto prompt = checkAdd(form, pictureFolders(st))) {
+        showPrompt(ctx, *prompt);
+        return;
+    }
+    MainNode* node = mainNode(st, form.chosen);
+    if (!node) return;
+    if (form.link == 2) {
+        p.setText(control(ctx, names::pictureEdit), "0");
+        p.setText(control(ctx, names::nameEdit), "0");
+    }
+    const auto number = static_cast<std::int32_t>(node->children.size() + 1);
+    const ChildNode child = newChild(form, number);
+    node->children.push_back(child);
+    std::string message;
+    if (!writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number, message, true)) {
+        // The child is not in the file: keeping it would number the next
+        // one after a key that was never written, and a reader stops at
+        // that gap.
+        node->children.pop_back();
+        tell(ctx, message, "错误");
+        return;
+    }
+    const ControlRef list = control(ctx, names::childList);
+    addRowCells(p, list, RowCells{toText(number), child.picture, child.name, child.description, "0"});
+    // The child list reports this selection too, so the new child's fields
+    // show and a following "保存" edits it.
+    p.setCurrentRow(list, p.rowCount(list) - 1);
+    tell(ctx, "新增节点已保存，重启程序后生效。", node->Title);
+}
+
+void saveNode(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    ProgramState& st = ctx.state;
+    const NodeForm form = readForm(ctx);
+    if (form.chosen > kMainNodeCount) return;
+    const MainNode none;
+    MainNode* node = mainNode(st, form.chosen);
+    const PictureFolders folders = pictureFolders(st);
+    std::optional<Prompt> prompt = checkSave(form, node ? *node : none, folders, false);
+    if (prompt && prompt->kind == Prompt::Kind::Continue) {
+        if (!showPrompt(ctx, *prompt)) return;
+        prompt = checkSave(form, node ? *node : none, folders, true);
+    }
+    if (prompt) {
+        showPrompt(ctx, *prompt);
+        return;
+    }
+    if (!node) return;
+    std::string message;
+    if (!savesChild(form)) {
+        setMainNodeFromForm(*node, form);
+        if (writeMainNode(st.store, st.CfgPath, st.nodeTable, form.chosen, message, true))
+            tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
+        else
+            tell(ctx, message, "错误");
+        return;
+    }
+    setMainNodeFromForm(*node, form);
+    const std::int32_t rowNumber = toInt(form.rowId);
+    std::int32_t position = 0;
+    for (std::size_t k = 0; k < node->children.size(); ++k) {
+        if (node->children[k].number != rowNumber) continue;
+        applyChildFields(node->children[k], form);
+        position = static_cast<std::int32_t>(k + 1);
+        break;
+    }
+    if (writeMainNodeAndChild(st.store, st.CfgPath, st.nodeTable, form.chosen, position, message, true)) {
+        fillChildList(ctx, form.chosen);
+        tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
+    } else {
+        tell(ctx, message, "错误");
+    }
+}
+
+void deleteChildNode(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const NodeForm form = readForm(ctx);
+    if (const auto prompt = checkDelete(form)) {
+        showPrompt(ctx, *prompt);
+        return;
+    }
+    const ControlRef list = control(ctx, names::childList);
+    const int row = p.currentRow(list);
+    const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
+    if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes) return;
+    MainNode* node = mainNode(st, form.chosen);
+    if (!node || !editorOpen(ctx)) return;
+
+    std::vector<ChildNode> before = node->children;
+    if (!removeChild(*node, toInt(removeBlanks(form.id)))) {
+        tell(ctx, deleteFailure(form), "错误");
+        return;
+    }
+    const std::vector<int> moved = renumberChildren(*node);
+    std::string message;
+    if (!writeChildrenMovedUp(st.store, st.CfgPath, st.nodeTable, form.chosen, moved, message, true)) {
+        // The file is as it was: so is the table, or the next add or delete
+        // would write over the children the file still holds.
+        node->children = std::move(before);
+        tell(ctx, message, "错误");
+        return;
+    }
+    p.deleteRow(list, row);
+    p.setCurrentRow(list, 0);
+    fillChildList(ctx, form.chosen);
+    tell(ctx, "删除完成。", "提示");
+}
+
+void onChildRowChosen(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    const ControlRef list = control(ctx, names::childList);
+    if (ctx.platform.currentRow(list) < 0) return;
+    showChildFields(ctx, toInt(ctx.platform.tag(list)));
+}
+
+void hidePreview(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    const ControlRef preview = control(ctx, names::preview);
+    if (ctx.platform.isVisible(preview)) ctx.platform.setVisible(preview, false);
+}
+
+void toggleCatalogEditor(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    if (p.exists(st.catalogEditor)) {
+        p.destroy(st.catalogEditor);
+        st.catalogEditor = WindowRef{};
+        return;
+    }
+    st.catalogEditor = p.createWindow(ui::catalogEditorWindow(), st.overlay);
+    dockCatalogEditor(ctx);
+    p.setVisible(st.catalogEditor, true);
+}
+
+void dockCatalogEditor(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    const ProgramState& st = ctx.state;
+    if (!p.exists(st.catalogEditor) || !p.exists(st.nodeEditor)) return;
+    p.move(st.catalogEditor, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.outerHeight(st.nodeEditor) + 1);
+}
+
+void registerEditorHandlers(HandlerRegistry& handlers) {
+    namespace name = ui::handler;
+    const auto simple = [&](std::string_view handlerName, void (*fn)(Context&)) {
+        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
+    };
+    simple(name::dockCatalogEditor, &pallo::dockCatalogEditor);
+    simple(name::onMainNodeChosen, &pallo::onMainNodeChosen);
+    simple(name::renameMainNode, &pallo::renameMainNode);
+    simple(name::previewMainPicture, &pallo::previewMainPicture);
+    simple(name::previewChildPicture, &pallo::previewChildPicture);
+    simple(name::saveNode, &pallo::saveNode);
+    simple(name::addChildNode, &pallo::addChildNode);
+    simple(name::deleteChildNode, &pallo::deleteChildNode);
+    simple(name::toggleCatalogEditor, &pallo::toggleCatalogEditor);
+    simple(name::onChildRowChosen, &pallo::onChildRowChosen);
+    simple(name::hidePreview, &pallo::hidePreview);
 }
 
 }  // namespace pallo

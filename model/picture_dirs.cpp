@@ -1,5 +1,6 @@
 #include "model/picture_dirs.h"
 
+#include "model/text.h"
 #include "platform/files.h"
 
 namespace pallo {
@@ -25,6 +26,25 @@ std::vector<std::string> listPictureDirectories(const std::string& imageRoot) {
         names.push_back(name);
     }
     return names;
+}
+
+std::vector<std::string> catalogDirectoryNames(const std::vector<std::string>& listed,
+                                               const std::function<bool(const std::string&)>& isDirectory) {
+    std::vector<std::string> names;
+    for (const std::string& listedName : listed) {
+        const std::string name = removeBlanks(listedName);
+        if (name.empty()) break;
+        if (name == "." || name == "..") continue;
+        if (!isDirectory(name) || asciiLower(name) == "menu") continue;
+        names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> listCatalogPictureDirectories(const std::string& imageRoot) {
+    return catalogDirectoryNames(files::listSubdirectories(imageRoot), [&](const std::string& name) {
+        return files::isDirectory(imageRoot + name + files::separator());
+    });
 }
 
 }  // namespace pallo

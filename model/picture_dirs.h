@@ -2,6 +2,7 @@
 // catalog's picture folder.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,5 +11,15 @@ namespace pallo {
 // Every sub-directory of imageRoot (which ends with a separator) except
 // Menu in any case, in the order the system lists them.
 std::vector<std::string> listPictureDirectories(const std::string& imageRoot);
+
+// The catalog editor's scan of the same listing, which is stricter about
+// names: each listed name loses all its blanks; an empty result ends the
+// scan; the cleaned name must itself be a directory (isDirectory is asked
+// with it) and not Menu in any case.
+std::vector<std::string> catalogDirectoryNames(const std::vector<std::string>& listed,
+                                               const std::function<bool(const std::string&)>& isDirectory);
+
+// catalogDirectoryNames over the sub-directories of imageRoot.
+std::vector<std::string> listCatalogPictureDirectories(const std::string& imageRoot);
 
 }  // namespace pallo

@@ -116,6 +116,9 @@ public:
     virtual int top(WindowRef w) const = 0;
     virtual int width(WindowRef w) const = 0;
     virtual int height(WindowRef w) const = 0;
+    // The outer rectangle's height: a framed window's frame and caption
+    // included, so top + outerHeight is where the window ends on the screen.
+    virtual int outerHeight(WindowRef w) const = 0;
     // An owned window always stays above its owner; leaving the top-most
     // band takes the owned windows (and theirs) along.
     virtual void setTopMost(WindowRef w, bool onTop) = 0;

@@ -93,8 +93,8 @@ std::vector<Binding> buildTable() {
         binding(c::window, names::entryStrip::addButton, Clicked, handler::addCatalogEntry),
         binding(c::window, names::entryStrip::deleteButton, Clicked, handler::deleteCatalogEntry),
         binding(c::window, c::associationButton, Clicked, handler::openAssociationWindow),
-        // Both editors dismiss their preview picture the same way.
-        binding(c::window, c::preview, RightUp, handler::hidePreview),
+        // Dismissed as the node editor's is, each editor its own.
+        binding(c::window, c::preview, RightUp, handler::hideEntryPreview),
 
         binding(a::window, "", Created, handler::initAssociationWindow),
         binding(a::window, a::nodeChooser, ItemChosen, handler::onNodeChosen),

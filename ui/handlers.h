@@ -41,6 +41,7 @@ inline constexpr std::string_view initCatalogEditor = "initCatalogEditor";
 inline constexpr std::string_view onSectionChosen = "onSectionChosen";
 inline constexpr std::string_view onEntryChosen = "onEntryChosen";
 inline constexpr std::string_view previewEntryPicture = "previewEntryPicture";
+inline constexpr std::string_view hideEntryPreview = "hideEntryPreview";
 inline constexpr std::string_view saveCatalogEntry = "saveCatalogEntry";
 inline constexpr std::string_view addCatalogEntry = "addCatalogEntry";
 inline constexpr std::string_view deleteCatalogEntry = "deleteCatalogEntry";

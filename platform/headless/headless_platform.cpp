@@ -47,6 +47,7 @@ struct HeadlessPlatform::Window {
     int top = 0;
     int width = 0;
     int height = 0;
+    bool framed = false;
     bool topMost = false;
     std::uint64_t raised = 0;  // when it last came to the top of its band
     bool layered = false;
@@ -166,6 +167,7 @@ WindowRef HeadlessPlatform::createWindow(const ui::WindowDesign& design, WindowR
     win->top = design.top;
     win->width = design.width;
     win->height = design.height;
+    win->framed = design.framed;
     win->raised = ++raises_;
     for (const auto& d : design.controls) {
         if (win->controls.count(d.name)) misuse("duplicate control " + d.name + " in " + design.name);
@@ -256,6 +258,11 @@ int HeadlessPlatform::left(WindowRef w) const { const Window* x = findWindow(w);
 int HeadlessPlatform::top(WindowRef w) const { const Window* x = findWindow(w); return x ? x->top : 0; }
 int HeadlessPlatform::width(WindowRef w) const { const Window* x = findWindow(w); return x ? x->width : 0; }
 int HeadlessPlatform::height(WindowRef w) const { const Window* x = findWindow(w); return x ? x->height : 0; }
+int HeadlessPlatform::outerHeight(WindowRef w) const {
+    const Window* x = findWindow(w);
+    if (!x) return 0;
+    return x->height + (x->framed ? kFrameExtent : 0);
+}
 
 void HeadlessPlatform::setTopMost(WindowRef w, bool onTop) {
     Window* win = findWindow(w);

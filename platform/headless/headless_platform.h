@@ -67,6 +67,9 @@ public:
     int top(WindowRef w) const override;
     int width(WindowRef w) const override;
     int height(WindowRef w) const override;
+    // A framed window's frame and caption add kFrameExtent to its height.
+    int outerHeight(WindowRef w) const override;
+    static constexpr int kFrameExtent = 29;
     void setTopMost(WindowRef w, bool onTop) override;
     bool isTopMost(WindowRef w) const override;
     void setWindowTag(WindowRef w, const std::string& tag) override;

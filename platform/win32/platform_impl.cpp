@@ -622,6 +622,10 @@ int Win32Backend::width(WindowRef w) const {
     const RECT r = designedRect(findWindow(w));
     return r.right - r.left;
 }
+int Win32Backend::outerHeight(WindowRef w) const {
+    const RECT r = outerRect(hwndOf(w));
+    return r.bottom - r.top;
+}
 int Win32Backend::height(WindowRef w) const {
     const RECT r = designedRect(findWindow(w));
     return r.bottom - r.top;

@@ -152,6 +152,7 @@ public:
     int top(WindowRef w) const override;
     int width(WindowRef w) const override;
     int height(WindowRef w) const override;
+    int outerHeight(WindowRef w) const override;
     void setTopMost(WindowRef w, bool onTop) override;
     bool isTopMost(WindowRef w) const override;
     void setWindowTag(WindowRef w, const std::string& tag) override;

@@ -150,9 +150,13 @@ TEST_F(Contract, DesignedSizeIsTheClientAreaAndLeftTopTheOuterWindows) {
         EXPECT_EQ(p.top(x), d.top);
         EXPECT_EQ(p.width(x), d.width);
         EXPECT_EQ(p.height(x), d.height);
+        // The frame and caption come on top of a framed window's height.
+        const int frame = p.outerHeight(x) - p.height(x);
+        EXPECT_EQ(frame > 0, d.framed) << frame;
         p.resize(x, 200, 150);
         EXPECT_EQ(p.width(x), 200);
         EXPECT_EQ(p.height(x), 150);
+        EXPECT_EQ(p.outerHeight(x), 150 + frame);
         EXPECT_EQ(p.left(x), d.left) << "a resize keeps the place";
     }
 }

@@ -1,0 +1,277 @@
+#include "editors/association_editor.h"
+
+#include <algorithm>
+
+#include "editors/association_rules.h"
+#include "editors/catalog_editor.h"
+#include "editors/entry_fields.h"
+#include "model/text.h"
+#include "program/handlers.h"
+#include "ui/designs.h"
+#include "ui/handlers.h"
+#include "ui/names.h"
+
+namespace pallo {
+
+namespace {
+
+namespace names = ui::names::association;
+using platform::Answer;
+using platform::ControlRef;
+using platform::MessageButtons;
+using platform::WindowRef;
+
+ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.associationWindow, name}; }
+
+bool windowOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.associationWindow); }
+
+// Whether the handler may go on after a wait: the window may have been
+// closed, or the program ended, meanwhile.
+bool stillOpen(const Context& ctx) { return !ctx.platform.exitRequested() && windowOpen(ctx); }
+
+Answer tell(Context& ctx, const std::string& text, const std::string& caption,
+            MessageButtons buttons = MessageButtons::Ok) {
+    return ctx.platform.messageBox(ctx.state.associationWindow, text, caption, buttons);
+}
+
+void closeWindow(platform::Platform& p, WindowRef& window) {
+    if (p.exists(window)) p.destroy(window);
+    window = WindowRef{};
+}
+
+}  // namespace
+
+bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& message, bool report) {
+    if (!windowOpen(ctx)) return false;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::childList);
+    p.clearRows(list);
+    if (nodeId < 1 || nodeId > kMainNodeCount) {
+        if (report) message = "参数错误：" + toText(nodeId);
+        return false;
+    }
+    const std::vector<ChildNode> children = ctx.state.nodeTable[static_cast<std::size_t>(nodeId - 1)].children;
+    for (const ChildNode& child : children) {
+        const int row = p.addRow(list, toText(child.number));
+        p.setCell(list, row, 1, child.picture);
+        p.setCell(list, row, 2, child.name);
+        p.setCell(list, row, 3, child.description);
+        p.setCell(list, row, 4, memberText(child.members));
+    }
+    p.setEnabled(control(ctx, names::targetList), false);
+    return true;
+}
+
+void selectTargets(Context& ctx, const std::vector<std::int32_t>& ids) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::targetList);
+    for (int row = 0; row < p.rowCount(list); ++row) {
+        p.setRowSelected(list, row, false);
+        const std::string id = p.cell(list, row, 0);
+        for (const std::int32_t n : ids)
+            if (id == toText(n)) p.setRowSelected(list, row, true);
+    }
+}
+
+void openAssociationWindow(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    if (p.exists(st.associationWindow)) {
+        closeWindow(p, st.associationWindow);
+        return;
+    }
+    // No owner: the window stands on its own once both editors are gone.
+    st.associationWindow = p.createWindow(ui::associationWindow(), WindowRef{});
+    closeWindow(p, st.nodeEditor);
+    closeWindow(p, st.catalogEditor);
+    p.setVisible(st.associationWindow, true);
+}
+
+void initAssociationWindow(Context& ctx, WindowRef window) {
+    platform::Platform& p = ctx.platform;
+    const ProgramState& st = ctx.state;
+    // Where the node editor stood; without one the design's place stays.
+    if (p.exists(st.nodeEditor)) p.move(window, p.left(st.nodeEditor), p.top(st.nodeEditor));
+    const ControlRef nodes{window, names::nodeChooser};
+    const ControlRef sections{window, names::sectionBox};
+    p.clearItems(nodes);
+    p.addItem(nodes, "选择项目", 0);
+    p.clearItems(sections);
+    p.addItem(sections, "选择项目", 0);
+    p.addItem(sections, "Item", 1);
+    p.addItem(sections, "Hero", 2);
+    p.setSelection(nodes, 0);
+    p.setSelection(sections, 0);
+    // The ordering box starts on its prompt item too, "选择排序".
+    p.setSelection(ControlRef{window, names::sortChooser}, 0);
+    for (const MainNode& node : st.nodeTable) p.addItem(nodes, node.Title, node.number);
+    p.setTopMost(window, true);
+}
+
+void onNodeChosen(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ProgramState& st = ctx.state;
+    const ControlRef nodes = control(ctx, names::nodeChooser);
+    const ControlRef sections = control(ctx, names::sectionBox);
+    const int i = p.selection(nodes);
+    if (i <= 0 || i > kMainNodeCount) return;
+    p.setEnabled(nodes, false);
+    const auto nodeId = static_cast<std::int32_t>(p.itemData(nodes, i));
+    p.setSelection(sections, 0);
+    std::string section;
+    if (nodeId >= 1 && nodeId <= kMainNodeCount) {
+        const std::string& in = st.nodeTable[static_cast<std::size_t>(nodeId - 1)].In;
+        for (int k = 0; k < p.itemCount(sections); ++k) {
+            if (in != p.itemText(sections, k)) continue;
+            p.setSelection(sections, k);
+            section = in;
+            break;
+        }
+    }
+    // The box is not emptied first: every choice adds the node's title.
+    for (const MainNode& node : st.nodeTable)
+        if (node.number == nodeId) p.addItem(sections, node.Title, nodeId);
+    std::string ignored;
+    fillAssociationChildren(ctx, nodeId, ignored, false);
+    const ControlRef targets = control(ctx, names::targetList);
+    if (fillCatalogList(ctx, targets, section, ignored, false)) p.setEnabled(targets, false);
+    p.setText(control(ctx, names::idEdit), "");
+    p.waitProcessingEvents(333);
+    if (!stillOpen(ctx)) return;
+    p.setEnabled(nodes, true);
+}
+
+void onChildSelected(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::childList);
+    const int row = p.currentRow(list);
+    const bool enabled = row >= 0;
+    if (enabled) {
+        p.setText(control(ctx, names::idLabel), p.cell(list, row, 0) + " | " + p.cell(list, row, 2));
+        const std::string members = p.cell(list, row, 4);
+        p.setText(control(ctx, names::idEdit), members);
+        // Also with no IDs: a selection left over from the child chosen
+        // before would otherwise pass for this child's.
+        selectTargets(ctx, idsFromMemberText(members));
+        if (!windowOpen(ctx)) return;
+    }
+    for (const char* name : {names::targetList, names::clearButton, names::saveButton})
+        p.setEnabled(control(ctx, name), enabled);
+}
+
+void onTargetSelectionChanged(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::targetList);
+    std::vector<std::string> ids;
+    for (const int row : p.selectedRows(list)) ids.push_back(p.cell(list, row, 0));
+    p.setText(control(ctx, names::idEdit), idTextOfRows(ids));
+}
+
+void focusTargetList(Context& ctx) {
+    if (windowOpen(ctx)) ctx.platform.setFocus(control(ctx, names::targetList));
+}
+
+void onIdTextChanged(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    p.setEnabled(control(ctx, names::sortChooser), orderingAllowed(p.text(control(ctx, names::idEdit))));
+}
+
+void onSortChosen(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef chooser = control(ctx, names::sortChooser);
+    const ControlRef edit = control(ctx, names::idEdit);
+    p.setEnabled(chooser, false);
+    p.setReadOnly(edit, true);
+    const auto order = static_cast<IdOrder>(std::clamp(p.selection(chooser), 0, 3));
+    if (order == IdOrder::Manual) {
+        p.setReadOnly(edit, false);
+        p.setFocus(edit);
+    }
+    if (const auto text = orderedIdText(p.text(edit), order)) p.setText(edit, *text);
+    p.waitProcessingEvents(333);
+    if (!stillOpen(ctx)) return;
+    p.setEnabled(chooser, true);
+}
+
+void clearAssociation(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const std::string question = "是否清除所选择的节点关联？\r\n之后点击\"" +
+                                 p.text(control(ctx, names::saveButton)) + "\"按钮生效。";
+    if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !windowOpen(ctx)) return;
+    const ControlRef list = control(ctx, names::targetList);
+    for (int row = 0; row < p.rowCount(list); ++row) p.setRowSelected(list, row, false);
+    p.setText(control(ctx, names::idEdit), "0");
+}
+
+void saveAssociation(Context& ctx) {
+    if (!windowOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const ControlRef nodes = control(ctx, names::nodeChooser);
+    const ControlRef children = control(ctx, names::childList);
+    const ControlRef button = control(ctx, names::saveButton);
+    const ControlRef edit = control(ctx, names::idEdit);
+    // Each selection check ends the save: going on would only add the
+    // writer's own refusal of ID 0 to the same news.
+    const int i = p.selection(nodes);
+    if (i < 0) {
+        p.setFocus(nodes);
+        tell(ctx, "没有选择父节点。", "提示");
+        return;
+    }
+    const auto parentId = static_cast<std::int32_t>(p.itemData(nodes, i));
+    const int row = p.currentRow(children);
+    if (row < 0) {
+        p.setFocus(children);
+        tell(ctx, "没有选择子节点。", "提示");
+        return;
+    }
+    const std::int32_t childId = toInt(p.cell(children, row, 0));
+    p.setEnabled(button, false);
+    const std::string text = idTextForSave(p.text(edit));
+    p.setText(edit, text);
+    const std::vector<std::string> ids = split(text, ",");
+    if (!ids.empty()) {
+        std::string message;
+        if (writeAssociation(st.store, st.CfgPath, st.nodeTable, parentId, childId, ids, message, true)) {
+            const int current = p.currentRow(children);
+            if (current >= 0) p.setCell(children, current, 4, text);
+            tell(ctx, "关联设置保存成功。", "提示");
+        } else {
+            tell(ctx, message, "错误");
+        }
+    } else {
+        tell(ctx, text + " 关联数据错误。", "提示");
+    }
+    if (!windowOpen(ctx)) return;
+    p.waitProcessingEvents(333);
+    if (!stillOpen(ctx)) return;
+    p.setEnabled(button, true);
+}
+
+void registerAssociationHandlers(HandlerRegistry& handlers) {
+    namespace name = ui::handler;
+    const auto simple = [&](std::string_view handlerName, void (*fn)(Context&)) {
+        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
+    };
+    simple(name::openAssociationWindow, &pallo::openAssociationWindow);
+    handlers.add(name::initAssociationWindow,
+                 [](Context& ctx, const platform::Event& e) { pallo::initAssociationWindow(ctx, e.window); });
+    simple(name::onNodeChosen, &pallo::onNodeChosen);
+    simple(name::onChildSelected, &pallo::onChildSelected);
+    simple(name::onTargetSelectionChanged, &pallo::onTargetSelectionChanged);
+    simple(name::focusTargetList, &pallo::focusTargetList);
+    simple(name::onIdTextChanged, &pallo::onIdTextChanged);
+    simple(name::onSortChosen, &pallo::onSortChosen);
+    simple(name::clearAssociation, &pallo::clearAssociation);
+    simple(name::saveAssociation, &pallo::saveAssociation);
+}
+
+}  // namespace pallo

@@ -1,0 +1,357 @@
+#include "editors/catalog_editor.h"
+
+#include <optional>
+#include <utility>
+
+#include "editors/catalog_rules.h"
+#include "editors/catalog_writers.h"
+#include "editors/entry_fields.h"
+#include "model/loaders.h"
+#include "model/picture_dirs.h"
+#include "model/text.h"
+#include "platform/files.h"
+#include "program/handlers.h"
+#include "ui/handlers.h"
+#include "ui/names.h"
+
+namespace pallo {
+
+namespace {
+
+namespace names = ui::names::catalogEditor;
+using platform::Answer;
+using platform::ControlRef;
+using platform::MessageButtons;
+using platform::WindowRef;
+
+ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.catalogEditor, name}; }
+
+bool editorOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.catalogEditor); }
+
+std::string selectedText(const platform::Platform& p, const ControlRef& combo) {
+    const int index = p.selection(combo);
+    return index >= 0 && index < p.itemCount(combo) ? p.itemText(combo, index) : std::string();
+}
+
+Answer tell(Context& ctx, const std::string& text, const std::string& caption,
+            MessageButtons buttons = MessageButtons::Ok) {
+    return ctx.platform.messageBox(ctx.state.catalogEditor, text, caption, buttons);
+}
+
+const char* fieldControl(CatalogField field) {
+    switch (field) {
+        case CatalogField::SectionBox: return names::sectionChooser;
+        case CatalogField::DirectoryBox: return names::directoryChooser;
+        case CatalogField::EntryList: return names::entryList;
+        case CatalogField::Picture: return names::pictureEdit;
+        case CatalogField::Name: return names::nameEdit;
+    }
+    return names::sectionChooser;
+}
+
+// Shows what a check ended with; true only for a question answered Yes.
+// Otherwise the focus goes to the control at fault.
+bool showPrompt(Context& ctx, const CatalogPrompt& prompt) {
+    const bool question = prompt.kind == CatalogPrompt::Kind::Continue;
+    const Answer answer = tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    if (question && answer == Answer::Yes) return true;
+    if (editorOpen(ctx)) ctx.platform.setFocus(control(ctx, fieldControl(prompt.focus)));
+    return false;
+}
+
+CatalogForm readForm(Context& ctx) {
+    const platform::Platform& p = ctx.platform;
+    const ProgramState& st = ctx.state;
+    const ControlRef sections = control(ctx, names::sectionChooser);
+    const ControlRef list = control(ctx, names::entryList);
+    CatalogForm form;
+    form.section = p.selection(sections);
+    const std::string section = selectedText(p, sections);
+    if (form.section > 0) form.storedName = cleanValue(ctx.state.store.snapshot(st.CfgPath), section, "Name");
+    form.directory = selectedText(p, control(ctx, names::directoryChooser));
+    form.id = p.text(control(ctx, names::idEdit));
+    form.picture = p.text(control(ctx, names::pictureEdit));
+    form.name = p.text(control(ctx, names::nameEdit));
+    form.description = p.text(control(ctx, names::descriptionEdit));
+    const int row = p.currentRow(list);
+    form.rowChosen = row >= 0;
+    if (form.rowChosen) {
+        form.rowName = p.cell(list, row, 2);
+        form.rowDescription = p.cell(list, row, 3);
+    }
+    return form;
+}
+
+CatalogFolders folders(const ProgramState& st) {
+    return CatalogFolders{.imageRoot = st.ImageRoot, .separator = files::separator(),
+                          .exists = [](const std::string& path) { return files::exists(path); }};
+}
+
+// The checks "保存" and "新增" share; false when one stopped the action.
+bool passEntryChecks(Context& ctx, const CatalogForm& form) {
+    std::optional<CatalogPrompt> prompt = checkCatalogEntry(form, folders(ctx.state), false);
+    if (prompt && prompt->kind == CatalogPrompt::Kind::Continue) {
+        if (!showPrompt(ctx, *prompt) || !editorOpen(ctx)) return false;
+        prompt = checkCatalogEntry(form, folders(ctx.state), true);
+    }
+    if (!prompt) return true;
+    showPrompt(ctx, *prompt);
+    return false;
+}
+
+void addEntryRow(platform::Platform& p, const ControlRef& list, const CatalogEntry& entry) {
+    const int row = p.addRow(list, toText(entry.number));
+    p.setCell(list, row, 1, entry.picture);
+    p.setCell(list, row, 2, entry.name);
+    p.setCell(list, row, 3, entry.description);
+    p.setCell(list, row, 4, memberText(entry.members));
+}
+
+}  // namespace
+
+CatalogTable* catalogTable(ProgramState& state, std::string_view section) {
+    if (section == "Item") return &state.itemTable;
+    if (section == "Hero") return &state.heroTable;
+    return nullptr;
+}
+
+bool fillCatalogList(Context& ctx, const ControlRef& list, const std::string& section, std::string& message,
+                     bool report) {
+    platform::Platform& p = ctx.platform;
+    if (!p.hasControl(list)) return false;
+    p.clearRows(list);
+    const CatalogTable* table = catalogTable(ctx.state, section);
+    if (!table) {
+        if (report) message = "参数错误：" + section;
+        return false;
+    }
+    for (const CatalogEntry& entry : *table) addEntryRow(p, list, entry);
+    return true;
+}
+
+bool showEntryFields(Context& ctx, int id, const std::string& section, std::string& message, bool report) {
+    const CatalogTable* table = catalogTable(ctx.state, section);
+    if (!table) {
+        if (report) message = "参数错误：" + section;
+        return false;
+    }
+    if (!editorOpen(ctx)) return false;
+    const std::int32_t position = catalogPosition(*table, id);
+    if (position == 0) return true;
+    const CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
+    platform::Platform& p = ctx.platform;
+    p.setText(control(ctx, names::idEdit), toText(id));
+    p.setText(control(ctx, names::pictureEdit), removeBlanks(entry.picture));
+    p.setText(control(ctx, names::nameEdit), removeBlanks(entry.name));
+    p.setText(control(ctx, names::membersEdit), backReferenceText(entry.members));
+    p.setText(control(ctx, names::descriptionEdit), catalogDescriptionForBox(entry.description));
+    return true;
+}
+
+void initCatalogEditor(Context& ctx, WindowRef window) {
+    platform::Platform& p = ctx.platform;
+    const ProgramState& st = ctx.state;
+    if (p.exists(st.nodeEditor))
+        p.move(window, p.left(st.nodeEditor), p.top(st.nodeEditor) + p.outerHeight(st.nodeEditor) + 1);
+    // The section box starts on its prompt item, "选择项目": no choice yet.
+    p.setSelection(ControlRef{window, names::sectionChooser}, 0);
+    const ControlRef directories{window, names::directoryChooser};
+    p.clearItems(directories);
+    p.addItem(directories, "图片目录", 0);
+    p.setSelection(directories, 0);
+    std::int64_t data = 0;
+    for (const std::string& name : listCatalogPictureDirectories(st.ImageRoot)) p.addItem(directories, name, ++data);
+    p.setVisible(window, true);
+}
+
+void onSectionChosen(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef sections = control(ctx, names::sectionChooser);
+    const ControlRef group = control(ctx, names::group);
+    const ControlRef directories = control(ctx, names::directoryChooser);
+    const ControlRef list = control(ctx, names::entryList);
+    const int i = p.selection(sections);
+    if (i <= 0) {
+        p.setSelection(directories, 0);
+        p.setText(group, "关联操作：");
+        p.clearRows(list);
+        return;
+    }
+    p.setEnabled(sections, false);
+    p.setEnabled(group, false);
+    const std::string section = p.itemText(sections, i);
+    p.setText(group, "对" + section + "进行");
+    for (int k = 0; k < p.itemCount(directories); ++k) {
+        if (p.itemText(directories, k) != section) continue;
+        p.setSelection(directories, k);
+        break;
+    }
+    std::string ignored;
+    fillCatalogList(ctx, list, section, ignored, false);
+    p.waitProcessingEvents(333);
+    // The editor may have been closed, or the program ended, meanwhile.
+    if (p.exitRequested() || !editorOpen(ctx)) return;
+    p.setEnabled(group, true);
+    p.setEnabled(sections, true);
+}
+
+void onEntryChosen(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    const platform::Platform& p = ctx.platform;
+    const ControlRef list = control(ctx, names::entryList);
+    const int row = p.currentRow(list);
+    if (row < 0) return;
+    const int id = toInt(p.cell(list, row, 0));
+    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    std::string ignored;
+    showEntryFields(ctx, id, section, ignored, false);
+}
+
+void previewEntryPicture(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef box = control(ctx, names::pictureEdit);
+    const std::string name = removeBlanks(p.text(box));
+    if (name.empty()) {
+        tell(ctx, "请先填写图片名称。", "错误");
+        if (editorOpen(ctx)) p.setFocus(box);
+        return;
+    }
+    const std::string folder =
+        ctx.state.ImageRoot + selectedText(p, control(ctx, names::directoryChooser)) + files::separator();
+    const std::string path = folder + name;
+    if (!files::exists(path)) {
+        if (tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
+            p.openFolder(folder);
+        if (editorOpen(ctx)) p.setFocus(box);
+        return;
+    }
+    const ControlRef preview = control(ctx, names::preview);
+    p.setPicture(preview, platform::PictureSource::file(path));
+    if (!p.isVisible(preview)) p.setVisible(preview, true);
+}
+
+void hideEntryPreview(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    const ControlRef preview = control(ctx, names::preview);
+    if (ctx.platform.isVisible(preview)) ctx.platform.setVisible(preview, false);
+}
+
+void saveCatalogEntry(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const CatalogForm form = readForm(ctx);
+    if (!passEntryChecks(ctx, form)) return;
+    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    CatalogTable* table = catalogTable(st, section);
+    const std::int32_t number = toInt(form.id);
+    const std::int32_t position = table ? catalogPosition(*table, number) : 0;
+    // Writing without an entry would put nothing under no key and still
+    // say "保存成功。".
+    if (position == 0) {
+        showPrompt(ctx, CatalogPrompt{.kind = CatalogPrompt::Kind::Refusal, .text = "ID非法。", .caption = "错误",
+                                      .focus = CatalogField::EntryList});
+        return;
+    }
+    CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
+    applyCatalogFields(entry, form);
+    std::string message;
+    if (!writeCatalogEntry(st.store, st.CfgPath, section, *table, position, form.directory, true, message, true)) {
+        tell(ctx, message, "错误");
+        return;
+    }
+    // The row of the saved entry shows its new texts (the current row, when
+    // the ID box came from it).
+    const ControlRef list = control(ctx, names::entryList);
+    for (int row = 0; row < p.rowCount(list); ++row) {
+        if (toInt(p.cell(list, row, 0)) != number) continue;
+        p.setCell(list, row, 1, entry.picture);
+        p.setCell(list, row, 2, entry.name);
+        p.setCell(list, row, 3, entry.description);
+        break;
+    }
+    tell(ctx, "保存成功。", "提示");
+}
+
+void addCatalogEntry(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const CatalogForm form = readForm(ctx);
+    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    CatalogTable* table = catalogTable(st, section);
+    if (const auto prompt = checkCatalogRoom(form, table ? table->size() : 0)) {
+        showPrompt(ctx, *prompt);
+        return;
+    }
+    if (!passEntryChecks(ctx, form) || !table) return;
+    const auto number = static_cast<std::int32_t>(table->size() + 1);
+    table->push_back(newCatalogEntry(form, number));
+    std::string message;
+    if (!writeCatalogEntry(st.store, st.CfgPath, section, *table, number, form.directory, true, message, true)) {
+        // The entry is not in the file: kept, it would number the next one
+        // after a key that was never written, and a reader stops there.
+        table->pop_back();
+        tell(ctx, message, "错误");
+        return;
+    }
+    addEntryRow(p, control(ctx, names::entryList), table->back());
+    tell(ctx, "保存成功。", "提示");
+}
+
+void deleteCatalogEntry(Context& ctx) {
+    if (!editorOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    const CatalogForm form = readForm(ctx);
+    if (const auto prompt = checkCatalogDelete(form)) {
+        showPrompt(ctx, *prompt);
+        return;
+    }
+    if (tell(ctx, catalogDeleteQuestion(form), "确认", MessageButtons::YesNo) != Answer::Yes) return;
+    if (!editorOpen(ctx)) return;
+    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    CatalogTable* table = catalogTable(st, section);
+    if (!table) return;
+    CatalogTable before = *table;
+    if (!removeCatalogEntry(*table, toInt(removeBlanks(form.id)))) {
+        tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
+        return;
+    }
+    const std::vector<int> moved = renumberCatalog(*table);
+    std::string message;
+    if (!writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, *table, moved, message, true)) {
+        // The file is as it was: so is the table, or the next add or delete
+        // would write over entries the file still holds.
+        *table = std::move(before);
+        tell(ctx, message, "错误");
+        return;
+    }
+    const ControlRef list = control(ctx, names::entryList);
+    const int row = p.currentRow(list);
+    if (row >= 0) p.deleteRow(list, row);
+    p.setCurrentRow(list, 0);
+    std::string ignored;
+    fillCatalogList(ctx, list, section, ignored, false);
+    tell(ctx, "删除完成。", "提示");
+}
+
+void registerCatalogEditorHandlers(HandlerRegistry& handlers) {
+    namespace name = ui::handler;
+    const auto simple = [&](std::string_view handlerName, void (*fn)(Context&)) {
+        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
+    };
+    handlers.add(name::initCatalogEditor,
+                 [](Context& ctx, const platform::Event& e) { pallo::initCatalogEditor(ctx, e.window); });
+    simple(name::onSectionChosen, &pallo::onSectionChosen);
+    simple(name::onEntryChosen, &pallo::onEntryChosen);
+    simple(name::previewEntryPicture, &pallo::previewEntryPicture);
+    simple(name::hideEntryPreview, &pallo::hideEntryPreview);
+    simple(name::saveCatalogEntry, &pallo::saveCatalogEntry);
+    simple(name::addCatalogEntry, &pallo::addCatalogEntry);
+    simple(name::deleteCatalogEntry, &pallo::deleteCatalogEntry);
+}
+
+}  // namespace pallo

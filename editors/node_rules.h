@@ -1,0 +1,142 @@
+// The node editor's rules as plain functions: how member lists and
+// descriptions are shown and stored, the cells of a child row, the checks
+// of "新增", "保存" and "删除" in their order, and how the form sets a main
+// node or a child. No window and no file is touched here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/tables.h"
+
+namespace pallo {
+
+// The member list as the child list shows it: a member before the last is
+// shown, followed by ",", only when it is not blank; the last one is always
+// shown as stored. (empty, 7) gives "7"; (3, empty, 9) gives "3,9".
+std::string joinMembersForList(const std::vector<std::string>& members);
+
+// The member list as it is written: as for the list, but a blank last
+// member is written as "0". (3, empty, 9) gives "3,9"; (empty, 0) gives
+// "0"; (3, 5, empty) gives "3,5,0".
+std::string joinMembersForFile(const std::vector<std::string>& members);
+
+// picture|name|description|members, the members joined for the file.
+std::string entryValue(const ChildNode& child);
+
+// The description box's text as it is stored: every CR LF becomes "#",
+// every blank goes, and an empty result is "0".
+std::string storedDescription(std::string_view boxText);
+
+// A stored description as a box shows it: every "#" becomes CR LF.
+std::string shownDescription(std::string_view stored);
+
+// The five cells of a child row (ID, 图片, 名称, 说明, 关联) at position
+// (1-based) in the list, as loading a main node fills them: with Link "2"
+// the picture cell says "引" + In and the name cell "ID:" + the members.
+using RowCells = std::array<std::string, 5>;
+RowCells loadedRowCells(const MainNode& node, const ChildNode& child, int position);
+
+// The same row as refilling the list after a save or a delete gives it:
+// with Link "2" only the picture cell, "转" + In + the first member.
+RowCells refilledRowCells(const MainNode& node, const ChildNode& child, int position);
+
+// What the form holds when a button is pressed.
+struct NodeForm {
+    int chosen = 0;           // selection index of the main-node box
+    bool renaming = false;    // the main-node box is editable (RenameMode)
+    std::string title;        // text of the selected main-node item
+    std::string directory;    // text of the selected sub-directory item
+    std::string mainPicture;  // the main picture box
+    std::string hook;         // text of the selected hook item
+    std::int64_t link = 0;    // item data of the selected way item
+    bool show = false;
+    bool rowChosen = false;   // a child row is selected
+    std::string rowId;        // the "ID" cell of the selected row
+    std::string id;           // the ID box
+    std::string picture;      // the child picture box
+    std::string name;         // the child name box
+    std::string description;  // the description box, line breaks as CR LF
+};
+
+// Where the form's pictures are looked for.
+struct PictureFolders {
+    std::string imageRoot;  // ends with a separator
+    std::string menuDir;    // ends with a separator
+    char separator = '/';
+    std::function<bool(const std::string&)> exists;
+
+    // imageRoot + directory + separator
+    std::string childFolder(std::string_view directory) const;
+};
+
+// The controls a check can blame, by role; the editor maps them to its
+// design names.
+enum class FormField { MainNodeBox, DirectoryBox, MainPicture, ChildList, ChildPicture, ChildName };
+
+// One message a check ends with.
+struct Prompt {
+    enum class Kind {
+        Refusal,   // OK box; the operation stops
+        Browse,    // Yes/No: on Yes the folder opens; the operation stops
+        Continue,  // Yes/No: the operation goes on only on Yes
+    };
+    Kind kind = Kind::Refusal;
+    std::string text;
+    std::string caption;
+    FormField focus = FormField::MainNodeBox;
+    std::string folder;           // Browse: opened on Yes
+    bool selectFirstRow = false;  // the list's first row is selected as well
+};
+
+// "新增": the first check that fails, or nothing when the child can be
+// added. With the way "直接引用" the picture and name are not checked.
+std::optional<Prompt> checkAdd(const NodeForm& form, const PictureFolders& folders);
+
+// Whether "保存" saves the selected child as well as the main node.
+bool savesChild(const NodeForm& form);
+
+// "保存": the first check that fails, or nothing when the save can go on.
+// node is the chosen main node as the table holds it. The question about a
+// changed picture folder is a Continue prompt; ask again with
+// directoryAccepted once the user said Yes.
+std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, const PictureFolders& folders,
+                                bool directoryAccepted);
+
+// "删除": the first check that fails before the question, or nothing.
+std::optional<Prompt> checkDelete(const NodeForm& form);
+
+// The question asked before a child is deleted; rowName and rowDescription
+// are the selected row's "名称" and "说明" cells.
+std::string deleteQuestion(const NodeForm& form, std::string_view rowName, std::string_view rowDescription);
+
+// The text shown when no child has the number of the ID box.
+std::string deleteFailure(const NodeForm& form);
+
+// Sets Name, Title, Pic, In, Link and Show of a main node from the form.
+void setMainNodeFromForm(MainNode& node, const NodeForm& form);
+
+// The child "新增" appends, numbered number.
+ChildNode newChild(const NodeForm& form, std::int32_t number);
+
+// "保存" sets the picture, name and description of the edited child; its
+// members stay.
+void applyChildFields(ChildNode& child, const NodeForm& form);
+
+// Removes the first child numbered number; false when none is. The
+// children after it move up a place, their numbers still the old ones.
+bool removeChild(MainNode& node, std::int32_t number);
+
+// Numbers every child by its position again and returns the positions
+// (1-based) whose number changed: the keys a deletion rewrites.
+std::vector<int> renumberChildren(MainNode& node);
+
+// ASCII letters compared without regard to case; other bytes exactly.
+bool equalIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace pallo

@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# End-to-end tests of the node editor under Wine: opened from the options panel,
+# a main node chosen with the keyboard, renamed, a child added with a two-line
+# description, saved and another child deleted, with Cfg.ini checked byte for byte
+# after every step; and the keyboard details of its boxes.
+#
+#   tests/wine/e2e_editor.sh [TEST...]      all tests, or the named ones
+#
+# Shared helpers, the session and the runner: tests/wine/e2e_lib.sh. List-view
+# cells cannot be read from another process, so the tests read Cfg.ini and the
+# edit boxes the list fills.
+
+# shellcheck source=tests/wine/e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+
+# ---------------------------------------------------------------- content
+
+X0=120 Y0=110
+
+# Where the editor's controls are, in its client coordinates (its designed places).
+AT_NODE_BOX=(40 10)
+AT_RENAME=(105 9)
+AT_ID=(488 10)
+AT_SAVE=(539 10)
+AT_ADD=(577 10)
+AT_DELETE=(616 10)
+AT_PICTURE=(528 32)
+AT_NAME=(528 54)
+AT_DESCRIPTION=(541 182)
+AT_FIRST_ROW=(200 31)  # below the list's header, in the 图片 cell of its first row (whole rows select)
+
+# The content: node 1 with three children, node 2 with one; a comment and a blank
+# line that every write must keep.
+editor_cfg() {
+  printf '%s\n' "[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content" \
+    "[1]" "Name=Lands" "Title=大陆" "In=Item" "Link=1" "Show=1" "Pic=m1.png" \
+    "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" "" \
+    "[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0"
+}
+
+# expect_cfg WHAT LINES...: Cfg.ini holds exactly these lines, written as the
+# file was (crlf_file: the last line has no line feed).
+expect_cfg() {
+  local what="$1"
+  shift
+  crlf_file "$(printf '%s\n' "$@")" "$run_dir/Cfg.want"
+  _cfg_is() { cmp -s "$run_dir/Cfg.want" "$run_dir/Cfg.ini"; }
+  ws_poll 10 _cfg_is && return 0
+  fail "Cfg.ini after $what differs from the expected bytes (< expected, > written):"
+  diff "$run_dir/Cfg.want" "$run_dir/Cfg.ini" | cat -A | sed 's/^/      /'
+  return 1
+}
+
+start_editor_program() {
+  make_run_dir "$(editor_cfg)" || return 1
+  add_pictures Lands a.png b.png c.png new.png
+  add_pictures Menu m1.png
+  launch_program || return 1
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
+  wait_geometry "$overlay" "$X0 $Y0 70 70"
+}
+
+# open_editor: the options panel, then "编辑配置"; sets $editor (the X window of
+# its client area) and $editor_hwnd (its Win32 handle).
+open_editor() {
+  click "$overlay" 35 35 3
+  wait_geometry "$overlay" "$X0 $Y0 70 210" || return 1
+  click "$overlay" 35 148
+  local line=""
+  _editor_up() { line="$(window_holding '<<改名')"; [ -n "$line" ]; }
+  ws_poll 20 _editor_up || { fail "no node editor after a click on 编辑配置"; return 1; }
+  editor_hwnd="$(field "$line" 2)"
+  _editor_x() {
+    editor="$(visible_windows | awk '$4 == 640 && $5 == 240 {print $1; exit}')"
+    [ -n "$editor" ]
+  }
+  ws_poll 20 _editor_x || { fail "no X window of 640 x 240 for the node editor"; return 1; }
+}
+
+# editor_has TEXT: whether one of the editor's controls holds exactly TEXT.
+editor_has() { [ -n "$(control_line "$(inspect --exe pallo.exe)" "$1")" ]; }
+
+wait_editor_has() {
+  _has() { editor_has "$1"; }
+  ws_poll 15 _has "$1" && return 0
+  fail "no control of the program shows '$1'"
+  return 1
+}
+
+# answer_box CAPTION TEXT BUTTON: waits for the message box, checks its text and
+# that the node editor owns it, and presses BUTTON (&Yes, &No or OK).
+answer_box() {
+  local caption="$1" text="$2" button="$3" listing line
+  # shellcheck disable=SC2034 # set by find_window through printf -v
+  local box
+  find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
+  listing="$(inspect --exe pallo.exe --title "$caption")"
+  [ -n "$(control_line "$listing" "$text")" ] || {
+    fail "the box $caption does not say '$text':"
+    printf '%s\n' "$listing" | sed 's/^/      /'
+  }
+  local owner
+  owner="$(printf '%s\n' "$listing" | awk -F'\t' '$1 == "window" {print $8; exit}')"
+  [ "$owner" = "$editor_hwnd" ] || fail "the box $caption belongs to $owner, not to the node editor $editor_hwnd"
+  line="$(control_line "$listing" "$button")"
+  [ -n "$line" ] || { fail "no button $button in the box $caption"; return 1; }
+  click_rect_centre "$(field "$line" 4)"
+  _box_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "^$caption\$" >/dev/null 2>&1; }
+  ws_poll 20 _box_gone || fail "the box $caption is still shown"
+}
+
+# type_into X Y TEXT: clicks the edit box at X, Y, selects all and types TEXT.
+type_into() {
+  click "$editor" "$1" "$2"
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$3"
+}
+
+# choose_first_node: opens the main-node box and takes its first node from the
+# keyboard (Down, Return), then waits until the form shows it.
+choose_first_node() {
+  click "$editor" "${AT_NODE_BOX[@]}"
+  xdotool key --delay 100 Down Return
+  wait_editor_has m1.png
+}
+
+# ---------------------------------------------------------------- tests
+
+# The whole round: choose, rename, add, save, delete; Cfg.ini after each step.
+test_choose_rename_add_save_delete() {
+  start_editor_program || return
+  open_editor || return
+  choose_first_node || return
+  if [ -n "${PALLO_EDITOR_SCREENSHOT:-}" ]; then import -window root "$PALLO_EDITOR_SCREENSHOT"; fi
+
+  # Rename: the box becomes editable (an edit box inside it), its text the title.
+  click "$editor" "${AT_RENAME[@]}"
+  _box_editable() { [ -n "$(inspect --exe pallo.exe | awk -F'\t' '$1 == "control" && $3 == "Edit" && $5 == "大陆"')" ]; }
+  ws_poll 15 _box_editable || { fail "the main-node box did not become editable"; return; }
+  xdotool key ctrl+a
+  xdotool type --delay 20 "Land 2"
+  click "$editor" "${AT_RENAME[@]}"
+  answer_box 提示 '改名成功，重启程序后显示新名称。' OK || return
+  local node1=("[1]" "Name=Lands" "Title=Land2" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
+  local node2=("[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0")
+  local head=("[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content")
+  expect_cfg rename "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" "" \
+    "${node2[@]}" || return
+
+  # Add: picture, name and a description of two lines (Return in the box).
+  type_into "${AT_PICTURE[@]}" new.png
+  type_into "${AT_NAME[@]}" "Fresh one"
+  type_into "${AT_DESCRIPTION[@]}" "line one"
+  xdotool key Return
+  xdotool type --delay 20 "line two"
+  click "$editor" "${AT_ADD[@]}"
+  # Captioned with the title the program loaded: a rename shows after a restart.
+  answer_box 大陆 '新增节点已保存，重启程序后生效。' OK || return
+  expect_cfg add "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
+    "4=new.png|Freshone|lineone#linetwo|0" "" "${node2[@]}" || return
+
+  # The new row is selected and shows: a save edits the new child.
+  wait_equal "ID box after adding" 4 id_text || return
+  type_into "${AT_NAME[@]}" Fresher
+  click "$editor" "${AT_SAVE[@]}"
+  # The save takes the title from the box, which the rename refilled from the file.
+  answer_box Land2 '节点设置已保存，重启程序后生效。' OK || return
+  expect_cfg save "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
+    "4=new.png|Fresher|lineone#linetwo|0" "" "${node2[@]}" || return
+
+  # Delete the second child: the later ones move up, the last key is emptied.
+  click "$editor" "${AT_FIRST_ROW[@]}"
+  wait_equal "ID box after a click on the first row" 1 id_text || return
+  xdotool key Down
+  wait_equal "ID box after Down" 2 id_text || return
+  click "$editor" "${AT_DELETE[@]}"
+  # wininspect writes a line break as \r\n, and awk -v reads "\\" as one backslash.
+  answer_box 确认 'ID：2\\r\\nName：乙\\r\\nText：二\\r\\n行\\r\\n是否删除所选子节点？' '&Yes' || return
+  answer_box 提示 '删除完成。' OK || return
+  expect_cfg delete "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=c.png|丙|三|0" \
+    "3=new.png|Fresher|lineone#linetwo|0" "4=" "" "${node2[@]}"
+}
+
+# id_text: the text of the ID box (the only edit box right of the list at the top).
+id_text() {
+  inspect --exe pallo.exe | awk -F'\t' -v want="$editor_hwnd" '
+    $1 == "window" {mine = ($2 == want); split($4, w, ",")}
+    $1 == "control" && mine && $3 == "Edit" {split($4, r, ","); if (r[1] - w[1] > 470 && r[1] - w[1] < 490 && r[2] - w[2] < 40) {print $5; exit}}'
+}
+
+# The ID box takes digits only; Tab goes from the picture box over its "预览" to
+# the name box; a refusal names its reason in a box the editor owns.
+test_keyboard_details() {
+  start_editor_program || return
+  open_editor || return
+  choose_first_node || return
+  type_into "${AT_ID[@]}" "a1b2"
+  wait_equal "ID box after typing a1b2" 12 id_text || return
+  type_into "${AT_PICTURE[@]}" pic.png
+  wait_editor_has pic.png || return
+  xdotool key Tab Tab
+  xdotool type --delay 20 "Tabbed"
+  wait_editor_has Tabbed || return
+  # The name box stands 22 pixels under the picture box.
+  local listing pl pt tl tt
+  listing="$(inspect --exe pallo.exe)"
+  IFS=, read -r pl pt _ <<<"$(field "$(control_line "$listing" pic.png)" 4)"
+  IFS=, read -r tl tt _ <<<"$(field "$(control_line "$listing" Tabbed)" 4)"
+  [ "$tl,$tt" = "$pl,$((pt + 22))" ] || fail "Tab Tab from the picture box reached the control at $tl,$tt, not the name box"
+  type_into "${AT_PICTURE[@]}" " "
+  click "$editor" "${AT_ADD[@]}"
+  answer_box 错误 '图片名称为空。' OK || return
+  expect_cfg "a refused add" "$(editor_cfg)"
+}
+
+# ---------------------------------------------------------------- runner
+
+e2e_run "$@" -- test_choose_rename_add_save_delete test_keyboard_details
