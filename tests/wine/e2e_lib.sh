@@ -258,8 +258,37 @@ drag() {
   xdotool mousedown 1 mousemove_relative -- "$fx" "$fy" mousemove_relative -- $(($4 - fx)) $(($5 - fy)) mouseup 1
 }
 
+# drag_window WID X Y DX DY: drags a window that moves with the pointer (the
+# overlay's native drag) from client X,Y so that it ends DX, DY from where it
+# stood. The move starts only once the program has taken the press, which a
+# busy machine delays, and it sees the pointer only while the pointer is over
+# one of its windows: so the pointer is nudged until the window follows, then
+# led in steps of at most 10 pixels, each once the window has caught up.
+drag_window() {
+  local w="$1" dx="$4" dy="$5" l0 t0 l t sx sy i
+  read -r l0 t0 _ <<<"$(geometry "$w")"
+  xdotool mousemove --window "$w" "$2" "$3"
+  ws_poll 5 pointer_over "$w" || true
+  xdotool mousedown 1
+  _dw_at() { read -r l t _ <<<"$(geometry "$w")"; [ "$l $t" = "$1 $2" ]; }
+  _dw_not_at() { ! _dw_at "$1" "$2"; }
+  for i in $(seq 1 20); do
+    xdotool mousemove_relative -- 1 1
+    ws_poll 1 _dw_not_at "$l0" "$t0" && break
+  done
+  read -r l t _ <<<"$(geometry "$w")"
+  for i in $(seq 1 100); do
+    [ "$l $t" = "$((l0 + dx)) $((t0 + dy))" ] && break
+    sx=$((l0 + dx - l)); sy=$((t0 + dy - t))
+    sx=$((sx > 10 ? 10 : sx < -10 ? -10 : sx)); sy=$((sy > 10 ? 10 : sy < -10 ? -10 : sy))
+    xdotool mousemove_relative -- "$sx" "$sy"
+    ws_poll 5 _dw_at $((l + sx)) $((t + sy)) || break
+  done
+  xdotool mouseup 1
+}
+
 # drag_overlay DX DY: drags the overlay by its picture.
-drag_overlay() { drag "$overlay" 35 35 "$1" "$2"; }
+drag_overlay() { drag_window "$overlay" 35 35 "$1" "$2"; }
 
 # ---------------------------------------------------------------- pictures
 
