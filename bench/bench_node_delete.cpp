@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "config/config_store.h"
 #include "full_cfg.h"
 #include "platform/headless/headless_platform.h"
 #include "support/temp_dir.h"
@@ -58,17 +57,26 @@ void BM_DeleteFirstOf99(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteFirstOf99)->Unit(benchmark::kMillisecond);
 
-// The floor: one item written to the same file (a changed value each time,
-// so that every write replaces the file).
+// The floor: one item written to the same file by the same program, set up
+// the same way, through the store the editor writes with.
 void BM_OneSingleWrite(benchmark::State& state) {
     TempDir run;
     const std::string path = run.file("Cfg.ini");
     const std::string text = pallo::bench::fullCfg();
-    writeFile(path, text);
-    pallo::ConfigStore store;
-    int n = 0;
+    const std::string value = pallo::bench::entry(1, 2);
     for (auto _ : state) {
-        if (!store.write(path, "1", "1", pallo::bench::entry(1, 1 + (++n % 2)))) state.SkipWithError("write failed");
+        state.PauseTiming();
+        writeFile(path, text);
+        auto ready = std::make_unique<EditorReady>(run.path());
+        pallo::ProgramState& st = ready->app.state();
+        state.ResumeTiming();
+
+        const bool written = st.store.write(st.CfgPath, "1", "1", value);
+
+        state.PauseTiming();
+        if (!written) state.SkipWithError("the write failed");
+        ready.reset();
+        state.ResumeTiming();
     }
     state.counters["file_bytes"] = static_cast<double>(text.size());
 }

@@ -316,13 +316,5 @@ TEST(Renumbering, OnlyTheChildrenAfterTheRemovedOneChange) {
     }
 }
 
-TEST(WriterMessages, SixLinesInKeyOrderAndTheChildForms) {
-    EXPECT_EQ(mainNodeWriteFailures(3),
-              "[3]下Name写入失败。\r\n[3]下Title写入失败。\r\n[3]下In写入失败。\r\n[3]下Link写入失败。\r\n"
-              "[3]下Pic写入失败。\r\n[3]下Show写入失败。");
-    EXPECT_EQ(childWriteFailure(3, 12), "[3]下\"12\"写入失败。");
-    EXPECT_EQ(childRangeMessage(1, 100), "主ID:[1]或子ID:[100]数值错误，或超出限定范围。");
-}
-
 }  // namespace
 }  // namespace pallo
