@@ -43,18 +43,6 @@ catalog_cfg() {
     "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|0&0" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|0&0"
 }
 
-# expect_cfg WHAT LINES...: Cfg.ini holds exactly these lines (CRLF ended).
-expect_cfg() {
-  local what="$1"
-  shift
-  crlf_file "$(printf '%s\n' "$@")" "$run_dir/Cfg.want"
-  _cfg_is() { cmp -s "$run_dir/Cfg.want" "$run_dir/Cfg.ini"; }
-  ws_poll 10 _cfg_is && return 0
-  fail "Cfg.ini after $what differs from the expected bytes (< expected, > written):"
-  diff "$run_dir/Cfg.want" "$run_dir/Cfg.ini" | cat -A | sed 's/^/      /'
-  return 1
-}
-
 # window_line TEXT VAR: waits for the program's window holding a control with
 # exactly TEXT and stores its wininspect line in VAR.
 window_line() {
@@ -98,34 +86,6 @@ control_text() {
   inspect --exe pallo.exe | awk -F'\t' -v want="$1" -v dx="$2" -v dy="$3" -v cls="$4" '
     $1 == "window" {mine = ($2 == want); split($4, w, ",")}
     $1 == "control" && mine && $3 == cls {split($4, r, ","); if (r[1] - w[1] == dx && r[2] - w[2] == dy) {print $5; exit}}'
-}
-
-# answer_box OWNER_HWND CAPTION TEXT BUTTON: waits for the message box, checks its
-# text and owner, and presses BUTTON.
-answer_box() {
-  local owner_hwnd="$1" caption="$2" text="$3" button="$4" listing line owner
-  # shellcheck disable=SC2034  # find_window sets it; only its finding counts here
-  local box
-  find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
-  listing="$(inspect --exe pallo.exe --title "$caption")"
-  [ -n "$(control_line "$listing" "$text")" ] || {
-    fail "the box $caption does not say '$text':"
-    printf '%s\n' "$listing" | sed 's/^/      /'
-  }
-  owner="$(printf '%s\n' "$listing" | awk -F'\t' '$1 == "window" {print $8; exit}')"
-  [ "$owner" = "$owner_hwnd" ] || fail "the box $caption belongs to $owner, not to $owner_hwnd"
-  line="$(control_line "$listing" "$button")"
-  [ -n "$line" ] || { fail "no button $button in the box $caption"; return 1; }
-  click_rect_centre "$(field "$line" 4)"
-  _box_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "^$caption\$" >/dev/null 2>&1; }
-  ws_poll 20 _box_gone || fail "the box $caption is still shown"
-}
-
-# type_into XWIN X Y TEXT: clicks the edit box, selects all and types.
-type_into() {
-  click "$1" "$2" "$3"
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$4"
 }
 
 # choose_item XWIN X Y INDEX COUNT: opens a drop-down list of COUNT

@@ -38,19 +38,6 @@ editor_cfg() {
     "[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0"
 }
 
-# expect_cfg WHAT LINES...: Cfg.ini holds exactly these lines, written as the
-# file was (crlf_file: the last line has no line feed).
-expect_cfg() {
-  local what="$1"
-  shift
-  crlf_file "$(printf '%s\n' "$@")" "$run_dir/Cfg.want"
-  _cfg_is() { cmp -s "$run_dir/Cfg.want" "$run_dir/Cfg.ini"; }
-  ws_poll 10 _cfg_is && return 0
-  fail "Cfg.ini after $what differs from the expected bytes (< expected, > written):"
-  diff "$run_dir/Cfg.want" "$run_dir/Cfg.ini" | cat -A | sed 's/^/      /'
-  return 1
-}
-
 start_editor_program() {
   make_run_dir "$(editor_cfg)" || return 1
   add_pictures Lands a.png b.png c.png new.png
@@ -87,35 +74,6 @@ wait_editor_has() {
   return 1
 }
 
-# answer_box CAPTION TEXT BUTTON: waits for the message box, checks its text and
-# that the node editor owns it, and presses BUTTON (&Yes, &No or OK).
-answer_box() {
-  local caption="$1" text="$2" button="$3" listing line
-  # shellcheck disable=SC2034 # set by find_window through printf -v
-  local box
-  find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
-  listing="$(inspect --exe pallo.exe --title "$caption")"
-  [ -n "$(control_line "$listing" "$text")" ] || {
-    fail "the box $caption does not say '$text':"
-    printf '%s\n' "$listing" | sed 's/^/      /'
-  }
-  local owner
-  owner="$(printf '%s\n' "$listing" | awk -F'\t' '$1 == "window" {print $8; exit}')"
-  [ "$owner" = "$editor_hwnd" ] || fail "the box $caption belongs to $owner, not to the node editor $editor_hwnd"
-  line="$(control_line "$listing" "$button")"
-  [ -n "$line" ] || { fail "no button $button in the box $caption"; return 1; }
-  click_rect_centre "$(field "$line" 4)"
-  _box_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "^$caption\$" >/dev/null 2>&1; }
-  ws_poll 20 _box_gone || fail "the box $caption is still shown"
-}
-
-# type_into X Y TEXT: clicks the edit box at X, Y, selects all and types TEXT.
-type_into() {
-  click "$editor" "$1" "$2"
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$3"
-}
-
 # choose_first_node: opens the main-node box and takes its first node from the
 # keyboard (Down, Return), then waits until the form shows it.
 choose_first_node() {
@@ -140,7 +98,7 @@ test_choose_rename_add_save_delete() {
   xdotool key ctrl+a
   xdotool type --delay 20 "Land 2"
   click "$editor" "${AT_RENAME[@]}"
-  answer_box 提示 '改名成功，重启程序后显示新名称。' OK || return
+  answer_box "$editor_hwnd" 提示 '改名成功，重启程序后显示新名称。' OK || return
   local node1=("[1]" "Name=Lands" "Title=Land2" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
   local node2=("[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0")
   local head=("[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content")
@@ -148,23 +106,23 @@ test_choose_rename_add_save_delete() {
     "${node2[@]}" || return
 
   # Add: picture, name and a description of two lines (Return in the box).
-  type_into "${AT_PICTURE[@]}" new.png
-  type_into "${AT_NAME[@]}" "Fresh one"
-  type_into "${AT_DESCRIPTION[@]}" "line one"
+  type_into "$editor" "${AT_PICTURE[@]}" new.png
+  type_into "$editor" "${AT_NAME[@]}" "Fresh one"
+  type_into "$editor" "${AT_DESCRIPTION[@]}" "line one"
   xdotool key Return
   xdotool type --delay 20 "line two"
   click "$editor" "${AT_ADD[@]}"
   # Captioned with the title the program loaded: a rename shows after a restart.
-  answer_box 大陆 '新增节点已保存，重启程序后生效。' OK || return
+  answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
   expect_cfg add "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
     "4=new.png|Freshone|lineone#linetwo|0" "" "${node2[@]}" || return
 
   # The new row is selected and shows: a save edits the new child.
   wait_equal "ID box after adding" 4 id_text || return
-  type_into "${AT_NAME[@]}" Fresher
+  type_into "$editor" "${AT_NAME[@]}" Fresher
   click "$editor" "${AT_SAVE[@]}"
   # The save takes the title from the box, which the rename refilled from the file.
-  answer_box Land2 '节点设置已保存，重启程序后生效。' OK || return
+  answer_box "$editor_hwnd" Land2 '节点设置已保存，重启程序后生效。' OK || return
   expect_cfg save "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
     "4=new.png|Fresher|lineone#linetwo|0" "" "${node2[@]}" || return
 
@@ -175,8 +133,8 @@ test_choose_rename_add_save_delete() {
   wait_equal "ID box after Down" 2 id_text || return
   click "$editor" "${AT_DELETE[@]}"
   # wininspect writes a line break as \r\n, and awk -v reads "\\" as one backslash.
-  answer_box 确认 'ID：2\\r\\nName：乙\\r\\nText：二\\r\\n行\\r\\n是否删除所选子节点？' '&Yes' || return
-  answer_box 提示 '删除完成。' OK || return
+  answer_box "$editor_hwnd" 确认 'ID：2\\r\\nName：乙\\r\\nText：二\\r\\n行\\r\\n是否删除所选子节点？' '&Yes' || return
+  answer_box "$editor_hwnd" 提示 '删除完成。' OK || return
   expect_cfg delete "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=c.png|丙|三|0" \
     "3=new.png|Fresher|lineone#linetwo|0" "4=" "" "${node2[@]}"
 }
@@ -194,9 +152,9 @@ test_keyboard_details() {
   start_editor_program || return
   open_editor || return
   choose_first_node || return
-  type_into "${AT_ID[@]}" "a1b2"
+  type_into "$editor" "${AT_ID[@]}" "a1b2"
   wait_equal "ID box after typing a1b2" 12 id_text || return
-  type_into "${AT_PICTURE[@]}" pic.png
+  type_into "$editor" "${AT_PICTURE[@]}" pic.png
   wait_editor_has pic.png || return
   xdotool key Tab Tab
   xdotool type --delay 20 "Tabbed"
@@ -207,9 +165,9 @@ test_keyboard_details() {
   IFS=, read -r pl pt _ <<<"$(field "$(control_line "$listing" pic.png)" 4)"
   IFS=, read -r tl tt _ <<<"$(field "$(control_line "$listing" Tabbed)" 4)"
   [ "$tl,$tt" = "$pl,$((pt + 22))" ] || fail "Tab Tab from the picture box reached the control at $tl,$tt, not the name box"
-  type_into "${AT_PICTURE[@]}" " "
+  type_into "$editor" "${AT_PICTURE[@]}" " "
   click "$editor" "${AT_ADD[@]}"
-  answer_box 错误 '图片名称为空。' OK || return
+  answer_box "$editor_hwnd" 错误 '图片名称为空。' OK || return
   expect_cfg "a refused add" "$(editor_cfg)"
 }
 

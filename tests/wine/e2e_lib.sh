@@ -196,6 +196,62 @@ green_pixels() {
   import -window root -crop "$3x$4+$1+$2" -depth 8 txt:- 2>/dev/null | grep -ci '#00FF00'
 }
 
+# ---------------------------------------------------------------- editors
+
+# expect_cfg WHAT LINES...: Cfg.ini holds exactly these lines (written as the file was: crlf_file,
+# the last line has no line feed).
+expect_cfg() {
+  local what="$1"
+  shift
+  crlf_file "$(printf '%s\n' "$@")" "$run_dir/Cfg.want"
+  _cfg_is() { cmp -s "$run_dir/Cfg.want" "$run_dir/Cfg.ini"; }
+  ws_poll 10 _cfg_is && return 0
+  fail "Cfg.ini after $what differs from the expected bytes (< expected, > written):"
+  diff "$run_dir/Cfg.want" "$run_dir/Cfg.ini" | cat -A | sed 's/^/      /'
+  return 1
+}
+
+# answer_box OWNER_HWND CAPTION TEXT BUTTON: waits for the message box, checks its
+# text and owner, and presses BUTTON.
+answer_box() {
+  local owner_hwnd="$1" caption="$2" text="$3" button="$4" listing line owner
+  # shellcheck disable=SC2034  # find_window sets it; only its finding counts here
+  local box
+  find_window box "^$caption\$" 20 || { fail "no message box captioned $caption"; return 1; }
+  listing="$(inspect --exe pallo.exe --title "$caption")"
+  [ -n "$(control_line "$listing" "$text")" ] || {
+    fail "the box $caption does not say '$text':"
+    printf '%s\n' "$listing" | sed 's/^/      /'
+  }
+  owner="$(printf '%s\n' "$listing" | awk -F'\t' '$1 == "window" {print $8; exit}')"
+  [ "$owner" = "$owner_hwnd" ] || fail "the box $caption belongs to $owner, not to $owner_hwnd"
+  line="$(control_line "$listing" "$button")"
+  [ -n "$line" ] || { fail "no button $button in the box $caption"; return 1; }
+  click_rect_centre "$(field "$line" 4)"
+  _box_gone() { ! xdotool search --all --onlyvisible --pid "$pid" --name "^$caption\$" >/dev/null 2>&1; }
+  ws_poll 20 _box_gone || fail "the box $caption is still shown"
+}
+
+# focused_at XWIN X Y: whether the control with the keyboard focus holds the
+# point X, Y of that X window's client area.
+focused_at() {
+  local ox oy
+  read -r ox oy _ <<<"$(geometry "$1")"
+  inspect --exe pallo.exe | awk -F'\t' -v x=$((ox + $2)) -v y=$((oy + $3)) '
+    $1 == "control" && $9 == "1" { split($4, r, ","); if (x >= r[1] && x < r[1] + r[3] && y >= r[2] && y < r[2] + r[4]) found = 1 }
+    END { exit !found }'
+}
+
+# type_into XWIN X Y TEXT: clicks the edit box at X, Y, waits until it has the
+# keyboard focus (on a busy machine the keys would otherwise still reach the
+# box before), selects all and types TEXT.
+type_into() {
+  click "$1" "$2" "$3"
+  ws_poll 10 focused_at "$1" "$2" "$3" || fail "the box at $2,$3 did not take the focus"
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$4"
+}
+
 # ---------------------------------------------------------------- Win32 view
 
 # inspect ARGS...: wininspect.exe's listing (see wininspect.cpp for the format).

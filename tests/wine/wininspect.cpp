@@ -4,7 +4,7 @@
 //   window <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> title
 //          <TAB> visible <TAB> topmost <TAB> owner
 //   control <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> text
-//          <TAB> visible <TAB> enabled <TAB> value
+//          <TAB> visible <TAB> enabled <TAB> value <TAB> focused
 //
 // Every control line follows the window it belongs to; windows come in the
 // system's z-order, top first. Texts escape backslash, tab, CR and LF as
@@ -12,6 +12,8 @@
 // coordinates (GetWindowRect: a framed window's outer rectangle). visible,
 // enabled and topmost (WS_EX_TOPMOST) are 1 or 0; owner is the owner's hwnd or
 // 0. value is a check box's state (0, 1, 2), a scroll bar's position, or "-".
+// focused is 1 for the control that has the keyboard focus of its thread (an
+// edit box inside a combo box counts for the combo box), else 0.
 //
 //   wininspect [--exe NAME] [--title TEXT] [--hidden]
 //
@@ -143,9 +145,18 @@ struct Filter {
     bool hidden = false;
 };
 
+// The control with the keyboard focus in the thread of window h, or null.
+HWND focusOf(HWND h) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 BOOL CALLBACK onChild(HWND h, LPARAM) {
+    const HWND focus = focusOf(h);
+    const bool focused = focus && (focus == h || GetParent(focus) == h);
     const std::string extra = std::string(flag(IsWindowVisible(h))) + "\t" + flag(IsWindowEnabled(h)) + "\t" +
-                              controlValue(h);
+                              controlValue(h) + "\t" + flag(focused);
     printLine("control", h, windowText(h), extra);
     return TRUE;
 }
