@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of the demo content pack (examples/demo) under Wine, to look at:
 #   build/screenshot-node.png      a menu node opened: rows two and three showing
+#   build/screenshot-rows.png      the same, cut to the overlay and its rows
 #   build/screenshot-options.png   the options panel open
 #   build/screenshot-donation.png  the donation window open
 #
-#   tests/wine/screenshots.sh       (needs build/windows/pallo.exe and wininspect.exe)
+#   tests/wine/screenshots.sh [--docs]   (needs build/windows/pallo.exe and wininspect.exe)
+#
+# --docs also puts the cut picture of the rows where the README and the content
+# guide show it, docs/rows.png (the editors' pictures there come from
+# PALLO_CATALOG_SCREENSHOTS=docs tests/wine/e2e_catalog.sh).
 #
 # Not part of the test suites; it fails only when the program does not get to a
 # state it shows.
@@ -33,6 +38,10 @@ click "$menu" 35 20
 wait_window_at third "$x $((y + 142)) 70 70" "child 15 in the third row" || exit 1
 wait_window_at last "$((x + 71 * 3)) $((y + 142)) 70 70" "child 18 in the third row" || exit 1
 shot screenshot-node.png
+# The overlay, the menu and the two rows: 14 windows of 71 pixels, three rows.
+import -window root -crop "$((71 * 14 - 1))x$((71 * 3 - 1))+$x+$y" +repage "$root/build/screenshot-rows.png" &&
+  echo "screenshots: build/screenshot-rows.png"
+if [ "${1:-}" = --docs ]; then cp "$root/build/screenshot-rows.png" "$root/docs/rows.png" && echo "screenshots: docs/rows.png"; fi
 
 # A right press on the menu hides the detail rows; a right click on the overlay
 # opens the panel.
