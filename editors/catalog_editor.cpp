@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "editors/combo_choice.h"
 #include "editors/catalog_rules.h"
 #include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
@@ -27,11 +28,6 @@ using platform::WindowRef;
 ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.catalogEditor, name}; }
 
 bool editorOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.catalogEditor); }
-
-std::string selectedText(const platform::Platform& p, const ControlRef& combo) {
-    const int index = p.selection(combo);
-    return index >= 0 && index < p.itemCount(combo) ? p.itemText(combo, index) : std::string();
-}
 
 Answer tell(Context& ctx, const std::string& text, const std::string& caption,
             MessageButtons buttons = MessageButtons::Ok) {

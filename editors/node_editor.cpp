@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "editors/combo_choice.h"
 #include "editors/node_rules.h"
 #include "editors/node_writers.h"
 #include "model/loaders.h"
@@ -28,16 +29,6 @@ ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx
 
 bool editorOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.nodeEditor); }
 
-// The text of the selected item, empty when none is selected.
-std::string selectedText(const platform::Platform& p, const ControlRef& combo) {
-    const int index = p.selection(combo);
-    return index >= 0 && index < p.itemCount(combo) ? p.itemText(combo, index) : std::string();
-}
-
-std::int64_t dataOf(const platform::Platform& p, const ControlRef& combo, int index) {
-    return index >= 0 && index < p.itemCount(combo) ? p.itemData(combo, index) : 0;
-}
-
 // The main node numbered number (1..10), or none.
 MainNode* mainNode(ProgramState& st, int number) {
     if (number < 1 || number > kMainNodeCount) return nullptr;
@@ -56,7 +47,7 @@ NodeForm readForm(const Context& ctx) {
     form.mainPicture = p.text(control(ctx, names::mainPictureEdit));
     form.hook = selectedText(p, control(ctx, names::sectionChooser));
     const ControlRef way = control(ctx, names::linkChooser);
-    form.link = dataOf(p, way, p.selection(way));
+    form.link = itemDataAt(p, way, p.selection(way));
     form.show = p.isChecked(control(ctx, names::showBox));
     const int row = p.currentRow(list);
     form.rowChosen = row >= 0;
@@ -283,7 +274,7 @@ void renameMainNode(Context& ctx) {
         p.setEditable(box, true);
     } else {
         const std::string title = removeBlanks(p.text(box));
-        const auto number = static_cast<std::int32_t>(dataOf(p, box, r));
+        const auto number = static_cast<std::int32_t>(itemDataAt(p, box, r));
         std::string message;
         if (writeMainTitle(st.store, st.CfgPath, title, number, message, true))
             tell(ctx, "改名成功，重启程序后显示新名称。", "提示");

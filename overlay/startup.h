@@ -16,8 +16,9 @@ inline constexpr const char* kOverlayTip = "左键拖动\r\n右键设置";
 
 // The window settings of section Config, corrected: X and Y kept where the
 // overlay's square lies wholly on a secondary monitor, otherwise each within
-// 100 and the primary monitor's size less the square, W and H within 70..200 and then both the smaller, T 0 or
-// 1, S within 15..255 (150 otherwise).
+// 100 and the primary monitor's size less the square (100 otherwise); W and
+// H within 70..200 (70 otherwise) and then both the smaller; T 0 or 1; S
+// within 15..255 (150 otherwise).
 struct WindowSettings {
     std::int32_t X = 100;
     std::int32_t Y = 100;

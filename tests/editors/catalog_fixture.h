@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "platform/files.h"
 #include "platform/headless/headless_platform.h"
+#include "support/app_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/names.h"
 
@@ -116,12 +117,7 @@ protected:
     // The only message box shown since the last clear.
     void expectOneBox(platform::WindowRef owner, const std::string& text, const std::string& caption,
                       platform::MessageButtons buttons = platform::MessageButtons::Ok) {
-        ASSERT_EQ(platform.messageBoxes().size(), 1u);
-        const auto& box = platform.messageBoxes().front();
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.caption, caption);
-        EXPECT_EQ(box.buttons, buttons);
-        EXPECT_EQ(box.owner, owner);
+        expectOnlyBox(platform, owner, text, caption, buttons);
     }
 };
 

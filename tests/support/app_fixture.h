@@ -34,6 +34,19 @@ inline void fillRows(pallo::platform::headless::HeadlessPlatform& p, ProgramStat
     }
 }
 
+// The only message box shown since the last clear: its text, caption, buttons
+// and owner.
+inline void expectOnlyBox(const platform::headless::HeadlessPlatform& p, platform::WindowRef owner,
+                          const std::string& text, const std::string& caption,
+                          platform::MessageButtons buttons = platform::MessageButtons::Ok) {
+    ASSERT_EQ(p.messageBoxes().size(), 1u);
+    const auto& box = p.messageBoxes().front();
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.buttons, buttons);
+    EXPECT_EQ(box.owner, owner);
+}
+
 class AppFixture : public ::testing::Test {
 protected:
     TempDir run;
