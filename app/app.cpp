@@ -11,6 +11,7 @@
 #include "display/rows.h"
 #include "ui/designs.h"
 #include "ui/events.h"
+#include "ui/handlers.h"
 
 namespace pallo {
 
@@ -61,7 +62,7 @@ void App::handle(const platform::Event& event) {
     const Handler* handler = binding ? handlers_.find(binding->handler) : nullptr;
     // The frame's close button is the same for every window: one handler
     // decides what closing means for each kind of window.
-    if (!binding && event.kind == ui::EventKind::ClosedByUser) handler = handlers_.find(kClosedByUserHandler);
+    if (!binding && event.kind == ui::EventKind::ClosedByUser) handler = handlers_.find(ui::handler::closedByUser.view());
     if (!handler) return;
     ++depth_;
     (*handler)(context_, event);

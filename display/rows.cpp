@@ -146,11 +146,11 @@ void onFirstRowPress(Context& ctx, platform::WindowRef window) {
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }
 
 void registerRowHandlers(HandlerRegistry& handlers) {
-    handlers.add(std::string(ui::handler::onFirstRowPress),
+    handlers.add(ui::handler::onFirstRowPress,
                  [](Context& ctx, const platform::Event& e) { onFirstRowPress(ctx, e.window); });
-    handlers.add(std::string(ui::handler::onFirstRowRightPress),
+    handlers.add(ui::handler::onFirstRowRightPress,
                  [](Context& ctx, const platform::Event& e) { onFirstRowRightPress(ctx, e.window); });
-    handlers.add(std::string(ui::handler::onSecondRowClick),
+    handlers.add(ui::handler::onSecondRowClick,
                  [](Context& ctx, const platform::Event& e) { onSecondRowClick(ctx, e.window); });
 }
 

@@ -258,7 +258,7 @@ void saveAssociation(Context& ctx) {
 
 void registerAssociationHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](std::string_view handlerName, void (*fn)(Context&)) {
+    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
         handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
     };
     simple(name::openAssociationWindow, &pallo::openAssociationWindow);

@@ -336,7 +336,7 @@ void deleteCatalogEntry(Context& ctx) {
 
 void registerCatalogEditorHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](std::string_view handlerName, void (*fn)(Context&)) {
+    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
         handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
     };
     handlers.add(name::initCatalogEditor,

@@ -449,7 +449,7 @@ void dockCatalogEditor(Context& ctx) {
 
 void registerEditorHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](std::string_view handlerName, void (*fn)(Context&)) {
+    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
         handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
     };
     simple(name::dockCatalogEditor, &pallo::dockCatalogEditor);

@@ -59,11 +59,11 @@ void closeDonationWindow(Context& ctx, WindowRef window) {
 
 void registerDonationHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    handlers.add(std::string(name::toggleSupportWindow),
+    handlers.add(name::toggleSupportWindow,
                  [](Context& ctx, const platform::Event&) { pallo::toggleSupportWindow(ctx); });
-    handlers.add(std::string(name::initDonationWindow),
+    handlers.add(name::initDonationWindow,
                  [](Context& ctx, const platform::Event& e) { pallo::initDonationWindow(ctx, e.window); });
-    handlers.add(std::string(name::closeDonationWindow),
+    handlers.add(name::closeDonationWindow,
                  [](Context& ctx, const platform::Event& e) { pallo::closeDonationWindow(ctx, e.window); });
 }
 

@@ -187,8 +187,8 @@ void closedByUser(Context& ctx, WindowRef window) {
 
 void registerOptionsHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](std::string_view name, void (*fn)(Context&)) {
-        handlers.add(std::string(name), [fn](Context& ctx, const platform::Event&) { fn(ctx); });
+    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
+        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
     };
     simple(name::openOptions, &pallo::openOptions);
     simple(name::collapseOptions, &pallo::collapseOptions);
@@ -196,7 +196,7 @@ void registerOptionsHandlers(HandlerRegistry& handlers) {
     simple(name::onTopClicked, &pallo::onTopClicked);
     simple(name::toggleEditors, &pallo::toggleEditors);
     simple(name::exitProgram, &pallo::exitProgram);
-    handlers.add(kClosedByUserHandler,
+    handlers.add(name::closedByUser,
                  [](Context& ctx, const platform::Event& e) { pallo::closedByUser(ctx, e.window); });
 }
 

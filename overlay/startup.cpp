@@ -2,6 +2,7 @@
 
 #include "program/handlers.h"
 #include "program/row_windows.h"
+#include "ui/handlers.h"
 #include "display/rows.h"
 #include "model/loaders.h"
 #include "model/text.h"
@@ -155,8 +156,8 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {
-    handlers.add("startUp", [](Context& ctx, const platform::Event& e) { startUp(ctx, e.window); });
-    handlers.add("onOverlayMoved", [](Context& ctx, const platform::Event&) { onOverlayMoved(ctx); });
+    handlers.add(ui::handler::startUp, [](Context& ctx, const platform::Event& e) { startUp(ctx, e.window); });
+    handlers.add(ui::handler::onOverlayMoved, [](Context& ctx, const platform::Event&) { onOverlayMoved(ctx); });
 }
 
 }  // namespace pallo

@@ -6,8 +6,8 @@
 
 namespace pallo {
 
-void HandlerRegistry::add(std::string_view name, Handler handler) {
-    handlers_.insert_or_assign(std::string(name), std::move(handler));
+void HandlerRegistry::add(ui::HandlerName name, Handler handler) {
+    handlers_.insert_or_assign(std::string(name.view()), std::move(handler));
 }
 
 const Handler* HandlerRegistry::find(std::string_view name) const {
@@ -20,6 +20,12 @@ std::vector<std::string> HandlerRegistry::missing() const {
     for (const auto& b : ui::eventTable())
         if (!find(b.handler)) names.insert(b.handler);
     return {names.begin(), names.end()};
+}
+
+std::vector<std::string> HandlerRegistry::names() const {
+    std::vector<std::string> out;
+    for (const auto& [name, handler] : handlers_) out.push_back(name);
+    return out;
 }
 
 }  // namespace pallo

@@ -10,20 +10,21 @@
 
 #include "platform/platform.h"
 #include "program/state.h"
+#include "ui/handlers.h"
 
 namespace pallo {
 
 using Handler = std::function<void(Context&, const platform::Event&)>;
 
-// Receives a window's ClosedByUser event when the event table binds none.
-inline constexpr std::string_view kClosedByUserHandler = "closedByUser";
-
 class HandlerRegistry {
 public:
-    void add(std::string_view name, Handler handler);
+    // Only the names of ui/handlers.h can be registered.
+    void add(ui::HandlerName name, Handler handler);
     const Handler* find(std::string_view name) const;
     // Names the event table binds that have no handler yet.
     std::vector<std::string> missing() const;
+    // Every registered name, in order.
+    std::vector<std::string> names() const;
 
 private:
     std::map<std::string, Handler, std::less<>> handlers_;

@@ -36,9 +36,8 @@ namespace {
 using enum EventKind;
 namespace names = ui::names;
 
-Binding binding(std::string_view window, std::string_view control, EventKind event,
-             std::string_view handler) {
-    return Binding{std::string(window), std::string(control), event, std::string(handler)};
+Binding binding(std::string_view window, std::string_view control, EventKind event, HandlerName handler) {
+    return Binding{std::string(window), std::string(control), event, std::string(handler.view())};
 }
 
 void addNodeWindowBindings(std::vector<Binding>& table) {

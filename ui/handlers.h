@@ -1,65 +1,81 @@
-// The names of every handler bound in the event table. Code that registers a
-// handler uses these constants, so a misspelt name fails to compile instead
-// of leaving an event silently unhandled.
+// The names of every handler bound in the event table. Registering and
+// binding take a HandlerName, which only these constants are, so a misspelt
+// name fails to compile instead of leaving an event silently unhandled.
 #pragma once
 
 #include <string_view>
 
+namespace pallo::ui {
+
+class HandlerName {
+public:
+    constexpr explicit HandlerName(std::string_view name) : name_(name) {}
+    constexpr std::string_view view() const { return name_; }
+
+private:
+    std::string_view name_;
+};
+
+}  // namespace pallo::ui
+
 namespace pallo::ui::handler {
 
 // Overlay and options panel.
-inline constexpr std::string_view startUp = "startUp";
-inline constexpr std::string_view onOverlayMoved = "onOverlayMoved";
-inline constexpr std::string_view openOptions = "openOptions";
-inline constexpr std::string_view onTopClicked = "onTopClicked";
-inline constexpr std::string_view translucencyChanged = "translucencyChanged";
-inline constexpr std::string_view toggleEditors = "toggleEditors";
-inline constexpr std::string_view exitProgram = "exitProgram";
-inline constexpr std::string_view collapseOptions = "collapseOptions";
-inline constexpr std::string_view toggleSupportWindow = "toggleSupportWindow";
+inline constexpr HandlerName startUp{"startUp"};
+inline constexpr HandlerName onOverlayMoved{"onOverlayMoved"};
+inline constexpr HandlerName openOptions{"openOptions"};
+inline constexpr HandlerName onTopClicked{"onTopClicked"};
+inline constexpr HandlerName translucencyChanged{"translucencyChanged"};
+inline constexpr HandlerName toggleEditors{"toggleEditors"};
+inline constexpr HandlerName exitProgram{"exitProgram"};
+inline constexpr HandlerName collapseOptions{"collapseOptions"};
+inline constexpr HandlerName toggleSupportWindow{"toggleSupportWindow"};
 
 // Node windows.
-inline constexpr std::string_view onFirstRowPress = "onFirstRowPress";
-inline constexpr std::string_view onFirstRowRightPress = "onFirstRowRightPress";
-inline constexpr std::string_view onSecondRowClick = "onSecondRowClick";
+inline constexpr HandlerName onFirstRowPress{"onFirstRowPress"};
+inline constexpr HandlerName onFirstRowRightPress{"onFirstRowRightPress"};
+inline constexpr HandlerName onSecondRowClick{"onSecondRowClick"};
 
 // Node editor.
-inline constexpr std::string_view dockCatalogEditor = "dockCatalogEditor";
-inline constexpr std::string_view onMainNodeChosen = "onMainNodeChosen";
-inline constexpr std::string_view renameMainNode = "renameMainNode";
-inline constexpr std::string_view previewMainPicture = "previewMainPicture";
-inline constexpr std::string_view previewChildPicture = "previewChildPicture";
-inline constexpr std::string_view saveNode = "saveNode";
-inline constexpr std::string_view addChildNode = "addChildNode";
-inline constexpr std::string_view deleteChildNode = "deleteChildNode";
-inline constexpr std::string_view toggleCatalogEditor = "toggleCatalogEditor";
-inline constexpr std::string_view onChildRowChosen = "onChildRowChosen";
-inline constexpr std::string_view hidePreview = "hidePreview";
+inline constexpr HandlerName dockCatalogEditor{"dockCatalogEditor"};
+inline constexpr HandlerName onMainNodeChosen{"onMainNodeChosen"};
+inline constexpr HandlerName renameMainNode{"renameMainNode"};
+inline constexpr HandlerName previewMainPicture{"previewMainPicture"};
+inline constexpr HandlerName previewChildPicture{"previewChildPicture"};
+inline constexpr HandlerName saveNode{"saveNode"};
+inline constexpr HandlerName addChildNode{"addChildNode"};
+inline constexpr HandlerName deleteChildNode{"deleteChildNode"};
+inline constexpr HandlerName toggleCatalogEditor{"toggleCatalogEditor"};
+inline constexpr HandlerName onChildRowChosen{"onChildRowChosen"};
+inline constexpr HandlerName hidePreview{"hidePreview"};
 
 // Catalog editor.
-inline constexpr std::string_view initCatalogEditor = "initCatalogEditor";
-inline constexpr std::string_view onSectionChosen = "onSectionChosen";
-inline constexpr std::string_view onEntryChosen = "onEntryChosen";
-inline constexpr std::string_view previewEntryPicture = "previewEntryPicture";
-inline constexpr std::string_view hideEntryPreview = "hideEntryPreview";
-inline constexpr std::string_view saveCatalogEntry = "saveCatalogEntry";
-inline constexpr std::string_view addCatalogEntry = "addCatalogEntry";
-inline constexpr std::string_view deleteCatalogEntry = "deleteCatalogEntry";
-inline constexpr std::string_view openAssociationWindow = "openAssociationWindow";
+inline constexpr HandlerName initCatalogEditor{"initCatalogEditor"};
+inline constexpr HandlerName onSectionChosen{"onSectionChosen"};
+inline constexpr HandlerName onEntryChosen{"onEntryChosen"};
+inline constexpr HandlerName previewEntryPicture{"previewEntryPicture"};
+inline constexpr HandlerName hideEntryPreview{"hideEntryPreview"};
+inline constexpr HandlerName saveCatalogEntry{"saveCatalogEntry"};
+inline constexpr HandlerName addCatalogEntry{"addCatalogEntry"};
+inline constexpr HandlerName deleteCatalogEntry{"deleteCatalogEntry"};
+inline constexpr HandlerName openAssociationWindow{"openAssociationWindow"};
 
 // Association window.
-inline constexpr std::string_view initAssociationWindow = "initAssociationWindow";
-inline constexpr std::string_view onNodeChosen = "onNodeChosen";
-inline constexpr std::string_view onChildSelected = "onChildSelected";
-inline constexpr std::string_view onTargetSelectionChanged = "onTargetSelectionChanged";
-inline constexpr std::string_view focusTargetList = "focusTargetList";
-inline constexpr std::string_view onIdTextChanged = "onIdTextChanged";
-inline constexpr std::string_view onSortChosen = "onSortChosen";
-inline constexpr std::string_view clearAssociation = "clearAssociation";
-inline constexpr std::string_view saveAssociation = "saveAssociation";
+inline constexpr HandlerName initAssociationWindow{"initAssociationWindow"};
+inline constexpr HandlerName onNodeChosen{"onNodeChosen"};
+inline constexpr HandlerName onChildSelected{"onChildSelected"};
+inline constexpr HandlerName onTargetSelectionChanged{"onTargetSelectionChanged"};
+inline constexpr HandlerName focusTargetList{"focusTargetList"};
+inline constexpr HandlerName onIdTextChanged{"onIdTextChanged"};
+inline constexpr HandlerName onSortChosen{"onSortChosen"};
+inline constexpr HandlerName clearAssociation{"clearAssociation"};
+inline constexpr HandlerName saveAssociation{"saveAssociation"};
+
+// Any window whose frame's close button the event table binds to nothing.
+inline constexpr HandlerName closedByUser{"closedByUser"};
 
 // Donation window.
-inline constexpr std::string_view initDonationWindow = "initDonationWindow";
-inline constexpr std::string_view closeDonationWindow = "closeDonationWindow";
+inline constexpr HandlerName initDonationWindow{"initDonationWindow"};
+inline constexpr HandlerName closeDonationWindow{"closeDonationWindow"};
 
 }  // namespace pallo::ui::handler
