@@ -50,6 +50,8 @@ public:
 };
 
 enum class MouseButton { Left, Right, Middle };
+// Keys a user presses in a combo box.
+enum class Key { Up, Down, Return };
 enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
@@ -163,6 +165,10 @@ public:
     virtual std::string tooltip(const ControlRef& c) const = 0;
 
     // --- combo box --------------------------------------------------------
+    // ItemChosen fires when the user commits a choice: picks an item from
+    // the open list, or presses Return. The arrow keys only move the item
+    // shown, open list or closed. Typing into an editable combo box leaves
+    // no item selected (-1), whatever the text.
     virtual void clearItems(const ControlRef& c) = 0;
     virtual void addItem(const ControlRef& c, const std::string& text, std::int64_t data) = 0;
     virtual int itemCount(const ControlRef& c) const = 0;
@@ -200,7 +206,8 @@ public:
     // (then once, with no current row). Moving down when an earlier row is
     // deleted is no change. Selection fires for the user's changes of the
     // selection, and in a list whose design sets selectionEventsFromProgram
-    // also when the program selects a row.
+    // also when the program selects a row. Selected rows look selected also
+    // while another control has the focus.
     virtual int rowCount(const ControlRef& c) const = 0;
     virtual int columnCount(const ControlRef& c) const = 0;
     // Appends a row whose first cell is text; returns its index.

@@ -21,6 +21,8 @@ struct HeadlessPlatform::Control {
     std::string tooltip;
     std::vector<ui::ComboItem> items;
     int selection = -1;
+    int committed = -1;    // the choice the program knows of
+    bool dropped = false;  // the list is open
     bool checked = false;
     int scrollMin = 0;
     int scrollMax = 0;
@@ -179,6 +181,7 @@ WindowRef HeadlessPlatform::createWindow(const ui::WindowDesign& design, WindowR
         c.colour = d.textColour ? ui::packColour(*d.textColour) : 0;
         c.items = d.items;
         c.selection = d.items.empty() ? -1 : 0;
+        c.committed = c.selection;
         if (d.kind == ControlKind::Combo && !d.items.empty()) c.text = d.items.front().text;
         c.scrollMin = d.scroll.min;
         c.scrollMax = d.scroll.max;
@@ -414,6 +417,7 @@ void HeadlessPlatform::clearItems(const ControlRef& c) {
     Control& ctl = control(c);
     ctl.items.clear();
     ctl.selection = -1;
+    ctl.committed = -1;
     ctl.text.clear();
 }
 
@@ -437,13 +441,10 @@ std::int64_t HeadlessPlatform::itemData(const ControlRef& c, int index) const {
 
 void HeadlessPlatform::setSelection(const ControlRef& c, int index) {
     Control& ctl = control(c);
-    if (index < 0 || index >= static_cast<int>(ctl.items.size())) {
-        ctl.selection = -1;
-        ctl.text.clear();
-        return;
-    }
+    if (index < 0 || index >= static_cast<int>(ctl.items.size())) index = -1;
     ctl.selection = index;
-    ctl.text = ctl.items[static_cast<std::size_t>(index)].text;
+    ctl.committed = index;
+    ctl.text = index < 0 ? std::string() : ctl.items[static_cast<std::size_t>(index)].text;
 }
 
 int HeadlessPlatform::selection(const ControlRef& c) const { return control(c).selection; }
@@ -682,8 +683,47 @@ bool HeadlessPlatform::chooseItem(const ControlRef& c, int index) {
     if (ctl.design.kind != ControlKind::Combo || index < 0 || index >= static_cast<int>(ctl.items.size()))
         return false;
     ctl.selection = index;
+    ctl.committed = index;
+    ctl.dropped = false;
     ctl.text = ctl.items[static_cast<std::size_t>(index)].text;
     fire(c.window, c.name, EventKind::ItemChosen);
+    return true;
+}
+
+bool HeadlessPlatform::openList(const ControlRef& c) {
+    if (!userCanReach(c) || control(c).design.kind != ControlKind::Combo) return false;
+    findWindow(c.window)->focus = c.name;
+    control(c).dropped = true;
+    return true;
+}
+
+bool HeadlessPlatform::pressKey(const ControlRef& c, Key key) {
+    if (!userCanReach(c)) return false;
+    Control& ctl = control(c);
+    if (ctl.design.kind != ControlKind::Combo) return false;
+    findWindow(c.window)->focus = c.name;
+    const int last = static_cast<int>(ctl.items.size()) - 1;
+    switch (key) {
+        case Key::Up:
+        case Key::Down: {
+            // The arrows only move the item shown; the choice waits.
+            const int moved = key == Key::Up ? std::max(ctl.selection - 1, 0) : std::min(ctl.selection + 1, last);
+            if (moved < 0) return true;
+            ctl.selection = moved;
+            ctl.text = ctl.items[static_cast<std::size_t>(moved)].text;
+            return true;
+        }
+        case Key::Return: {
+            // Return takes the item shown: always from the open list, from the
+            // closed box when it is another than the one taken last.
+            const bool wasDropped = ctl.dropped;
+            ctl.dropped = false;
+            if (ctl.selection < 0 || (!wasDropped && ctl.selection == ctl.committed)) return true;
+            ctl.committed = ctl.selection;
+            fire(c.window, c.name, EventKind::ItemChosen);
+            return true;
+        }
+    }
     return true;
 }
 
@@ -726,7 +766,9 @@ bool HeadlessPlatform::typeText(const ControlRef& c, const std::string& text) {
     if (ctl.design.integerInput) std::erase_if(typed, [](char ch) { return ch < '0' || ch > '9'; });
     if (typed.empty()) return true;  // nothing got in: the old text stays
     if (editableCombo) {
+        // Typed text is no item, even when it reads like one.
         ctl.text = typed;
+        ctl.selection = -1;
         return true;
     }
     setText(c, typed);

@@ -20,6 +20,7 @@ namespace pallo::platform::headless {
 
 using platform::Answer;
 using platform::ControlRef;
+using platform::Key;
 using platform::MessageButtons;
 using platform::MouseButton;
 using platform::NativeHandle;
@@ -133,7 +134,12 @@ public:
     bool clickMouse(const ControlRef& c, MouseButton button = MouseButton::Left);  // press, then release
     bool turnWheel(const ControlRef& c, int delta);
     bool click(const ControlRef& buttonOrCheckBox);  // a check box toggles first
+    // Opens the combo box's list, picks the item and closes the list.
     bool chooseItem(const ControlRef& combo, int index);
+    // A click on the closed combo box: its list opens.
+    bool openList(const ControlRef& combo);
+    // A key pressed in a combo box that has the focus.
+    bool pressKey(const ControlRef& combo, platform::Key key);
     bool selectRow(const ControlRef& list, int row);     // plain click on a row
     bool ctrlClickRow(const ControlRef& list, int row);  // toggles the row in a multi-selection list
     // Selects the whole text and types text over it, one character after

@@ -77,7 +77,40 @@ LRESULT CALLBACK listViewSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
     return c->window->platform->listViewMessage(*c, msg, wp, lp);
 }
 
+LRESULT CALLBACK comboSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, comboSubclass, id);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    auto* c = reinterpret_cast<Control*>(ref);
+    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    if (!keep || (c->hwnd != hwnd && GetParent(hwnd) != c->hwnd)) return DefSubclassProc(hwnd, msg, wp, lp);
+    return c->window->platform->comboMessage(*c, hwnd, msg, wp, lp);
+}
+
+// Selected rows of a list without the focus are drawn as with it: the
+// system's own unfocused look is a face colour hardly apart from white.
+LRESULT listCustomDraw(const Control& c, NMLVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        if (GetFocus() == c.hwnd) return CDRF_DODEFAULT;
+        const auto row = static_cast<WPARAM>(draw.nmcd.dwItemSpec);
+        if (!(SendMessageW(c.hwnd, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED)) return CDRF_DODEFAULT;
+        draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_FOCUS);
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        return CDRF_NEWFONT;
+    }
+    default: return CDRF_DODEFAULT;
+    }
+}
+
 }  // namespace
+
+LRESULT Win32Backend::listNotify(Control& c, NMHDR& hdr) {
+    return listCustomDraw(c, reinterpret_cast<NMLVCUSTOMDRAW&>(hdr));
+}
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Control* c = ownControl(hwnd, msg, lp);
@@ -164,6 +197,38 @@ LRESULT Win32Backend::listViewMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp
     return DefSubclassProc(c.hwnd, msg, wp, lp);
 }
 
+LRESULT Win32Backend::comboMessage(Control& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_KEYDOWN || wp != VK_RETURN) return DefSubclassProc(hwnd, msg, wp, lp);
+    // Return in the open list closes it, and the closing commits; in the
+    // closed box it takes the item the arrow keys moved to.
+    const bool dropped = SendMessageW(c.hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    if (!dropped && c.quiet == 0) commitChoice(*c.window, c, false);
+    return result;
+}
+
+void Win32Backend::hookCombo(Control& c) {
+    SetWindowSubclass(c.hwnd, comboSubclass, 1, reinterpret_cast<DWORD_PTR>(&c));
+    // An editable combo box takes its keys in its edit child.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(c.hwnd, &info) && info.hwndItem && info.hwndItem != c.hwnd)
+        SetWindowSubclass(info.hwndItem, comboSubclass, 1, reinterpret_cast<DWORD_PTR>(&c));
+    rememberChoice(c);
+}
+
+void Win32Backend::commitChoice(TopWindow& w, Control& c, bool always) {
+    const auto index = static_cast<int>(SendMessageW(c.hwnd, CB_GETCURSEL, 0, 0));
+    if (index < 0 || (!always && index == c.committed)) return;
+    c.committed = index;
+    fire(w, &c, ui::EventKind::ItemChosen);
+}
+
+void Win32Backend::rememberChoice(Control& c) {
+    const LRESULT index = SendMessageW(c.hwnd, CB_GETCURSEL, 0, 0);
+    c.committed = index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
 // --- building ------------------------------------------------------------------------
 
 void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, int index) {
@@ -218,6 +283,7 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
             for (const auto& item : design.items) addItem(ControlRef{w.ref, design.name}, item.text, item.data);
             // A combo box built with items shows the first one.
             if (!design.items.empty()) setSelection(ControlRef{w.ref, design.name}, 0);
+            hookCombo(c);
             break;
         case ui::ControlKind::ListView: {
             SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -394,6 +460,7 @@ void Win32Backend::setText(const ControlRef& ref, const std::string& text) {
                 if (itemText(ref, i) == text) index = i;
             SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         }
+        rememberChoice(*c);
         break;
     }
     case ui::ControlKind::ListView:
@@ -538,6 +605,7 @@ void Win32Backend::clearItems(const ControlRef& ref) {
     QuietScope quiet(*c);
     SendMessageW(c->hwnd, CB_RESETCONTENT, 0, 0);
     if (c->design.editable) SetWindowTextW(c->hwnd, L"");
+    rememberChoice(*c);
 }
 
 void Win32Backend::addItem(const ControlRef& ref, const std::string& text, std::int64_t data) {
@@ -581,6 +649,7 @@ void Win32Backend::setSelection(const ControlRef& ref, int index) {
     QuietScope quiet(*c);
     SendMessageW(c->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (index < 0 && c->design.editable) SetWindowTextW(c->hwnd, L"");
+    rememberChoice(*c);
 }
 
 int Win32Backend::selection(const ControlRef& ref) const {
@@ -629,6 +698,7 @@ void Win32Backend::setEditable(const ControlRef& ref, bool editable) {
     SendMessageW(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(c->font), FALSE);
     for (const Item& item : items) addItem(ref, item.text, item.data);
     setSelection(ref, selected);
+    hookCombo(*c);
     SetWindowPos(fresh, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!tooltipText.empty()) setTooltip(ref, tooltipText);
     if (hadFocus) SetFocus(fresh);

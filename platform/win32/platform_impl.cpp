@@ -399,7 +399,15 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
             if (code == BN_CLICKED && c->quiet == 0) fire(w, c, ui::EventKind::Clicked);
             break;
         case ui::ControlKind::Combo:
-            if (code == CBN_SELCHANGE && c->quiet == 0) fire(w, c, ui::EventKind::ItemChosen);
+            // A choice counts once it is committed: picked in the open list
+            // (CBN_SELENDOK while it is still open), or the list closed on
+            // another item than before. CBN_SELCHANGE also comes for every
+            // arrow key, which only moves the item shown.
+            if (c->quiet != 0) break;
+            if (code == CBN_SELENDOK && SendMessageW(c->hwnd, CB_GETDROPPEDSTATE, 0, 0))
+                commitChoice(w, *c, true);
+            else if (code == CBN_CLOSEUP)
+                commitChoice(w, *c, false);
             break;
         case ui::ControlKind::Edit:
             if (code == EN_CHANGE && c->quiet == 0) fire(w, c, ui::EventKind::ContentChanged);
@@ -420,9 +428,10 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
         return 0;
     }
     case WM_NOTIFY: {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
         Control* c = hdr ? w.controlByHwnd(hdr->hwndFrom) : nullptr;
         if (!c || c->design.kind != ui::ControlKind::ListView) break;
+        if (hdr->code == NM_CUSTOMDRAW) return listNotify(*c, *hdr);
         if (hdr->code == LVN_ITEMCHANGED) {
             const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lp);
             const UINT watched = LVIS_SELECTED | LVIS_FOCUSED;

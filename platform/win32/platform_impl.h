@@ -62,6 +62,10 @@ struct Control {
     // Scroll bar
     ScrollSettings scroll;
 
+    // Combo box: the choice the program knows of, the last one committed
+    // by the user or set by the program.
+    int committed = -1;
+
     // Program changes in progress: notifications they cause are not user actions.
     int quiet = 0;
     // List view: what the last event (or the program) left, and whether a
@@ -213,6 +217,9 @@ public:
     LRESULT pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT labelMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT listViewMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT listNotify(Control& c, NMHDR& hdr);
+    // A message of a combo box or of its edit child (hwnd).
+    LRESULT comboMessage(Control& c, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT hostMessage(UINT msg, WPARAM wp, LPARAM lp);
 
 private:
@@ -236,6 +243,14 @@ private:
     void paintPicture(const Control& c, HDC dc, int dx, int dy) const;
     void paintLabel(Control& c, HDC dc);
     void removeTools(const TopWindow& w);
+
+    // combo boxes
+    void hookCombo(Control& c);
+    // The user's choice is taken: fires ItemChosen when an item is selected,
+    // and, unless always, only when it is another than the one taken last.
+    void commitChoice(TopWindow& w, Control& c, bool always);
+    // After a program change: what the combo box shows is known.
+    void rememberChoice(Control& c);
 
     // list views
     int listCurrent(const Control& c) const;

@@ -446,7 +446,61 @@ TEST_F(Contract, ComboSwitchedAtRunTimeKeepsItsItemsSelectionAndHandler) {
     EXPECT_EQ(p.text(c("editCombo")), "") << "no item, no text";
 }
 
+TEST_F(Contract, AComboChoiceIsTakenWhenCommittedNotOnEveryArrowKey) {
+    const ControlRef combo = c("combo");
+    const struct {
+        const char* what;
+        bool openFirst;
+        std::vector<Key> keys;
+        int shown;
+        Names expected;
+    } cases[] = {
+        {"arrows in the closed box", false, {Key::Down, Key::Down}, 2, {}},
+        {"Return takes the item shown", false, {Key::Return}, 2, {"combo/ItemChosen"}},
+        {"Return again: nothing new", false, {Key::Return}, 2, {}},
+        {"arrows in the open list", true, {Key::Up, Key::Up}, 0, {}},
+        {"Return closes the list and takes it", false, {Key::Return}, 0, {"combo/ItemChosen"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        if (k.openFirst) ASSERT_TRUE(user.openList(combo));
+        for (const Key key : k.keys) ASSERT_TRUE(user.pressKey(combo, key));
+        EXPECT_EQ(fired(), k.expected);
+        EXPECT_EQ(p.selection(combo), k.shown);
+    }
+    // The mouse: the list opens, a click on an item takes it.
+    ASSERT_TRUE(user.chooseItem(combo, 1));
+    EXPECT_EQ(fired(), Names{"combo/ItemChosen"});
+    EXPECT_EQ(p.selection(combo), 1);
+}
+
+TEST_F(Contract, TypingIntoAnEditableComboLeavesNoItemSelected) {
+    const ControlRef combo = c("editCombo");
+    p.addItem(combo, "乙", 8);
+    p.setSelection(combo, 1);
+    for (const char* typed : {"新名字", "甲"}) {
+        SCOPED_TRACE(typed);
+        ASSERT_TRUE(user.typeText(combo, typed));
+        EXPECT_EQ(p.text(combo), typed);
+        EXPECT_EQ(p.selection(combo), -1);
+    }
+    EXPECT_EQ(fired(), Names{});
+}
+
 // --- list views --------------------------------------------------------------------------
+
+TEST_F(Contract, SelectedRowsLookSelectedWhileAnotherControlHasTheFocus) {
+    for (const char* name : {"list", "multi"}) {
+        SCOPED_TRACE(name);
+        const ControlRef list = c(name);
+        fill(list, 3);
+        ASSERT_TRUE(user.selectRow(list, 1));
+        p.setFocus(c("edit"));
+        user.settle();
+        EXPECT_TRUE(user.looksSelected(list, 1));
+        EXPECT_FALSE(user.looksSelected(list, 0));
+    }
+}
 
 TEST_F(Contract, ListRowsCellsCurrentAndSelectedRows) {
     const ControlRef multi = c("multi");

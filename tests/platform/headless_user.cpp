@@ -1,4 +1,6 @@
 // The contract's user on the headless platform: its test driver.
+#include <algorithm>
+
 #include "platform/headless/headless_platform.h"
 #include "tests/platform/user.h"
 
@@ -14,6 +16,8 @@ public:
     bool release(const ControlRef& c, MouseButton b) override { return p_.releaseMouse(c, b); }
     bool click(const ControlRef& c) override { return p_.click(c); }
     bool chooseItem(const ControlRef& c, int index) override { return p_.chooseItem(c, index); }
+    bool openList(const ControlRef& c) override { return p_.openList(c); }
+    bool pressKey(const ControlRef& c, Key key) override { return p_.pressKey(c, key); }
     bool typeText(const ControlRef& c, const std::string& text) override { return p_.typeText(c, text); }
     bool selectRow(const ControlRef& c, int row) override { return p_.selectRow(c, row); }
     bool ctrlClickRow(const ControlRef& c, int row) override { return p_.ctrlClickRow(c, row); }
@@ -36,6 +40,11 @@ public:
         });
     }
     bool isAbove(WindowRef a, WindowRef b) const override { return p_.isAbove(a, b); }
+    // Nothing is drawn here: a selected row is one that looks selected.
+    bool looksSelected(const ControlRef& list, int row) override {
+        const std::vector<int> rows = p_.selectedRows(list);
+        return std::find(rows.begin(), rows.end(), row) != rows.end();
+    }
 
 private:
     headless::HeadlessPlatform p_{"/run"};

@@ -29,7 +29,12 @@ public:
     virtual bool press(const ControlRef& c, MouseButton button) = 0;
     virtual bool release(const ControlRef& c, MouseButton button) = 0;
     virtual bool click(const ControlRef& buttonOrCheckBox) = 0;
+    // Opens the list with the mouse and clicks the item.
     virtual bool chooseItem(const ControlRef& combo, int index) = 0;
+    // Clicks the closed combo box: its list opens.
+    virtual bool openList(const ControlRef& combo) = 0;
+    // Presses a key in the combo box, which takes the focus.
+    virtual bool pressKey(const ControlRef& combo, Key key) = 0;
     // Selects the whole text, then types text over it, key after key.
     virtual bool typeText(const ControlRef& editOrCombo, const std::string& text) = 0;
     virtual bool selectRow(const ControlRef& list, int row) = 0;
@@ -44,6 +49,9 @@ public:
     // While set, each message box is answered by answer, called while the
     // box is open.
     virtual void answerBoxes(std::function<Answer(const OpenBox&)> answer) = 0;
+    // Whether the row is drawn as selected: clearly apart from the rows
+    // that are not.
+    virtual bool looksSelected(const ControlRef& list, int row) = 0;
     // Whether a lies above b on the screen.
     virtual bool isAbove(WindowRef a, WindowRef b) const = 0;
 };

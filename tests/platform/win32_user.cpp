@@ -8,6 +8,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/win32/text.h"
 #include "tests/platform/user.h"
 
@@ -44,9 +47,43 @@ public:
     bool chooseItem(const ControlRef& c, int index) override {
         HWND h = reachable(c);
         if (!h || index < 0 || index >= static_cast<int>(SendMessageW(h, CB_GETCOUNT, 0, 0))) return false;
-        // The drop-down list takes the choice and tells its window.
-        SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE), reinterpret_cast<LPARAM>(h));
+        // The list opens; the item is clicked in it, which closes it.
+        if (!openList(c)) return false;
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetComboBoxInfo(h, &info) || !info.hwndList) return false;
+        SendMessageW(info.hwndList, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        RECT r{};
+        if (SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) ==
+            LB_ERR)
+            return false;
+        const POINT pt{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        SendMessageW(info.hwndList, WM_MOUSEMOVE, 0, clientPoint(pt));
+        SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(pt));
+        SendMessageW(info.hwndList, WM_LBUTTONUP, 0, clientPoint(pt));
+        return true;
+    }
+
+    bool openList(const ControlRef& c) override {
+        HWND h = reachable(c);
+        if (!h) return false;
+        SetFocus(h);
+        // What a click on the closed box does (F4 too).
+        SendMessageW(h, CB_SHOWDROPDOWN, TRUE, 0);
+        return SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    }
+
+    bool pressKey(const ControlRef& c, Key key) override {
+        HWND h = reachable(c);
+        if (!h) return false;
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        HWND target = GetComboBoxInfo(h, &info) && info.hwndItem ? info.hwndItem : h;
+        if (GetFocus() != target) SetFocus(target);
+        const WPARAM vk = key == Key::Up ? VK_UP : key == Key::Down ? VK_DOWN : VK_RETURN;
+        SendMessageW(target, WM_KEYDOWN, vk, 1);
+        if (vk == VK_RETURN) SendMessageW(target, WM_CHAR, VK_RETURN, 1);
+        SendMessageW(target, WM_KEYUP, vk, 1 | (1u << 30) | (1u << 31));
         return true;
     }
 
@@ -121,6 +158,33 @@ public:
         p_.setMessageBoxAnswerer([answer](const win32::ShownBox& box) {
             return answer(OpenBox{reinterpret_cast<NativeHandle>(box.owner), box.text, box.caption, box.buttons});
         });
+    }
+
+    bool looksSelected(const ControlRef& list, int row) override {
+        HWND h = p_.controlHandle(list);
+        if (!h) return false;
+        // The row as drawn, beside the text of its first cell; compared with
+        // the list's own background.
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        if (!SendMessageW(h, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r))) return false;
+        RECT client{};
+        GetClientRect(h, &client);
+        HDC screen = GetDC(h);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        const COLORREF drawn = GetPixel(dc, std::min<LONG>(r.right, client.right) - 4, (r.top + r.bottom) / 2);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(h, screen);
+        const auto background = static_cast<COLORREF>(SendMessageW(h, LVM_GETBKCOLOR, 0, 0));
+        const int distance = std::abs(GetRValue(drawn) - GetRValue(background)) +
+                             std::abs(GetGValue(drawn) - GetGValue(background)) +
+                             std::abs(GetBValue(drawn) - GetBValue(background));
+        return distance > 96;
     }
 
     bool isAbove(WindowRef a, WindowRef b) const override {
