@@ -35,15 +35,26 @@ MainNode* mainNode(ProgramState& st, int number) {
     return &st.nodeTable[static_cast<std::size_t>(number - 1)];
 }
 
+// The picture folder the form stands for: the chosen item, or on the prompt
+// item ("子图片目录": the node's folder is not on disk) the node's own.
+std::string shownDirectory(const Context& ctx, int chosen) {
+    const platform::Platform& p = ctx.platform;
+    const ControlRef dirs = control(ctx, names::directoryChooser);
+    if (p.selection(dirs) > 0) return selectedText(p, dirs);
+    if (chosen < 1 || chosen > kMainNodeCount) return {};
+    return ctx.state.nodeTable[static_cast<std::size_t>(chosen - 1)].Name;
+}
+
 NodeForm readForm(const Context& ctx) {
     const platform::Platform& p = ctx.platform;
     const ControlRef box = control(ctx, names::nodeChooser);
     const ControlRef list = control(ctx, names::childList);
     NodeForm form;
-    form.chosen = p.selection(box);
     form.renaming = p.isEditable(box);
+    // Typing a title leaves the box no selection: the rename knows its node.
+    form.chosen = form.renaming ? toInt(p.tag(control(ctx, names::renameButton))) : p.selection(box);
     form.title = selectedText(p, box);
-    form.directory = selectedText(p, control(ctx, names::directoryChooser));
+    form.directory = shownDirectory(ctx, form.chosen);
     form.mainPicture = p.text(control(ctx, names::mainPictureEdit));
     form.hook = selectedText(p, control(ctx, names::sectionChooser));
     const ControlRef way = control(ctx, names::linkChooser);
@@ -93,10 +104,10 @@ bool showPrompt(Context& ctx, const Prompt& prompt) {
     p.setFocus(at);
     const bool question = prompt.kind != Prompt::Kind::Refusal;
     const Answer answer = tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    // The user may have closed the editor meanwhile: then nothing goes on.
+    if (!editorOpen(ctx)) return false;
     if (prompt.kind == Prompt::Kind::Continue && answer == Answer::Yes) return true;
     if (prompt.kind == Prompt::Kind::Browse && answer == Answer::Yes) p.openFolder(prompt.folder);
-    if (!editorOpen(ctx)) return false;
-    if (prompt.selectFirstRow) p.setCurrentRow(at, 0);
     p.setFocus(at);
     return false;
 }
@@ -107,8 +118,8 @@ void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& 
         p.setCell(list, row, column, cells[static_cast<std::size_t>(column)]);
 }
 
-// Selects the first item after the prompt item that matches; leaves the
-// selection as it is when none does.
+// Selects the first item after the prompt item that matches, or the prompt
+// item when none does: a box never shows what the node chosen before had.
 template <typename Match>
 void selectMatching(platform::Platform& p, const ControlRef& combo, Match match) {
     for (int i = 1; i < p.itemCount(combo); ++i) {
@@ -117,6 +128,20 @@ void selectMatching(platform::Platform& p, const ControlRef& combo, Match match)
             return;
         }
     }
+    p.setSelection(combo, 0);
+}
+
+// The row whose "ID" cell names child number; -1 when none does.
+int rowOfChild(const platform::Platform& p, const ControlRef& list, std::int32_t number) {
+    for (int row = 0; row < p.rowCount(list); ++row)
+        if (toInt(p.cell(list, row, 0)) == number) return row;
+    return -1;
+}
+
+void clearChildFields(Context& ctx) {
+    for (const char* edit : {names::idEdit, names::pictureEdit, names::nameEdit, names::membersEdit,
+                             names::descriptionEdit})
+        ctx.platform.setText(control(ctx, edit), "");
 }
 
 void previewPicture(Context& ctx, const char* edit, const std::string& folder) {
@@ -269,22 +294,50 @@ void renameMainNode(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     const ControlRef box = control(ctx, names::nodeChooser);
-    const int r = toInt(p.tag(control(ctx, names::renameButton)));
+    // The node the rename started on; typing leaves the box no selection.
+    const int started = toInt(p.tag(control(ctx, names::renameButton)));
+    int r = started;
     if (!p.isEditable(box)) {
         p.setEditable(box, true);
-    } else {
-        const std::string title = removeBlanks(p.text(box));
-        const auto number = static_cast<std::int32_t>(itemDataAt(p, box, r));
-        std::string message;
-        if (writeMainTitle(st.store, st.CfgPath, title, number, message, true))
-            tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
-        else
-            tell(ctx, message, "错误");
-        if (!editorOpen(ctx)) return;
-        p.setEditable(box, false);
+        fillMainNodeBox(ctx);
+        p.setSelection(box, r);
+        p.setFocus(box);
+        return;
     }
+    const std::string title = removeBlanks(p.text(box));
+    const int listed = p.itemCount(box) - 1;
+    const RenamePlan plan = planRename(static_cast<int>(itemDataAt(p, box, r)), listed, title);
+    bool write = plan.kind == RenamePlan::Kind::Write;
+    if (plan.kind == RenamePlan::Kind::RefuseFull) {
+        tell(ctx, "固定项目限制在10个以内。", "错误");
+    } else if (plan.kind == RenamePlan::Kind::RefuseBlank) {
+        tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
+             "提示");
+    } else if (plan.kind == RenamePlan::Kind::AskRemove) {
+        write = tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
+                     "确认", MessageButtons::YesNo) == Answer::Yes;
+    }
+    if (!editorOpen(ctx)) return;
+    if (write) {
+        std::string message;
+        if (writeMainTitle(st.store, st.CfgPath, title, plan.number, message, true)) {
+            // A new topic is the chosen one now, ready for its folder and
+            // pictures; a removed one is chosen no longer.
+            r = title.empty() ? 0 : plan.number;
+            tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
+        } else {
+            tell(ctx, message, "错误");
+        }
+        if (!editorOpen(ctx)) return;
+    }
+    p.setEditable(box, false);
     fillMainNodeBox(ctx);
     p.setSelection(box, r);
+    p.setTag(control(ctx, names::renameButton), toText(r));
+    if (r != started) {
+        if (r > 0) loadMainNodeForm(ctx, r);
+        else resetNodeForm(ctx);
+    }
     p.setFocus(box);
 }
 
@@ -295,8 +348,8 @@ void previewMainPicture(Context& ctx) {
 
 void previewChildPicture(Context& ctx) {
     if (!editorOpen(ctx)) return;
-    const std::string directory = selectedText(ctx.platform, control(ctx, names::directoryChooser));
-    previewPicture(ctx, names::pictureEdit, pictureFolders(ctx.state).childFolder(directory));
+    const int chosen = ctx.platform.selection(control(ctx, names::nodeChooser));
+    previewPicture(ctx, names::pictureEdit, pictureFolders(ctx.state).childFolder(shownDirectory(ctx, chosen)));
 }
 
 void addChildNode(Context& ctx) {
@@ -372,6 +425,9 @@ void saveNode(Context& ctx) {
     }
     if (writeMainNodeAndChild(st.store, st.CfgPath, st.nodeTable, form.chosen, position, message, true)) {
         fillChildList(ctx, form.chosen);
+        // The saved child stays the chosen one, its fields as saved: a
+        // second "保存" edits it again.
+        if (position > 0) ctx.platform.setCurrentRow(control(ctx, names::childList), position - 1);
         tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
     } else {
         tell(ctx, message, "错误");
@@ -387,15 +443,21 @@ void deleteChildNode(Context& ctx) {
         showPrompt(ctx, *prompt);
         return;
     }
+    // The question names the child the ID box names, which is the one
+    // deleted, whichever row is selected.
     const ControlRef list = control(ctx, names::childList);
-    const int row = p.currentRow(list);
-    const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
-    if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes) return;
+    const std::int32_t number = toInt(removeBlanks(form.id));
+    const int row = rowOfChild(p, list, number);
     MainNode* node = mainNode(st, form.chosen);
-    if (!node || !editorOpen(ctx)) return;
+    if (row < 0 || !node) {
+        tell(ctx, deleteFailure(form), "错误");
+        return;
+    }
+    const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
+    if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !editorOpen(ctx)) return;
 
     std::vector<ChildNode> before = node->children;
-    if (!removeChild(*node, toInt(removeBlanks(form.id)))) {
+    if (!removeChild(*node, number)) {
         tell(ctx, deleteFailure(form), "错误");
         return;
     }
@@ -408,9 +470,9 @@ void deleteChildNode(Context& ctx) {
         tell(ctx, message, "错误");
         return;
     }
-    p.deleteRow(list, row);
-    p.setCurrentRow(list, 0);
+    // No child is chosen after a deletion, and the fields show none.
     fillChildList(ctx, form.chosen);
+    clearChildFields(ctx);
     tell(ctx, "删除完成。", "提示");
 }
 

@@ -46,7 +46,7 @@ const ChildNode* findChild(const MainNode& node, std::int32_t number) {
 
 Prompt refusal(std::string text, const char* caption, FormField focus) {
     return Prompt{.kind = Prompt::Kind::Refusal, .text = std::move(text), .caption = caption, .focus = focus,
-                  .folder = {}, .selectFirstRow = false};
+                  .folder = {}};
 }
 
 constexpr const char* kFinishRenameFirst = "请先点击\"<<改名\"按钮完成改名。";
@@ -59,8 +59,7 @@ std::optional<Prompt> checkChildFields(const NodeForm& form, const PictureFolder
     const std::string path = folder + picture;
     if (!folders.exists(path))
         return Prompt{.kind = Prompt::Kind::Browse, .text = path + "\r\n图片不存在，是否浏览该路径？",
-                      .caption = "错误", .focus = FormField::ChildPicture, .folder = folder,
-                      .selectFirstRow = false};
+                      .caption = "错误", .focus = FormField::ChildPicture, .folder = folder};
     if (isBlankText(form.name)) return refusal("显示名称为空。", "错误", FormField::ChildName);
     return std::nullopt;
 }
@@ -138,12 +137,13 @@ std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, cons
     if (form.chosen <= 0) return refusal("请先选择项目。", "提示", FormField::MainNodeBox);
     if (form.renaming)
         return refusal("请点击\"<<改名\"按钮完成改名后再保存。", "提示", FormField::MainNodeBox);
-    if (!directoryAccepted && !equalIgnoringCase(node.Name, form.directory)) {
+    // A node without a folder yet has no pictures to move.
+    if (!directoryAccepted && !node.Name.empty() && !equalIgnoringCase(node.Name, form.directory)) {
         return Prompt{.kind = Prompt::Kind::Continue,
                       .text = "由于子节点图片目录被更改，需要自行移动原图片到新目录下。\r\n需自行将[" + node.Name +
                               "]目录中，有被使用的图片移动到[" + form.directory + "]目录中\r\n是否继续保存？",
                       .caption = "提示：" + node.Name + "->" + form.directory,
-                      .focus = FormField::DirectoryBox, .folder = {}, .selectFirstRow = false};
+                      .focus = FormField::DirectoryBox, .folder = {}};
     }
     const std::string mainPicture = removeBlanks(form.mainPicture);
     if (mainPicture.empty()) return refusal("图片名称不能为空。", "提示", FormField::MainPicture);
@@ -155,11 +155,9 @@ std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, cons
     if (auto prompt = checkChildFields(form, folders)) return prompt;
     // The ID box has to name a child, and so does the selected row: it is
     // the row's child that is edited.
-    if (!findChild(node, toInt(form.id)) || !findChild(node, toInt(form.rowId))) {
-        Prompt p = refusal("ID非法。", "错误", FormField::ChildList);
-        p.selectFirstRow = true;
-        return p;
-    }
+    // The refusal keeps what the user typed: no row is chosen for them.
+    if (!findChild(node, toInt(form.id)) || !findChild(node, toInt(form.rowId)))
+        return refusal("ID非法。", "错误", FormField::ChildList);
     return std::nullopt;
 }
 
@@ -181,6 +179,20 @@ std::string deleteQuestion(const NodeForm& form, std::string_view rowName, std::
 }
 
 std::string deleteFailure(const NodeForm& form) { return "ID:" + removeBlanks(form.id) + " 删除失败。"; }
+
+RenamePlan planRename(int chosen, int listed, std::string_view title) {
+    using Kind = RenamePlan::Kind;
+    const bool blank = isBlankText(title);
+    if (chosen >= 1) {
+        if (!blank) return {Kind::Write, chosen};
+        return {chosen == listed ? Kind::AskRemove : Kind::RefuseBlank, chosen};
+    }
+    // No node chosen: the title names a new topic, in the first section
+    // the box does not list.
+    if (listed >= kMainNodeCount) return {Kind::RefuseFull, 0};
+    if (blank) return {Kind::RefuseBlank, 0};
+    return {Kind::Write, listed + 1};
+}
 
 void setMainNodeFromForm(MainNode& node, const NodeForm& form) {
     node.Name = form.directory;

@@ -48,7 +48,8 @@ RowCells refilledRowCells(const MainNode& node, const ChildNode& child, int posi
 
 // What the form holds when a button is pressed.
 struct NodeForm {
-    int chosen = 0;           // selection index of the main-node box
+    int chosen = 0;           // the chosen main node: the main-node box's selection,
+                              // while renaming the node the rename started on
     bool renaming = false;    // the main-node box is editable (RenameMode)
     std::string title;        // text of the selected main-node item
     std::string directory;    // text of the selected sub-directory item
@@ -90,8 +91,7 @@ struct Prompt {
     std::string text;
     std::string caption;
     FormField focus = FormField::MainNodeBox;
-    std::string folder;           // Browse: opened on Yes
-    bool selectFirstRow = false;  // the list's first row is selected as well
+    std::string folder;  // Browse: opened on Yes
 };
 
 // "新增": the first check that fails, or nothing when the child can be
@@ -117,6 +117,21 @@ std::string deleteQuestion(const NodeForm& form, std::string_view rowName, std::
 
 // The text shown when no child has the number of the ID box.
 std::string deleteFailure(const NodeForm& form);
+
+// What the second "<<改名" click does with the typed title (blanks removed).
+// chosen is the node the rename started on (0: none), listed the number of
+// titles the main-node box lists.
+struct RenamePlan {
+    enum class Kind {
+        Write,       // title becomes the Title of section number
+        AskRemove,   // the last listed node's title emptied: ask, then write
+        RefuseBlank, // an empty title would hide this node and all after it
+        RefuseFull,  // no section is left for a new topic
+    };
+    Kind kind = Kind::Write;
+    int number = 0;
+};
+RenamePlan planRename(int chosen, int listed, std::string_view title);
 
 // Sets Name, Title, Pic, In, Link and Show of a main node from the form.
 void setMainNodeFromForm(MainNode& node, const NodeForm& form);

@@ -69,9 +69,10 @@ TEST_F(NodeEditor, ChoosingANodeShowsItsSettingsAndChildren) {
     EXPECT_FALSE(platform.isChecked(c(ne::showBox)));
     EXPECT_EQ(rows(), (Rows{{"1", "引Hero", "ID:4,6", "d", "4,6"}, {"2", "引Hero", "ID:0", "0", "0"}}));
 
-    // No hook: the hook box keeps what it showed; Link 0 is "不作关联".
+    // No hook: the hook box shows its prompt, not the node before's hook;
+    // Link 0 is "不作关联".
     chooseNode(3);
-    EXPECT_EQ(platform.text(c(ne::sectionChooser)), "Hero");
+    EXPECT_EQ(platform.selection(c(ne::sectionChooser)), 0);
     EXPECT_EQ(platform.text(c(ne::linkChooser)), "不作关联");
     EXPECT_EQ(platform.rowCount(c(ne::childList)), 0);
 
@@ -295,15 +296,15 @@ TEST_F(NodeEditor, AChangedPictureFolderIsAskedAboutFirst) {
         Session t;
         t.startEditor();
         t.chooseNode(1);
-        ASSERT_TRUE(t.platform.chooseItem(t.c(ne::directoryChooser), 0));
+        t.chooseText(ne::directoryChooser, "Refs");
         t.platform.queueAnswer(answer);
         ASSERT_TRUE(t.press(ne::saveButton));
         const auto& boxes = t.platform.messageBoxes();
         ASSERT_FALSE(boxes.empty());
         EXPECT_EQ(boxes[0].text,
                   "由于子节点图片目录被更改，需要自行移动原图片到新目录下。\r\n需自行将[Maps]目录中，有被使用的图片移动到"
-                  "[子图片目录]目录中\r\n是否继续保存？");
-        EXPECT_EQ(boxes[0].caption, "提示：Maps->子图片目录");
+                  "[Refs]目录中\r\n是否继续保存？");
+        EXPECT_EQ(boxes[0].caption, "提示：Maps->Refs");
         EXPECT_EQ(boxes[0].buttons, MessageButtons::YesNo);
         if (answer == Answer::No) {
             EXPECT_EQ(boxes.size(), 1u);
@@ -312,20 +313,56 @@ TEST_F(NodeEditor, AChangedPictureFolderIsAskedAboutFirst) {
         } else {
             ASSERT_EQ(boxes.size(), 2u);
             EXPECT_EQ(boxes[1].text, "主节点设置已保存，重启程序后生效。");
-            EXPECT_EQ(t.readCfg(), replaceLine(kCfg, "Name=Maps\r\nTitle=地图", "Name=子图片目录\r\nTitle=地图"));
+            EXPECT_EQ(t.readCfg(), replaceLine(kCfg, "Name=Maps\r\nTitle=地图", "Name=Refs\r\nTitle=地图"));
         }
     }
 }
 
-TEST_F(NodeEditor, AnIdNamingNoChildIsRefusedWithTheListFocusedOnItsFirstRow) {
+// A box that matches nothing of the node shows its prompt item, and a save
+// then keeps the node's own value: nothing the node chosen before had, no
+// question about a folder that was not changed, never the prompt's text.
+TEST_F(NodeEditor, SavingANodeWhoseValuesMatchNoItemKeepsItsOwn) {
+    // Node 4's folder is not on disk, and it has neither hook nor way.
+    const std::string cfg = std::string(kCfg) +
+                            "[4]\r\nName=Gone\r\nTitle=无\r\nIn=\r\nLink=\r\nShow=1\r\nPic=m1.png\r\n";
+    const struct {
+        const char* label;
+        int before;  // the node chosen first
+        const char* directoryChoice;
+        std::string cfg;
+    } cases[] = {
+        {"after a node with folder, hook and way", 2, nullptr,
+         replaceLine(cfg, "Link=\r\nShow=1\r\nPic=m1.png", "Link=0\r\nShow=1\r\nPic=m1.png")},
+        {"the prompt chosen by hand", 1, "子图片目录",
+         replaceLine(cfg, "Link=\r\nShow=1\r\nPic=m1.png", "Link=0\r\nShow=1\r\nPic=m1.png")},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.label);
+        Session t;
+        t.startEditor(cfg);
+        t.chooseNode(k.before);
+        t.chooseNode(4);
+        for (const char* combo : {ne::directoryChooser, ne::sectionChooser, ne::linkChooser})
+            EXPECT_EQ(t.platform.selection(t.c(combo)), 0) << combo;
+        if (k.directoryChoice) t.chooseText(ne::directoryChooser, k.directoryChoice);
+        ASSERT_TRUE(t.press(ne::saveButton));
+        t.expectOneBox("主节点设置已保存，重启程序后生效。", "无");
+        EXPECT_EQ(t.readCfg(), k.cfg);
+    }
+}
+
+TEST_F(NodeEditor, AnIdNamingNoChildIsRefusedKeepingWhatWasTyped) {
     startEditor();
     chooseNode(1);
     selectRow(2);
     type(ne::idEdit, "7");
+    type(ne::nameEdit, "改过");
     ASSERT_TRUE(press(ne::saveButton));
     expectOneBox("ID非法。", "错误");
     EXPECT_TRUE(platform.hasFocus(c(ne::childList)));
-    EXPECT_EQ(platform.currentRow(c(ne::childList)), 0);
+    EXPECT_EQ(platform.currentRow(c(ne::childList)), 2);
+    EXPECT_EQ(platform.text(c(ne::idEdit)), "7");
+    EXPECT_EQ(platform.text(c(ne::nameEdit)), "改过");
     EXPECT_EQ(readCfg(), kCfg);
 }
 
@@ -374,7 +411,6 @@ TEST_F(Deleting, TheLastChildEmptiesOnlyItsOwnKey) {
     platform.clearMessageBoxes();
     type(ne::pictureEdit, "a.png");
     type(ne::nameEdit, "back");
-    platform.setText(c(ne::descriptionEdit), "");  // the deletion showed child 1 there
     ASSERT_TRUE(press(ne::addButton));
     EXPECT_EQ(readCfg(), replaceLine(cfg, "5=c5.png|child5|tip5|5", "5=a.png|back|0|0"));
 }
@@ -398,15 +434,12 @@ TEST_F(Deleting, RefusalsComeBeforeTheQuestionAndNoLeavesAllAsItWas) {
         expectOneBox(c.text, c.caption);
         EXPECT_TRUE(platform.hasFocus(this->c(ne::childList)));
     }
-    // An ID in range that no child has: asked, then not found.
+    // An ID in range that no child has: nothing to ask about.
     selectRow(1);
     platform.setText(c(ne::idEdit), "7");
     platform.clearMessageBoxes();
-    platform.queueAnswer(Answer::Yes);
     ASSERT_TRUE(press(ne::deleteButton));
-    ASSERT_EQ(platform.messageBoxes().size(), 2u);
-    EXPECT_EQ(platform.messageBoxes()[1].text, "ID:7 删除失败。");
-    EXPECT_EQ(platform.messageBoxes()[1].caption, "错误");
+    expectOneBox("ID:7 删除失败。", "错误");
 
     deleteRow(1, Answer::No);
     EXPECT_EQ(platform.messageBoxes().size(), 1u);
@@ -442,33 +475,110 @@ TEST_F(NodeEditor, RenameSwitchesTheBoxToTypingAndBack) {
     EXPECT_EQ(platform.tag(c(ne::childList)), "1");
 }
 
+// Adding a topic (no node chosen), removing the last one (its title
+// emptied, after a question) and the titles that are refused.
 TEST_F(NodeEditor, RenamingCases) {
+    const std::string blankRefused =
+        "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。";
+    std::string ten = kCfg;
+    for (int s = 4; s <= 10; ++s) ten += "[" + std::to_string(s) + "]\r\nTitle=T" + std::to_string(s) + "\r\n";
     const struct {
         const char* label;
+        std::string cfg;
         int node;  // 0: none chosen
         std::string typed;
+        Answer answer;
         std::string text;
         std::string caption;
-        std::string cfg;
+        std::string cfgAfter;
         int itemsAfter;
+        int chosenAfter;
     } cases[] = {
-        {"twice without a chosen node", 0, "X", "固定项目限制在10个以内。", "错误", kCfg, 4},
-        {"spaces only: the box ends before the node", 2, " \xE3\x80\x80", "改名成功，重启程序后显示新名称。", "提示",
-         replaceLine(kCfg, "Title=引用", "Title="), 2},
+        {"no node chosen: a new topic in the first section without a title", kCfg, 0, "新 题", Answer::No,
+         "改名成功，重启程序后显示新名称。", "提示", std::string(kCfg) + "[4]\r\nTitle=新题\r\n", 5, 4},
+        {"no node chosen and ten topics", ten, 0, "X", Answer::No, "固定项目限制在10个以内。", "错误", ten, 11, 0},
+        {"no node chosen, no title", kCfg, 0, " ", Answer::No, blankRefused, "提示", kCfg, 4, 0},
+        {"a blank title for a node with others after it", kCfg, 2, " \xE3\x80\x80", Answer::Yes, blankRefused,
+         "提示", kCfg, 4, 2},
+        {"the last node's title emptied, answered No", kCfg, 3, " ", Answer::No,
+         "清空标题将删除项目[空]，它将不再显示在列表和菜单中。\r\n是否继续？", "确认", kCfg, 4, 3},
+        {"the last node's title emptied, answered Yes", kCfg, 3, "", Answer::Yes,
+         "清空标题将删除项目[空]，它将不再显示在列表和菜单中。\r\n是否继续？", "确认",
+         replaceLine(kCfg, "Title=空", "Title="), 3, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.label);
         Session t;
-        t.startEditor();
-        if (c.node) t.chooseNode(c.node);
+        t.startEditor(k.cfg);
+        if (k.node) t.chooseNode(k.node);
+        const ControlRef box = t.c(ne::nodeChooser);
         ASSERT_TRUE(t.press(ne::renameButton));
-        ASSERT_TRUE(t.platform.typeText(t.c(ne::nodeChooser), c.typed));
+        ASSERT_TRUE(t.platform.typeText(box, k.typed.empty() ? " " : k.typed));
+        t.platform.queueAnswer(k.answer);
         ASSERT_TRUE(t.press(ne::renameButton));
-        t.expectOneBox(c.text, c.caption);
-        EXPECT_EQ(t.readCfg(), c.cfg);
-        EXPECT_EQ(t.platform.itemCount(t.c(ne::nodeChooser)), c.itemsAfter);
-        EXPECT_FALSE(t.platform.isEditable(t.c(ne::nodeChooser)));
+        ASSERT_FALSE(t.platform.messageBoxes().empty());
+        EXPECT_EQ(t.platform.messageBoxes()[0].text, k.text);
+        EXPECT_EQ(t.platform.messageBoxes()[0].caption, k.caption);
+        EXPECT_EQ(t.readCfg(), k.cfgAfter);
+        EXPECT_EQ(t.platform.itemCount(box), k.itemsAfter);
+        EXPECT_EQ(t.platform.selection(box), k.chosenAfter);
+        EXPECT_FALSE(t.platform.isEditable(box));
     }
+}
+
+// The new topic is then set up like any other and saved: after a restart
+// it is in the box with what was saved.
+TEST_F(NodeEditor, ANewTopicIsNamedThenSavedAndReadsBackAfterARestart) {
+    startEditor();
+    ASSERT_TRUE(press(ne::renameButton));
+    ASSERT_TRUE(platform.typeText(c(ne::nodeChooser), "新题"));
+    ASSERT_TRUE(press(ne::renameButton));
+    EXPECT_EQ(platform.tag(c(ne::childList)), "4") << "the new topic's form shows";
+    chooseText(ne::directoryChooser, "Maps");
+    type(ne::mainPictureEdit, "m2.png");
+    chooseText(ne::sectionChooser, "Item");
+    chooseText(ne::linkChooser, "相互关联");
+    platform.clearMessageBoxes();
+    ASSERT_TRUE(press(ne::saveButton));
+    expectOneBox("主节点设置已保存，重启程序后生效。", "新题");
+    EXPECT_EQ(readCfg(), std::string(kCfg) +
+                             "[4]\r\nTitle=新题\r\nName=Maps\r\nIn=Item\r\nLink=1\r\nPic=m2.png\r\nShow=0\r\n");
+
+    Session again;
+    again.startEditor(readCfg());
+    again.chooseNode(4);
+    EXPECT_EQ(again.platform.text(again.c(ne::directoryChooser)), "Maps");
+    EXPECT_EQ(again.platform.text(again.c(ne::mainPictureEdit)), "m2.png");
+    EXPECT_EQ(again.platform.text(again.c(ne::sectionChooser)), "Item");
+    EXPECT_EQ(again.platform.text(again.c(ne::linkChooser)), "相互关联");
+}
+
+// Typing a title leaves the box no item selected, as Win32 does: the
+// buttons still answer that the rename is to be finished first.
+TEST_F(NodeEditor, WhileATitleIsTypedTheButtonsAskToFinishTheRename) {
+    const struct {
+        const char* button;
+        const char* text;
+    } cases[] = {
+        {ne::saveButton, "请点击\"<<改名\"按钮完成改名后再保存。"},
+        {ne::addButton, "请先点击\"<<改名\"按钮完成改名。"},
+        {ne::deleteButton, "请先点击\"<<改名\"按钮完成改名。"},
+    };
+    startEditor();
+    chooseNode(1);
+    selectRow(0);
+    ASSERT_TRUE(press(ne::renameButton));
+    ASSERT_TRUE(platform.typeText(c(ne::nodeChooser), "新"));
+    ASSERT_EQ(platform.selection(c(ne::nodeChooser)), -1);
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.button);
+        platform.clearMessageBoxes();
+        ASSERT_TRUE(press(k.button));
+        expectOneBox(k.text, "提示");
+    }
+    EXPECT_EQ(readCfg(), kCfg);
+    ASSERT_TRUE(press(ne::renameButton));
+    EXPECT_EQ(readCfg(), replaceLine(kCfg, "Title=地图", "Title=新"));
 }
 
 // --- failed writes ------------------------------------------------------------------------------

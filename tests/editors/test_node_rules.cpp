@@ -220,8 +220,9 @@ TEST(SaveChecks, InOrderWithTheFolderQuestionAndTheChildChecks) {
     NodeForm moved = goodForm();
     moved.directory = "Other";
     EXPECT_FALSE(checkSave(moved, node, folders(), true)) << "once accepted, the question is not asked again";
-    moved.id = "5";
-    EXPECT_TRUE(checkSave(moved, node, folders(), true)->selectFirstRow);
+    MainNode noFolder = node;
+    noFolder.Name = "";
+    EXPECT_FALSE(checkSave(moved, noFolder, folders(), false)) << "a node without a folder has nothing to move";
 }
 
 TEST(DeleteChecks, InOrderBeforeTheQuestion) {
@@ -247,6 +248,32 @@ TEST(DeleteChecks, InOrderBeforeTheQuestion) {
     f.id = " 2";
     EXPECT_EQ(deleteQuestion(f, "乙", "二#行"), "ID： 2\r\nName：乙\r\nText：二\r\n行\r\n是否删除所选子节点？");
     EXPECT_EQ(deleteFailure(f), "ID:2 删除失败。");
+}
+
+TEST(RenamePlans, BlankTitlesRemoveOnlyTheLastNodeAndNoNodeMakesANewTopic) {
+    using P = RenamePlan::Kind;
+    const struct {
+        int chosen;
+        int listed;
+        const char* title;
+        P kind;
+        int number;
+    } cases[] = {
+        {2, 3, "新", P::Write, 2},
+        {2, 3, " \xE3\x80\x80", P::RefuseBlank, 2},  // it would hide node 3 too
+        {3, 3, "", P::AskRemove, 3},
+        {0, 3, "新", P::Write, 4},  // the first section the box does not list
+        {0, 0, "新", P::Write, 1},
+        {0, 3, " ", P::RefuseBlank, 0},
+        {0, 10, "新", P::RefuseFull, 0},
+        {10, 10, "新", P::Write, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.chosen) + " of " + std::to_string(c.listed) + " '" + c.title + "'");
+        const RenamePlan plan = planRename(c.chosen, c.listed, c.title);
+        EXPECT_EQ(plan.kind, c.kind);
+        EXPECT_EQ(plan.number, c.number);
+    }
 }
 
 // --- what the form sets ----------------------------------------------------------------------
