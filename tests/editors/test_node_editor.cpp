@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor_fixture.h"
@@ -351,6 +352,42 @@ TEST_F(NodeEditor, SavingANodeWhoseValuesMatchNoItemKeepsItsOwn) {
     }
 }
 
+// After a save the saved child stays chosen with its fields as saved, so a
+// second save edits it again; after a deletion no child is chosen and the
+// fields are empty, so nothing typed then passes for a child's edit.
+TEST_F(NodeEditor, TheFieldsAndTheChosenRowAgreeAfterEverySaveAndDelete) {
+    startEditor();
+    chooseNode(1);
+    selectRow(1);
+    const ControlRef list = c(ne::childList);
+    const std::pair<const char*, const char*> names[] = {{"乙 一", "乙一"}, {"乙二", "乙二"}};
+    for (const auto& [typed, saved] : names) {
+        SCOPED_TRACE(typed);
+        platform.clearMessageBoxes();
+        type(ne::nameEdit, typed);
+        ASSERT_TRUE(press(ne::saveButton));
+        expectOneBox("节点设置已保存，重启程序后生效。", "地图");
+        EXPECT_EQ(platform.currentRow(list), 1);
+        EXPECT_EQ(platform.text(c(ne::idEdit)), "2");
+        EXPECT_EQ(platform.text(c(ne::nameEdit)), saved);
+    }
+    EXPECT_EQ(readCfg(), replaceLine(kCfg, "2=b.png|乙|二#行|,0", "2=b.png|乙二|二#行|0"));
+
+    platform.clearMessageBoxes();
+    platform.queueAnswer(Answer::Yes);
+    ASSERT_TRUE(press(ne::deleteButton));
+    EXPECT_EQ(platform.currentRow(list), -1);
+    for (const char* edit : {ne::idEdit, ne::pictureEdit, ne::nameEdit, ne::membersEdit, ne::descriptionEdit})
+        EXPECT_EQ(platform.text(c(edit)), "") << edit;
+    // A save now is the main node's alone, and says so.
+    const std::string afterDelete = readCfg();
+    platform.clearMessageBoxes();
+    type(ne::nameEdit, "丢");
+    ASSERT_TRUE(press(ne::saveButton));
+    expectOneBox("主节点设置已保存，重启程序后生效。", "地图");
+    EXPECT_EQ(readCfg(), afterDelete);
+}
+
 TEST_F(NodeEditor, AnIdNamingNoChildIsRefusedKeepingWhatWasTyped) {
     startEditor();
     chooseNode(1);
@@ -402,6 +439,20 @@ TEST_F(Deleting, AMiddleChildMovesTheLaterOnesUpAndEmptiesTheLastKey) {
                             {"2", "c3.png", "child3", "tip3", "0"},
                             {"3", "c4.png", "child4", "tip4", "0"},
                             {"4", "c5.png", "child5", "tip5", "0"}}));
+}
+
+// What is asked about is what is deleted: the child the ID box names,
+// whichever row is selected.
+TEST_F(Deleting, TheQuestionNamesTheChildOfTheIdBox) {
+    selectRow(0);
+    platform.setText(c(ne::idEdit), "4");
+    platform.clearMessageBoxes();
+    platform.queueAnswer(Answer::Yes);
+    ASSERT_TRUE(press(ne::deleteButton));
+    ASSERT_EQ(platform.messageBoxes().size(), 2u);
+    EXPECT_EQ(platform.messageBoxes()[0].text, "ID：4\r\nName：child4\r\nText：tip4\r\n是否删除所选子节点？");
+    std::string want = replaceLine(cfg, "4=c4.png|child4|tip4|4", "4=c5.png|child5|tip5|0");
+    EXPECT_EQ(readCfg(), replaceLine(want, "5=c5.png|child5|tip5|5", "5="));
 }
 
 TEST_F(Deleting, TheLastChildEmptiesOnlyItsOwnKey) {
