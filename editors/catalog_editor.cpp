@@ -7,6 +7,7 @@
 #include "editors/catalog_rules.h"
 #include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
+#include "editors/node_rules.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
@@ -55,6 +56,28 @@ bool showPrompt(Context& ctx, const CatalogPrompt& prompt) {
     return false;
 }
 
+// The picture folder the form stands for: the chosen item; on the prompt
+// item "图片目录" (no folder of that name on disk) the section's stored
+// Name, or the section's own name. The prompt's text is never a folder.
+std::string shownDirectory(const platform::Platform& p, const ControlRef& directories, const std::string& section,
+                           const std::string& storedName) {
+    if (p.selection(directories) > 0) return selectedText(p, directories);
+    return storedName.empty() ? section : storedName;
+}
+
+void clearEntryFields(Context& ctx) {
+    for (const char* edit : {names::idEdit, names::pictureEdit, names::nameEdit, names::membersEdit,
+                             names::descriptionEdit})
+        ctx.platform.setText(control(ctx, edit), "");
+}
+
+// The row whose "ID" cell names entry number; -1 when none does.
+int rowOfEntry(const platform::Platform& p, const ControlRef& list, std::int32_t number) {
+    for (int row = 0; row < p.rowCount(list); ++row)
+        if (toInt(p.cell(list, row, 0)) == number) return row;
+    return -1;
+}
+
 CatalogForm readForm(Context& ctx) {
     const platform::Platform& p = ctx.platform;
     const ProgramState& st = ctx.state;
@@ -64,14 +87,16 @@ CatalogForm readForm(Context& ctx) {
     form.section = p.selection(sections);
     const std::string section = selectedText(p, sections);
     if (form.section > 0) form.storedName = cleanValue(ctx.state.store.snapshot(st.CfgPath), section, "Name");
-    form.directory = selectedText(p, control(ctx, names::directoryChooser));
+    form.directory = shownDirectory(p, control(ctx, names::directoryChooser), section, form.storedName);
     form.id = p.text(control(ctx, names::idEdit));
     form.picture = p.text(control(ctx, names::pictureEdit));
     form.name = p.text(control(ctx, names::nameEdit));
     form.description = p.text(control(ctx, names::descriptionEdit));
-    const int row = p.currentRow(list);
-    form.rowChosen = row >= 0;
-    if (form.rowChosen) {
+    form.rowChosen = p.currentRow(list) >= 0;
+    // The question before a deletion names the entry the ID box names: the
+    // one deleted, whichever row is selected.
+    const int row = rowOfEntry(p, list, toInt(removeBlanks(form.id)));
+    if (row >= 0) {
         form.rowName = p.cell(list, row, 2);
         form.rowDescription = p.cell(list, row, 3);
     }
@@ -168,6 +193,8 @@ void onSectionChosen(Context& ctx) {
     const ControlRef directories = control(ctx, names::directoryChooser);
     const ControlRef list = control(ctx, names::entryList);
     const int i = p.selection(sections);
+    // What the fields showed belongs to the catalog chosen before.
+    clearEntryFields(ctx);
     if (i <= 0) {
         p.setSelection(directories, 0);
         p.setText(group, "关联操作：");
@@ -178,8 +205,11 @@ void onSectionChosen(Context& ctx) {
     p.setEnabled(group, false);
     const std::string section = p.itemText(sections, i);
     p.setText(group, "对" + section + "进行");
-    for (int k = 0; k < p.itemCount(directories); ++k) {
-        if (p.itemText(directories, k) != section) continue;
+    // Folder names match as Windows matches them, in any case; without
+    // one the prompt shows, never the folder of the catalog before.
+    p.setSelection(directories, 0);
+    for (int k = 1; k < p.itemCount(directories); ++k) {
+        if (!equalIgnoringCase(p.itemText(directories, k), section)) continue;
         p.setSelection(directories, k);
         break;
     }
@@ -214,8 +244,8 @@ void previewEntryPicture(Context& ctx) {
         if (editorOpen(ctx)) p.setFocus(box);
         return;
     }
-    const std::string folder =
-        ctx.state.ImageRoot + selectedText(p, control(ctx, names::directoryChooser)) + files::separator();
+    const CatalogForm form = readForm(ctx);
+    const std::string folder = ctx.state.ImageRoot + form.directory + files::separator();
     const std::string path = folder + name;
     if (!files::exists(path)) {
         if (tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
@@ -293,7 +323,10 @@ void addCatalogEntry(Context& ctx) {
         tell(ctx, message, "错误");
         return;
     }
-    addEntryRow(p, control(ctx, names::entryList), table->back());
+    // The new entry is the chosen one, its fields shown as saved.
+    const ControlRef list = control(ctx, names::entryList);
+    addEntryRow(p, list, table->back());
+    p.setCurrentRow(list, p.rowCount(list) - 1);
     tell(ctx, "保存成功。", "提示");
 }
 
@@ -304,6 +337,10 @@ void deleteCatalogEntry(Context& ctx) {
     const CatalogForm form = readForm(ctx);
     if (const auto prompt = checkCatalogDelete(form)) {
         showPrompt(ctx, *prompt);
+        return;
+    }
+    if (rowOfEntry(p, control(ctx, names::entryList), toInt(removeBlanks(form.id))) < 0) {
+        tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
         return;
     }
     if (tell(ctx, catalogDeleteQuestion(form), "确认", MessageButtons::YesNo) != Answer::Yes) return;
@@ -325,12 +362,10 @@ void deleteCatalogEntry(Context& ctx) {
         tell(ctx, message, "错误");
         return;
     }
-    const ControlRef list = control(ctx, names::entryList);
-    const int row = p.currentRow(list);
-    if (row >= 0) p.deleteRow(list, row);
-    p.setCurrentRow(list, 0);
+    // No entry is chosen after a deletion, and the fields show none.
     std::string ignored;
-    fillCatalogList(ctx, list, section, ignored, false);
+    fillCatalogList(ctx, control(ctx, names::entryList), section, ignored, false);
+    clearEntryFields(ctx);
     tell(ctx, "删除完成。", "提示");
 }
 

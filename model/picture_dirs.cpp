@@ -22,6 +22,9 @@ std::vector<std::string> listPictureDirectories(const std::string& imageRoot) {
     for (const std::string& name : files::listSubdirectories(imageRoot)) {
         // Menu holds the main nodes' own pictures, never a node's children.
         if (asciiLower(name) == "menu") continue;
+        // A Name is read without its blanks: a folder with blanks in its name
+        // could never be found again under the Name written for it.
+        if (removeBlanks(name) != name) continue;
         if (!files::isDirectory(imageRoot + name + files::separator())) continue;
         names.push_back(name);
     }

@@ -9,7 +9,8 @@
 namespace pallo {
 
 // Every sub-directory of imageRoot (which ends with a separator) except
-// Menu in any case, in the order the system lists them.
+// Menu in any case and those with a blank in their names, in the order the
+// system lists them.
 std::vector<std::string> listPictureDirectories(const std::string& imageRoot);
 
 // The catalog editor's scan of the same listing, which is stricter about

@@ -1,6 +1,7 @@
 // The catalog editor: its rules, its scan of the picture folders and its
 // writers as plain functions (one table per rule), then the window driven
 // as a user would, with the bytes of Cfg.ini after each action.
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -65,13 +66,13 @@ TEST(CatalogDirectoryNames, BlanksGoAnEmptyNameEndsAndMenuIsLeftOut) {
     }
 }
 
-TEST(CatalogDirectoryNames, DifferFromTheRowScanOnNamesWithBlanks) {
+// A folder whose name holds blanks is offered by neither editor: its Name
+// would be read back without them.
+TEST(CatalogDirectoryNames, NamesWithBlanksAreNotOffered) {
     TempDir dir;
     const std::string root = dir.file("Img") + files::separator();
     for (const char* name : {"My Pics", "Item", "menu"}) makeDirs(root + name);
-    Names rows = listPictureDirectories(root);
-    std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(rows, (Names{"Item", "My Pics"}));
+    EXPECT_EQ(listPictureDirectories(root), Names{"Item"});
     EXPECT_EQ(listCatalogPictureDirectories(root), Names{"Item"});
     EXPECT_TRUE(listCatalogPictureDirectories(dir.file("none") + files::separator()).empty());
 }
@@ -405,22 +406,80 @@ TEST_F(CatalogEditor, SavingAsksAboutAChangedDirectoryAndWritesTheBoxsText) {
     EXPECT_EQ(platform.cell(cat(ce::entryList), 1, 2), "BigShield");
 }
 
-TEST_F(CatalogEditor, SavingWithTheDirectoryPromptWritesItAsName) {
-    std::string cfg = defaultCfg();
-    openCatalogEditor(cfg);
-    writeFile(img("图片目录", "i3.png"), "not decoded");
+// The catalog's folder is found in any case, as Windows finds it; without
+// one the prompt shows and the section's own folder is meant: nothing is
+// asked and the prompt's text is never written as Name.
+class CatalogFolder : public CatalogEditor {
+protected:
+    // Img/Hero renamed to folder (removed when empty), the editor opened,
+    // Item chosen and then Hero, and its first entry saved.
+    void saveHeroWith(const std::string& folder) {
+        namespace fs = std::filesystem;
+        startWith(defaultCfg());
+        if (folder.empty()) fs::remove_all(img("Hero"));
+        else fs::rename(img("Hero"), img(folder));
+        ASSERT_TRUE(platform.clickMouse({state().overlay, ui::names::overlay::editorsLabel}));
+        ASSERT_TRUE(platform.click({state().nodeEditor, ui::names::nodeEditor::catalogButton}));
+        chooseSection(1);  // its folder must not stay shown
+        chooseSection(2);
+        chooseEntry(0);
+        platform.clearMessageBoxes();
+        ASSERT_TRUE(platform.click(cat(ce::saveButton)));
+    }
+};
+
+TEST_F(CatalogFolder, InAnotherCaseIsTheCatalogsFolder) {
+    saveHeroWith("hero");
+    expectOneBox(catalog(), "保存成功。", "提示");
+    EXPECT_NE(readCfg().find("[Hero]\r\nName=hero\r\n"), std::string::npos);
+}
+
+TEST_F(CatalogFolder, MissingShowsThePromptAndAsksNothing) {
+    saveHeroWith("");
+    EXPECT_EQ(platform.text(cat(ce::directoryChooser)), "图片目录");
+    expectOneBox(catalog(), img("Hero", "h1.png") + "\r\n该图片不存在，或文件名、路径带空格。", "提示");
+    EXPECT_EQ(readCfg(), defaultCfg());
+}
+
+// Switching to the other catalog empties the fields: an entry of the one
+// before is never saved into it. A new entry is the chosen one.
+TEST_F(CatalogEditor, SwitchingCatalogsEmptiesTheFieldsAndANewEntryIsChosen) {
+    openCatalogEditor();
     chooseSection(1);
-    chooseEntry(2);
-    platform.setSelection(cat(ce::directoryChooser), 0);  // no directory matched the section
-    platform.queueAnswer(Answer::Yes);
+    chooseEntry(0);
+    ASSERT_EQ(field(ce::nameEdit), "Sword");
+    chooseSection(2);
+    for (const char* edit : {ce::idEdit, ce::pictureEdit, ce::nameEdit, ce::membersEdit, ce::descriptionEdit})
+        EXPECT_EQ(field(edit), "") << edit;
+    const std::string before = readCfg();
     ASSERT_TRUE(platform.click(cat(ce::saveButton)));
+    expectOneBox(catalog(), "图片名称不能为空。", "提示");
+    EXPECT_EQ(readCfg(), before);
+
+    platform.clearMessageBoxes();
+    fill("h1.png", "New", "");
+    ASSERT_TRUE(platform.click(cat(ce::addButton)));
+    expectOneBox(catalog(), "保存成功。", "提示");
+    EXPECT_EQ(platform.currentRow(cat(ce::entryList)), 12);
+    EXPECT_EQ(field(ce::idEdit), "13");
+    EXPECT_EQ(field(ce::nameEdit), "New");
+}
+
+// The question names the entry the ID box names, the one deleted; after
+// the deletion no entry is chosen and the fields are empty.
+TEST_F(CatalogEditor, DeletingAsksAboutTheIdBoxsEntryAndLeavesNoneChosen) {
+    openCatalogEditor();
+    chooseSection(1);
+    chooseEntry(0);
+    type(cat(ce::idEdit), "3");
+    platform.queueAnswer(Answer::Yes);
+    ASSERT_TRUE(platform.click(cat(ce::deleteButton)));
     ASSERT_EQ(platform.messageBoxes().size(), 2u);
-    EXPECT_EQ(platform.messageBoxes()[0].caption, "提示：Item->图片目录");
-    EXPECT_EQ(platform.messageBoxes()[1].text, "保存成功。");
-    // The new Name and the entry, as read (4, 7) and joined again.
-    EXPECT_EQ(itemSection(),
-              "[Item]\r\nName=图片目录\r\n1=i1.png|Sword|a sharp#blade|1&4,7,2&9\r\n2=i2.png|Shield|0|1&4,7\r\n"
-              "3=i3.png|Bow|0|4,7\r\n4=i4.png|Axe|0|0&0\r\n");
+    EXPECT_EQ(platform.messageBoxes()[0].text, "ID：3\r\nName：Bow\r\nText：0\r\n是否删除所选子节点？");
+    EXPECT_EQ(column(cat(ce::entryList), 2), (Names{"Sword", "Shield", "Axe"}));
+    EXPECT_EQ(platform.currentRow(cat(ce::entryList)), -1);
+    for (const char* edit : {ce::idEdit, ce::pictureEdit, ce::nameEdit, ce::membersEdit, ce::descriptionEdit})
+        EXPECT_EQ(field(edit), "") << edit;
 }
 
 TEST_F(CatalogEditor, SavingAnIdNoEntryHasIsRefused) {
