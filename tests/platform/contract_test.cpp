@@ -463,8 +463,12 @@ TEST_F(Contract, AComboChoiceIsTakenWhenCommittedNotOnEveryArrowKey) {
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
-        if (k.openFirst) ASSERT_TRUE(user.openList(combo));
-        for (const Key key : k.keys) ASSERT_TRUE(user.pressKey(combo, key));
+        if (k.openFirst) {
+            ASSERT_TRUE(user.openList(combo));
+        }
+        for (const Key key : k.keys) {
+            ASSERT_TRUE(user.pressKey(combo, key));
+        }
         EXPECT_EQ(fired(), k.expected);
         EXPECT_EQ(p.selection(combo), k.shown);
     }
