@@ -43,33 +43,6 @@ catalog_cfg() {
     "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|0&0" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|0&0"
 }
 
-# window_line TEXT VAR: waits for the program's window holding a control with
-# exactly TEXT and stores its wininspect line in VAR.
-window_line() {
-  local _wl_text="$1" _wl_var="$2" _wl_line=""
-  _wl_up() { _wl_line="$(window_holding "$_wl_text")"; [ -n "$_wl_line" ]; }
-  ws_poll 20 _wl_up || { fail "no window shows '$_wl_text'"; return 1; }
-  printf -v "$_wl_var" '%s' "$_wl_line"
-}
-
-# x_window_of HWND VAR: the X window (client area) of a framed window, found by
-# its client origin and size.
-x_window_of() {
-  local _xw_hwnd="$1" _xw_var="$2" _xw_found=""
-  _xw_find() {
-    local rect l t w h
-    rect="$(inspect --exe pallo.exe | awk -F'\t' -v h="$_xw_hwnd" '$1 == "window" && $2 == h {print $4}')"
-    [ -n "$rect" ] || return 1
-    IFS=, read -r l t w h <<<"$rect"
-    # The frame is 3 pixels wide on each side, the caption above it.
-    _xw_found="$(visible_windows | awk -v l=$((l + 3)) -v w=$((w - 6)) \
-      '$2 == l && $4 == w {print $1; exit}')"
-    [ -n "$_xw_found" ]
-  }
-  ws_poll 20 _xw_find || { fail "no X window for $_xw_hwnd"; return 1; }
-  printf -v "$_xw_var" '%s' "$_xw_found"
-}
-
 # rect_of HWND: the outer rectangle "left,top,width,height" of a window.
 rect_of() { inspect --exe pallo.exe | awk -F'\t' -v h="$1" '$1 == "window" && $2 == h {print $4}'; }
 

@@ -2,7 +2,9 @@
 # End-to-end tests of the node editor under Wine: opened from the options panel,
 # a main node chosen with the keyboard, renamed, a child added with a two-line
 # description, saved and another child deleted, with Cfg.ini checked byte for byte
-# after every step; and the keyboard details of its boxes.
+# after every step; a child saved twice and another deleted by the number typed
+# into the ID box, and Hero reached in the catalog editor with the keyboard; and
+# the keyboard details of its boxes.
 #
 #   tests/wine/e2e_editor.sh [TEST...]      all tests, or the named ones
 #
@@ -28,6 +30,8 @@ AT_PICTURE=(528 32)
 AT_NAME=(528 54)
 AT_DESCRIPTION=(541 182)
 AT_FIRST_ROW=(200 31)  # below the list's header, in the 图片 cell of its first row (whole rows select)
+AT_ADVANCED=(20 120)   # "高级"
+AT_SECTION_BOX=(92 10) # catalog editor: "选择节点"
 
 # The content: node 1 with three children, node 2 with one; a comment and a blank
 # line that every write must keep.
@@ -35,13 +39,15 @@ editor_cfg() {
   printf '%s\n' "[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content" \
     "[1]" "Name=Lands" "Title=大陆" "In=Item" "Link=1" "Show=1" "Pic=m1.png" \
     "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" "" \
-    "[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0"
+    "[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0" \
+    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|0&0"
 }
 
 start_editor_program() {
   make_run_dir "$(editor_cfg)" || return 1
   add_pictures Lands a.png b.png c.png new.png
   add_pictures Menu m1.png
+  add_pictures Hero h1.png
   launch_program || return 1
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
   wait_geometry "$overlay" "$X0 $Y0 70 70"
@@ -102,8 +108,9 @@ test_choose_rename_add_save_delete() {
   local node1=("[1]" "Name=Lands" "Title=Land2" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
   local node2=("[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0")
   local head=("[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content")
+  local hero=("[Hero]" "Name=Hero" "1=h1.png|勇者|0|0&0")
   expect_cfg rename "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" "" \
-    "${node2[@]}" || return
+    "${node2[@]}" "${hero[@]}" || return
 
   # Add: picture, name and a description of two lines (Return in the box).
   type_into "$editor" "${AT_PICTURE[@]}" new.png
@@ -115,7 +122,7 @@ test_choose_rename_add_save_delete() {
   # Captioned with the title the program loaded: a rename shows after a restart.
   answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
   expect_cfg add "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
-    "4=new.png|Freshone|lineone#linetwo|0" "" "${node2[@]}" || return
+    "4=new.png|Freshone|lineone#linetwo|0" "" "${node2[@]}" "${hero[@]}" || return
 
   # The new row is selected and shows: a save edits the new child.
   wait_equal "ID box after adding" 4 id_text || return
@@ -124,7 +131,7 @@ test_choose_rename_add_save_delete() {
   # The save takes the title from the box, which the rename refilled from the file.
   answer_box "$editor_hwnd" Land2 '节点设置已保存，重启程序后生效。' OK || return
   expect_cfg save "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
-    "4=new.png|Fresher|lineone#linetwo|0" "" "${node2[@]}" || return
+    "4=new.png|Fresher|lineone#linetwo|0" "" "${node2[@]}" "${hero[@]}" || return
 
   # Delete the second child: the later ones move up, the last key is emptied.
   click "$editor" "${AT_FIRST_ROW[@]}"
@@ -136,7 +143,53 @@ test_choose_rename_add_save_delete() {
   answer_box "$editor_hwnd" 确认 'ID：2\\r\\nName：乙\\r\\nText：二\\r\\n行\\r\\n是否删除所选子节点？' '&Yes' || return
   answer_box "$editor_hwnd" 提示 '删除完成。' OK || return
   expect_cfg delete "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=c.png|丙|三|0" \
-    "3=new.png|Fresher|lineone#linetwo|0" "4=" "" "${node2[@]}"
+    "3=new.png|Fresher|lineone#linetwo|0" "4=" "" "${node2[@]}" "${hero[@]}"
+}
+
+# A user's story: a child chosen and saved twice (the second save still edits
+# it), another deleted by the number typed into the ID box (the question names
+# that one), then Hero chosen in the catalog editor with Down Down Return.
+test_save_twice_delete_by_id_hero_by_keyboard() {
+  start_editor_program || return
+  open_editor || return
+  choose_first_node || return
+  local head=("[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content")
+  local node1=("[1]" "Name=Lands" "Title=大陆" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
+  local node2=("[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0")
+  local hero=("[Hero]" "Name=Hero" "1=h1.png|勇者|0|0&0")
+
+  click "$editor" "${AT_FIRST_ROW[@]}"
+  wait_equal "ID box after a click on the first row" 1 id_text || return
+  local name
+  for name in 甲一 甲二; do
+    type_into "$editor" "${AT_NAME[@]}" "$name"
+    click "$editor" "${AT_SAVE[@]}"
+    answer_box "$editor_hwnd" 大陆 '节点设置已保存，重启程序后生效。' OK || return
+    expect_cfg "save $name" "${head[@]}" "${node1[@]}" "1=a.png|$name|说明|0" "2=b.png|乙|二#行|3,5" \
+      "3=c.png|丙|三|0" "" "${node2[@]}" "${hero[@]}" || return
+  done
+
+  # Row 1 stays selected; the ID box names child 3, which is asked about and deleted.
+  type_into "$editor" "${AT_ID[@]}" 3
+  wait_equal "ID box after typing 3" 3 id_text || return
+  click "$editor" "${AT_DELETE[@]}"
+  answer_box "$editor_hwnd" 确认 'ID：3\\r\\nName：丙\\r\\nText：三\\r\\n是否删除所选子节点？' '&Yes' || return
+  answer_box "$editor_hwnd" 提示 '删除完成。' OK || return
+  expect_cfg "delete by ID" "${head[@]}" "${node1[@]}" "1=a.png|甲二|说明|0" "2=b.png|乙|二#行|3,5" "3=" "" \
+    "${node2[@]}" "${hero[@]}" || return
+
+  # The catalog editor: its section box opened with a click, Down Down Return.
+  click "$editor" "${AT_ADVANCED[@]}"
+  local line
+  window_line '详细关联设置' line || return
+  local catalog_hwnd catalog
+  catalog_hwnd="$(field "$line" 2)"
+  x_window_of "$catalog_hwnd" catalog || return
+  click "$catalog" "${AT_SECTION_BOX[@]}"
+  xdotool key --delay 100 Down Down Return
+  # Hero's entries are listed: its first row shows h1.png.
+  click "$catalog" "${AT_FIRST_ROW[@]}"
+  wait_editor_has h1.png
 }
 
 # id_text: the text of the ID box (the only edit box right of the list at the top).
@@ -173,4 +226,4 @@ test_keyboard_details() {
 
 # ---------------------------------------------------------------- runner
 
-e2e_run "$@" -- test_choose_rename_add_save_delete test_keyboard_details
+e2e_run "$@" -- test_choose_rename_add_save_delete test_save_twice_delete_by_id_hero_by_keyboard test_keyboard_details
