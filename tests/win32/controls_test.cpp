@@ -93,9 +93,12 @@ TEST_F(Win32Controls, ComboItemsDataAndSelection) {
     drain();
     EXPECT_EQ(sink.count(EventKind::ItemChosen), 0) << "program changes fire nothing";
 
-    // The user's choice.
+    // The user's choice: an arrow key only moves the item shown; the list
+    // closing on it takes it.
     SendMessageW(h, CB_SETCURSEL, 2, 0);
     command(w, "combo", CBN_SELCHANGE);
+    EXPECT_EQ(sink.count("combo", EventKind::ItemChosen), 0);
+    command(w, "combo", CBN_CLOSEUP);
     EXPECT_EQ(sink.count("combo", EventKind::ItemChosen), 1);
     EXPECT_EQ(p.selection(combo), 2);
 
