@@ -3,6 +3,7 @@
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "display/rows.h"
+#include "overlay/hotkey.h"
 #include "model/loaders.h"
 #include "model/text.h"
 #include "platform/files.h"
@@ -151,6 +152,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     for (const auto& row : st.rows)
         for (const auto& info : row) p.setTopMost(info.self, onTop);
 
+    check(registerConfiguredHotkey(ctx, message));
     p.setVisible(overlay, true);
 }
 

@@ -17,6 +17,7 @@ inline constexpr std::string_view toggleEditors = "toggleEditors";
 inline constexpr std::string_view exitProgram = "exitProgram";
 inline constexpr std::string_view collapseOptions = "collapseOptions";
 inline constexpr std::string_view toggleSupportWindow = "toggleSupportWindow";
+inline constexpr std::string_view toggleAllWindows = "toggleAllWindows";
 
 // Node windows.
 inline constexpr std::string_view onFirstRowPress = "onFirstRowPress";
