@@ -16,7 +16,6 @@ if [ ! -f "$GAMESTANDIN" ]; then echo "e2e: $GAMESTANDIN is missing (build with 
 
 GAME_TITLE='Pallo test game'
 X0=120 Y0=110 STEP=81
-OVERLAY_TITLE='Pallo By Vermack'
 AT_ON_TOP=(10 84)
 AT_BAR_Y=104
 AT_COLLAPSE=(35 60)
@@ -71,13 +70,6 @@ start_focus_program() {
   launch_program || return 1
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
   wait_geometry "$overlay" "$X0 $Y0 70 70"
-}
-
-overlay_control() {
-  field "$(control_line "$(inspect --exe pallo.exe --title "$OVERLAY_TITLE")" "$1")" "$2"
-}
-bar_position() {
-  inspect --exe pallo.exe --title "$OVERLAY_TITLE" | awk -F'\t' '$1 == "control" && $3 == "ScrollBar" {print $8}'
 }
 
 # ---------------------------------------------------------------- tests
