@@ -6,6 +6,7 @@
 #include "editors/catalog_editor.h"
 #include "editors/node_editor.h"
 #include "overlay/donation.h"
+#include "overlay/hotkey.h"
 #include "overlay/options.h"
 #include "overlay/startup.h"
 #include "display/rows.h"
@@ -21,6 +22,7 @@ App::App(platform::Platform& platform)
     registerRowHandlers(handlers_);
     registerOptionsHandlers(handlers_);
     registerDonationHandlers(handlers_);
+    registerHotkeyHandlers(handlers_);
     registerEditorHandlers(handlers_);
     registerCatalogEditorHandlers(handlers_);
     registerAssociationHandlers(handlers_);

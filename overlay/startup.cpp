@@ -4,6 +4,7 @@
 #include "program/row_windows.h"
 #include "ui/handlers.h"
 #include "display/rows.h"
+#include "overlay/hotkey.h"
 #include "model/loaders.h"
 #include "model/text.h"
 #include "platform/files.h"
@@ -152,6 +153,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     for (const auto& row : st.rows)
         for (const auto& info : row) p.setTopMost(info.self, onTop);
 
+    check(registerConfiguredHotkey(ctx, message));
     p.setVisible(overlay, true);
 }
 

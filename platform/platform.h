@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/hotkey.h"
 #include "platform/picture_source.h"
 #include "ui/design.h"
 #include "ui/events.h"
@@ -102,7 +103,12 @@ public:
     virtual NativeHandle nativeHandle(WindowRef w) const = 0;
     virtual std::string designName(WindowRef w) const = 0;
     virtual WindowRef owner(WindowRef w) const = 0;
+    // Showing a framed window activates it; a borderless one (the overlay,
+    // the rows) never takes the activation or the keyboard focus from the
+    // program the user is in, not even when the user presses or drags it.
     virtual void setVisible(WindowRef w, bool visible) = 0;
+    // Shows any window without activating it.
+    virtual void showWithoutActivating(WindowRef w) = 0;
     virtual bool isVisible(WindowRef w) const = 0;
     // False while a message box owned by the window is open: the user cannot
     // reach the window until the box is answered.
@@ -129,6 +135,12 @@ public:
     virtual std::string windowTag(WindowRef w) const = 0;
     virtual void setTitle(WindowRef w, const std::string& title) = 0;
     virtual std::string title(WindowRef w) const = 0;
+    // Registers a hotkey for the window: each press, wherever the user is,
+    // fires the window's HotkeyPressed. A window holds one hotkey; a new one
+    // replaces it, and destroying the window releases it. False, with nothing
+    // registered, when the desktop refuses it (another program holds it).
+    virtual bool registerHotkey(WindowRef w, const Hotkey& hotkey) = 0;
+    virtual void unregisterHotkey(WindowRef w) = 0;
     // Makes the window layered with the given alpha (255 = opaque).
     virtual void setLayeredAlpha(NativeHandle handle, int alpha) = 0;
     virtual int layeredAlpha(NativeHandle handle) const = 0;  // 255 when not layered

@@ -49,6 +49,10 @@ struct ProgramState {
     platform::WindowRef catalogEditor;      // CatalogEditorWindow
     platform::WindowRef associationWindow;  // AssociationWindow
     platform::WindowRef donationWindow;     // DonationWindow
+    // While the hotkey has hidden everything: the windows it hid, to show
+    // again on the next press.
+    bool hiddenByHotkey = false;
+    std::vector<platform::WindowRef> windowsHiddenByHotkey;
 };
 
 // What every handler works on.

@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 jobs="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
-targets=(--target pallo pallo-check wininspect)
+targets=(--target pallo pallo-check wininspect gamestandin)
 if [ "${1:-}" = "--all" ]; then targets=(); fi
 
 bash scripts/build-mingw-deps.sh

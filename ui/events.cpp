@@ -27,6 +27,7 @@ const char* eventKindName(EventKind kind) {
         case EventKind::ContentChanged: return "ContentChanged";
         case EventKind::ScrollChanged: return "ScrollChanged";
         case EventKind::Wheel: return "Wheel";
+        case EventKind::HotkeyPressed: return "HotkeyPressed";
     }
     return "Unknown";
 }
@@ -71,6 +72,7 @@ std::vector<Binding> buildTable() {
         binding(o::window, o::exitLabel, LeftUp, handler::exitProgram),
         binding(o::window, o::collapseLabel, LeftUp, handler::collapseOptions),
         binding(o::window, o::supportLabel, LeftUp, handler::toggleSupportWindow),
+        binding(o::window, "", HotkeyPressed, handler::toggleAllWindows),
 
         binding(n::window, "", PositionChanged, handler::dockCatalogEditor),
         binding(n::window, n::nodeChooser, ItemChosen, handler::onMainNodeChosen),

@@ -27,6 +27,7 @@ enum class EventKind {
     ContentChanged,      // edit box: its text changed
     ScrollChanged,       // scroll bar: position changed
     Wheel,               // mouse wheel turned over the control
+    HotkeyPressed,       // window: the hotkey it registered was pressed
 };
 
 const char* eventKindName(EventKind kind);

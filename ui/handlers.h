@@ -30,6 +30,7 @@ inline constexpr HandlerName toggleEditors{"toggleEditors"};
 inline constexpr HandlerName exitProgram{"exitProgram"};
 inline constexpr HandlerName collapseOptions{"collapseOptions"};
 inline constexpr HandlerName toggleSupportWindow{"toggleSupportWindow"};
+inline constexpr HandlerName toggleAllWindows{"toggleAllWindows"};
 
 // Node windows.
 inline constexpr HandlerName onFirstRowPress{"onFirstRowPress"};

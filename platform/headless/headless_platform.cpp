@@ -57,6 +57,7 @@ struct HeadlessPlatform::Window {
     std::string tag;
     std::string title;
     std::string focus;
+    std::optional<platform::Hotkey> hotkey;
     std::vector<std::string> order;  // control names in design order
     std::map<std::string, Control> controls;
 };
@@ -229,6 +230,22 @@ void HeadlessPlatform::setVisible(WindowRef w, bool visible) {
     if (!win) return;
     if (visible && !win->visible) win->raised = ++raises_;
     win->visible = visible;
+}
+
+bool HeadlessPlatform::registerHotkey(WindowRef w, const platform::Hotkey& hotkey) {
+    Window* win = findWindow(w);
+    if (!win) return false;
+    win->hotkey.reset();
+    for (const platform::Hotkey& held : heldElsewhere_)
+        if (held == hotkey) return false;
+    for (const auto& [id, other] : windows_)
+        if (other->hotkey == hotkey) return false;
+    win->hotkey = hotkey;
+    return true;
+}
+
+void HeadlessPlatform::unregisterHotkey(WindowRef w) {
+    if (Window* win = findWindow(w)) win->hotkey.reset();
 }
 
 bool HeadlessPlatform::isVisible(WindowRef w) const {
@@ -791,6 +808,20 @@ bool HeadlessPlatform::dragWindow(WindowRef w, int left, int top) {
     if (!win || !win->visible) return false;
     move(w, left, top);
     return true;
+}
+
+bool HeadlessPlatform::pressHotkey(const platform::Hotkey& hotkey) {
+    for (const auto& [id, win] : windows_) {
+        if (win->hotkey != hotkey) continue;
+        fire(WindowRef{id}, {}, EventKind::HotkeyPressed);
+        return true;
+    }
+    return false;
+}
+
+std::optional<platform::Hotkey> HeadlessPlatform::registeredHotkey(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win ? win->hotkey : std::nullopt;
 }
 
 bool HeadlessPlatform::closeByUser(WindowRef w) {

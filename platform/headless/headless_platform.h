@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -60,6 +61,7 @@ public:
     std::string designName(WindowRef w) const override;
     WindowRef owner(WindowRef w) const override;
     void setVisible(WindowRef w, bool visible) override;
+    void showWithoutActivating(WindowRef w) override { setVisible(w, true); }
     bool isVisible(WindowRef w) const override;
     bool isEnabled(WindowRef w) const override;
     void move(WindowRef w, int left, int top) override;
@@ -77,6 +79,8 @@ public:
     std::string windowTag(WindowRef w) const override;
     void setTitle(WindowRef w, const std::string& title) override;
     std::string title(WindowRef w) const override;
+    bool registerHotkey(WindowRef w, const platform::Hotkey& hotkey) override;
+    void unregisterHotkey(WindowRef w) override;
     void setLayeredAlpha(NativeHandle handle, int alpha) override;
     int layeredAlpha(NativeHandle handle) const override;
 
@@ -148,6 +152,9 @@ public:
     bool moveScroll(const ControlRef& scrollBar, int pos);  // drags the thumb there
     bool dragWindow(WindowRef w, int left, int top);
     bool closeByUser(WindowRef w);
+    // The key combination pressed anywhere: fires HotkeyPressed of the window
+    // that registered it, shown or hidden. False when no window holds it.
+    bool pressHotkey(const platform::Hotkey& hotkey);
 
     // --- test driver: the environment ---------------------------------------
     // One primary monitor of this size.
@@ -155,6 +162,8 @@ public:
     // The primary monitor comes first.
     void setMonitors(std::vector<platform::Monitor> monitors) { monitors_ = std::move(monitors); }
     void advanceClock(std::int64_t ms) { clock_ += ms; }
+    // Another program holds the hotkey: registering it fails.
+    void holdHotkeyElsewhere(const platform::Hotkey& hotkey) { heldElsewhere_.push_back(hotkey); }
     // Runs during the next waitProcessingEvents, in order.
     void queueDuringWait(std::function<void()> action) { duringWait_.push_back(std::move(action)); }
     std::size_t pendingWaitActions() const { return duringWait_.size(); }
@@ -174,6 +183,7 @@ public:
     std::vector<WindowRef> windows() const;
     std::vector<WindowRef> windowsOfDesign(const std::string& design) const;
     bool isLayered(WindowRef w) const;
+    std::optional<platform::Hotkey> registeredHotkey(WindowRef w) const;
     // The stacking order: an owned window lies above its owner, the top-most
     // band above the rest, and otherwise the window raised last on top.
     bool isAbove(WindowRef a, WindowRef b) const;
@@ -216,6 +226,7 @@ private:
     std::function<Answer(const MessageBoxRecord&)> answerer_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<std::string> openedFolders_;
+    std::vector<platform::Hotkey> heldElsewhere_;
     image::PictureCache cache_;
 };
 

@@ -106,6 +106,55 @@ LRESULT listCustomDraw(const Control& c, NMLVCUSTOMDRAW& draw) {
     }
 }
 
+// The pointer's place when the message being handled was sent, in screen
+// coordinates: a window that moves under the pointer does not shift it.
+POINT messagePoint() {
+    const DWORD pos = GetMessagePos();
+    return POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
+
+// A check box of a window that never takes the activation: the system's
+// button takes the keyboard focus when pressed, which activates its window.
+// This one tracks the press itself and reports the click as the system's
+// would (BN_CLICKED after the check changed), without the focus.
+LRESULT CALLBACK focuslessCheckBox(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+    const auto inside = [hwnd, lp] {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        return PtInRect(&r, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}) != FALSE;
+    };
+    switch (msg) {
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, focuslessCheckBox, id);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetCapture(hwnd);
+        SendMessageW(hwnd, BM_SETSTATE, TRUE, 0);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (GetCapture() == hwnd) SendMessageW(hwnd, BM_SETSTATE, inside() ? TRUE : FALSE, 0);
+        return 0;
+    case WM_LBUTTONUP: {
+        if (GetCapture() != hwnd) return 0;
+        const bool clicked = inside();
+        ReleaseCapture();
+        if (clicked) {
+            const bool checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            SendMessageW(hwnd, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(hwnd));
+        }
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
+        break;
+    default: break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 LRESULT Win32Backend::listNotify(Control& c, NMHDR& hdr) {
@@ -144,14 +193,37 @@ LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN: {
         const bool leftBound = bound(w, c, ui::EventKind::LeftDown) || bound(w, c, ui::EventKind::LeftUp);
         if (dragsWindow(w.design, c.design, leftBound)) {
-            // The system's own move loop, as if the press were on a caption.
-            ReleaseCapture();
-            SendMessageW(w.hwnd.get(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+            // The window follows the pointer while the button is held. Not the
+            // system's move loop: it activates the window it moves, and the
+            // game beside it would lose the keyboard.
+            RECT r{};
+            GetWindowRect(w.hwnd.get(), &r);
+            w.drag = TopWindow::Drag{messagePoint(), POINT{r.left, r.top}};
+            SetCapture(c.hwnd);
             return 0;
         }
         fire(w, &c, ui::EventKind::LeftDown);
         return 0;
     }
+    case WM_MOUSEMOVE:
+        if (w.drag && GetCapture() == c.hwnd) {
+            const POINT now = messagePoint();
+            SetWindowPos(w.hwnd.get(), nullptr, w.drag->origin.x + now.x - w.drag->pointer.x,
+                         w.drag->origin.y + now.y - w.drag->pointer.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        w.drag.reset();
+        break;
+    case WM_LBUTTONUP:
+        if (w.drag) {
+            ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
+            return 0;
+        }
+        fire(w, &c, ui::EventKind::LeftUp);
+        return 0;
     default:
         if (const auto kind = mouseEvent(msg)) {
             fire(w, &c, *kind);
@@ -301,6 +373,9 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
             SetWindowSubclass(c.hwnd, listViewSubclass, 1, reinterpret_cast<DWORD_PTR>(&c));
             break;
         }
+        case ui::ControlKind::CheckBox:
+            if (!w.design.framed) SetWindowSubclass(c.hwnd, focuslessCheckBox, 1, 0);
+            break;
         case ui::ControlKind::HScrollBar: {
             c.scroll = ScrollSettings{design.scroll.min, design.scroll.max, design.scroll.page, design.scroll.step};
             // nPage 0: the thumb reaches the maximum, so every position of

@@ -57,7 +57,15 @@ struct MemoryDcTraits {
     static void close(HDC h) { DeleteDC(h); }
 };
 
+// A window holds at most one hotkey, always under this id.
+inline constexpr int kHotkeyId = 1;
+struct HotkeyTraits {
+    using Handle = HWND;  // the window the hotkey is registered for
+    static void close(HWND h) { UnregisterHotKey(h, kHotkeyId); }
+};
+
 using OwnedWindow = Owned<WindowTraits>;
+using OwnedHotkey = Owned<HotkeyTraits>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
 using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;

@@ -55,6 +55,9 @@ LRESULT CALLBACK topWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     auto* w = reinterpret_cast<TopWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
+    // A hotkey belongs to its window: released while the window still exists
+    // (also when the TopWindow itself is being destroyed).
+    if (msg == WM_DESTROY) w->hotkey.reset();
     if (msg == WM_NCDESTROY) {
         // Also reached when an owner's destruction takes this window along.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -374,6 +377,14 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
         FillRect(reinterpret_cast<HDC>(wp), &r, w.background.get());
         return 1;
     }
+    case WM_MOUSEACTIVATE:
+        // A press on the overlay or a row leaves the game active, with its
+        // keyboard focus.
+        if (!w.design.framed) return MA_NOACTIVATE;
+        break;
+    case WM_HOTKEY:
+        if (static_cast<int>(wp) == kHotkeyId) fire(w, nullptr, ui::EventKind::HotkeyPressed);
+        return 0;
     case WM_CLOSE:
         // The core decides: a node window ignores it, the overlay asks first.
         fire(w, nullptr, ui::EventKind::ClosedByUser);
@@ -578,6 +589,10 @@ void Win32Backend::setVisible(WindowRef w, bool visible) {
     ShowWindow(t->hwnd.get(), show);
 }
 
+void Win32Backend::showWithoutActivating(WindowRef w) {
+    if (const TopWindow* t = findWindow(w)) ShowWindow(t->hwnd.get(), SW_SHOWNOACTIVATE);
+}
+
 bool Win32Backend::isVisible(WindowRef w) const {
     const HWND h = hwndOf(w);
     return h && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -681,6 +696,23 @@ void Win32Backend::setTitle(WindowRef w, const std::string& title) {
 std::string Win32Backend::title(WindowRef w) const {
     const TopWindow* t = findWindow(w);
     return t ? t->title : std::string{};
+}
+
+bool Win32Backend::registerHotkey(WindowRef w, const Hotkey& hotkey) {
+    TopWindow* t = findWindow(w);
+    if (!t) return false;
+    t->hotkey.reset();
+    const HotkeyCodes codes = hotkeyCodes(hotkey);
+    if (!RegisterHotKey(t->hwnd.get(), kHotkeyId, codes.modifiers, codes.virtualKey)) {
+        logFailure("RegisterHotKey");
+        return false;
+    }
+    t->hotkey.reset(t->hwnd.get());
+    return true;
+}
+
+void Win32Backend::unregisterHotkey(WindowRef w) {
+    if (TopWindow* t = findWindow(w)) t->hotkey.reset();
 }
 
 void Win32Backend::setLayeredAlpha(NativeHandle handle, int alpha) {

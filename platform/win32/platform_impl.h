@@ -95,6 +95,14 @@ struct TopWindow : std::enable_shared_from_this<TopWindow> {
     bool topMost = false;
     bool ready = false;  // set once Created may fire; cleared when destroyed
     RECT lastRect{};
+    OwnedHotkey hotkey;  // released at WM_DESTROY, while the window still exists
+    // A drag by the picture box under way: where the pointer and the
+    // window's top-left corner were when it began (screen coordinates).
+    struct Drag {
+        POINT pointer{};
+        POINT origin{};
+    };
+    std::optional<Drag> drag;
 
     TopWindow() = default;
     ~TopWindow();  // destroys the native window (and with it the controls)
@@ -148,6 +156,7 @@ public:
     std::string designName(WindowRef w) const override;
     WindowRef owner(WindowRef w) const override;
     void setVisible(WindowRef w, bool visible) override;
+    void showWithoutActivating(WindowRef w) override;
     bool isVisible(WindowRef w) const override;
     bool isEnabled(WindowRef w) const override;
     void move(WindowRef w, int left, int top) override;
@@ -163,6 +172,8 @@ public:
     std::string windowTag(WindowRef w) const override;
     void setTitle(WindowRef w, const std::string& title) override;
     std::string title(WindowRef w) const override;
+    bool registerHotkey(WindowRef w, const Hotkey& hotkey) override;
+    void unregisterHotkey(WindowRef w) override;
     void setLayeredAlpha(NativeHandle handle, int alpha) override;
     int layeredAlpha(NativeHandle handle) const override;
 

@@ -11,9 +11,22 @@ WindowStyles windowStyles(const ui::WindowDesign& design) {
         s.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     } else {
         s.style = WS_POPUP | WS_CLIPCHILDREN;
-        if (design.icon == assets::Picture::None) s.exStyle |= WS_EX_TOOLWINDOW;
+        s.exStyle |= WS_EX_NOACTIVATE;
+        s.exStyle |= design.icon == assets::Picture::None ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW;
     }
     return s;
+}
+
+HotkeyCodes hotkeyCodes(const Hotkey& h) {
+    HotkeyCodes codes;
+    codes.modifiers = MOD_NOREPEAT;
+    if (h.ctrl) codes.modifiers |= MOD_CONTROL;
+    if (h.alt) codes.modifiers |= MOD_ALT;
+    if (h.shift) codes.modifiers |= MOD_SHIFT;
+    if (h.win) codes.modifiers |= MOD_WIN;
+    // Letters and digits are their own virtual keys ('A', '0').
+    codes.virtualKey = h.function > 0 ? static_cast<UINT>(VK_F1 + h.function - 1) : static_cast<UINT>(h.key);
+    return codes;
 }
 
 ControlStyles controlStyles(const ui::ControlDesign& d, const wchar_t* pictureClass, const wchar_t* labelClass) {

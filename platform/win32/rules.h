@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "platform/hotkey.h"
 #include "ui/design.h"
 
 namespace pallo::platform::win32 {
@@ -18,10 +19,19 @@ struct WindowStyles {
 };
 
 // Framed designs get a fixed frame with a caption and a close box, nothing
-// resizable; the others are borderless pop-ups. A borderless window without
+// resizable; the others are borderless pop-ups that never take the
+// activation (the game beside them keeps it). A borderless window without
 // an icon (the node windows) is a tool window, so the rows do not crowd the
-// task bar.
+// task bar; one with an icon (the overlay) keeps its task bar button.
 WindowStyles windowStyles(const ui::WindowDesign& design);
+
+// RegisterHotKey's modifiers (MOD_NOREPEAT: holding the keys down is one
+// press) and virtual key of a hotkey.
+struct HotkeyCodes {
+    UINT modifiers = 0;
+    UINT virtualKey = 0;
+};
+HotkeyCodes hotkeyCodes(const Hotkey& hotkey);
 
 // The system class and styles of a control. Picture boxes and labels use the
 // backend's own classes (className then names them).

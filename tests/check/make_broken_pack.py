@@ -55,7 +55,7 @@ LINES = [
     "S=200",
     "Colour=red",
     "S=100",
-    "",
+    "Hotkey=Ctrl+Alt",
     "[1]",
     "Name=Gear",
     "Title=装备",

@@ -35,6 +35,7 @@ TEST(Check, EveryKindOfFindingInTheBrokenPack) {
         {5, "Config", "W", Severity::Warning, "config-range"},       // W=300: 70 is used
         {7, "Config", "Colour", Severity::Warning, "unknown-key"},
         {8, "Config", "S", Severity::Error, "duplicate-key"},        // the first S wins
+        {9, "Config", "Hotkey", Severity::Error, "hotkey-invalid"},  // a modifier without a key
         {16, "1", "1", Severity::Warning, "blanks-removed"},         // "Long bow" reads "Longbow"
         {17, "1", "2", Severity::Error, "picture-missing"},
         {18, "1", "3", Severity::Error, "picture-unreadable"},       // a GIF named .png

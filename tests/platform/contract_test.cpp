@@ -386,6 +386,41 @@ TEST_F(Contract, MessageBoxesAreModalToTheirOwner) {
     EXPECT_TRUE(p.isEnabled(w)) << "enabled again once answered";
 }
 
+// --- hotkeys ----------------------------------------------------------------------------
+
+TEST_F(Contract, AHotkeyReachesTheWindowThatHoldsItShownOrHidden) {
+    Hotkey key;  // Ctrl+Alt+P
+    key.ctrl = key.alt = true;
+    key.key = 'P';
+    const WindowRef other = open(popupDesign());
+    const auto press = [&] {
+        user.pressHotkey(key);
+        user.settle();
+        std::vector<std::pair<std::uint32_t, EventKind>> seen;
+        for (const auto& e : sink.events) seen.emplace_back(e.window.id, e.kind);
+        sink.events.clear();
+        return seen;
+    };
+    using Seen = std::vector<std::pair<std::uint32_t, EventKind>>;
+    ASSERT_TRUE(p.registerHotkey(w, key));
+    EXPECT_FALSE(p.registerHotkey(other, key)) << "one window holds a hotkey";
+    EXPECT_EQ(press(), (Seen{{w.id, EventKind::HotkeyPressed}}));
+    p.setVisible(w, false);
+    EXPECT_EQ(press(), (Seen{{w.id, EventKind::HotkeyPressed}})) << "a hidden window still hears it";
+    p.unregisterHotkey(w);
+    EXPECT_EQ(press(), Seen{});
+    ASSERT_TRUE(p.registerHotkey(other, key));
+    p.destroy(other);
+    EXPECT_TRUE(p.registerHotkey(w, key)) << "a destroyed window's hotkey is free again";
+    p.unregisterHotkey(w);
+
+    Hotkey held;  // Shift+Win+F9
+    held.shift = held.win = true;
+    held.function = 9;
+    user.holdHotkeyElsewhere(held);
+    EXPECT_FALSE(p.registerHotkey(w, held)) << "another program holds it";
+}
+
 // --- combo boxes ------------------------------------------------------------------------
 
 TEST_F(Contract, TextOfADropDownListPicksTheItemOfExactlyThatText) {

@@ -29,6 +29,8 @@ public:
             if (!p_.moveScroll(bar, pos)) return false;
         return true;
     }
+    void pressHotkey(const Hotkey& hotkey) override { p_.pressHotkey(hotkey); }
+    void holdHotkeyElsewhere(const Hotkey& hotkey) override { p_.holdHotkeyElsewhere(hotkey); }
     void settle() override {}
     void answerBoxes(std::function<Answer(const OpenBox&)> answer) override {
         if (!answer) {

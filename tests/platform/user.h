@@ -44,6 +44,10 @@ public:
     virtual bool turnWheel(const ControlRef& c, int delta) = 0;
     // Drags the scroll bar's thumb through the positions, then lets go.
     virtual bool dragThumb(const ControlRef& bar, const std::vector<int>& positions) = 0;
+    // Presses the key combination wherever the keyboard is.
+    virtual void pressHotkey(const Hotkey& hotkey) = 0;
+    // Another program takes the hotkey for as long as the user lives.
+    virtual void holdHotkeyElsewhere(const Hotkey& hotkey) = 0;
     // Lets everything the last actions caused reach the program.
     virtual void settle() = 0;
     // While set, each message box is answered by answer, called while the

@@ -29,6 +29,13 @@ POINT centre(HWND h) {
 
 class Win32User final : public User, public Backend {
 public:
+    Win32User() = default;
+    ~Win32User() override {
+        for (int id : held_) UnregisterHotKey(nullptr, id);
+    }
+    Win32User(const Win32User&) = delete;
+    Win32User& operator=(const Win32User&) = delete;
+
     Platform& platform() override { return p_; }
     User& user() override { return *this; }
 
@@ -145,6 +152,35 @@ public:
         return true;
     }
 
+    void pressHotkey(const Hotkey& hotkey) override {
+        // The keys as the keyboard sends them: modifiers down, the key down
+        // and up, modifiers up.
+        const win32::HotkeyCodes codes = win32::hotkeyCodes(hotkey);
+        std::vector<WORD> keys;
+        if (codes.modifiers & MOD_CONTROL) keys.push_back(VK_CONTROL);
+        if (codes.modifiers & MOD_ALT) keys.push_back(VK_MENU);
+        if (codes.modifiers & MOD_SHIFT) keys.push_back(VK_SHIFT);
+        if (codes.modifiers & MOD_WIN) keys.push_back(VK_LWIN);
+        keys.push_back(static_cast<WORD>(codes.virtualKey));
+        std::vector<INPUT> inputs;
+        const auto key = [&inputs](WORD vk, bool up) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wVk = vk;
+            in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(in);
+        };
+        for (WORD vk : keys) key(vk, false);
+        for (auto it = keys.rbegin(); it != keys.rend(); ++it) key(*it, true);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    }
+
+    void holdHotkeyElsewhere(const Hotkey& hotkey) override {
+        const win32::HotkeyCodes codes = win32::hotkeyCodes(hotkey);
+        const int id = 0x100 + static_cast<int>(held_.size());
+        if (RegisterHotKey(nullptr, id, codes.modifiers, codes.virtualKey)) held_.push_back(id);
+    }
+
     void settle() override {
         // Everything queued, and what handling it queues in turn.
         for (int round = 0; round < 3; ++round) p_.waitProcessingEvents(1);
@@ -249,6 +285,7 @@ private:
     }
 
     Win32Backend p_;
+    std::vector<int> held_;  // hotkeys of the thread: another program's stand-in
 };
 
 }  // namespace

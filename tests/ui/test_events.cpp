@@ -19,9 +19,12 @@ using enum EventKind;
 const std::vector<EventKind> kAllKinds{
     Created, PositionChanged, ClosedByUser, LeftDown,  LeftUp,         RightDown,
     RightUp, MiddleDown,      MiddleUp,     Clicked,   ItemChosen,     Selection,
-    CurrentItemChanged,       ContentChanged,          ScrollChanged,  Wheel};
+    CurrentItemChanged,       ContentChanged,          ScrollChanged,  Wheel,
+    HotkeyPressed};
 
-bool isWindowEvent(EventKind e) { return e == Created || e == PositionChanged || e == ClosedByUser; }
+bool isWindowEvent(EventKind e) {
+    return e == Created || e == PositionChanged || e == ClosedByUser || e == HotkeyPressed;
+}
 
 // Whether a control of this kind can raise the event at all.
 bool fits(ControlKind kind, EventKind e) {
@@ -41,7 +44,8 @@ bool fits(ControlKind kind, EventKind e) {
         case ScrollChanged: return kind == ControlKind::HScrollBar;
         case Created:
         case PositionChanged:
-        case ClosedByUser: return false;
+        case ClosedByUser:
+        case HotkeyPressed: return false;
     }
     return false;
 }

@@ -111,6 +111,27 @@ TEST(Win32Rules, OnlyTheOverlaysPictureDragsItsWindow) {
     EXPECT_FALSE(dragsWindow(framed, picture, false));
 }
 
+TEST(Win32Rules, HotkeyCodes) {
+    const auto key = [](bool ctrl, bool alt, bool shift, bool win, char letter, int function) {
+        return Hotkey{ctrl, alt, shift, win, letter, function};
+    };
+    const struct {
+        Hotkey hotkey;
+        UINT modifiers;
+        UINT virtualKey;
+    } cases[] = {
+        {key(true, true, false, false, 'P', 0), MOD_CONTROL | MOD_ALT, 'P'},
+        {key(false, false, true, true, '7', 0), MOD_SHIFT | MOD_WIN, '7'},
+        {key(false, true, false, false, 0, 1), MOD_ALT, VK_F1},
+        {key(true, false, false, false, 0, 24), MOD_CONTROL, VK_F24},
+    };
+    for (const auto& c : cases) {
+        const HotkeyCodes codes = hotkeyCodes(c.hotkey);
+        EXPECT_EQ(codes.modifiers, c.modifiers | MOD_NOREPEAT) << c.virtualKey;
+        EXPECT_EQ(codes.virtualKey, c.virtualKey);
+    }
+}
+
 TEST(Win32Rules, Styles) {
     ui::WindowDesign framed;
     framed.framed = true;
@@ -121,8 +142,12 @@ TEST(Win32Rules, Styles) {
     ui::WindowDesign node;
     EXPECT_TRUE(windowStyles(node).style & WS_POPUP);
     EXPECT_TRUE(windowStyles(node).exStyle & WS_EX_TOOLWINDOW) << "rows stay out of the task bar";
+    EXPECT_TRUE(windowStyles(node).exStyle & WS_EX_NOACTIVATE) << "a press leaves the game active";
     node.icon = assets::Picture::ProgramIcon;
     EXPECT_FALSE(windowStyles(node).exStyle & WS_EX_TOOLWINDOW) << "the overlay is in the task bar";
+    EXPECT_TRUE(windowStyles(node).exStyle & WS_EX_APPWINDOW) << "though it never takes the activation";
+    EXPECT_TRUE(windowStyles(node).exStyle & WS_EX_NOACTIVATE);
+    EXPECT_FALSE(f.exStyle & WS_EX_NOACTIVATE) << "the editors are typed into";
 
     struct Case {
         ui::ControlDesign design;

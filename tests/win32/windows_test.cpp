@@ -339,5 +339,69 @@ TEST_F(Win32Test, OverlayLabelsTakeTheirClicksAndNodeCaptionsLetThemThrough) {
     EXPECT_NE(SendMessageW(hwnd(overlay), WM_GETICON, ICON_BIG, 0), 0);
 }
 
+TEST_F(Win32Test, TheOverlayNeverTakesTheActivationFromTheWindowTheUserIsIn) {
+    // The game: a framed window of our own, active, its edit box focused.
+    const WindowRef game = p.createWindow(framedDesign(), {});
+    p.setVisible(game, true);
+    SetForegroundWindow(hwnd(game));
+    SetFocus(hwnd(game, "edit"));
+    drain();
+    ASSERT_EQ(GetActiveWindow(), hwnd(game));
+    sink.useEventTable = true;
+    const WindowRef overlay = p.createWindow(ui::overlayWindow(), {});
+    p.setVisible(overlay, true);
+    drain();
+    const auto gameKeepsTheFocus = [&](const char* after) {
+        EXPECT_EQ(GetActiveWindow(), hwnd(game)) << after;
+        EXPECT_EQ(GetFocus(), hwnd(game, "edit")) << after;
+    };
+    gameKeepsTheFocus("showing the overlay");
+
+    // A press anywhere on it, its picture or a label, activates nothing.
+    for (const char* control : {"图片框1", "透明标签2"}) {
+        const LPARAM hit = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
+        EXPECT_EQ(SendMessageW(hwnd(overlay, control), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hwnd(overlay)), hit),
+                  MA_NOACTIVATE)
+            << control;
+    }
+    EXPECT_EQ(SendMessageW(hwnd(game), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(hwnd(game)),
+                           MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_ACTIVATE)
+        << "framed windows activate as usual";
+
+    // The check box ticks and reports one click, without the focus.
+    HWND box = hwnd(overlay, "选择框1");
+    for (bool checked : {true, false}) {
+        SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        drain();
+        EXPECT_EQ(p.isChecked(ref(overlay, "选择框1")), checked);
+        gameKeepsTheFocus("a click on the check box");
+    }
+    EXPECT_EQ(sink.count("选择框1", EventKind::Clicked), 2);
+    // A press that leaves the box before the release is no click.
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    drain();
+    EXPECT_FALSE(p.isChecked(ref(overlay, "选择框1")));
+    EXPECT_EQ(sink.count("选择框1", EventKind::Clicked), 2);
+
+    // Dragging the picture moves the window with the pointer.
+    HWND picture = hwnd(overlay, "图片框1");
+    const POINT start{130, 140};
+    SetCursorPos(start.x, start.y);
+    PostMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    drain();
+    SetCursorPos(start.x + 40, start.y + 30);
+    PostMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, 70));
+    drain();
+    PostMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(70, 70));
+    drain();
+    EXPECT_EQ(p.left(overlay), 100 + 40);
+    EXPECT_EQ(p.top(overlay), 100 + 30);
+    EXPECT_NE(GetCapture(), picture) << "the drag ended with the release";
+    gameKeepsTheFocus("a drag");
+}
+
 }  // namespace
 }  // namespace pallo::platform::win32::test

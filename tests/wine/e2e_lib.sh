@@ -39,6 +39,7 @@ if [ "${PALLO_WINE_SESSION:-0}" != 1 ]; then
 fi
 
 OVERLAY_NAME='^Pallo By Vermack$'
+OVERLAY_TITLE='Pallo By Vermack'
 ALPHA_UNIT=16843009 # 0x01010101: Wine publishes layered alpha a as a * 0x01010101
 DEMO="$root/examples/demo"
 
@@ -294,6 +295,17 @@ x_window_of() {
   }
   ws_poll 20 _xw_find || { fail "no X window for $_xw_hwnd"; return 1; }
   printf -v "$_xw_var" '%s' "$_xw_found"
+}
+
+# overlay_control TEXT FIELD: a field of the overlay's control with that text
+# (5 text, 6 visible, 7 enabled, 8 value).
+overlay_control() {
+  field "$(control_line "$(inspect --exe pallo.exe --title "$OVERLAY_TITLE")" "$1")" "$2"
+}
+
+# bar_position: the translucency bar's position (the overlay's only scroll bar).
+bar_position() {
+  inspect --exe pallo.exe --title "$OVERLAY_TITLE" | awk -F'\t' '$1 == "control" && $3 == "ScrollBar" {print $8}'
 }
 
 # node_captions: "LEFT,TOP<TAB>CAPTION" for each visible node window of the

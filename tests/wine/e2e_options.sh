@@ -15,7 +15,6 @@ source "$(dirname "$0")/e2e_lib.sh"
 # W = H = 80: the grid step (81) differs from the overlay's fixed 70, so a place
 # computed from the overlay's size instead of W and H shows.
 X0=120 Y0=110 STEP=81
-OVERLAY_TITLE='Pallo By Vermack'
 
 # Where the panel's controls are, in the overlay's client coordinates.
 AT_COLLAPSE=(35 60)     # "收起选项", over the lower part of the picture
@@ -46,17 +45,6 @@ start_options_program() {
 open_panel() {
   click "$overlay" 35 35 3
   wait_geometry "$overlay" "$X0 $Y0 70 210"
-}
-
-# overlay_control TEXT FIELD: a field of the overlay's control with that text
-# (5 text, 6 visible, 7 enabled, 8 value; see e2e_lib.sh).
-overlay_control() {
-  field "$(control_line "$(inspect --exe pallo.exe --title "$OVERLAY_TITLE")" "$1")" "$2"
-}
-
-# The translucency bar is the overlay's only control with an empty text and a value.
-bar_position() {
-  inspect --exe pallo.exe --title "$OVERLAY_TITLE" | awk -F'\t' '$1 == "control" && $3 == "ScrollBar" {print $8}'
 }
 
 # topmost_of "LEFT,TOP,WIDTH,HEIGHT": WS_EX_TOPMOST (1 or 0) of the program's

@@ -16,12 +16,21 @@
 // edit box inside a combo box counts for the combo box), else 0.
 //
 //   wininspect [--exe NAME] [--title TEXT] [--hidden]
+//   wininspect --foreground
 //
 // --exe keeps only windows of processes whose image file name is NAME (compared
 // without regard to ASCII case); --title keeps only windows with exactly that
 // title; --hidden lists hidden top-level windows too. A control's text and
 // value come from messages sent with a timeout: Wine marshals them across
 // processes, and a hung target must not hang this tool.
+//
+// --foreground prints one line instead: the foreground window (the active
+// window of the desktop) and the control with the keyboard focus in its thread
+//
+//   foreground <TAB> hwnd <TAB> class <TAB> left,top,width,height <TAB> title
+//              <TAB> focus hwnd <TAB> focus class
+//
+// with 0 and empty fields where there is none.
 #include <windows.h>
 
 #include <cstdio>
@@ -177,8 +186,23 @@ BOOL CALLBACK onTopLevel(HWND h, LPARAM param) {
 }
 
 int usage() {
-    std::fputs("usage: wininspect [--exe NAME] [--title TEXT] [--hidden]\n", stderr);
+    std::fputs("usage: wininspect [--exe NAME] [--title TEXT] [--hidden] | --foreground\n", stderr);
     return 2;
+}
+
+void printForeground() {
+    const HWND h = GetForegroundWindow();
+    const HWND focus = h ? focusOf(h) : nullptr;
+    std::string line = "foreground\t";
+    if (h) {
+        line += handleText(h) + "\t" + escape(toUtf8(className(h))) + "\t" + rectText(h) + "\t" +
+                escape(toUtf8(windowText(h)));
+    } else {
+        line += "0\t\t\t";
+    }
+    line += "\t" + (focus ? handleText(focus) : std::string("0")) + "\t" +
+            (focus ? escape(toUtf8(className(focus))) : std::string()) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 }  // namespace
@@ -192,6 +216,11 @@ int wmain(int argc, wchar_t** argv) {
         if (arg == L"--hidden") {
             filter.hidden = true;
             continue;
+        }
+        if (arg == L"--foreground") {
+            printForeground();
+            std::fflush(stdout);
+            return 0;
         }
         if (i + 1 >= argc) return usage();
         if (arg == L"--exe") {

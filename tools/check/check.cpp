@@ -11,6 +11,7 @@
 #include "config/ini.h"
 #include "display/detail.h"
 #include "display/rows.h"
+#include "model/hotkey.h"
 #include "model/loaders.h"
 #include "model/tables.h"
 #include "model/text.h"
@@ -76,7 +77,8 @@ SectionKind sectionKind(std::string_view name) {
 bool knownKey(SectionKind kind, std::string_view key) {
     const auto is = [&](const char* name) { return ini::equalIgnoringAsciiCase(key, name); };
     switch (kind) {
-        case SectionKind::Config: return is("X") || is("Y") || is("W") || is("H") || is("T") || is("S");
+        case SectionKind::Config:
+            return is("X") || is("Y") || is("W") || is("H") || is("T") || is("S") || is("Hotkey");
         case SectionKind::Topic:
             if (is("Name") || is("Title") || is("In") || is("Link") || is("Show") || is("Pic")) return true;
             break;
@@ -345,6 +347,17 @@ private:
                 std::string(s.key) + "=" + Utf8ToLocal(written) + " is out of range (" + s.rangeEn +
                     "): the program uses " + toText(s.used) + " instead.");
         }
+        const ini::Entry* hotkey = entry("Config", "Hotkey");
+        if (!hotkey || !hotkey->hasValue) return;
+        const std::string written = ini_.read("Config", "Hotkey", "");
+        if (removeBlanks(written).empty() || parseHotkey(written)) return;
+        add(lineAt(hotkey->keyBegin), "Config", "Hotkey", Severity::Error, "hotkey-invalid",
+            "Hotkey=" + Utf8ToLocal(written) +
+                " 不是快捷键：程序启动时提示一次，之后没有快捷键。请写成 Ctrl+Alt+P 这样：Ctrl、Alt、Shift、Win "
+                "至少一个，加一个字母、数字或 F1 到 F24。",
+            "Hotkey=" + Utf8ToLocal(written) +
+                " is no hotkey: the program says so once at start-up and then has none. Write it like "
+                "Ctrl+Alt+P: at least one of Ctrl, Alt, Shift and Win, and a letter, a digit or F1 to F24.");
     }
 
     // ------------------------------------------------------------ topics [1]..[10]

@@ -1,0 +1,78 @@
+#include "overlay/hotkey.h"
+
+#include "model/hotkey.h"
+#include "model/text.h"
+#include "program/handlers.h"
+#include "ui/handlers.h"
+
+namespace pallo {
+
+namespace {
+
+// A value as the message quotes it: a long one is cut.
+std::string quoted(std::string value) {
+    constexpr std::size_t kShown = 40;
+    if (value.size() <= kShown) return value;
+    value.resize(kShown);
+    mendUtf8(value);
+    return value + "…";
+}
+
+// Every window the hotkey hides, the overlay first (it is shown first again,
+// so the windows it owns come back above it).
+std::vector<platform::WindowRef> programWindows(const ProgramState& st) {
+    std::vector<platform::WindowRef> windows{st.overlay};
+    for (const RowWindowList& row : st.rows)
+        for (const WindowInfo& info : row) windows.push_back(info.self);
+    for (const platform::WindowRef w : {st.nodeEditor, st.catalogEditor, st.associationWindow, st.donationWindow})
+        windows.push_back(w);
+    return windows;
+}
+
+}  // namespace
+
+bool registerConfiguredHotkey(Context& ctx, std::string& message) {
+    ProgramState& st = ctx.state;
+    const std::string value = st.store.read(st.CfgPath, "Config", "Hotkey", "");
+    if (removeBlanks(value).empty()) return true;
+    const std::optional<platform::Hotkey> hotkey = parseHotkey(value);
+    if (!hotkey) {
+        message = "快捷键 Hotkey=" + quoted(Utf8ToLocal(value)) +
+                  " 无法识别：请写成 Ctrl+Alt+P 这样，Ctrl、Alt、Shift、Win 至少一个，加一个字母、数字或 F1 到 F24。";
+        return false;
+    }
+    if (!ctx.platform.registerHotkey(st.overlay, *hotkey)) {
+        message = "快捷键 " + hotkeyText(*hotkey) + " 已被其他程序占用，显示和隐藏全部窗口的快捷键不可用。";
+        return false;
+    }
+    return true;
+}
+
+void toggleAllWindows(Context& ctx) {
+    platform::Platform& p = ctx.platform;
+    ProgramState& st = ctx.state;
+    if (st.hiddenByHotkey) {
+        for (const platform::WindowRef w : st.windowsHiddenByHotkey)
+            if (p.exists(w)) p.showWithoutActivating(w);
+        st.windowsHiddenByHotkey.clear();
+        st.hiddenByHotkey = false;
+        return;
+    }
+    const std::vector<platform::WindowRef> windows = programWindows(st);
+    // A message box is waiting for its answer: its owner stays in view.
+    for (const platform::WindowRef w : windows)
+        if (p.exists(w) && !p.isEnabled(w)) return;
+    for (const platform::WindowRef w : windows) {
+        if (!p.exists(w) || !p.isVisible(w)) continue;
+        st.windowsHiddenByHotkey.push_back(w);
+        p.setVisible(w, false);
+    }
+    st.hiddenByHotkey = true;
+}
+
+void registerHotkeyHandlers(HandlerRegistry& handlers) {
+    handlers.add(ui::handler::toggleAllWindows,
+                 [](Context& ctx, const platform::Event&) { toggleAllWindows(ctx); });
+}
+
+}  // namespace pallo
