@@ -539,6 +539,7 @@ WindowRef Win32Backend::createWindow(const ui::WindowDesign& design, WindowRef o
         w->dpi = dpi;
         const SIZE scaled = outerSize(*w, w->width, w->height);
         SetWindowPos(hwnd, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        fitClientArea(*w);
     }
     windows_[w->ref.id] = w;
     loadIcon(*w);
@@ -630,6 +631,23 @@ void Win32Backend::resize(WindowRef w, int width, int height) {
     const SIZE outer = outerSize(*t, t->width, t->height);
     if (!SetWindowPos(t->hwnd.get(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(resize)");
+    fitClientArea(*t);
+}
+
+void Win32Backend::fitClientArea(const TopWindow& w) {
+    if (!w.design.framed || !w.hwnd) return;
+    // The frame the system draws can differ from the one it computes for a
+    // DPI (Wine draws every frame at the system's DPI): the client area is
+    // what has to come out at the designed size.
+    HWND hwnd = w.hwnd.get();
+    RECT client{};
+    RECT outer{};
+    if (!GetClientRect(hwnd, &client) || !GetWindowRect(hwnd, &outer)) return;
+    const int dx = scaleToDpi(w.width, w.dpi) - client.right;
+    const int dy = scaleToDpi(w.height, w.dpi) - client.bottom;
+    if (dx == 0 && dy == 0) return;
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE Win32Backend::outerSize(const TopWindow& w, int width, int height) const {
@@ -667,6 +685,7 @@ void Win32Backend::applyDpi(TopWindow& w, int dpi, const RECT* suggested) {
     const SIZE outer = outerSize(w, w.width, w.height);
     if (!SetWindowPos(hwnd, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(dpi)");
+    fitClientArea(w);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -246,6 +246,8 @@ private:
     void layoutControl(TopWindow& w, Control& c);
     // The window moved to a monitor of another DPI (WM_DPICHANGED).
     void applyDpi(TopWindow& w, int dpi, const RECT* suggested);
+    // Corrects a framed window whose client area missed its scaled designed size.
+    void fitClientArea(const TopWindow& w);
     int windowDpi(HWND h) const;
     void loadIcon(TopWindow& w);
     void repaintArea(const Control& c);
