@@ -617,9 +617,14 @@ bool Win32Backend::isEnabled(WindowRef w) const {
 }
 
 void Win32Backend::move(WindowRef w, int left, int top) {
-    const HWND h = hwndOf(w);
-    if (h && !SetWindowPos(h, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+    TopWindow* t = findWindow(w);
+    if (!t) return;
+    if (!SetWindowPos(t->hwnd.get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(move)");
+    // Moved onto a monitor of another DPI, the window is rescaled at once,
+    // should the system not have told it (a hidden window, before start-up
+    // shows the overlay and places its rows by its scale).
+    if (const int dpi = windowDpi(t->hwnd.get()); getDpiForWindow_ && dpi != t->dpi) applyDpi(*t, dpi, nullptr);
 }
 
 void Win32Backend::resize(WindowRef w, int width, int height) {
