@@ -399,11 +399,7 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
     case WM_GETDPISCALEDSIZE: {
         // The designed size at the new DPI, so the rectangle the system
         // suggests with WM_DPICHANGED is exactly the window's.
-        auto* size = reinterpret_cast<SIZE*>(lp);
-        const int old = w.dpi;
-        w.dpi = static_cast<int>(wp);
-        *size = outerSize(w, w.width, w.height);
-        w.dpi = old;
+        *reinterpret_cast<SIZE*>(lp) = outerSize(w, static_cast<int>(wp));
         return TRUE;
     }
     case WM_DPICHANGED:
@@ -526,7 +522,7 @@ WindowRef Win32Backend::createWindow(const ui::WindowDesign& design, WindowRef o
     w->width = std::max(design.width, 0);
     w->height = std::max(design.height, 0);
     w->dpi = systemDpi_;
-    const SIZE outer = outerSize(*w, w->width, w->height);
+    const SIZE outer = outerSize(*w, w->dpi);
     HWND hwnd = CreateWindowExW(styles.exStyle, kWindowClass, toWide(design.caption).c_str(), styles.style,
                                 design.left, design.top, outer.cx, outer.cy, hwndOf(w->owner), nullptr, instance_,
                                 w.get());
@@ -537,7 +533,7 @@ WindowRef Win32Backend::createWindow(const ui::WindowDesign& design, WindowRef o
     // The design place may lie on a monitor of another DPI than the system's.
     if (const int dpi = windowDpi(hwnd); dpi != w->dpi) {
         w->dpi = dpi;
-        const SIZE scaled = outerSize(*w, w->width, w->height);
+        const SIZE scaled = outerSize(*w, w->dpi);
         SetWindowPos(hwnd, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         fitClientArea(*w);
     }
@@ -633,7 +629,7 @@ void Win32Backend::resize(WindowRef w, int width, int height) {
     // Kept in design units: the size reads back exactly at any DPI.
     t->width = std::max(width, 0);
     t->height = std::max(height, 0);
-    const SIZE outer = outerSize(*t, t->width, t->height);
+    const SIZE outer = outerSize(*t, t->dpi);
     if (!SetWindowPos(t->hwnd.get(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(resize)");
     fitClientArea(*t);
@@ -655,15 +651,15 @@ void Win32Backend::fitClientArea(const TopWindow& w) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-SIZE Win32Backend::outerSize(const TopWindow& w, int width, int height) const {
-    RECT outer{0, 0, scaleToDpi(width, w.dpi), scaleToDpi(height, w.dpi)};
+SIZE Win32Backend::outerSize(const TopWindow& w, int dpi) const {
+    RECT outer{0, 0, scaleToDpi(w.width, dpi), scaleToDpi(w.height, dpi)};
     // The designed size of a framed window is its client area; the frame and
     // caption, as thick as the DPI makes them, come on top.
     if (w.design.framed) {
         const WindowStyles styles = windowStyles(w.design);
         const BOOL ok = adjustWindowRectExForDpi_
                             ? adjustWindowRectExForDpi_(&outer, styles.style, FALSE, styles.exStyle,
-                                                        static_cast<UINT>(w.dpi))
+                                                        static_cast<UINT>(dpi))
                             : AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle);
         if (!ok) logFailure("AdjustWindowRectEx");
     }
@@ -687,7 +683,7 @@ void Win32Backend::applyDpi(TopWindow& w, int dpi, const RECT* suggested) {
     // somewhere keeps its top-left corner, where the core placed it.
     POINT at{now.left, now.top};
     if (w.userMoving && suggested) at = POINT{suggested->left, suggested->top};
-    const SIZE outer = outerSize(w, w.width, w.height);
+    const SIZE outer = outerSize(w, w.dpi);
     if (!SetWindowPos(hwnd, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(dpi)");
     fitClientArea(w);

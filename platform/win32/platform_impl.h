@@ -239,8 +239,8 @@ private:
     bool effectivelyVisible(const Control& c) const;
     bool effectivelyEnabled(const Control& c) const;
     HFONT fontFor(const ui::Font& font, int dpi);
-    // The outer window size for a designed size at the window's DPI.
-    SIZE outerSize(const TopWindow& w, int width, int height) const;
+    // The outer window size for the window's designed size at dpi.
+    SIZE outerSize(const TopWindow& w, int dpi) const;
     // Lays the control out at its window's DPI: place, size, font, column
     // widths and the picture fitted anew.
     void layoutControl(TopWindow& w, Control& c);
