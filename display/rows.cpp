@@ -58,7 +58,8 @@ bool buildDetailRow(Context& ctx, RowIndex row) {
     RowWindowList& list = ctx.state.rows[row];
     for (std::size_t i = 0; i < list.size(); ++i) {
         WindowInfo& info = list[i];
-        const NodePlace place = nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
+        const NodePlace place =
+            nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
         info.X = place.left;
         info.Y = place.top;
         p.setTag(info.picture, toText(static_cast<std::int64_t>(i) + 1));
