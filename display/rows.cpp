@@ -58,7 +58,8 @@ bool buildDetailRow(Context& ctx, RowIndex row) {
     RowWindowList& list = ctx.state.rows[row];
     for (std::size_t i = 0; i < list.size(); ++i) {
         WindowInfo& info = list[i];
-        const NodePlace place = nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo);
+        const NodePlace place =
+            nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
         info.X = place.left;
         info.Y = place.top;
         p.setTag(info.picture, toText(static_cast<std::int64_t>(i) + 1));
@@ -88,15 +89,17 @@ std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::str
     return entries;
 }
 
-NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o) {
+NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o, int dpi) {
+    const double stepX = gridStep(o.W, dpi);
+    const double stepY = gridStep(o.H, dpi);
     double left = 0;
     double top = 0;
     if (row == kFirstRow) {
-        left = o.X + (o.W + 1.0) * position;
+        left = o.X + stepX * position;
         top = o.Y;
     } else {
-        left = o.X + (o.W + 1.0) * (position - 1);
-        top = o.Y + (o.H + 1.0) * static_cast<double>(row);
+        left = o.X + stepX * (position - 1);
+        top = o.Y + stepY * static_cast<double>(row);
     }
     return {truncate(left), truncate(top)};
 }
@@ -114,7 +117,7 @@ bool buildFirstRow(Context& ctx, std::string&, bool) {
     for (std::size_t k = 0; k < menu.size() && k < list.size(); ++k) {
         const MenuEntry& entry = menu[k];
         WindowInfo& info = list[k];
-        info.X = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.OverlayInfo).left;
+        info.X = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.OverlayInfo, p.dpi(st.overlay)).left;
         // A missing menu picture leaves the box blank; the caption still shows.
         p.setPicture(info.picture, isPictureFile(entry.picturePath)
                                        ? platform::PictureSource::file(entry.picturePath)

@@ -33,12 +33,13 @@ bool takenIntoMenu(std::string_view name, std::string_view pic);
 // menuDir ends with a separator.
 std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::string& menuDir);
 
-// Where window `position` (1-based) of a row stands relative to the overlay.
+// Where window `position` (1-based) of a row stands relative to the overlay,
+// in screen pixels, on a monitor of dpi dots per inch (gridStep).
 struct NodePlace {
     int left = 0;
     int top = 0;
 };
-NodePlace nodePlace(RowIndex row, int position, const WindowInfo& overlay);
+NodePlace nodePlace(RowIndex row, int position, const WindowInfo& overlay, int dpi);
 
 // Whether path names an existing file (a folder is no picture).
 bool isPictureFile(const std::string& path);

@@ -11,6 +11,7 @@
 #include "model/text.h"
 #include "platform/files.h"
 #include "program/handlers.h"
+#include "program/row_windows.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
 #include "ui/names.h"
@@ -186,7 +187,9 @@ void openNodeEditor(Context& ctx) {
     fillMainNodeBox(ctx);
     fillDirectoryChooser(p, control(ctx, names::directoryChooser), st.ImageRoot, "子图片目录");
     const WindowInfo& o = st.OverlayInfo;
-    p.move(st.nodeEditor, truncate(o.X + o.W + 1.0), truncate(o.Y + o.H + 1.0));
+    const int dpi = p.dpi(st.overlay);
+    p.move(st.nodeEditor, truncate(o.X + static_cast<double>(gridStep(o.W, dpi))),
+           truncate(o.Y + static_cast<double>(gridStep(o.H, dpi))));
     p.setVisible(st.nodeEditor, true);
 }
 

@@ -1,6 +1,7 @@
 #include "overlay/donation.h"
 
 #include "program/handlers.h"
+#include "program/row_windows.h"
 #include "overlay/options.h"
 #include "overlay/startup.h"
 #include "model/text.h"
@@ -43,7 +44,9 @@ void initDonationWindow(Context& ctx, WindowRef window) {
     p.setPicture(ControlRef{window, ui::names::donation::firstCode}, PictureSource::builtIn(assets::Picture::QrWeChat));
     p.setPicture(ControlRef{window, ui::names::donation::secondCode}, PictureSource::builtIn(assets::Picture::QrAlipay));
     const WindowInfo& o = st.OverlayInfo;
-    p.move(window, truncate(p.left(st.overlay) + o.W + 1.0), truncate(p.top(st.overlay) + o.H + 1.0));
+    const int dpi = p.dpi(st.overlay);
+    p.move(window, truncate(p.left(st.overlay) + static_cast<double>(gridStep(o.W, dpi))),
+           truncate(p.top(st.overlay) + static_cast<double>(gridStep(o.H, dpi))));
     p.setVisible(window, true);
     p.setTopMost(window, true);
 }

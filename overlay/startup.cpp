@@ -105,11 +105,13 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
 
 void placeRows(Context& ctx) {
     const WindowInfo& o = ctx.state.OverlayInfo;
+    // The rows take the overlay's scale: they stand on its monitor.
+    const int dpi = ctx.platform.dpi(ctx.state.overlay);
     for (int i = 1; i <= 15; ++i) {
         for (const RowIndex r : {kFirstRow, kSecondRow, kThirdRow}) {
             const RowWindowList& row = ctx.state.rows[r];
             if (static_cast<int>(row.size()) < i) continue;
-            const NodePlace at = nodePlace(r, i, o);
+            const NodePlace at = nodePlace(r, i, o, dpi);
             ctx.platform.move(row[static_cast<std::size_t>(i - 1)].self, at.left, at.top);
         }
     }

@@ -50,6 +50,22 @@ public:
     virtual bool isBound(const std::string& design, const std::string& control, ui::EventKind kind) const = 0;
 };
 
+// Designs are in units of 96 dots per inch (100 %). On a scaled monitor a
+// window, its controls, fonts and pictures are that many times larger.
+inline constexpr int kDesignDpi = 96;
+
+// A design length on a monitor of dpi dots per inch, computed in double
+// precision and truncated toward zero like the rest of the geometry (a
+// 70-pixel window is 105 pixels at 144 DPI, 87 at 120). A dpi of 0 or less
+// counts as 96.
+constexpr int scaleToDpi(int length, int dpi) {
+    if (dpi <= 0 || dpi == kDesignDpi) return length;
+    const double scaled = static_cast<double>(length) * dpi / kDesignDpi;
+    if (scaled >= 2147483647.0) return 2147483647;
+    if (scaled <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(scaled);
+}
+
 enum class MouseButton { Left, Right, Middle };
 // Keys a user presses in a combo box.
 enum class Key { Up, Down, Return };
@@ -113,20 +129,28 @@ public:
     // False while a message box owned by the window is open: the user cannot
     // reach the window until the box is answered.
     virtual bool isEnabled(WindowRef w) const = 0;
-    // Left and top are the outer window's. Width and height are the designed
-    // size: a framed window's client area (the frame and caption come on
-    // top), a borderless window's whole rectangle. One call sets left and
-    // top; PositionChanged fires once, afterwards, for moves and resizes by
-    // the program and by the user alike.
+    // Left and top are the outer window's, in screen pixels as the system
+    // reports them (what Cfg.ini keeps as X and Y). Width and height are the
+    // designed size in design units: a framed window's client area (the frame
+    // and caption come on top), a borderless window's whole rectangle; on the
+    // screen the window is scaleToDpi(size, dpi(w)) pixels. One call sets left
+    // and top; PositionChanged fires once, afterwards, for moves and resizes
+    // by the program and by the user alike, and when the window is rescaled
+    // for a monitor of another DPI.
     virtual void move(WindowRef w, int left, int top) = 0;
     virtual void resize(WindowRef w, int width, int height) = 0;
     virtual int left(WindowRef w) const = 0;
     virtual int top(WindowRef w) const = 0;
     virtual int width(WindowRef w) const = 0;
     virtual int height(WindowRef w) const = 0;
-    // The outer rectangle's height: a framed window's frame and caption
-    // included, so top + outerHeight is where the window ends on the screen.
+    // The outer rectangle's height in screen pixels: a framed window's frame
+    // and caption included, so top + outerHeight is where the window ends on
+    // the screen.
     virtual int outerHeight(WindowRef w) const = 0;
+    // Dots per inch of the monitor the window stands on (96 at 100 %): how
+    // far a design length reaches on the screen there. An offset from a
+    // window's left or top is scaleToDpi(offset, dpi(w)) pixels.
+    virtual int dpi(WindowRef w) const = 0;
     // An owned window always stays above its owner; leaving the top-most
     // band takes the owned windows (and theirs) along.
     virtual void setTopMost(WindowRef w, bool onTop) = 0;

@@ -14,6 +14,14 @@ inline void setTranslucency(platform::Platform& platform, platform::NativeHandle
     platform.setLayeredAlpha(handle, alpha);
 }
 
+// One step of the grid beside the overlay on a monitor of dpi dots per inch:
+// the spacing W (or H) and the one-pixel gap, each scaled on its own, so every
+// gap of a row is the same (at 96 DPI the step is W + 1). Positions stay
+// screen pixels: a row window stands at X + step * place.
+inline int gridStep(int spacing, int dpi) {
+    return platform::scaleToDpi(spacing, dpi) + platform::scaleToDpi(1, dpi);
+}
+
 // Calls fn(info) for the first 15 windows of every row, in the order
 // window 1 of rows one, two, three, then window 2 of each, and so on.
 template <typename Fn>

@@ -36,7 +36,8 @@ suites=$SECONDS
 echo "== End-to-end tests under Wine"
 # Screenshots of an earlier run would be mistaken for this one's.
 rm -rf build/e2e-failures
-e2e_suites=(e2e e2e_rows e2e_options e2e_focus e2e_dist e2e_editor e2e_catalog)
+# e2e_dpi changes the prefix's DPI, so it runs in a prefix and on a display of its own.
+e2e_suites=(e2e e2e_rows e2e_options e2e_focus e2e_dist e2e_editor e2e_catalog e2e_dpi)
 declare -A e2e_result
 e2e_status=0
 for suite in "${e2e_suites[@]}"; do

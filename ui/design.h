@@ -1,6 +1,8 @@
 // Window designs as data. Every window of the program is described by a
 // WindowDesign; the platform backends build windows from these and from
-// nothing else, so a layout lives in exactly one place.
+// nothing else, so a layout lives in exactly one place. Places, sizes, font
+// sizes and column widths are in units of 96 DPI; on a scaled monitor the
+// platform draws them that many times larger.
 #pragma once
 
 #include <cstdint>

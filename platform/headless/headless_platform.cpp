@@ -281,7 +281,7 @@ int HeadlessPlatform::height(WindowRef w) const { const Window* x = findWindow(w
 int HeadlessPlatform::outerHeight(WindowRef w) const {
     const Window* x = findWindow(w);
     if (!x) return 0;
-    return x->height + (x->framed ? kFrameExtent : 0);
+    return platform::scaleToDpi(x->height, dpi_) + (x->framed ? platform::scaleToDpi(kFrameExtent, dpi_) : 0);
 }
 
 void HeadlessPlatform::setTopMost(WindowRef w, bool onTop) {

@@ -70,9 +70,11 @@ public:
     int top(WindowRef w) const override;
     int width(WindowRef w) const override;
     int height(WindowRef w) const override;
-    // A framed window's frame and caption add kFrameExtent to its height.
+    // A framed window's frame and caption add kFrameExtent to its height;
+    // both are scaled by the monitor's DPI, as on the screen.
     int outerHeight(WindowRef w) const override;
     static constexpr int kFrameExtent = 29;
+    int dpi(WindowRef) const override { return dpi_; }
     void setTopMost(WindowRef w, bool onTop) override;
     bool isTopMost(WindowRef w) const override;
     void setWindowTag(WindowRef w, const std::string& tag) override;
@@ -161,6 +163,9 @@ public:
     void setScreenSize(int width, int height) { monitors_ = {{0, 0, width, height, true}}; }
     // The primary monitor comes first.
     void setMonitors(std::vector<platform::Monitor> monitors) { monitors_ = std::move(monitors); }
+    // The DPI of every monitor (96 unless set): the platform reports it; sizes
+    // stay in design units, as they read back on Win32 too.
+    void setDpi(int dpi) { dpi_ = dpi; }
     void advanceClock(std::int64_t ms) { clock_ += ms; }
     // Another program holds the hotkey: registering it fails.
     void holdHotkeyElsewhere(const platform::Hotkey& hotkey) { heldElsewhere_.push_back(hotkey); }
@@ -217,6 +222,7 @@ private:
     platform::EventSink* sink_ = nullptr;
     std::vector<platform::Monitor> monitors_{{0, 0, 1920, 1080, true}};
     std::int64_t clock_ = 0;
+    int dpi_ = platform::kDesignDpi;
     bool exitRequested_ = false;
     std::uint32_t nextId_ = 1;
     std::uint64_t raises_ = 0;

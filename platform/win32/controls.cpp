@@ -31,6 +31,20 @@ bool intersects(const RECT& a, const RECT& b) {
     return IntersectRect(&out, &a, &b) != FALSE;
 }
 
+// A design rectangle at dpi: each edge scaled, so controls that meet in the
+// design still meet.
+RECT scaledRect(const RECT& r, int dpi) {
+    return RECT{scaleToDpi(r.left, dpi), scaleToDpi(r.top, dpi), scaleToDpi(r.right, dpi), scaleToDpi(r.bottom, dpi)};
+}
+
+// A combo box's window includes its drop-down list.
+constexpr int kComboListHeight = 200;
+
+int createdHeight(const Control& c, int dpi) {
+    const int height = c.placed.bottom - c.placed.top;
+    return c.design.kind == ui::ControlKind::Combo ? height + scaleToDpi(kComboListHeight, dpi) : height;
+}
+
 std::optional<ui::EventKind> mouseEvent(UINT msg) {
     switch (msg) {
     case WM_LBUTTONDOWN: return ui::EventKind::LeftDown;
@@ -327,9 +341,8 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
         x += k->design.left;
         y += k->design.top;
     }
-    const int width = std::max(design.width, 0);
-    const int height = std::max(design.height, 0);
-    c.placed = RECT{x, y, x + width, y + height};
+    c.designed = RECT{x, y, x + std::max(design.width, 0), y + std::max(design.height, 0)};
+    c.placed = scaledRect(c.designed, w.dpi);
 
     w.byName.emplace(design.name, &c);
     w.controls.push_back(std::move(owned));
@@ -337,18 +350,17 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
     ControlStyles styles = controlStyles(design, kPictureClass, kLabelClass);
     if (effectivelyVisible(c)) styles.style |= WS_VISIBLE;
     if (!effectivelyEnabled(c)) styles.style |= WS_DISABLED;
-    // A combo box's height includes its drop-down list.
-    const int createHeight = design.kind == ui::ControlKind::Combo ? height + 200 : height;
     const bool hasText = design.kind != ui::ControlKind::Combo && design.kind != ui::ControlKind::ListView &&
                          design.kind != ui::ControlKind::HScrollBar;
     const bool ours = design.kind == ui::ControlKind::PictureBox || design.kind == ui::ControlKind::Label;
     c.hwnd = CreateWindowExW(styles.exStyle, styles.className, hasText ? toWide(design.text).c_str() : L"",
-                             styles.style, x, y, width, createHeight, w.hwnd.get(),
+                             styles.style, c.placed.left, c.placed.top, c.placed.right - c.placed.left,
+                             createdHeight(c, w.dpi), w.hwnd.get(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, ours ? &c : nullptr);
     if (!c.hwnd) {
         OutputDebugStringA(("pallo win32: CreateWindowExW failed for control " + design.name + "\n").c_str());
     } else {
-        c.font = fontFor(design.font);
+        c.font = fontFor(design.font, w.dpi);
         SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
         switch (design.kind) {
         case ui::ControlKind::Combo:
@@ -365,7 +377,7 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
                 LVCOLUMNW lvc{};
                 lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
                 lvc.pszText = caption.data();
-                lvc.cx = std::max(col.width, 0);
+                lvc.cx = scaleToDpi(std::max(col.width, 0), w.dpi);
                 lvc.iSubItem = column;
                 SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
                 ++column;
@@ -406,7 +418,7 @@ void Win32Backend::arrangeZOrder(TopWindow& w) {
         Control* c = owned.get();
         auto at = order.end();
         for (auto it = order.begin(); it != order.end(); ++it) {
-            if (intersects((*it)->placed, c->placed)) {
+            if (intersects((*it)->designed, c->designed)) {
                 at = it;
                 break;
             }
@@ -420,6 +432,22 @@ void Win32Backend::arrangeZOrder(TopWindow& w) {
         SetWindowPos(order[i]->hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = order[i]->hwnd;
     }
+}
+
+void Win32Backend::layoutControl(TopWindow& w, Control& c) {
+    c.placed = scaledRect(c.designed, w.dpi);
+    if (!c.hwnd) return;
+    SetWindowPos(c.hwnd, nullptr, c.placed.left, c.placed.top, c.placed.right - c.placed.left, createdHeight(c, w.dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    c.font = fontFor(c.design.font, w.dpi);
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), TRUE);
+    if (c.design.kind == ui::ControlKind::ListView) {
+        for (std::size_t i = 0; i < c.design.columns.size(); ++i)
+            SendMessageW(c.hwnd, LVM_SETCOLUMNWIDTH, i, scaleToDpi(std::max(c.design.columns[i].width, 0), w.dpi));
+    }
+    // Fitted again at the new size, so the picture stays sharp.
+    if (c.design.kind == ui::ControlKind::PictureBox && c.source.kind != PictureSource::Kind::None)
+        setPicture(ControlRef{w.ref, c.design.name}, c.source);
 }
 
 bool Win32Backend::effectivelyVisible(const Control& c) const {
@@ -759,8 +787,8 @@ void Win32Backend::setEditable(const ControlRef& ref, bool editable) {
     if (effectivelyVisible(*c)) styles.style |= WS_VISIBLE;
     if (!effectivelyEnabled(*c)) styles.style |= WS_DISABLED;
     HWND fresh = CreateWindowExW(styles.exStyle, styles.className, L"", styles.style, c->placed.left,
-                                 c->placed.top, c->placed.right - c->placed.left,
-                                 c->placed.bottom - c->placed.top + 200, c->window->hwnd.get(),
+                                 c->placed.top, c->placed.right - c->placed.left, createdHeight(*c, c->window->dpi),
+                                 c->window->hwnd.get(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), instance_, nullptr);
     if (!fresh) {
         OutputDebugStringA(("pallo win32: recreating combo box " + design.name + " failed\n").c_str());

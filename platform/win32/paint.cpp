@@ -23,18 +23,20 @@ BITMAPINFO topDownDib(int width, int height) {
 
 }  // namespace
 
-HFONT Win32Backend::fontFor(const ui::Font& font) {
+HFONT Win32Backend::fontFor(const ui::Font& font, int dpi) {
     auto* standard = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (font.face.empty() && font.pixelSize <= 0 && !font.bold) return standard;
-    auto key = std::make_tuple(font.face, font.pixelSize, font.bold);
+    if (font.face.empty() && font.pixelSize <= 0 && !font.bold && dpi == systemDpi_) return standard;
+    auto key = std::make_tuple(font.face, font.pixelSize, font.bold, dpi);
     const auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second.get();
 
     LOGFONTW lf{};
     if (!GetObjectW(standard, sizeof(lf), &lf)) lf = LOGFONTW{};
     // A negative height asks for the character height in pixels, which is
-    // what a design's pixel size means.
-    if (font.pixelSize > 0) lf.lfHeight = -font.pixelSize;
+    // what a design's pixel size means, at 96 DPI. The stock font is made for
+    // the system's DPI.
+    if (font.pixelSize > 0) lf.lfHeight = -scaleToDpi(font.pixelSize, dpi);
+    else lf.lfHeight = MulDiv(lf.lfHeight, dpi, systemDpi_);
     lf.lfWidth = 0;
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;

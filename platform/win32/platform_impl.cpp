@@ -104,6 +104,18 @@ Control* TopWindow::controlByHwnd(HWND h) const {
 
 Win32Backend::Win32Backend() {
     instance_ = GetModuleHandleW(nullptr);
+    // Looked up rather than imported, so the program still starts on systems
+    // older than Windows 10 1607 (everything then stays at the system DPI).
+    if (HMODULE user = GetModuleHandleW(L"user32.dll")) {
+        getDpiForWindow_ = reinterpret_cast<decltype(getDpiForWindow_)>(
+            reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+        adjustWindowRectExForDpi_ = reinterpret_cast<decltype(adjustWindowRectExForDpi_)>(
+            reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
+    }
+    {
+        WindowDc screen(nullptr);
+        if (screen.get()) systemDpi_ = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY));
+    }
     INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX),
                              ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     if (!InitCommonControlsEx(&icc)) logFailure("InitCommonControlsEx");
@@ -389,6 +401,21 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
         // The core decides: a node window ignores it, the overlay asks first.
         fire(w, nullptr, ui::EventKind::ClosedByUser);
         return 0;
+    case WM_ENTERSIZEMOVE:
+        w.userMoving = true;
+        break;
+    case WM_EXITSIZEMOVE:
+        w.userMoving = false;
+        break;
+    case WM_GETDPISCALEDSIZE: {
+        // The designed size at the new DPI, so the rectangle the system
+        // suggests with WM_DPICHANGED is exactly the window's.
+        *reinterpret_cast<SIZE*>(lp) = outerSize(w, static_cast<int>(wp));
+        return TRUE;
+    }
+    case WM_DPICHANGED:
+        applyDpi(w, LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_WINDOWPOSCHANGED: {
         // DefWindowProc turns this into WM_MOVE and WM_SIZE; call it first so
         // the handler sees the window complete at its new place.
@@ -512,17 +539,23 @@ WindowRef Win32Backend::createWindow(const ui::WindowDesign& design, WindowRef o
     w->background.reset(CreateSolidBrush(w->backgroundColour));
 
     const WindowStyles styles = windowStyles(design);
-    RECT outer{0, 0, std::max(design.width, 0), std::max(design.height, 0)};
-    // The designed size of a framed window is its client area; the frame and
-    // caption come on top.
-    if (design.framed && !AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle))
-        logFailure("AdjustWindowRectEx");
+    w->width = std::max(design.width, 0);
+    w->height = std::max(design.height, 0);
+    w->dpi = systemDpi_;
+    const SIZE outer = outerSize(*w, w->dpi);
     HWND hwnd = CreateWindowExW(styles.exStyle, kWindowClass, toWide(design.caption).c_str(), styles.style,
-                                design.left, design.top, outer.right - outer.left, outer.bottom - outer.top,
-                                hwndOf(w->owner), nullptr, instance_, w.get());
+                                design.left, design.top, outer.cx, outer.cy, hwndOf(w->owner), nullptr, instance_,
+                                w.get());
     if (!hwnd) {
         logFailure("CreateWindowExW");
         return {};
+    }
+    // The design place may lie on a monitor of another DPI than the system's.
+    if (const int dpi = windowDpi(hwnd); dpi != w->dpi) {
+        w->dpi = dpi;
+        const SIZE scaled = outerSize(*w, w->dpi);
+        SetWindowPos(hwnd, nullptr, 0, 0, scaled.cx, scaled.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        fitClientArea(*w);
     }
     windows_[w->ref.id] = w;
     loadIcon(*w);
@@ -604,22 +637,81 @@ bool Win32Backend::isEnabled(WindowRef w) const {
 }
 
 void Win32Backend::move(WindowRef w, int left, int top) {
-    const HWND h = hwndOf(w);
-    if (h && !SetWindowPos(h, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+    TopWindow* t = findWindow(w);
+    if (!t) return;
+    if (!SetWindowPos(t->hwnd.get(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(move)");
+    // Moved onto a monitor of another DPI, the window is rescaled at once,
+    // should the system not have told it (a hidden window, before start-up
+    // shows the overlay and places its rows by its scale).
+    if (const int dpi = windowDpi(t->hwnd.get()); getDpiForWindow_ && dpi != t->dpi) applyDpi(*t, dpi, nullptr);
 }
 
 void Win32Backend::resize(WindowRef w, int width, int height) {
-    const TopWindow* t = findWindow(w);
+    TopWindow* t = findWindow(w);
     if (!t) return;
-    RECT outer{0, 0, std::max(width, 0), std::max(height, 0)};
-    if (t->design.framed) {
-        const WindowStyles styles = windowStyles(t->design);
-        if (!AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle)) logFailure("AdjustWindowRectEx");
-    }
-    if (!SetWindowPos(t->hwnd.get(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+    // Kept in design units: the size reads back exactly at any DPI.
+    t->width = std::max(width, 0);
+    t->height = std::max(height, 0);
+    const SIZE outer = outerSize(*t, t->dpi);
+    if (!SetWindowPos(t->hwnd.get(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
         logFailure("SetWindowPos(resize)");
+    fitClientArea(*t);
+}
+
+void Win32Backend::fitClientArea(const TopWindow& w) {
+    if (!w.design.framed || !w.hwnd) return;
+    // The frame the system draws can differ from the one it computes for a
+    // DPI (Wine draws every frame at the system's DPI): the client area is
+    // what has to come out at the designed size.
+    HWND hwnd = w.hwnd.get();
+    RECT client{};
+    RECT outer{};
+    if (!GetClientRect(hwnd, &client) || !GetWindowRect(hwnd, &outer)) return;
+    const int dx = scaleToDpi(w.width, w.dpi) - client.right;
+    const int dy = scaleToDpi(w.height, w.dpi) - client.bottom;
+    if (dx == 0 && dy == 0) return;
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Win32Backend::outerSize(const TopWindow& w, int dpi) const {
+    RECT outer{0, 0, scaleToDpi(w.width, dpi), scaleToDpi(w.height, dpi)};
+    // The designed size of a framed window is its client area; the frame and
+    // caption, as thick as the DPI makes them, come on top.
+    if (w.design.framed) {
+        const WindowStyles styles = windowStyles(w.design);
+        const BOOL ok = adjustWindowRectExForDpi_
+                            ? adjustWindowRectExForDpi_(&outer, styles.style, FALSE, styles.exStyle,
+                                                        static_cast<UINT>(dpi))
+                            : AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle);
+        if (!ok) logFailure("AdjustWindowRectEx");
+    }
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+int Win32Backend::windowDpi(HWND h) const {
+    const UINT dpi = getDpiForWindow_ && h ? getDpiForWindow_(h) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : systemDpi_;
+}
+
+void Win32Backend::applyDpi(TopWindow& w, int dpi, const RECT* suggested) {
+    if (dpi <= 0 || !w.hwnd) return;
+    w.dpi = dpi;
+    for (const auto& c : w.controls) layoutControl(w, *c);
+    HWND hwnd = w.hwnd.get();
+    RECT now{};
+    GetWindowRect(hwnd, &now);
+    // Dragged across by the user, the window takes the place the system
+    // suggests, which keeps it under the pointer; a window the program put
+    // somewhere keeps its top-left corner, where the core placed it.
+    POINT at{now.left, now.top};
+    if (w.userMoving && suggested) at = POINT{suggested->left, suggested->top};
+    const SIZE outer = outerSize(w, w.dpi);
+    if (!SetWindowPos(hwnd, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE))
+        logFailure("SetWindowPos(dpi)");
+    fitClientArea(w);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 namespace {
@@ -628,31 +720,25 @@ RECT outerRect(HWND h) {
     if (h) GetWindowRect(h, &r);
     return r;
 }
-
-// The designed size: a framed window's client area, a borderless one's
-// whole rectangle.
-RECT designedRect(const TopWindow* t) {
-    RECT r{};
-    if (!t) return r;
-    if (t->design.framed) GetClientRect(t->hwnd.get(), &r);
-    else GetWindowRect(t->hwnd.get(), &r);
-    return r;
-}
 }  // namespace
 
 int Win32Backend::left(WindowRef w) const { return outerRect(hwndOf(w)).left; }
 int Win32Backend::top(WindowRef w) const { return outerRect(hwndOf(w)).top; }
 int Win32Backend::width(WindowRef w) const {
-    const RECT r = designedRect(findWindow(w));
-    return r.right - r.left;
+    const TopWindow* t = findWindow(w);
+    return t ? t->width : 0;
 }
 int Win32Backend::outerHeight(WindowRef w) const {
     const RECT r = outerRect(hwndOf(w));
     return r.bottom - r.top;
 }
 int Win32Backend::height(WindowRef w) const {
-    const RECT r = designedRect(findWindow(w));
-    return r.bottom - r.top;
+    const TopWindow* t = findWindow(w);
+    return t ? t->height : 0;
+}
+int Win32Backend::dpi(WindowRef w) const {
+    const TopWindow* t = findWindow(w);
+    return t ? t->dpi : kDesignDpi;
 }
 
 void Win32Backend::setTopMost(WindowRef w, bool onTop) {

@@ -41,8 +41,9 @@ struct Control {
     const Control* container = nullptr;
     HWND hwnd = nullptr;  // destroyed with its top-level window
     int id = 0;
-    RECT placed{};   // in the window's client area
-    int zIndex = 0;  // 0 is the top of its siblings
+    RECT designed{};  // in the window's client area, in design units
+    RECT placed{};    // the same in pixels at the window's DPI
+    int zIndex = 0;   // 0 is the top of its siblings
 
     std::string tag;
     bool visible = true;  // the control's own state; shown only when its containers are too
@@ -103,6 +104,12 @@ struct TopWindow : std::enable_shared_from_this<TopWindow> {
         POINT origin{};
     };
     std::optional<Drag> drag;
+    // The designed size in design units, and the DPI of the monitor the
+    // window stands on: on the screen it is that size scaled.
+    int width = 0;
+    int height = 0;
+    int dpi = kDesignDpi;
+    bool userMoving = false;  // inside the system's move loop (a drag)
 
     TopWindow() = default;
     ~TopWindow();  // destroys the native window (and with it the controls)
@@ -166,6 +173,7 @@ public:
     int width(WindowRef w) const override;
     int height(WindowRef w) const override;
     int outerHeight(WindowRef w) const override;
+    int dpi(WindowRef w) const override;
     void setTopMost(WindowRef w, bool onTop) override;
     bool isTopMost(WindowRef w) const override;
     void setWindowTag(WindowRef w, const std::string& tag) override;
@@ -248,7 +256,17 @@ private:
     void applyShown(const TopWindow& w, const Control& c);
     bool effectivelyVisible(const Control& c) const;
     bool effectivelyEnabled(const Control& c) const;
-    HFONT fontFor(const ui::Font& font);
+    HFONT fontFor(const ui::Font& font, int dpi);
+    // The outer window size for the window's designed size at dpi.
+    SIZE outerSize(const TopWindow& w, int dpi) const;
+    // Lays the control out at its window's DPI: place, size, font, column
+    // widths and the picture fitted anew.
+    void layoutControl(TopWindow& w, Control& c);
+    // The window moved to a monitor of another DPI (WM_DPICHANGED).
+    void applyDpi(TopWindow& w, int dpi, const RECT* suggested);
+    // Corrects a framed window whose client area missed its scaled designed size.
+    void fitClientArea(const TopWindow& w);
+    int windowDpi(HWND h) const;
     void loadIcon(TopWindow& w);
     void repaintArea(const Control& c);
     void paintPicture(const Control& c, HDC dc, int dx, int dy) const;
@@ -284,7 +302,12 @@ private:
     HINSTANCE instance_ = nullptr;
 
     image::PictureCache pictures_;
-    std::map<std::tuple<std::string, int, bool>, OwnedFont> fonts_;
+    // By face, pixel size, bold and DPI: a font for each DPI a window met.
+    std::map<std::tuple<std::string, int, bool, int>, OwnedFont> fonts_;
+    // The DPI functions of Windows 10 1607 and later, when the system has them.
+    UINT(WINAPI* getDpiForWindow_)(HWND) = nullptr;
+    BOOL(WINAPI* adjustWindowRectExForDpi_)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+    int systemDpi_ = kDesignDpi;  // the DPI the stock GUI font is made for
     OwnedWindow host_;     // message-only window: wake-ups and the message-box answerer
     OwnedWindow tooltip_;  // the one shared tooltip control
     std::uint32_t nextWindowId_ = 1;

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "display_fixture.h"
+#include "program/row_windows.h"
+#include "ui/names.h"
 
 namespace pallo::testing {
 namespace {
@@ -126,6 +128,65 @@ TEST_F(MenuRow, PlacementsFollowTheSpacing) {
             EXPECT_EQ(info.W, 100);
             EXPECT_EQ(info.S, 150);
         }
+    }
+}
+
+// --- scaled monitors ------------------------------------------------------------------------
+
+// Designs are in 96-DPI units; a length on a scaled monitor and the grid's step
+// (the spacing and the one-pixel gap, each scaled) truncate toward zero.
+TEST(DpiScaling, DesignLengthsAndGridSteps) {
+    const struct {
+        int length;
+        int dpi;
+        int scaled;
+        int step;
+    } cases[] = {
+        {70, 96, 70, 71},      // 100 %: exactly as designed
+        {70, 144, 105, 106},   // 150 %
+        {70, 120, 87, 88},     // 125 %: 87.5 truncated
+        {70, 168, 122, 123},   // 175 %: the gap 1.75 is one pixel
+        {100, 192, 200, 202},  // 200 %: the gap is two pixels
+        {16, 144, 24, 25},     // a font's pixel size
+        {-1, 144, -1, 0},      // -1.5 toward zero
+        {-3, 120, -3, -2},     // -3.75 toward zero
+        {70, 0, 70, 71},       // no DPI known: as designed
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.length) + " at " + std::to_string(c.dpi));
+        EXPECT_EQ(platform::scaleToDpi(c.length, c.dpi), c.scaled);
+        EXPECT_EQ(gridStep(c.length, c.dpi), c.step);
+    }
+    EXPECT_EQ(platform::scaleToDpi(2000000000, 192), 2147483647);
+}
+
+// At 150 % the grid steps by the scaled spacing while positions stay the screen
+// pixels the overlay stands at: the rows, the node editor and the donation
+// window open one scaled step away, and a drag keeps X and Y as screen pixels.
+TEST_F(MenuRow, OnAScaledMonitorTheStepsScaleAndPositionsStayScreenPixels) {
+    platform.setDpi(144);
+    config = "[Config]\r\nX=100\r\nY=100\r\nW=100\r\nH=100\r\n";
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png", .children = numberedChildren(15)}) +
+              sectionText({.section = 2, .name = "Two", .pic = "two.png"}));
+    ASSERT_TRUE(pressMenu(1));
+    // W = 100 is 150 pixels, the gap 1: a step of 151.
+    EXPECT_EQ(platform.left(win(kFirstRow, 2).self), 100 + 151 * 2);
+    EXPECT_EQ(platform.left(win(kSecondRow, 3).self), 100 + 151 * 2);
+    EXPECT_EQ(platform.top(win(kSecondRow, 3).self), 251);
+    EXPECT_EQ(platform.top(win(kThirdRow, 1).self), 402);
+    EXPECT_EQ(platform.width(win(kFirstRow, 1).self), 70) << "sizes stay in design units";
+
+    ASSERT_TRUE(platform.dragWindow(overlay(), 300, 400));
+    EXPECT_EQ(state().OverlayInfo.X, 300);
+    EXPECT_EQ(state().OverlayInfo.Y, 400);
+    EXPECT_EQ(platform.left(win(kFirstRow, 1).self), 451);
+    EXPECT_EQ(platform.top(win(kThirdRow, 1).self), 702);
+
+    for (const char* label : {ui::names::overlay::editorsLabel, ui::names::overlay::supportLabel}) {
+        ASSERT_TRUE(platform.clickMouse(overlayControl(label), MouseButton::Left)) << label;
+        const platform::WindowRef opened = platform.windows().back();
+        EXPECT_EQ(platform.left(opened), 451) << platform.designName(opened);
+        EXPECT_EQ(platform.top(opened), 551) << platform.designName(opened);
     }
 }
 
