@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "editors/combo_choice.h"
+#include "editors/links.h"
 #include "editors/node_rules.h"
 #include "editors/node_writers.h"
 #include "model/loaders.h"
@@ -99,6 +100,29 @@ bool showPrompt(Context& ctx, const Prompt& prompt) {
     if (prompt.selectFirstRow) p.setCurrentRow(at, 0);
     p.setFocus(at);
     return false;
+}
+
+const char* writtenControl(WrittenField field) {
+    switch (field) {
+        case WrittenField::Picture: return names::pictureEdit;
+        case WrittenField::Name: return names::nameEdit;
+        case WrittenField::Description: return names::descriptionEdit;
+        case WrittenField::Members: return names::membersEdit;
+        case WrittenField::Directory: return names::directoryChooser;
+        case WrittenField::Title: return names::nodeChooser;
+        case WrittenField::MainPicture: return names::mainPictureEdit;
+        case WrittenField::Other: break;
+    }
+    return nullptr;
+}
+
+// A write that did not happen: its message, caption "错误", and the focus
+// on the box whose value was refused.
+void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
+    const char* at = refused ? writtenControl(*refused) : nullptr;
+    if (at) ctx.platform.setFocus(control(ctx, at));
+    tell(ctx, message, "错误");
+    if (at && editorOpen(ctx)) ctx.platform.setFocus(control(ctx, at));
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
@@ -276,10 +300,11 @@ void renameMainNode(Context& ctx) {
         const std::string title = removeBlanks(p.text(box));
         const auto number = static_cast<std::int32_t>(itemDataAt(p, box, r));
         std::string message;
-        if (writeMainTitle(st.store, st.CfgPath, title, number, message, true))
+        std::optional<WrittenField> refused;
+        if (writeMainTitle(st.store, st.CfgPath, title, number, message, true, &refused))
             tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
         else
-            tell(ctx, message, "错误");
+            showWriteFailure(ctx, message, refused);
         if (!editorOpen(ctx)) return;
         p.setEditable(box, false);
     }
@@ -318,12 +343,13 @@ void addChildNode(Context& ctx) {
     const ChildNode child = newChild(form, number);
     node->children.push_back(child);
     std::string message;
-    if (!writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number, message, true)) {
+    std::optional<WrittenField> refused;
+    if (!writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number, message, true, &refused)) {
         // The child is not in the file: keeping it would number the next
         // one after a key that was never written, and a reader stops at
         // that gap.
         node->children.pop_back();
-        tell(ctx, message, "错误");
+        showWriteFailure(ctx, message, refused);
         return;
     }
     const ControlRef list = control(ctx, names::childList);
@@ -352,30 +378,44 @@ void saveNode(Context& ctx) {
         return;
     }
     if (!node) return;
+    // The edit is made on copies, which become the tables only once the
+    // file took it: a failed save leaves nothing a later write could carry.
+    NodeTable next = st.nodeTable;
+    MainNode& edited = next[static_cast<std::size_t>(form.chosen - 1)];
+    setMainNodeFromForm(edited, form);
+    std::int32_t position = 0;
+    if (savesChild(form)) {
+        const std::int32_t rowNumber = toInt(form.rowId);
+        for (std::size_t k = 0; k < edited.children.size(); ++k) {
+            if (edited.children[k].number != rowNumber) continue;
+            applyChildFields(edited.children[k], form);
+            position = static_cast<std::int32_t>(k + 1);
+            break;
+        }
+    }
+    // A changed hook or way changes what the children link.
+    CatalogTable item = st.itemTable;
+    CatalogTable hero = st.heroTable;
+    const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
     std::string message;
-    if (!savesChild(form)) {
-        setMainNodeFromForm(*node, form);
-        if (writeMainNode(st.store, st.CfgPath, st.nodeTable, form.chosen, message, true))
-            tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
-        else
-            tell(ctx, message, "错误");
+    std::optional<WrittenField> refused;
+    const bool written =
+        savesChild(form)
+            ? writeMainNodeAndChild(st.store, st.CfgPath, next, form.chosen, position, message, true, &refused, linked)
+            : writeMainNode(st.store, st.CfgPath, next, form.chosen, message, true, &refused, linked);
+    if (!written) {
+        showWriteFailure(ctx, message, refused);
         return;
     }
-    setMainNodeFromForm(*node, form);
-    const std::int32_t rowNumber = toInt(form.rowId);
-    std::int32_t position = 0;
-    for (std::size_t k = 0; k < node->children.size(); ++k) {
-        if (node->children[k].number != rowNumber) continue;
-        applyChildFields(node->children[k], form);
-        position = static_cast<std::int32_t>(k + 1);
-        break;
+    st.nodeTable = std::move(next);
+    st.itemTable = std::move(item);
+    st.heroTable = std::move(hero);
+    if (!savesChild(form)) {
+        tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
+        return;
     }
-    if (writeMainNodeAndChild(st.store, st.CfgPath, st.nodeTable, form.chosen, position, message, true)) {
-        fillChildList(ctx, form.chosen);
-        tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
-    } else {
-        tell(ctx, message, "错误");
-    }
+    fillChildList(ctx, form.chosen);
+    tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
 }
 
 void deleteChildNode(Context& ctx) {
@@ -394,20 +434,29 @@ void deleteChildNode(Context& ctx) {
     MainNode* node = mainNode(st, form.chosen);
     if (!node || !editorOpen(ctx)) return;
 
-    std::vector<ChildNode> before = node->children;
-    if (!removeChild(*node, toInt(removeBlanks(form.id)))) {
+    // The file is changed first: if it is not, the tables stay as they
+    // are, or the next add or delete would write over the children the
+    // file still holds.
+    NodeTable next = st.nodeTable;
+    MainNode& edited = next[static_cast<std::size_t>(form.chosen - 1)];
+    if (!removeChild(edited, toInt(removeBlanks(form.id)))) {
         tell(ctx, deleteFailure(form), "错误");
         return;
     }
-    const std::vector<int> moved = renumberChildren(*node);
+    const std::vector<int> moved = renumberChildren(edited);
+    // The entries the deleted child linked lose it; those of the children
+    // that moved up follow them.
+    CatalogTable item = st.itemTable;
+    CatalogTable hero = st.heroTable;
+    const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
     std::string message;
-    if (!writeChildrenMovedUp(st.store, st.CfgPath, st.nodeTable, form.chosen, moved, message, true)) {
-        // The file is as it was: so is the table, or the next add or delete
-        // would write over the children the file still holds.
-        node->children = std::move(before);
+    if (!writeChildrenMovedUp(st.store, st.CfgPath, next, form.chosen, moved, message, true, linked)) {
         tell(ctx, message, "错误");
         return;
     }
+    st.nodeTable = std::move(next);
+    st.itemTable = std::move(item);
+    st.heroTable = std::move(hero);
     p.deleteRow(list, row);
     p.setCurrentRow(list, 0);
     fillChildList(ctx, form.chosen);
