@@ -110,7 +110,8 @@ bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable&
 
     WriteGroup group;
     group.addEntry(toText(parentId), toText(childId),
-                   EntryParts{child->picture, child->name, child->description, members});
+                   EntryParts{child->picture, child->name, child->description, members,
+                              ids.size() == 1 ? std::vector<std::string>{members} : ids});
     CatalogTable catalog;
     if (linkedCatalog) {
         catalog = *linkedCatalog;

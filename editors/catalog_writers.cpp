@@ -25,10 +25,15 @@ std::string catalogEntryFailure(const std::string& section) { return section + "
 
 void addCatalogEntry(WriteGroup& group, const std::string& section, const CatalogEntry& entry, std::int32_t key) {
     std::string members = memberText(entry.members);
+    std::vector<std::string> list = entry.members;
     // An empty fourth part is not counted: the loader would end the
     // catalog at this entry.
-    if (members.empty()) members = "0&0";
-    group.addEntry(section, toText(key), EntryParts{entry.picture, entry.name, entry.description, members});
+    if (members.empty()) {
+        members = "0&0";
+        list = {members};
+    }
+    group.addEntry(section, toText(key),
+                   EntryParts{entry.picture, entry.name, entry.description, members, std::move(list)});
 }
 
 bool writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std::string& section,

@@ -50,8 +50,12 @@ void addMainNode(WriteGroup& group, const MainNode& node, std::int32_t main) {
 }
 
 void addChildEntry(WriteGroup& group, const ChildNode& child, std::int32_t main, std::int32_t key) {
+    // A blank last member is written as "0".
+    std::vector<std::string> list = child.members;
+    if (list.empty() || removeBlanks(list.back()).empty()) list.emplace_back("0");
     group.addEntry(toText(main), toText(key),
-                   EntryParts{child.picture, child.name, child.description, joinMembersForFile(child.members)});
+                   EntryParts{child.picture, child.name, child.description, joinMembersForFile(child.members),
+                              std::move(list)});
 }
 
 std::string childRangeMessage(std::int32_t main, std::int32_t child) {

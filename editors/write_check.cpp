@@ -56,12 +56,24 @@ WriteRefusal otherReason(std::string_view part, WrittenField field, bool quoted)
     return refuse(field, "含有无法保存的字符（如换行或控制字符）。");
 }
 
-std::optional<WriteRefusal> tooLong(std::string_view stored, std::string_view part, WrittenField field) {
-    if (stored.size() <= kMaxStoredBytes) return std::nullopt;
-    const std::size_t others = stored.size() - part.size();
+// value is the whole value as written, before the store cuts it.
+std::optional<WriteRefusal> tooLong(std::string_view value, std::string_view part, WrittenField field) {
+    if (value.size() <= kMaxStoredBytes) return std::nullopt;
+    const std::size_t others = value.size() - part.size();
     const std::size_t budget = others >= kMaxStoredBytes ? 0 : kMaxStoredBytes - others;
     return refuse(field, "过长，配置文件最多可保存" + toText(static_cast<std::int64_t>(charactersWithin(part, budget))) +
                              "个字符。");
+}
+
+std::vector<std::string> nonBlank(const std::vector<std::string>& members) {
+    std::vector<std::string> out;
+    for (const std::string& m : members)
+        if (!removeBlanks(m).empty()) out.push_back(m);
+    return out;
+}
+
+bool sameMembers(std::string_view readBack, const std::vector<std::string>& list) {
+    return nonBlank(split(readBack, ",")) == nonBlank(list);
 }
 
 }  // namespace
@@ -78,7 +90,8 @@ Encoded encodeEntry(const EntryParts& parts) {
     const std::vector<std::string> back = split(readBackValue(out.value), "|", fields.size());
     bool same = back.size() == fields.size();
     for (std::size_t i = 0; same && i < fields.size(); ++i) same = back[i] == *fields[i].first;
-    if (same) return out;
+    const std::vector<std::string> list = parts.memberList.empty() ? split(parts.members, ",") : parts.memberList;
+    if (same && sameMembers(back[3], list)) return out;
 
     for (const auto& [part, field] : fields) {
         if (part->find('|') != std::string::npos) {
@@ -90,14 +103,14 @@ Encoded encodeEntry(const EntryParts& parts) {
     const auto* longest = &fields[0];
     for (const auto& f : fields)
         if (f.first->size() > longest->first->size()) longest = &f;
-    if ((out.refusal = tooLong(ini::normaliseValue(out.value), *longest->first, longest->second))) return out;
+    if ((out.refusal = tooLong(out.value, *longest->first, longest->second))) return out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i < back.size() && back[i] == *fields[i].first) continue;
         // Outer quotes take the first part's first character.
         out.refusal = otherReason(*fields[i].first, fields[i].second, quotedBothEnds(out.value));
         return out;
     }
-    out.refusal = refuse(WrittenField::Other, "无法按原样保存。");
+    out.refusal = refuse(WrittenField::Members, "中有无法按原样保存的项（如项内的逗号）。");
     return out;
 }
 
@@ -105,7 +118,7 @@ Encoded encodeValue(std::string_view text, WrittenField field) {
     Encoded out;
     out.value = LocalToUtf8(text);
     if (readBackValue(out.value) == text) return out;
-    if ((out.refusal = tooLong(ini::normaliseValue(out.value), text, field))) return out;
+    if ((out.refusal = tooLong(out.value, text, field))) return out;
     out.refusal = otherReason(text, field, quotedBothEnds(out.value));
     return out;
 }

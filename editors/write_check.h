@@ -33,6 +33,10 @@ struct EntryParts {
     std::string name;
     std::string description;
     std::string members;
+    // The member list the members text stands for; each of its non-blank
+    // members must read back as one member of its own. Empty: the pieces
+    // of members.
+    std::vector<std::string> memberList;
 };
 
 // A value as written (UTF-8), or the reason it may not be.
