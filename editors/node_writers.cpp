@@ -167,7 +167,12 @@ bool writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const 
             if (report) message = childRangeMessage(main, position);
             return false;
         }
-        addChildEntry(group, *entry, main, position);
+        // A child the loader could not read moves as its line stands: the
+        // table's blank would put empty texts over its picture and name.
+        if (isUnreadChild(*entry))
+            group.addStored(toText(main), toText(position), store.read(cfgPath, toText(main), toText(position + 1), ""));
+        else
+            addChildEntry(group, *entry, main, position);
         lines.push_back(childWriteFailure(main, position));
     }
     // The emptied key is within 1..99 whenever a child was deleted.

@@ -57,8 +57,9 @@ bool writeMainNodeAndChild(ConfigStore& store, const std::string& cfgPath, const
                            std::optional<WrittenField>* refused = nullptr,
                            const std::vector<CatalogRewrite>& linked = {});
 
-// A deletion: the children at the given positions (moved up a place), the
-// emptied key after the last child and the catalog entries whose
+// A deletion: the children at the given positions (moved up one place; a
+// child the loader could not read moves as its line stands), the emptied
+// key after the last child and the catalog entries whose
 // back-references changed, in one group. On failure the message lists
 // every item, one line each.
 bool writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,

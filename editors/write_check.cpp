@@ -145,6 +145,10 @@ void WriteGroup::addEmpty(std::string section, std::string key) {
     add(std::move(section), std::move(key), Encoded{});
 }
 
+void WriteGroup::addStored(std::string section, std::string key, std::string storedValue) {
+    add(std::move(section), std::move(key), Encoded{std::move(storedValue), std::nullopt});
+}
+
 WriteResult writeChecked(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group) {
     if (group.refusal()) return WriteResult::Refused;
     // Created afresh, the file would hold nothing but this group: every

@@ -63,6 +63,9 @@ public:
     void addValue(std::string section, std::string key, std::string_view text, WrittenField field);
     // An emptied key (the one after the last entry moved up).
     void addEmpty(std::string section, std::string key);
+    // A value moved to another key as the store read it: it reads back as
+    // it did (a line the loader could not read keeps what it held).
+    void addStored(std::string section, std::string key, std::string storedValue);
 
     const std::vector<ConfigStore::Item>& items() const { return items_; }
     const std::optional<WriteRefusal>& refusal() const { return refusal_; }

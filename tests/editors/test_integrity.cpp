@@ -487,6 +487,20 @@ TEST_F(CatalogFixture, AssociationRefusesIdsThatWouldNotReadBackAndChildrenItCou
     }
 }
 
+TEST_F(CatalogFixture, AChildTheLoaderCouldNotReadMovesUpAsItsLineStands) {
+    openCatalogEditor();
+    const platform::ControlRef nodes{state().nodeEditor, ne::nodeChooser};
+    ASSERT_TRUE(platform.chooseItem(nodes, 1));
+    ASSERT_TRUE(platform.selectRow({state().nodeEditor, ne::childList}, 1));  // Beta
+    platform.queueAnswer(Answer::Yes);
+    ASSERT_TRUE(platform.click({state().nodeEditor, ne::deleteButton}));
+    EXPECT_EQ(platform.messageBoxes().back().text, "删除完成。");
+    const std::string cfg = readCfg();
+    EXPECT_NE(cfg.find("1=a.png|Alpha|one#two|3,5\r\n2=c.png|Gamma|0|\r\n3=d.png|Delta|0|7\r\n4=\r\n"),
+              std::string::npos)
+        << cfg;
+}
+
 TEST_F(CatalogFixture, CatalogSaveRefusesABarAndAFailedSaveKeepsTheTable) {
     openCatalogEditor();
     choose(cat(ce::sectionChooser), 1);
