@@ -219,9 +219,11 @@ test_association_orders_and_saves() {
   wait_equal "the ID text ordered from the largest" "7,5,2" control_text "$assoc_hwnd" 55 280 Edit || return
   click "$assoc" "${AT_SAVE_ASSOCIATION[@]}"
   answer_box "$assoc_hwnd" 提示 '关联设置保存成功。' OK || return
+  # The heroes 甲 (1&1) now links get their back-references in the same write;
+  # 骑士 is linked by 乙 (1&2) too.
   local rest=("[Item]" "Name=Item" "1=i1.png|剑|锋利|0&0" "2=i2.png|盾|0|1&4,7" "" \
-    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|0&0" "3=h3.png|弓手|0|0&0" \
-    "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|0&0" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|0&0")
+    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|1&1" "3=h3.png|弓手|0|0&0" \
+    "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|1&1,1&2" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|1&1")
   expect_cfg "the association save" "[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content" \
     "[1]" "Name=Lands" "Title=大陆" "In=Hero" "Link=1" "Show=1" "Pic=m1.png" \
     "1=a.png|甲|说明|7,5,2" "2=b.png|乙|0|3,5" "" "${rest[@]}"
@@ -259,7 +261,8 @@ test_refusal_and_delete_keep_links() {
     "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|0&0" "3=h4.png|盗贼|0|0&0" \
     "4=h5.png|骑士|0|0&0" "5=h6.png|牧师|0|0&0" "6=h7.png|诗人|0|0&0" "7=" || return
 
-  # Restarted, the program shows 乙's entries: 骑士 alone.
+  # Restarted, the program shows 乙's entries: 骑士 alone (a single ID shows in
+  # the second place).
   stop_program
   launch_program || return
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay after the restart"; return; }
@@ -268,7 +271,7 @@ test_refusal_and_delete_keep_links() {
   click "$menu" 35 20
   wait_window_at child "$((X0 + step)) $((Y0 + step)) 70 70" "child 2 (乙)" || return
   click "$child" 35 20
-  _shows_knight() { node_captions | grep -q "^$X0,$((Y0 + 2 * step))"$'\t'"骑士\$"; }
+  _shows_knight() { node_captions | grep -q "^$((X0 + step)),$((Y0 + 2 * step))"$'\t'"骑士\$"; }
   ws_poll 15 _shows_knight || { fail "the third row does not show 骑士:"; node_captions | sed 's/^/      /'; }
 }
 
