@@ -8,6 +8,7 @@
 #include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
 #include "editors/links.h"
+#include "editors/refusal_box.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
@@ -68,13 +69,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-// A write that did not happen: its message, caption "错误", and the focus
-// on the box whose value was refused.
 void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    const char* at = refused ? writtenControl(*refused) : nullptr;
-    if (at) ctx.platform.setFocus(control(ctx, at));
-    tell(ctx, message, "错误");
-    if (at && editorOpen(ctx)) ctx.platform.setFocus(control(ctx, at));
+    pallo::showWriteFailure(ctx.platform, ctx.state.catalogEditor, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 CatalogForm readForm(Context& ctx) {

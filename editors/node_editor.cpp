@@ -5,6 +5,7 @@
 
 #include "editors/combo_choice.h"
 #include "editors/links.h"
+#include "editors/refusal_box.h"
 #include "editors/node_rules.h"
 #include "editors/node_writers.h"
 #include "model/loaders.h"
@@ -116,13 +117,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-// A write that did not happen: its message, caption "错误", and the focus
-// on the box whose value was refused.
 void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    const char* at = refused ? writtenControl(*refused) : nullptr;
-    if (at) ctx.platform.setFocus(control(ctx, at));
-    tell(ctx, message, "错误");
-    if (at && editorOpen(ctx)) ctx.platform.setFocus(control(ctx, at));
+    pallo::showWriteFailure(ctx.platform, ctx.state.nodeEditor, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
