@@ -65,13 +65,13 @@ bool ConfigStore::write(const std::string& path, std::string_view section, std::
     return writeGroup(path, {Item{std::string(section), std::string(key), std::string(value)}});
 }
 
-bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items) {
+bool ConfigStore::writeGroup(const std::string& path, const std::vector<Item>& items, Missing missing) {
     const std::string p = cleanPath(path);
     if (p.empty()) return false;
     const std::shared_ptr<const ParsedIni> current = load(p);
     // A file that is there but cannot be read (a folder, no permission) is
     // never replaced by a new file.
-    if (!current && files::exists(p)) return false;
+    if (!current && (missing == Missing::Refuse || files::exists(p))) return false;
     const ini::Document none;
     const ini::Document& doc = current ? current->doc : none;
 

@@ -52,8 +52,10 @@ public:
     // one atomic replace of the file: all or nothing. Items whose values
     // are already stored leave the file untouched; when all are, nothing is
     // written and the result is true. Returns false, leaving the file
-    // exactly as it was, when any item cannot be written.
-    bool writeGroup(const std::string& path, const std::vector<Item>& items);
+    // exactly as it was, when any item cannot be written. With
+    // Missing::Refuse a file that does not exist is not created: false.
+    enum class Missing { Create, Refuse };
+    bool writeGroup(const std::string& path, const std::vector<Item>& items, Missing missing = Missing::Create);
 
     // A group of one.
     bool write(const std::string& path, std::string_view section, std::string_view key, std::string_view value);

@@ -161,6 +161,13 @@ std::string normaliseValue(std::string_view value, Encoding encoding) {
     return out;
 }
 
+std::string valueAsStored(std::string_view value) {
+    // The value goes through the same parse as a whole file, so no rule of
+    // the reader can be left out here.
+    const Document doc = parse("[s]\r\nk=" + normaliseValue(value) + "\r\n");
+    return find(doc, "s", "k").value_or(std::string());
+}
+
 bool isWritableSection(std::string_view section, Encoding encoding) {
     if (encoding == Encoding::Utf16Le && !isValidUtf8(section)) return false;
     // A ']' inside the name or at its end reads back, as the name ends at

@@ -35,6 +35,11 @@ enum class Encoding { Utf8, Utf16Le };
 // UTF-8 never enter a UTF-16 file: each becomes U+FFFD there.
 std::string normaliseValue(std::string_view value, Encoding encoding = Encoding::Utf8);
 
+// What a value reads back as once the store wrote it: normalised as a
+// write does, then read as a line of a file is (blanks trimmed, one pair of
+// matching outer quotes removed, cut to fit the read buffer).
+std::string valueAsStored(std::string_view value);
+
 // Names that would read back as something else once written ("a=b" or
 // ";a" as a key, a line break in either, a name that is not UTF-8 in a
 // UTF-16 file) are refused.

@@ -234,21 +234,31 @@ void saveAssociation(Context& ctx) {
         return;
     }
     const std::int32_t childId = toInt(p.cell(children, row, 0));
+    // Only IDs and commas read back as links; anything else is refused
+    // before the text is touched, so the user can mend it.
+    if (const auto refusal = checkIdText(p.text(edit))) {
+        p.setFocus(edit);
+        tell(ctx, *refusal, "错误");
+        if (windowOpen(ctx)) p.setFocus(edit);
+        return;
+    }
     p.setEnabled(button, false);
-    const std::string text = idTextForSave(p.text(edit));
+    const std::vector<std::string> ids = idsForSave(p.text(edit));
+    const std::string text = associationMembers(ids);
     p.setText(edit, text);
-    const std::vector<std::string> ids = split(text, ",");
-    if (!ids.empty()) {
-        std::string message;
-        if (writeAssociation(st.store, st.CfgPath, st.nodeTable, parentId, childId, ids, message, true)) {
-            const int current = p.currentRow(children);
-            if (current >= 0) p.setCell(children, current, 4, text);
-            tell(ctx, "关联设置保存成功。", "提示");
-        } else {
-            tell(ctx, message, "错误");
-        }
+    std::string message;
+    std::optional<WrittenField> refused;
+    CatalogTable* linked = nullptr;
+    if (parentId >= 1 && parentId <= kMainNodeCount)
+        linked = catalogTable(st, st.nodeTable[static_cast<std::size_t>(parentId - 1)].In);
+    if (writeAssociation(st.store, st.CfgPath, st.nodeTable, parentId, childId, ids, message, true, linked,
+                         &refused)) {
+        const int current = p.currentRow(children);
+        if (current >= 0) p.setCell(children, current, 4, text);
+        tell(ctx, "关联设置保存成功。", "提示");
     } else {
-        tell(ctx, text + " 关联数据错误。", "提示");
+        if (refused == WrittenField::Members) p.setFocus(edit);
+        tell(ctx, message, "错误");
     }
     if (!windowOpen(ctx)) return;
     p.waitProcessingEvents(333);

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <functional>
 
+#include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
+#include "editors/links.h"
+#include "editors/node_rules.h"
+#include "model/loaders.h"
 #include "model/text.h"
 
 namespace pallo {
@@ -51,12 +55,33 @@ std::string idTextForSave(std::string_view idText) {
     return text;
 }
 
+std::optional<std::string> checkIdText(std::string_view idText) {
+    const std::string text = removeBlanks(idText);
+    if (localLength(text) <= 2) return std::nullopt;  // read as one number
+    for (const char c : text) {
+        if ((c < '0' || c > '9') && c != ',')
+            return std::string("关联ID只能由数字和逗号组成：") + text;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> idsForSave(std::string_view idText) {
+    std::vector<std::string> ids;
+    for (std::string& piece : split(idTextForSave(idText), ","))
+        if (!piece.empty()) ids.push_back(std::move(piece));
+    if (ids.empty()) ids.emplace_back("0");
+    return ids;
+}
+
 std::string associationMembers(const std::vector<std::string>& ids) {
-    return ids.size() == 1 ? ids.front() : memberText(ids);
+    std::string members = ids.size() == 1 ? ids.front() : memberText(ids);
+    if (removeBlanks(members).empty()) members = "0";
+    return members;
 }
 
 bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::int32_t parentId,
-                      std::int32_t childId, const std::vector<std::string>& ids, std::string& message, bool report) {
+                      std::int32_t childId, const std::vector<std::string>& ids, std::string& message, bool report,
+                      CatalogTable* linkedCatalog, std::optional<WrittenField>* refused) {
     if (ids.empty()) {
         if (report) message = "关联ID组参数错误。";
         return false;
@@ -72,13 +97,35 @@ bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable&
         if (report) message = "子ID参数错误：" + toText(childId);
         return false;
     }
-    const std::string value =
-        child->picture + "|" + child->name + "|" + child->description + "|" + associationMembers(ids);
-    if (!store.write(cfgPath, toText(parentId), toText(childId), LocalToUtf8(value))) {
-        if (report) message = "配置文件写入失败。";
+    if (isUnreadChild(*child)) {
+        if (report) message = "子节点" + toText(childId) + "的数据无法读取，请先在节点编辑器中填写并保存。";
+        if (refused) *refused = WrittenField::Other;
         return false;
     }
-    child->members = ids;
+    const std::string members = associationMembers(ids);
+    NodeTable next = nodes;
+    const auto parentAt = static_cast<std::size_t>(parent - nodes.begin());
+    const auto childAt = static_cast<std::size_t>(parent->children.rend() - child - 1);
+    next[parentAt].children[childAt].members = readLinkedMembers(members);
+
+    WriteGroup group;
+    group.addEntry(toText(parentId), toText(childId),
+                   EntryParts{child->picture, child->name, child->description, members,
+                              ids.size() == 1 ? std::vector<std::string>{members} : ids});
+    CatalogTable catalog;
+    if (linkedCatalog) {
+        catalog = *linkedCatalog;
+        for (const std::int32_t position : updateBackReferences(nodes, next, parent->In, catalog))
+            addCatalogEntry(group, parent->In, catalog[static_cast<std::size_t>(position - 1)], position);
+    }
+    const WriteResult result = writeChecked(store, cfgPath, group);
+    if (result != WriteResult::Written) {
+        if (!explainNotWritten(result, group, cfgPath, message, report, refused) && report)
+            message = "配置文件写入失败。";
+        return false;
+    }
+    nodes = std::move(next);
+    if (linkedCatalog) *linkedCatalog = std::move(catalog);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/config_store.h"
+#include "editors/write_check.h"
 #include "model/tables.h"
 
 namespace pallo {
@@ -36,19 +37,34 @@ enum class IdOrder { AsIs = 0, Ascending = 1, Descending = 2, Manual = 3 };
 std::optional<std::string> orderedIdText(std::string_view idText, IdOrder order);
 
 // The ID text a save writes: blank-free; "0" when empty; a text of at most
-// 2 characters read as an integer ("07" gives "7", "x" gives "0").
+// 2 characters read as an integer ("07" gives "7", "x" gives "0"). Longer
+// texts are checked by checkIdText first.
 std::string idTextForSave(std::string_view idText);
 
+// A longer ID text may hold only decimal IDs and commas: the refusal's
+// text (caption "错误") for anything else, nothing when it is valid.
+std::optional<std::string> checkIdText(std::string_view idText);
+
+// The IDs a valid ID text names: its pieces that are not empty, in order;
+// {"0"} (no links, as the loader reads it) when none is left.
+std::vector<std::string> idsForSave(std::string_view idText);
+
 // The members part a save writes for ids: a single element as it is,
-// otherwise memberText.
+// otherwise memberText; "0" when that is empty, so the entry keeps its
+// four parts.
 std::string associationMembers(const std::vector<std::string>& ids);
 
 // Writes the association list ids of child childId of main node parentId:
-// the child's whole entry under key childId of section parentId. Of
-// several children with that ID the last is taken; an ID below 1 names
-// none (the table's blank records carry 0). Only after the file
-// took it does the child's member list become ids.
+// the child's whole entry under key childId of section parentId, and, in
+// the same group, the entries of linkedCatalog (the catalog the node hooks
+// into) whose back-references change. Of several children with that ID the
+// last is taken; an ID below 1 names none (the table's blank records carry
+// 0). A child the loader could not read (its line was not four parts) is
+// refused: writing it would put empty fields over its picture and name.
+// Only after the file took it do the tables change: the child's member
+// list becomes what a restart reads.
 bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::int32_t parentId,
-                      std::int32_t childId, const std::vector<std::string>& ids, std::string& message, bool report);
+                      std::int32_t childId, const std::vector<std::string>& ids, std::string& message, bool report,
+                      CatalogTable* linkedCatalog = nullptr, std::optional<WrittenField>* refused = nullptr);
 
 }  // namespace pallo

@@ -7,7 +7,9 @@
 #include "editors/catalog_rules.h"
 #include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
+#include "editors/links.h"
 #include "editors/node_rules.h"
+#include "editors/refusal_box.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
@@ -76,6 +78,22 @@ int rowOfEntry(const platform::Platform& p, const ControlRef& list, std::int32_t
     for (int row = 0; row < p.rowCount(list); ++row)
         if (toInt(p.cell(list, row, 0)) == number) return row;
     return -1;
+}
+
+const char* writtenControl(WrittenField field) {
+    switch (field) {
+        case WrittenField::Picture: return names::pictureEdit;
+        case WrittenField::Name: return names::nameEdit;
+        case WrittenField::Description: return names::descriptionEdit;
+        case WrittenField::Members: return names::membersEdit;
+        case WrittenField::Directory: return names::directoryChooser;
+        default: break;
+    }
+    return nullptr;
+}
+
+void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
+    pallo::showWriteFailure(ctx.platform, ctx.state.catalogEditor, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 CatalogForm readForm(Context& ctx) {
@@ -281,13 +299,19 @@ void saveCatalogEntry(Context& ctx) {
                                       .focus = CatalogField::EntryList});
         return;
     }
-    CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
-    applyCatalogFields(entry, form);
+    // Edited on a copy that becomes the table only once the file took it.
+    CatalogTable next = *table;
+    CatalogEntry& edited = next[static_cast<std::size_t>(position - 1)];
+    applyCatalogFields(edited, form);
     std::string message;
-    if (!writeCatalogEntry(st.store, st.CfgPath, section, *table, position, form.directory, true, message, true)) {
-        tell(ctx, message, "错误");
+    std::optional<WrittenField> refused;
+    if (!writeCatalogEntry(st.store, st.CfgPath, section, next, position, form.directory, true, message, true,
+                           &refused)) {
+        showWriteFailure(ctx, message, refused);
         return;
     }
+    *table = std::move(next);
+    const CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
     // The row of the saved entry shows its new texts (the current row, when
     // the ID box came from it).
     const ControlRef list = control(ctx, names::entryList);
@@ -316,11 +340,13 @@ void addCatalogEntry(Context& ctx) {
     const auto number = static_cast<std::int32_t>(table->size() + 1);
     table->push_back(newCatalogEntry(form, number));
     std::string message;
-    if (!writeCatalogEntry(st.store, st.CfgPath, section, *table, number, form.directory, true, message, true)) {
+    std::optional<WrittenField> refused;
+    if (!writeCatalogEntry(st.store, st.CfgPath, section, *table, number, form.directory, true, message, true,
+                           &refused)) {
         // The entry is not in the file: kept, it would number the next one
         // after a key that was never written, and a reader stops there.
         table->pop_back();
-        tell(ctx, message, "错误");
+        showWriteFailure(ctx, message, refused);
         return;
     }
     // The new entry is the chosen one, its fields shown as saved.
@@ -348,20 +374,32 @@ void deleteCatalogEntry(Context& ctx) {
     const std::string section = selectedText(p, control(ctx, names::sectionChooser));
     CatalogTable* table = catalogTable(st, section);
     if (!table) return;
-    CatalogTable before = *table;
-    if (!removeCatalogEntry(*table, toInt(removeBlanks(form.id)))) {
+    // The file is changed first: if it is not, the tables stay as they
+    // are, or the next add or delete would write over entries the file
+    // still holds.
+    CatalogTable next = *table;
+    const std::int32_t deleted = toInt(removeBlanks(form.id));
+    const std::int32_t deletedPosition = catalogPosition(next, deleted);
+    if (!removeCatalogEntry(next, deleted)) {
         tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
         return;
     }
-    const std::vector<int> moved = renumberCatalog(*table);
+    const std::vector<int> moved = renumberCatalog(next);
+    // Every child keeps linking the entries it linked: the deleted one
+    // leaves its list and the IDs after it follow their entries up.
+    NodeTable nodes = st.nodeTable;
+    std::vector<ChildRewrite> relinked;
+    for (const ChildAt& at : relinkAfterCatalogDelete(nodes, section, deletedPosition)) {
+        relinked.push_back({at.node, at.position,
+                            nodes[static_cast<std::size_t>(at.node - 1)].children[static_cast<std::size_t>(at.position - 1)]});
+    }
     std::string message;
-    if (!writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, *table, moved, message, true)) {
-        // The file is as it was: so is the table, or the next add or delete
-        // would write over entries the file still holds.
-        *table = std::move(before);
+    if (!writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, next, moved, message, true, relinked)) {
         tell(ctx, message, "错误");
         return;
     }
+    *table = std::move(next);
+    st.nodeTable = std::move(nodes);
     // No entry is chosen after a deletion, and the fields show none.
     std::string ignored;
     fillCatalogList(ctx, control(ctx, names::entryList), section, ignored, false);

@@ -1,6 +1,8 @@
 #include "editors/catalog_writers.h"
 
 #include "editors/entry_fields.h"
+#include "editors/node_rules.h"
+#include "editors/node_writers.h"
 #include "model/text.h"
 
 namespace pallo {
@@ -12,10 +14,6 @@ const CatalogEntry* entryAt(const CatalogTable& table, std::int32_t position) {
     return &table[static_cast<std::size_t>(position - 1)];
 }
 
-ConfigStore::Item entryItem(const std::string& section, const CatalogEntry& entry, std::int32_t key) {
-    return {section, toText(key), LocalToUtf8(catalogEntryValue(entry))};
-}
-
 void addLine(std::string& message, const std::string& line) {
     if (!message.empty()) message += "\r\n";
     message += line;
@@ -25,25 +23,34 @@ void addLine(std::string& message, const std::string& line) {
 
 std::string catalogEntryFailure(const std::string& section) { return section + "子项写入失败。"; }
 
-std::vector<ConfigStore::Item> catalogEntryItems(const std::string& section, const CatalogTable& table,
-                                                 std::int32_t position, const std::string& directory,
-                                                 bool writeName) {
-    const CatalogEntry* entry = entryAt(table, position);
-    if (!entry) return {};
-    std::vector<ConfigStore::Item> items;
-    if (writeName) items.push_back({section, "Name", LocalToUtf8(directory)});
-    items.push_back(entryItem(section, *entry, position));
-    return items;
+void addCatalogEntry(WriteGroup& group, const std::string& section, const CatalogEntry& entry, std::int32_t key) {
+    std::string members = memberText(entry.members);
+    std::vector<std::string> list = entry.members;
+    // An empty fourth part is not counted: the loader would end the
+    // catalog at this entry.
+    if (members.empty()) {
+        members = "0&0";
+        list = {members};
+    }
+    group.addEntry(section, toText(key),
+                   EntryParts{entry.picture, entry.name, entry.description, members, std::move(list)});
 }
 
 bool writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std::string& section,
                        const CatalogTable& table, std::int32_t position, const std::string& directory,
-                       bool writeName, std::string& message, bool report) {
-    const std::vector<ConfigStore::Item> items = catalogEntryItems(section, table, position, directory, writeName);
-    if (!items.empty() && store.writeGroup(cfgPath, items)) return true;
+                       bool writeName, std::string& message, bool report, std::optional<WrittenField>* refused) {
+    const CatalogEntry* entry = entryAt(table, position);
+    WriteGroup group;
+    if (entry) {
+        if (writeName) group.addValue(section, "Name", directory, WrittenField::Directory);
+        addCatalogEntry(group, section, *entry, position);
+        const WriteResult result = writeChecked(store, cfgPath, group);
+        if (result == WriteResult::Written) return true;
+        if (explainNotWritten(result, group, cfgPath, message, report, refused)) return false;
+    }
     if (report) {
         // Name is not attempted without an entry to write with it.
-        if (writeName && !items.empty()) message = "Name写入失败。";
+        if (writeName && entry) message = "Name写入失败。";
         addLine(message, catalogEntryFailure(section));
     }
     return false;
@@ -51,8 +58,9 @@ bool writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std
 
 bool writeCatalogEntriesMovedUp(ConfigStore& store, const std::string& cfgPath, const std::string& section,
                                 const CatalogTable& table, const std::vector<int>& moved, std::string& message,
-                                bool report) {
-    std::vector<ConfigStore::Item> items;
+                                bool report, const std::vector<ChildRewrite>& relinked) {
+    WriteGroup group;
+    std::vector<std::string> lines;
     bool complete = true;
     for (const int position : moved) {
         const CatalogEntry* entry = entryAt(table, position);
@@ -60,12 +68,22 @@ bool writeCatalogEntriesMovedUp(ConfigStore& store, const std::string& cfgPath, 
             complete = false;
             break;
         }
-        items.push_back(entryItem(section, *entry, position));
+        addCatalogEntry(group, section, *entry, position);
+        lines.push_back(catalogEntryFailure(section));
     }
-    items.push_back({section, toText(static_cast<std::int64_t>(table.size()) + 1), std::string()});
-    if (complete && store.writeGroup(cfgPath, items)) return true;
+    group.addEmpty(section, toText(static_cast<std::int64_t>(table.size()) + 1));
+    lines.push_back(catalogEntryFailure(section));
+    for (const ChildRewrite& r : relinked) {
+        addChildEntry(group, r.child, r.main, r.position);
+        lines.push_back(childWriteFailure(r.main, r.position));
+    }
+    if (complete) {
+        const WriteResult result = writeChecked(store, cfgPath, group);
+        if (result == WriteResult::Written) return true;
+        if (explainNotWritten(result, group, cfgPath, message, report, nullptr)) return false;
+    }
     if (report)
-        for (std::size_t i = 0; i < items.size(); ++i) addLine(message, catalogEntryFailure(section));
+        for (const std::string& line : lines) addLine(message, line);
     return false;
 }
 

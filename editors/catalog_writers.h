@@ -1,14 +1,17 @@
 // The writers that put catalog entries into section Item or Hero of
 // Cfg.ini. Each takes the caller's message text and a report flag and
 // returns true on success. What one user action writes goes in one group:
-// one atomic replace of the file, all or nothing.
+// one atomic replace of the file, all or nothing. Every value goes through
+// the read-back check of write_check.h.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/config_store.h"
+#include "editors/write_check.h"
 #include "model/tables.h"
 
 namespace pallo {
@@ -16,12 +19,23 @@ namespace pallo {
 // "Item子项写入失败。" or "Hero子项写入失败。".
 std::string catalogEntryFailure(const std::string& section);
 
-// The items writeCatalogEntry writes: Name := directory when writeName,
-// then key `position` := the entry at that position, values in UTF-8.
-// Empty when the table has no entry there.
-std::vector<ConfigStore::Item> catalogEntryItems(const std::string& section, const CatalogTable& table,
-                                                 std::int32_t position, const std::string& directory,
-                                                 bool writeName);
+// Key `key` of the section holding the entry. An entry whose members join
+// to nothing is written with "0&0", so that it keeps its four parts.
+void addCatalogEntry(WriteGroup& group, const std::string& section, const CatalogEntry& entry, std::int32_t key);
+
+// A catalog entry rewritten along with another write (its back-references
+// changed); written under its number.
+struct CatalogRewrite {
+    std::string section;
+    CatalogEntry entry;
+};
+
+// A child rewritten along with a catalog write (its links changed).
+struct ChildRewrite {
+    std::int32_t main = 0;
+    std::int32_t position = 0;
+    ChildNode child;
+};
 
 // Writes the entry at `position` (1-based) of the section's table under
 // that key, and with writeName also the section's Name, as one group. On
@@ -29,13 +43,15 @@ std::vector<ConfigStore::Item> catalogEntryItems(const std::string& section, con
 // failure after it on a new line (or alone when the message was empty).
 bool writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std::string& section,
                        const CatalogTable& table, std::int32_t position, const std::string& directory,
-                       bool writeName, std::string& message, bool report);
+                       bool writeName, std::string& message, bool report,
+                       std::optional<WrittenField>* refused = nullptr);
 
-// A deletion: the entries at the given positions (moved up a place), and
-// the key after the last entry emptied, as one group; Name is not written.
-// On failure, when reporting, the message names every item, one line each.
+// A deletion: the entries at the given positions (moved up a place), the
+// key after the last entry emptied and the children whose links changed,
+// as one group; Name is not written. On failure, when reporting, the
+// message names every item, one line each.
 bool writeCatalogEntriesMovedUp(ConfigStore& store, const std::string& cfgPath, const std::string& section,
                                 const CatalogTable& table, const std::vector<int>& moved, std::string& message,
-                                bool report);
+                                bool report, const std::vector<ChildRewrite>& relinked = {});
 
 }  // namespace pallo

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "editors/combo_choice.h"
+#include "editors/links.h"
+#include "editors/refusal_box.h"
 #include "editors/node_rules.h"
 #include "editors/node_writers.h"
 #include "model/loaders.h"
@@ -111,6 +113,24 @@ bool showPrompt(Context& ctx, const Prompt& prompt) {
     if (prompt.kind == Prompt::Kind::Browse && answer == Answer::Yes) p.openFolder(prompt.folder);
     p.setFocus(at);
     return false;
+}
+
+const char* writtenControl(WrittenField field) {
+    switch (field) {
+        case WrittenField::Picture: return names::pictureEdit;
+        case WrittenField::Name: return names::nameEdit;
+        case WrittenField::Description: return names::descriptionEdit;
+        case WrittenField::Members: return names::membersEdit;
+        case WrittenField::Directory: return names::directoryChooser;
+        case WrittenField::Title: return names::nodeChooser;
+        case WrittenField::MainPicture: return names::mainPictureEdit;
+        case WrittenField::Other: break;
+    }
+    return nullptr;
+}
+
+void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
+    pallo::showWriteFailure(ctx.platform, ctx.state.nodeEditor, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
@@ -323,13 +343,14 @@ void renameMainNode(Context& ctx) {
     if (!editorOpen(ctx)) return;
     if (write) {
         std::string message;
-        if (writeMainTitle(st.store, st.CfgPath, title, plan.number, message, true)) {
+        std::optional<WrittenField> refused;
+        if (writeMainTitle(st.store, st.CfgPath, title, plan.number, message, true, &refused)) {
             // A new topic is the chosen one now, ready for its folder and
             // pictures; a removed one is chosen no longer.
             r = title.empty() ? 0 : plan.number;
             tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
         } else {
-            tell(ctx, message, "错误");
+            showWriteFailure(ctx, message, refused);
         }
         if (!editorOpen(ctx)) return;
     }
@@ -374,12 +395,13 @@ void addChildNode(Context& ctx) {
     const ChildNode child = newChild(form, number);
     node->children.push_back(child);
     std::string message;
-    if (!writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number, message, true)) {
+    std::optional<WrittenField> refused;
+    if (!writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number, message, true, &refused)) {
         // The child is not in the file: keeping it would number the next
         // one after a key that was never written, and a reader stops at
         // that gap.
         node->children.pop_back();
-        tell(ctx, message, "错误");
+        showWriteFailure(ctx, message, refused);
         return;
     }
     const ControlRef list = control(ctx, names::childList);
@@ -408,33 +430,47 @@ void saveNode(Context& ctx) {
         return;
     }
     if (!node) return;
+    // The edit is made on copies, which become the tables only once the
+    // file took it: a failed save leaves nothing a later write could carry.
+    NodeTable next = st.nodeTable;
+    MainNode& edited = next[static_cast<std::size_t>(form.chosen - 1)];
+    setMainNodeFromForm(edited, form);
+    std::int32_t position = 0;
+    if (savesChild(form)) {
+        const std::int32_t rowNumber = toInt(form.rowId);
+        for (std::size_t k = 0; k < edited.children.size(); ++k) {
+            if (edited.children[k].number != rowNumber) continue;
+            applyChildFields(edited.children[k], form);
+            position = static_cast<std::int32_t>(k + 1);
+            break;
+        }
+    }
+    // A changed hook or way changes what the children link.
+    CatalogTable item = st.itemTable;
+    CatalogTable hero = st.heroTable;
+    const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
     std::string message;
-    if (!savesChild(form)) {
-        setMainNodeFromForm(*node, form);
-        if (writeMainNode(st.store, st.CfgPath, st.nodeTable, form.chosen, message, true))
-            tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
-        else
-            tell(ctx, message, "错误");
+    std::optional<WrittenField> refused;
+    const bool written =
+        savesChild(form)
+            ? writeMainNodeAndChild(st.store, st.CfgPath, next, form.chosen, position, message, true, &refused, linked)
+            : writeMainNode(st.store, st.CfgPath, next, form.chosen, message, true, &refused, linked);
+    if (!written) {
+        showWriteFailure(ctx, message, refused);
         return;
     }
-    setMainNodeFromForm(*node, form);
-    const std::int32_t rowNumber = toInt(form.rowId);
-    std::int32_t position = 0;
-    for (std::size_t k = 0; k < node->children.size(); ++k) {
-        if (node->children[k].number != rowNumber) continue;
-        applyChildFields(node->children[k], form);
-        position = static_cast<std::int32_t>(k + 1);
-        break;
+    st.nodeTable = std::move(next);
+    st.itemTable = std::move(item);
+    st.heroTable = std::move(hero);
+    if (!savesChild(form)) {
+        tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
+        return;
     }
-    if (writeMainNodeAndChild(st.store, st.CfgPath, st.nodeTable, form.chosen, position, message, true)) {
-        fillChildList(ctx, form.chosen);
-        // The saved child stays the chosen one, its fields as saved: a
-        // second "保存" edits it again.
-        if (position > 0) ctx.platform.setCurrentRow(control(ctx, names::childList), position - 1);
-        tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
-    } else {
-        tell(ctx, message, "错误");
-    }
+    fillChildList(ctx, form.chosen);
+    // The saved child stays the chosen one, its fields as saved: a
+    // second "保存" edits it again.
+    if (position > 0) ctx.platform.setCurrentRow(control(ctx, names::childList), position - 1);
+    tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
 }
 
 void deleteChildNode(Context& ctx) {
@@ -459,20 +495,29 @@ void deleteChildNode(Context& ctx) {
     const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
     if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !editorOpen(ctx)) return;
 
-    std::vector<ChildNode> before = node->children;
-    if (!removeChild(*node, number)) {
+    // The file is changed first: if it is not, the tables stay as they
+    // are, or the next add or delete would write over the children the
+    // file still holds.
+    NodeTable next = st.nodeTable;
+    MainNode& edited = next[static_cast<std::size_t>(form.chosen - 1)];
+    if (!removeChild(edited, number)) {
         tell(ctx, deleteFailure(form), "错误");
         return;
     }
-    const std::vector<int> moved = renumberChildren(*node);
+    const std::vector<int> moved = renumberChildren(edited);
+    // The entries the deleted child linked lose it; those of the children
+    // that moved up follow them.
+    CatalogTable item = st.itemTable;
+    CatalogTable hero = st.heroTable;
+    const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
     std::string message;
-    if (!writeChildrenMovedUp(st.store, st.CfgPath, st.nodeTable, form.chosen, moved, message, true)) {
-        // The file is as it was: so is the table, or the next add or delete
-        // would write over the children the file still holds.
-        node->children = std::move(before);
+    if (!writeChildrenMovedUp(st.store, st.CfgPath, next, form.chosen, moved, message, true, linked)) {
         tell(ctx, message, "错误");
         return;
     }
+    st.nodeTable = std::move(next);
+    st.itemTable = std::move(item);
+    st.heroTable = std::move(hero);
     // No child is chosen after a deletion, and the fields show none.
     fillChildList(ctx, form.chosen);
     clearChildFields(ctx);

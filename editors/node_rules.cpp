@@ -89,8 +89,13 @@ std::string entryValue(const ChildNode& child) {
     return value;
 }
 
+bool isUnreadChild(const ChildNode& child) {
+    return child.picture.empty() && child.name.empty() && child.description.empty() && child.members.size() == 1 &&
+           child.members.front().empty();
+}
+
 std::string storedDescription(std::string_view boxText) {
-    std::string stored = removeBlanks(replaceAll(boxText, "\r\n", "#"));
+    std::string stored = removeBlanks(replaceAll(replaceAll(replaceAll(boxText, "\r\n", "#"), "\r", "#"), "\n", "#"));
     return stored.empty() ? std::string("0") : stored;
 }
 

@@ -29,7 +29,12 @@ std::string joinMembersForFile(const std::vector<std::string>& members);
 // picture|name|description|members, the members joined for the file.
 std::string entryValue(const ChildNode& child);
 
-// The description box's text as it is stored: every CR LF becomes "#",
+// A child the loader kept blank because it could not read its line (not
+// four parts, or an unknown Link): empty texts and one empty member.
+bool isUnreadChild(const ChildNode& child);
+
+// The description box's text as it is stored: every line break (CR LF, or
+// a lone LF or CR) becomes "#",
 // every blank goes, and an empty result is "0".
 std::string storedDescription(std::string_view boxText);
 

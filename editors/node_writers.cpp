@@ -21,19 +21,41 @@ const ChildNode* childAt(const NodeTable& nodes, std::int32_t main, std::int32_t
 
 constexpr const char* kMainKeys[] = {"Name", "Title", "In", "Link", "Pic", "Show"};
 
-}  // namespace
-
-std::vector<ConfigStore::Item> mainNodeItems(const MainNode& node, std::int32_t main) {
-    const std::string section = toText(main);
-    const std::string values[] = {node.Name, node.Title, node.In, node.Link, node.Pic, node.Show ? "1" : "0"};
-    std::vector<ConfigStore::Item> items;
-    for (std::size_t i = 0; i < std::size(kMainKeys); ++i)
-        items.push_back({section, kMainKeys[i], LocalToUtf8(values[i])});
-    return items;
+// Writes the group; false with the message filled when it was refused or
+// the file has vanished, false with nothing said when the replace failed.
+bool write(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group, std::string& message,
+           bool report, std::optional<WrittenField>* refused, bool& explained) {
+    const WriteResult result = writeChecked(store, cfgPath, group);
+    explained = explainNotWritten(result, group, cfgPath, message, report, refused);
+    return result == WriteResult::Written;
 }
 
-ConfigStore::Item childEntryItem(const ChildNode& child, std::int32_t main, std::int32_t key) {
-    return {toText(main), toText(key), LocalToUtf8(entryValue(child))};
+void addLinked(WriteGroup& group, const std::vector<CatalogRewrite>& linked, std::vector<std::string>* lines) {
+    for (const CatalogRewrite& r : linked) {
+        addCatalogEntry(group, r.section, r.entry, r.entry.number);
+        if (lines) lines->push_back(catalogEntryFailure(r.section));
+    }
+}
+
+}  // namespace
+
+void addMainNode(WriteGroup& group, const MainNode& node, std::int32_t main) {
+    const std::string section = toText(main);
+    group.addValue(section, "Name", node.Name, WrittenField::Directory);
+    group.addValue(section, "Title", node.Title, WrittenField::Title);
+    group.addValue(section, "In", node.In, WrittenField::Other);
+    group.addValue(section, "Link", node.Link, WrittenField::Other);
+    group.addValue(section, "Pic", node.Pic, WrittenField::MainPicture);
+    group.addValue(section, "Show", node.Show ? "1" : "0", WrittenField::Other);
+}
+
+void addChildEntry(WriteGroup& group, const ChildNode& child, std::int32_t main, std::int32_t key) {
+    // A blank last member is written as "0".
+    std::vector<std::string> list = child.members;
+    if (list.empty() || removeBlanks(list.back()).empty()) list.emplace_back("0");
+    group.addEntry(toText(main), toText(key),
+                   EntryParts{child.picture, child.name, child.description, joinMembersForFile(child.members),
+                              std::move(list)});
 }
 
 std::string childRangeMessage(std::int32_t main, std::int32_t child) {
@@ -54,42 +76,57 @@ std::string mainNodeWriteFailures(std::int32_t main) {
 }
 
 bool writeChildEntry(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes, std::int32_t main,
-                     std::int32_t child, std::string& message, bool report) {
+                     std::int32_t child, std::string& message, bool report, std::optional<WrittenField>* refused) {
     const ChildNode* entry = childAt(nodes, main, child);
     if (!entry) {
         if (report) message = childRangeMessage(main, child);
         return false;
     }
-    const ConfigStore::Item item = childEntryItem(*entry, main, child);
-    if (store.writeGroup(cfgPath, {item})) return true;
-    if (report) message += childWriteFailure(main, child);
+    WriteGroup group;
+    addChildEntry(group, *entry, main, child);
+    bool explained = false;
+    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
+    if (report && !explained) message += childWriteFailure(main, child);
     return false;
 }
 
 bool writeMainNode(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes, std::int32_t main,
-                   std::string& message, bool report) {
+                   std::string& message, bool report, std::optional<WrittenField>* refused,
+                   const std::vector<CatalogRewrite>& linked) {
     if (!isMainNumber(main)) {
         if (report) message = "参数错误，或超出限定范围。";
         return false;
     }
-    if (store.writeGroup(cfgPath, mainNodeItems(nodes[static_cast<std::size_t>(main - 1)], main))) return true;
-    if (report) message += mainNodeWriteFailures(main);
+    WriteGroup group;
+    addMainNode(group, nodes[static_cast<std::size_t>(main - 1)], main);
+    std::vector<std::string> linkedLines;
+    addLinked(group, linked, &linkedLines);
+    bool explained = false;
+    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
+    if (report && !explained) {
+        message += mainNodeWriteFailures(main);
+        for (const std::string& line : linkedLines) message += "\r\n" + line;
+    }
     return false;
 }
 
 bool writeMainTitle(ConfigStore& store, const std::string& cfgPath, const std::string& title, std::int32_t main,
-                    std::string& message, bool report) {
-    const std::string value = LocalToUtf8(title);
+                    std::string& message, bool report, std::optional<WrittenField>* refused) {
     if (!isMainNumber(main)) {
         if (report) message = "固定项目限制在10个以内。";
         return false;
     }
-    if (report) message = "配置文件写入失败。";
-    return store.write(cfgPath, toText(main), "Title", value);
+    WriteGroup group;
+    group.addValue(toText(main), "Title", title, WrittenField::Title);
+    bool explained = false;
+    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
+    if (report && !explained) message = "配置文件写入失败。";
+    return false;
 }
 
 bool writeMainNodeAndChild(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
-                           std::int32_t main, std::int32_t child, std::string& message, bool report) {
+                           std::int32_t main, std::int32_t child, std::string& message, bool report,
+                           std::optional<WrittenField>* refused, const std::vector<CatalogRewrite>& linked) {
     if (!isMainNumber(main)) {
         if (report) message = "参数错误，或超出限定范围。";
         return false;
@@ -99,44 +136,59 @@ bool writeMainNodeAndChild(ConfigStore& store, const std::string& cfgPath, const
         if (report) message = childRangeMessage(main, child);
         return false;
     }
-    std::vector<ConfigStore::Item> items = mainNodeItems(nodes[static_cast<std::size_t>(main - 1)], main);
-    items.push_back(childEntryItem(*entry, main, child));
-    if (store.writeGroup(cfgPath, items)) return true;
-    if (report) message += mainNodeWriteFailures(main) + childWriteFailure(main, child);
+    WriteGroup group;
+    addMainNode(group, nodes[static_cast<std::size_t>(main - 1)], main);
+    addChildEntry(group, *entry, main, child);
+    std::vector<std::string> linkedLines;
+    addLinked(group, linked, &linkedLines);
+    bool explained = false;
+    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
+    if (report && !explained) {
+        message += mainNodeWriteFailures(main) + childWriteFailure(main, child);
+        for (const std::string& line : linkedLines) message += "\r\n" + line;
+    }
     return false;
 }
 
 bool writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
-                          std::int32_t main, const std::vector<int>& moved, std::string& message, bool report) {
+                          std::int32_t main, const std::vector<int>& moved, std::string& message, bool report,
+                          const std::vector<CatalogRewrite>& linked) {
     if (!isMainNumber(main)) {
         if (report) message = "参数错误，或超出限定范围。";
         return false;
     }
     const MainNode& node = nodes[static_cast<std::size_t>(main - 1)];
     const auto emptied = static_cast<std::int32_t>(node.children.size() + 1);
-    std::vector<ConfigStore::Item> items;
-    std::vector<std::int32_t> keys;
+    WriteGroup group;
+    std::vector<std::string> lines;
     for (const int position : moved) {
         const ChildNode* entry = childAt(nodes, main, position);
         if (!entry) {
             if (report) message = childRangeMessage(main, position);
             return false;
         }
-        items.push_back(childEntryItem(*entry, main, position));
-        keys.push_back(position);
+        // A child the loader could not read moves as its line stands: the
+        // table's blank would put empty texts over its picture and name.
+        if (isUnreadChild(*entry))
+            group.addStored(toText(main), toText(position), store.read(cfgPath, toText(main), toText(position + 1), ""));
+        else
+            addChildEntry(group, *entry, main, position);
+        lines.push_back(childWriteFailure(main, position));
     }
     // The emptied key is within 1..99 whenever a child was deleted.
     if (!isChildNumber(emptied)) {
         if (report) message = childRangeMessage(main, emptied);
         return false;
     }
-    items.push_back({toText(main), toText(emptied), std::string()});
-    keys.push_back(emptied);
-    if (store.writeGroup(cfgPath, items)) return true;
-    if (report) {
-        for (std::size_t i = 0; i < keys.size(); ++i) {
+    group.addEmpty(toText(main), toText(emptied));
+    lines.push_back(childWriteFailure(main, emptied));
+    addLinked(group, linked, &lines);
+    bool explained = false;
+    if (write(store, cfgPath, group, message, report, nullptr, explained)) return true;
+    if (report && !explained) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             if (i > 0) message += "\r\n";
-            message += childWriteFailure(main, keys[i]);
+            message += lines[i];
         }
     }
     return false;

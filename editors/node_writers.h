@@ -3,23 +3,30 @@
 // success; with the flag set a failure fills or extends the message. An
 // action that writes several items writes them as one group: one atomic
 // replace of the file, all or nothing, every item reported when it fails.
+// Every value goes through the read-back check of write_check.h: a value
+// that would not read back as it is in the table is refused (its reason in
+// the message, its field in *refused) and nothing is written; so is a
+// write to a Cfg.ini that has vanished.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/config_store.h"
+#include "editors/catalog_writers.h"
+#include "editors/write_check.h"
 #include "model/tables.h"
 
 namespace pallo {
 
 // The six keys of main node number main, in writing order (Name, Title,
-// In, Link, Pic, Show), values in UTF-8.
-std::vector<ConfigStore::Item> mainNodeItems(const MainNode& node, std::int32_t main);
+// In, Link, Pic, Show).
+void addMainNode(WriteGroup& group, const MainNode& node, std::int32_t main);
 
-// Key `key` of section main holding the child's value, in UTF-8.
-ConfigStore::Item childEntryItem(const ChildNode& child, std::int32_t main, std::int32_t key);
+// Key `key` of section main holding the child's value.
+void addChildEntry(WriteGroup& group, const ChildNode& child, std::int32_t main, std::int32_t key);
 
 // What a failed write says.
 std::string childRangeMessage(std::int32_t main, std::int32_t child);   // "主ID:[..]或子ID:[..]..."
@@ -29,26 +36,34 @@ std::string mainNodeWriteFailures(std::int32_t main);                   // the s
 // Writes key child of section main from the child at that position of the
 // table's main node main.
 bool writeChildEntry(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes, std::int32_t main,
-                     std::int32_t child, std::string& message, bool report);
+                     std::int32_t child, std::string& message, bool report,
+                     std::optional<WrittenField>* refused = nullptr);
 
-// Writes the six main-node keys of section main as one group.
+// Writes the six main-node keys of section main as one group, with the
+// catalog entries whose back-references that changed.
 bool writeMainNode(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes, std::int32_t main,
-                   std::string& message, bool report);
+                   std::string& message, bool report, std::optional<WrittenField>* refused = nullptr,
+                   const std::vector<CatalogRewrite>& linked = {});
 
 // Writes only the Title of section main.
 bool writeMainTitle(ConfigStore& store, const std::string& cfgPath, const std::string& title, std::int32_t main,
-                    std::string& message, bool report);
+                    std::string& message, bool report, std::optional<WrittenField>* refused = nullptr);
 
-// A node save: the six main-node keys and child `child` in one group. On
-// failure the message holds writeMainNode's lines followed by
-// writeChildEntry's.
+// A node save: the six main-node keys and child `child` in one group (and
+// the entries whose back-references changed). On failure the message holds
+// writeMainNode's lines followed by writeChildEntry's.
 bool writeMainNodeAndChild(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
-                           std::int32_t main, std::int32_t child, std::string& message, bool report);
+                           std::int32_t main, std::int32_t child, std::string& message, bool report,
+                           std::optional<WrittenField>* refused = nullptr,
+                           const std::vector<CatalogRewrite>& linked = {});
 
-// A deletion: the children at the given positions (moved up a place) and
-// the emptied key after the last child, in one group. On failure the
-// message lists every item, one line each.
+// A deletion: the children at the given positions (moved up one place; a
+// child the loader could not read moves as its line stands), the emptied
+// key after the last child and the catalog entries whose
+// back-references changed, in one group. On failure the message lists
+// every item, one line each.
 bool writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
-                          std::int32_t main, const std::vector<int>& moved, std::string& message, bool report);
+                          std::int32_t main, const std::vector<int>& moved, std::string& message, bool report,
+                          const std::vector<CatalogRewrite>& linked = {});
 
 }  // namespace pallo

@@ -1,5 +1,6 @@
 #include "model/loaders.h"
 
+#include "config/ini.h"
 #include "model/text.h"
 
 namespace pallo {
@@ -7,17 +8,6 @@ namespace pallo {
 namespace {
 
 constexpr std::size_t kEntryParts = 4;  // picture | name | description | IdList
-
-// Members of a child under Link "1" or "2": two or more as read; a single
-// one behind the blank child's empty member; none as {"", "0"}. (split
-// reserves room for four, so the insert does not reallocate.)
-std::vector<std::string> linkedMembers(std::string_view idList) {
-    std::vector<std::string> members = split(idList, ",");
-    if (members.size() >= 2) return members;
-    members.insert(members.begin(), std::string());
-    if (members.size() == 1) members.emplace_back("0");
-    return members;
-}
 
 ChildNode blankChild(int number) {
     ChildNode child;
@@ -27,31 +17,13 @@ ChildNode blankChild(int number) {
 
 void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, MainNode& node,
                   std::string& message, bool report) {
-    const bool linked = node.Link == "1" || node.Link == "2";
-    const bool unlinked = node.Link == "0";
+    const bool known = node.Link == "0" || node.Link == "1" || node.Link == "2";
     for (int j = 1; j <= kMaxEntries; ++j) {
         const std::string value = cleanValue(ini, section, toText(j));
         // Children are numbered consecutively: the first gap ends the list.
         if (value.empty()) break;
-        if (!linked && !unlinked) {
-            if (report) message = "挂钩数据错误" + node.Link;
-            node.children.push_back(blankChild(j));
-            continue;
-        }
-        std::vector<std::string> parts = split(value, "|", kEntryParts);
-        // A malformed entry stays in the list as a blank child with its
-        // number, so the key numbers of the entries after it still line up.
-        if (parts.size() != kEntryParts) {
-            node.children.push_back(blankChild(j));
-            continue;
-        }
-        node.children.push_back(ChildNode{
-            .number = j,
-            .picture = std::move(parts[0]),
-            .name = std::move(parts[1]),
-            .description = std::move(parts[2]),
-            .members = linked ? linkedMembers(parts[3]) : std::vector<std::string>{std::string(), "0"},
-        });
+        if (!known && report) message = "挂钩数据错误" + node.Link;
+        node.children.push_back(parseChildValue(value, node.Link, j));
     }
 }
 
@@ -64,6 +36,50 @@ std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view sectio
     mendUtf8(value);
     eraseBlanks(value);
     return value;
+}
+
+std::vector<std::string> readLinkedMembers(std::string_view idList) {
+    // split reserves room for four, so the insert does not reallocate.
+    std::vector<std::string> members = split(idList, ",");
+    if (members.size() >= 2) return members;
+    members.insert(members.begin(), std::string());
+    if (members.size() == 1) members.emplace_back("0");
+    return members;
+}
+
+std::string readBackValue(std::string_view written) {
+    std::string value = ini::valueAsStored(written);
+    mendUtf8(value);
+    eraseBlanks(value);
+    return value;
+}
+
+ChildNode parseChildValue(std::string_view value, std::string_view link, int number) {
+    const bool linked = link == "1" || link == "2";
+    if (!linked && link != "0") return blankChild(number);
+    std::vector<std::string> parts = split(value, "|", kEntryParts);
+    // A malformed entry stays in the list as a blank child with its
+    // number, so the key numbers of the entries after it still line up.
+    if (parts.size() != kEntryParts) return blankChild(number);
+    return ChildNode{
+        .number = number,
+        .picture = std::move(parts[0]),
+        .name = std::move(parts[1]),
+        .description = std::move(parts[2]),
+        .members = linked ? readLinkedMembers(parts[3]) : std::vector<std::string>{std::string(), "0"},
+    };
+}
+
+std::optional<CatalogEntry> parseCatalogValue(std::string_view value, int number) {
+    std::vector<std::string> parts = split(value, "|", kEntryParts);
+    if (parts.size() < kEntryParts) return std::nullopt;
+    return CatalogEntry{
+        .number = number,
+        .picture = std::move(parts[0]),
+        .name = std::move(parts[1]),
+        .description = std::move(parts[2]),
+        .members = split(parts[3], ","),
+    };
 }
 
 bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::string& message,
@@ -95,17 +111,11 @@ bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_vie
     for (int i = 1; i <= kMaxEntries; ++i) {
         const std::string value = cleanValue(ini, section, toText(i));
         if (value.empty()) break;
-        std::vector<std::string> parts = split(value, "|", kEntryParts);
         // Unlike a child, a malformed catalog entry ends the catalog: entry
         // numbers are positions in the table and may not skip.
-        if (parts.size() < kEntryParts) break;
-        table.push_back(CatalogEntry{
-            .number = i,
-            .picture = std::move(parts[0]),
-            .name = std::move(parts[1]),
-            .description = std::move(parts[2]),
-            .members = split(parts[3], ","),
-        });
+        std::optional<CatalogEntry> entry = parseCatalogValue(value, i);
+        if (!entry) break;
+        table.push_back(std::move(*entry));
     }
     return true;
 }

@@ -2,8 +2,10 @@
 // message text and a report flag and returns true on success.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/config_store.h"
 #include "model/tables.h"
@@ -12,6 +14,23 @@ namespace pallo {
 
 // Read with an empty default, Utf8ToLocal, all blanks removed.
 std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view section, std::string_view key);
+
+// What the loaders read from a value once an editor wrote it: the value as
+// the store keeps it, read back, mended and without blanks.
+std::string readBackValue(std::string_view written);
+
+// A child's members under Link "1" or "2", read from its fourth part: two
+// or more as read; a single one behind an empty member; none as {"", "0"}.
+std::vector<std::string> readLinkedMembers(std::string_view idList);
+
+// How the loaders read a cleaned child value under a main node's Link
+// ("0", "1" or "2"): a blank child numbered number when the value does not
+// have exactly four "|"-parts.
+ChildNode parseChildValue(std::string_view value, std::string_view link, int number);
+
+// How the loaders read a cleaned catalog value: nothing when it has fewer
+// than four "|"-parts (the catalog ends there).
+std::optional<CatalogEntry> parseCatalogValue(std::string_view value, int number);
 
 bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::string& message,
                    bool report);

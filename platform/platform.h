@@ -95,7 +95,10 @@ public:
     // Runs the event loop until the program ends.
     virtual int run() = 0;
     // Asks the program to end: a running waitProcessingEvents returns at
-    // once; the event loop stops after the outermost handler has returned.
+    // once, an open message box closes as if answered No (OK for a box with
+    // only OK) and a later one is not shown and gives that answer, so no
+    // handler goes on as if the user had said Yes; the event loop stops
+    // after the outermost handler has returned.
     virtual void requestExit() = 0;
     virtual bool exitRequested() const = 0;
     // Dispatches events while it waits; returns at once for ms <= 0.

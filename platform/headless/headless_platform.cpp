@@ -121,6 +121,10 @@ Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, co
                                     MessageButtons buttons) {
     MessageBoxRecord box{findWindow(owner) ? owner : WindowRef{}, text, caption, buttons,
                          buttons == MessageButtons::Ok ? Answer::Ok : Answer::No};
+    // Once the program is ending no box is shown; one that was open when
+    // the exit was confirmed closes unanswered.
+    if (exitRequested_) return box.answer;
+    const Answer unanswered = box.answer;
     // The box is modal: its owner takes no input until it is answered.
     Window* win = findWindow(box.owner);
     const bool wasEnabled = win && win->enabled;
@@ -131,6 +135,7 @@ Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, co
         box.answer = answers_.front();
         answers_.pop_front();
     }
+    if (exitRequested_) box.answer = unanswered;
     // A box with only OK can only be answered OK; a Yes/No box only so.
     if (buttons == MessageButtons::Ok) box.answer = Answer::Ok;
     else if (box.answer == Answer::Ok) box.answer = Answer::No;

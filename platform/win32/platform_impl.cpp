@@ -151,6 +151,11 @@ Win32Backend::Win32Backend() {
 
 Win32Backend::~Win32Backend() {
     sink_ = nullptr;  // nothing reaches the core while everything is torn down
+    // A WM_QUIT of requestExit left in the thread's queue would end the
+    // next loop on this thread at once.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     for (auto& [id, w] : windows_) {
         w->ready = false;
         if (w->hwnd) removeTools(*w);
@@ -203,9 +208,13 @@ int Win32Backend::run() {
 }
 
 void Win32Backend::requestExit() {
+    if (exit_) return;
     exit_ = true;
-    // Wakes a GetMessageW that is waiting for input.
-    if (host_) PostMessageW(host_.get(), WM_NULL, 0, 0);
+    // WM_QUIT ends the modal loop of a message box that is still open (a
+    // question of an editor asked before the exit was confirmed): the box
+    // closes and the loop posts WM_QUIT again for the next loop out. It
+    // also wakes a GetMessageW that is waiting for input.
+    PostQuitMessage(0);
 }
 
 void Win32Backend::waitProcessingEvents(int ms) {
@@ -288,6 +297,9 @@ void Win32Backend::openFolder(const std::string& path) {
 
 Answer Win32Backend::messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                                  MessageButtons buttons) {
+    const Answer unanswered = buttons == MessageButtons::YesNo ? Answer::No : Answer::Ok;
+    // Once the program is ending no box is shown.
+    if (exit_) return unanswered;
     HWND ownerHwnd = hwndOf(owner);
     const UINT type = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
     const bool answering = static_cast<bool>(answerer_) && host_;
@@ -301,6 +313,8 @@ Answer Win32Backend::messageBox(WindowRef owner, const std::string& text, const 
         KillTimer(host_.get(), kAnswerTimer);
         answering_ = false;
     }
+    // A box closed by the exit gives no answer, whatever button it held.
+    if (exit_) return unanswered;
     if (result == 0) logFailure("MessageBoxW");
     switch (result) {
     case IDYES: return Answer::Yes;

@@ -138,7 +138,7 @@ LINES = [
     "",
     "[Item]",
     "1=i1.png|Sword|d|0",
-    "2=i2.png|Axe|d|0",
+    "2=i2.png|Axe|d|1&1,9&9",  # back-references: 9&9 names no link
     "3=i3.png|Bow|nothing-links-here|0",
     "4=i4.png|Broken|three-parts",
     "5=i5.png|After|never-read|0",

@@ -61,6 +61,7 @@ TEST(Check, EveryKindOfFindingInTheBrokenPack) {
         {109, "1", "", Severity::Error, "duplicate-section"},
         {112, "11", "", Severity::Error, "section-past-10"},
         {115, "Extras", "", Severity::Warning, "unknown-section"},
+        {120, "Item", "2", Severity::Warning, "back-reference-stale"},  // 9&9 links nothing
         {121, "Item", "3", Severity::Note, "entry-unlinked"},
         {122, "Item", "4", Severity::Error, "entry-parts"},          // the catalog ends here
         {127, "Hero", "3", Severity::Error, "after-gap"},

@@ -182,7 +182,9 @@ TEST_F(CatalogWriters, WriteNameAndTheEntryWithTheMembersJoined) {
         {{"4", "7", ""}, true, "[Item]\r\nName=图片目录\r\n1=p1.png|名1|0|4,7,\r\n"},
         {{"", "0&0"}, true, "[Item]\r\nName=图片目录\r\n1=p1.png|名1|0|0&0\r\n"},
         {{"1&4", "", "2&9"}, false, "[Item]\r\n1=p1.png|名1|0|1&4,2&9\r\n"},
-        {{""}, false, "[Item]\r\n1=p1.png|名1|0|\r\n"},  // no "0" for an empty last member
+        // Members that join to nothing are written as "none", so the entry
+        // keeps its four parts and does not end the catalog.
+        {{""}, false, "[Item]\r\n1=p1.png|名1|0|0&0\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -547,12 +549,16 @@ TEST_F(CatalogEditor, AFailedDeleteIsReportedAndChangesNothing) {
     platform.queueAnswer(Answer::Yes);
     ASSERT_TRUE(platform.click(cat(ce::deleteButton)));
     ASSERT_EQ(platform.messageBoxes().size(), 2u);
+    // Three entries moved up, the emptied key, and node 2's child that
+    // linked entries 2 and 1.
     EXPECT_EQ(platform.messageBoxes()[1].text,
-              "Item子项写入失败。\r\nItem子项写入失败。\r\nItem子项写入失败。\r\nItem子项写入失败。");
+              "Item子项写入失败。\r\nItem子项写入失败。\r\nItem子项写入失败。\r\nItem子项写入失败。\r\n"
+              "[2]下\"1\"写入失败。");
     EXPECT_EQ(platform.messageBoxes()[1].caption, "错误");
     EXPECT_EQ(readCfg(), before);
     EXPECT_EQ(state().itemTable.size(), 4u);
     EXPECT_EQ(state().itemTable[0].name, "Sword");
+    EXPECT_EQ(state().nodeTable[1].children[0].members, (Members{"2", "1"}));
 }
 
 TEST_F(CatalogEditor, PreviewShowsThePictureAndARightClickHidesIt) {

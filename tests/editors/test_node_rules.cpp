@@ -46,7 +46,7 @@ TEST(Descriptions, StoredWithHashForLineBreaksAndNoBlanks) {
         {"", "0"},
         {"\r\n", "#"},
         {"一\xE3\x80\x80二\r\n\r\n三", "一二##三"},
-        {"a\nb", "a\nb"},  // only CR LF is a line break of the box; the store turns the rest into "#"
+        {"a\nb\rc", "a#b#c"},  // a lone LF or CR is a line break too
     };
     for (const auto& c : cases) EXPECT_EQ(storedDescription(c.box), c.stored) << c.box;
     EXPECT_EQ(shownDescription("line one#line two#"), "line one\r\nline two\r\n");
@@ -55,13 +55,20 @@ TEST(Descriptions, StoredWithHashForLineBreaksAndNoBlanks) {
 TEST(EntryValues, FourPartsWithMembersJoinedForTheFile) {
     ChildNode child{.number = 4, .picture = "a.png", .name = "甲", .description = "x#y", .members = {"3", "", "9"}};
     EXPECT_EQ(entryValue(child), "a.png|甲|x#y|3,9");
-    const ConfigStore::Item item = childEntryItem(child, 7, 2);
-    EXPECT_EQ(item.section, "7");
-    EXPECT_EQ(item.key, "2");
-    EXPECT_EQ(item.value, "a.png|甲|x#y|3,9");
-    // Invalid UTF-8 is mended before it reaches the file.
+    WriteGroup group;
+    addChildEntry(group, child, 7, 2);
+    ASSERT_EQ(group.items().size(), 1u);
+    EXPECT_EQ(group.items()[0].section, "7");
+    EXPECT_EQ(group.items()[0].key, "2");
+    EXPECT_EQ(group.items()[0].value, "a.png|甲|x#y|3,9");
+    // Invalid UTF-8 would be mended on its way to the file, so it would not
+    // read back as it is: refused.
     child.name = "\xFF";
-    EXPECT_EQ(childEntryItem(child, 1, 1).value, "a.png|\xEF\xBF\xBD|x#y|3,9");
+    WriteGroup refused;
+    addChildEntry(refused, child, 1, 1);
+    EXPECT_TRUE(refused.items().empty());
+    ASSERT_TRUE(refused.refusal());
+    EXPECT_EQ(refused.refusal()->field, WrittenField::Name);
 }
 
 TEST(RowCells, LoadingAndRefillingByLink) {

@@ -231,6 +231,25 @@ TEST_F(Win32Test, ExitEndsTheLoopAfterTheOutermostHandler) {
     EXPECT_EQ(p.run(), 0) << "a second run ends at once";
 }
 
+TEST_F(Win32Test, ExitClosesAnOpenMessageBoxUnansweredAndShowsNoLaterOne) {
+    // The exit is confirmed while a question is open (from a timer, as a
+    // handler nested in the box's own loop would): the box closes with No.
+    static Win32Backend* backend = nullptr;
+    backend = &p;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { backend->requestExit(); });
+    EXPECT_EQ(p.messageBox({}, "是否删除所选子节点？", "确认", MessageButtons::YesNo), Answer::No);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(p.exitRequested());
+    bool asked = false;
+    p.setMessageBoxAnswerer([&](const ShownBox&) {
+        asked = true;
+        return Answer::Yes;
+    });
+    EXPECT_EQ(p.messageBox({}, "later", "确认", MessageButtons::YesNo), Answer::No);
+    EXPECT_FALSE(asked) << "no box is shown once the program is ending";
+    p.setMessageBoxAnswerer(nullptr);
+}
+
 TEST_F(Win32Test, RunDirectoryIsTheExecutablesFolder) {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -3,7 +3,9 @@
 # the catalog editor opened by the node editor's "高级", docked one pixel under
 # it and following its moves; an Item entry added; the association window opened
 # by "详细关联设置" in place of both editors, a node and a child chosen, three
-# entries ctrl-clicked, ordered and saved, with Cfg.ini checked byte for byte.
+# entries ctrl-clicked, ordered and saved, with Cfg.ini checked byte for byte; a
+# name with "|" refused and a Hero entry deleted with the children's links kept
+# (read from the restarted program's rows).
 #
 #   tests/wine/e2e_catalog.sh [TEST...]      all tests, or the named ones
 #
@@ -27,6 +29,11 @@ AT_ASSOCIATE=(63 63)         # catalog editor: "详细关联设置"
 AT_PICTURE=(528 32)
 AT_NAME=(528 54)
 AT_ADD=(577 10)
+AT_DELETE=(616 10)
+# Both editors share the entry strip: the same places in the node editor.
+AT_EDITOR_FIRST_ROW=(200 31)  # the list's first row, below its header
+AT_EDITOR_NAME=(528 54)
+AT_EDITOR_SAVE=(539 10)
 AT_NODE_BOX=(92 246)         # association window: "选择节点"
 AT_SORT_BOX=(409 269)
 AT_SAVE_ASSOCIATION=(564 269)
@@ -185,14 +192,62 @@ test_association_orders_and_saves() {
   wait_equal "the ID text ordered from the largest" "7,5,2" control_text "$assoc_hwnd" 55 280 Edit || return
   click "$assoc" "${AT_SAVE_ASSOCIATION[@]}"
   answer_box "$assoc_hwnd" 提示 '关联设置保存成功。' OK || return
+  # The heroes 甲 (1&1) now links get their back-references in the same write;
+  # 骑士 is linked by 乙 (1&2) too.
   local rest=("[Item]" "Name=Item" "1=i1.png|剑|锋利|0&0" "2=i2.png|盾|0|1&4,7" "" \
-    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|0&0" "3=h3.png|弓手|0|0&0" \
-    "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|0&0" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|0&0")
+    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|1&1" "3=h3.png|弓手|0|0&0" \
+    "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|1&1,1&2" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|1&1")
   expect_cfg "the association save" "[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content" \
     "[1]" "Name=Lands" "Title=大陆" "In=Hero" "Link=1" "Show=1" "Pic=m1.png" \
     "1=a.png|甲|说明|7,5,2" "2=b.png|乙|0|3,5" "" "${rest[@]}"
 }
 
+# A name holding "|" is refused and changes nothing; deleting Hero entry 3 keeps
+# every child linking the same heroes, as the restarted program's rows show.
+test_refusal_and_delete_keep_links() {
+  start_catalog_program || return
+  open_editors || return
+  local before
+  before="$(cat "$run_dir/Cfg.ini")"
+  choose_item "$editor" "${AT_EDITOR_NODE_BOX[@]}" 1 2
+  ws_poll 10 node_editor_filled || { fail "the node editor shows no main node"; return; }
+  click "$editor" "${AT_EDITOR_FIRST_ROW[@]}"
+  wait_equal "the name box after a click on the first child" 甲 control_text "$editor_hwnd" 487 66 Edit || return
+  type_into "$editor" "${AT_EDITOR_NAME[@]}" '甲|乙'
+  click "$editor" "${AT_EDITOR_SAVE[@]}"
+  answer_box "$editor_hwnd" 错误 '显示名称不能含有"|"。' OK || return
+  [ "$(cat "$run_dir/Cfg.ini")" = "$before" ] || fail "the refused save changed Cfg.ini"
+
+  choose_item "$catalog" "${AT_SECTION_BOX[@]}" 2 3
+  click "$catalog" "${AT_EDITOR_FIRST_ROW[@]}"
+  wait_equal "the name box after a click on the first hero" 勇者 control_text "$catalog_hwnd" 487 66 Edit || return
+  xdotool key Down Down
+  wait_equal "the name box after Down Down" 弓手 control_text "$catalog_hwnd" 487 66 Edit || return
+  click "$catalog" "${AT_DELETE[@]}"
+  answer_box "$catalog_hwnd" 确认 'ID：3\\r\\nName：弓手\\r\\nText：0\\r\\n是否删除所选子节点？' '&Yes' || return
+  answer_box "$catalog_hwnd" 提示 '删除完成。' OK || return
+  # 乙 linked 弓手 (3) and 骑士 (5): 骑士 is entry 4 now.
+  expect_cfg "the delete" "[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content" \
+    "[1]" "Name=Lands" "Title=大陆" "In=Hero" "Link=1" "Show=1" "Pic=m1.png" \
+    "1=a.png|甲|说明|0" "2=b.png|乙|0|4" "" \
+    "[Item]" "Name=Item" "1=i1.png|剑|锋利|0&0" "2=i2.png|盾|0|1&4,7" "" \
+    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|0&0" "3=h4.png|盗贼|0|0&0" \
+    "4=h5.png|骑士|0|0&0" "5=h6.png|牧师|0|0&0" "6=h7.png|诗人|0|0&0" "7=" || return
+
+  # Restarted, the program shows 乙's entries: 骑士 alone (a single ID shows in
+  # the second place).
+  stop_program
+  launch_program || return
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay after the restart"; return; }
+  local step=81 menu child
+  wait_window_at menu "$((X0 + step)) $Y0 70 70" "the menu window of 大陆" || return
+  click "$menu" 35 20
+  wait_window_at child "$((X0 + step)) $((Y0 + step)) 70 70" "child 2 (乙)" || return
+  click "$child" 35 20
+  _shows_knight() { node_captions | grep -q "^$((X0 + step)),$((Y0 + 2 * step))"$'\t'"骑士\$"; }
+  ws_poll 15 _shows_knight || { fail "the third row does not show 骑士:"; node_captions | sed 's/^/      /'; }
+}
+
 # ---------------------------------------------------------------- runner
 
-e2e_run "$@" -- test_catalog_docks_and_adds test_association_orders_and_saves
+e2e_run "$@" -- test_catalog_docks_and_adds test_association_orders_and_saves test_refusal_and_delete_keep_links

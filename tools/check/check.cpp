@@ -11,6 +11,7 @@
 #include "config/ini.h"
 #include "display/detail.h"
 #include "display/rows.h"
+#include "editors/links.h"
 #include "model/hotkey.h"
 #include "model/loaders.h"
 #include "model/tables.h"
@@ -610,9 +611,40 @@ private:
                 unreadCount + " entries) never show. Number the keys from 1 without gaps.");
     }
 
+    static std::string joinReferences(const std::vector<BackReference>& refs) {
+        std::string text;
+        for (const BackReference& r : refs) text += (text.empty() ? "" : ",") + backReferenceMember(r);
+        return text.empty() ? std::string("0&0") : text;
+    }
+
+    // An entry's back-references "s&c" say which children link it. A file
+    // without them is fine; ones that are there must match the links.
+    void checkBackReferences(const std::string& kind, const CatalogTable& table) {
+        const auto expected = expectedBackReferences(nodes_, kind, table.size());
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            std::vector<BackReference> present;
+            for (const std::string& m : table[i].members)
+                if (const auto ref = parseBackReference(m)) present.push_back(*ref);
+            if (present.empty()) continue;
+            std::sort(present.begin(), present.end());
+            if (present == expected[i]) continue;
+            const std::string key = toText(table[i].number);
+            const std::string written = joinReferences(present);
+            const std::string wanted = joinReferences(expected[i]);
+            add(lineOf(kind, key), kind, key, Severity::Warning, "back-reference-stale",
+                "反向引用与实际关联不符：写着 " + q(written) + "，按各子节点的关联应为 " + q(wanted) +
+                    "（s&c 表示主节点 s 的第 c 个子节点关联了这一项）。在详细关联设置中重新保存关联这一项的子节点即可更新。",
+                "The back-references do not match the links: the entry says " + q(written, "\"", "\"") +
+                    ", the children's links give " + q(wanted, "\"", "\"") +
+                    " (s&c: child c of topic s links this entry). Save the linking children again in the "
+                    "association editor to update them.");
+        }
+    }
+
     void checkCatalog(const std::string& kind, const CatalogTable& table) {
         if (!hasKeys(kind)) return;
         checkListEnd(kind, static_cast<int>(table.size()), true);
+        checkBackReferences(kind, table);
         for (const CatalogEntry& e : table) {
             const std::string key = toText(e.number);
             const int line = lineOf(kind, key);

@@ -1,0 +1,98 @@
+// What an editor writes reads back exactly. Every value an editor writes is
+// encoded here as the file will hold it, read back with the loaders' own
+// rules and compared with what the user saw; a value that would read back
+// as anything else is refused before anything is written. The writers
+// collect their items in a WriteGroup, so none of them can skip the check,
+// and write it with writeChecked, which also refuses a vanished Cfg.ini.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/config_store.h"
+#include "model/tables.h"
+
+namespace pallo {
+
+// The boxes a refused value came from; each editor maps them to its own
+// controls.
+enum class WrittenField { Picture, Name, Description, Members, Directory, Title, MainPicture, Other };
+
+// Why a value was refused: text names the field and the reason.
+struct WriteRefusal {
+    WrittenField field = WrittenField::Other;
+    std::string text;
+};
+
+// The four "|"-parts of a child or catalog entry as they should read back.
+struct EntryParts {
+    std::string picture;
+    std::string name;
+    std::string description;
+    std::string members;
+    // The member list the members text stands for; each of its non-blank
+    // members must read back as one member of its own. Empty: the pieces
+    // of members.
+    std::vector<std::string> memberList;
+};
+
+// A value as written (UTF-8), or the reason it may not be.
+struct Encoded {
+    std::string value;
+    std::optional<WriteRefusal> refusal;
+};
+
+// picture|name|description|members. Refused when the loaders would read
+// other parts back: a "|" inside a part, a value longer than the file can
+// hold (the text gives the most characters the longest part could have),
+// blanks, outer quotes, line breaks or other characters the file changes.
+Encoded encodeEntry(const EntryParts& parts);
+
+// A single value (a main node's key, a catalog's Name), refused when the
+// loaders would not read it back as text.
+Encoded encodeValue(std::string_view text, WrittenField field);
+
+// The items one user action writes, each checked as it is added. Once one
+// is refused, nothing of the group may be written.
+class WriteGroup {
+public:
+    void addEntry(std::string section, std::string key, const EntryParts& parts);
+    void addValue(std::string section, std::string key, std::string_view text, WrittenField field);
+    // An emptied key (the one after the last entry moved up).
+    void addEmpty(std::string section, std::string key);
+    // A value moved to another key as the store read it: it reads back as
+    // it did (a line the loader could not read keeps what it held).
+    void addStored(std::string section, std::string key, std::string storedValue);
+
+    const std::vector<ConfigStore::Item>& items() const { return items_; }
+    const std::optional<WriteRefusal>& refusal() const { return refusal_; }
+
+private:
+    void add(std::string section, std::string key, Encoded encoded);
+    std::vector<ConfigStore::Item> items_;
+    std::optional<WriteRefusal> refusal_;
+};
+
+enum class WriteResult {
+    Written,
+    Refused,  // a value would not read back: nothing written
+    Missing,  // Cfg.ini has vanished: an editor never creates it
+    Failed,   // the replace failed: the file is as it was
+};
+
+// Writes the group as one atomic replace of an existing Cfg.ini.
+WriteResult writeChecked(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group);
+
+// "<path> 配置文件不存在，未保存任何更改。"
+std::string missingFileMessage(const std::string& cfgPath);
+
+// What a writer reports for a result other than Written and Failed (the
+// refusal's text or the missing file), and the refused field for the
+// focus. True when it filled the message.
+bool explainNotWritten(WriteResult result, const WriteGroup& group, const std::string& cfgPath,
+                       std::string& message, bool report, std::optional<WrittenField>* refused);
+
+}  // namespace pallo
