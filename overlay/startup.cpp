@@ -2,6 +2,7 @@
 
 #include "program/handlers.h"
 #include "program/row_windows.h"
+#include "display/predecode.h"
 #include "display/rows.h"
 #include "model/loaders.h"
 #include "model/text.h"
@@ -141,17 +142,23 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     p.resize(overlay, kOverlaySize, kOverlaySize);
 
     check(buildFirstRow(ctx, message, true));
-    check(buildSecondRow(ctx, message, true));
-    check(buildThirdRow(ctx, message, true));
 
     // The saved on-top state applies to the overlay, its rows and the check box.
     const bool onTop = st.OverlayInfo.T == 1;
     p.setChecked(platform::ControlRef{overlay, ui::names::overlay::onTopBox}, onTop);
     p.setTopMost(overlay, onTop);
-    for (const auto& row : st.rows)
-        for (const auto& info : row) p.setTopMost(info.self, onTop);
+    for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
 
+    // The second and third rows stay hidden until a menu press, so the
+    // overlay and its menu show without waiting for their 28 windows; no
+    // input is handled before they exist.
     p.setVisible(overlay, true);
+    check(buildSecondRow(ctx, message, true));
+    check(buildThirdRow(ctx, message, true));
+    for (const RowIndex r : {kSecondRow, kThirdRow})
+        for (const auto& info : st.rows[r]) p.setTopMost(info.self, onTop);
+
+    startPredecode(ctx);
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {

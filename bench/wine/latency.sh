@@ -11,11 +11,13 @@
 #
 # Each round runs the bare program, then the program: it waits until the
 # program is idle (no CPU time used for 0.5 s), presses the menu picture,
-# hides the rows with the right button, presses again, waits until idle and
-# reads the program's private memory (RssAnon, what Wine reports as private
-# bytes) with every row shown. Medians over the rounds, and the two ratios.
+# hides the rows with the right button, presses again, then presses every
+# menu picture in turn (each waited for until idle) and reads the program's
+# private memory (RssAnon, what Wine reports as private bytes) once every
+# row has been shown. Medians over the rounds, and the two ratios.
 #
 #   bench/wine/latency.sh [ROUNDS]      (5 rounds unless given)
+#   PALLO_EXE=other.exe bench/wine/latency.sh    measures another build
 #
 # Builds what it needs (the Windows programs, the release tools); the pack is
 # made once into build/bench-pack. Needs libx11-dev and libxtst-dev.
@@ -52,7 +54,8 @@ ws_use_prefix "$session/prefix" || exit 1
 ws_start_wineserver || exit 1
 
 ws_temp_dir run
-cp build/windows/pallo.exe build/windows/bench/wine/bare_window.exe "$pack/Cfg.ini" "$run/"
+cp "${PALLO_EXE:-build/windows/pallo.exe}" "$run/pallo.exe"
+cp build/windows/bench/wine/bare_window.exe "$pack/Cfg.ini" "$run/"
 ln -s "$pack/Img" "$run/Img"
 cd "$run" || exit 1
 
@@ -60,6 +63,7 @@ cd "$run" || exit 1
 menu_x=$((300 + 71 + 35))
 menu_y=$((200 + 20))
 entries=28
+menus=10
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null; }
 # idle PID: true once the process has used no CPU time for 10 polls in a row.
@@ -92,7 +96,10 @@ for round in $(seq 1 "$rounds"); do
   cold_ms="$("$xlatency" click "$menu_x" "$menu_y" 1 map "$entries")" || cold_ms=-
   "$xlatency" click "$menu_x" "$menu_y" 3 unmap "$entries" >/dev/null || echo "latency: the rows did not hide" >&2
   warm_ms="$("$xlatency" click "$menu_x" "$menu_y" 1 map "$entries")" || warm_ms=-
-  wait_idle "$pid"
+  for m in $(seq 2 "$menus"); do
+    xdotool mousemove $((menu_x + 71 * (m - 1))) "$menu_y" click 1
+    wait_idle "$pid"
+  done
   kb="$(private_kb "$pid")"
   ws_stop_pid "$pid" 10
 

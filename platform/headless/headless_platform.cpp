@@ -114,6 +114,24 @@ void HeadlessPlatform::waitProcessingEvents(int ms) {
     clock_ += ms;
 }
 
+bool HeadlessPlatform::idle() {
+    if (!idleTask_ || exitRequested_) return false;
+    // The task may replace or cancel itself while it runs: it is held here
+    // meanwhile, and put back only when it has more to do and nothing
+    // took its place.
+    std::function<bool()> task = std::move(idleTask_);
+    idleTask_ = nullptr;
+    const std::uint64_t set = idleTaskSet_;
+    if (task() && set == idleTaskSet_) idleTask_ = std::move(task);
+    return true;
+}
+
+int HeadlessPlatform::idleUntilDone() {
+    int calls = 0;
+    while (idle()) ++calls;
+    return calls;
+}
+
 Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                                     MessageButtons buttons) {
     MessageBoxRecord box{findWindow(owner) ? owner : WindowRef{}, text, caption, buttons,
@@ -201,6 +219,7 @@ bool HeadlessPlatform::exists(WindowRef w) const { return findWindow(w) != nullp
 
 void HeadlessPlatform::destroy(WindowRef w) {
     if (!findWindow(w)) return;
+    if (destroyObserver_) destroyObserver_(w);
     // Destroying a window destroys the windows it owns, as on Windows.
     std::vector<WindowRef> owned;
     for (const auto& [id, win] : windows_)
@@ -402,6 +421,12 @@ void HeadlessPlatform::setPicture(const ControlRef& c, const PictureSource& sour
 }
 
 PictureSource HeadlessPlatform::picture(const ControlRef& c) const { return control(c).picture; }
+
+void HeadlessPlatform::preparePicture(const ControlRef& c, const PictureSource& source) {
+    const Control* ctl = findControl(c);
+    if (!ctl || ctl->design.kind != ControlKind::PictureBox) return;
+    cache_.get(source, ctl->design.width, ctl->design.height, backgroundOf(ctl->design));
+}
 
 std::shared_ptr<const image::Rgba> HeadlessPlatform::shownPicture(const ControlRef& c) const {
     return control(c).shown;

@@ -46,6 +46,10 @@ public:
     bool exitRequested() const override { return exitRequested_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override { return clock_; }
+    void setIdleTask(std::function<bool()> task) override {
+        idleTask_ = std::move(task);
+        ++idleTaskSet_;
+    }
     std::vector<platform::Monitor> monitors() const override { return monitors_; }
     std::string runDirectory() const override { return runDirectory_; }
     void openFolder(const std::string& path) override { openedFolders_.push_back(path); }
@@ -94,6 +98,7 @@ public:
     std::int32_t textColour(const ControlRef& c) const override;
     void setPicture(const ControlRef& c, const PictureSource& source) override;
     PictureSource picture(const ControlRef& c) const override;
+    void preparePicture(const ControlRef& c, const PictureSource& source) override;
     void setTooltip(const ControlRef& c, const std::string& text) override;
     std::string tooltip(const ControlRef& c) const override;
     void clearItems(const ControlRef& c) override;
@@ -142,6 +147,13 @@ public:
     bool moveScroll(const ControlRef& scrollBar, int pos);  // drags the thumb there
     bool dragWindow(WindowRef w, int left, int top);
     bool closeByUser(WindowRef w);
+    // The program waits for the user: one call of the idle task, as the
+    // event loop makes when no input is waiting. False when there is none
+    // (then nothing runs).
+    bool idle();
+    // Calls the idle task until it is done; how many calls it took.
+    int idleUntilDone();
+    bool hasIdleTask() const { return static_cast<bool>(idleTask_); }
 
     // --- test driver: the environment ---------------------------------------
     // One primary monitor of this size.
@@ -162,6 +174,9 @@ public:
     const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
     void clearMessageBoxes() { boxes_.clear(); }
     const std::vector<std::string>& openedFolders() const { return openedFolders_; }
+    // Called with each window just before the program destroys it, so a test
+    // can look at what else is on screen at that moment.
+    void setDestroyObserver(std::function<void(WindowRef)> observer) { destroyObserver_ = std::move(observer); }
 
     // --- test driver: inspection ---------------------------------------------
     // Existing windows in creation order; of one design name.
@@ -208,6 +223,9 @@ private:
     std::deque<std::function<void()>> duringWait_;
     std::deque<Answer> answers_;
     std::function<Answer(const MessageBoxRecord&)> answerer_;
+    std::function<bool()> idleTask_;
+    std::uint64_t idleTaskSet_ = 0;  // counts setIdleTask calls: a task that replaced itself stays
+    std::function<void(WindowRef)> destroyObserver_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<std::string> openedFolders_;
     image::PictureCache cache_;

@@ -167,9 +167,26 @@ void Win32Backend::dispatch(MSG& msg) {
     DispatchMessageW(&msg);
 }
 
+bool Win32Backend::runIdleTask() {
+    if (!idleTask_ || exit_) return false;
+    // Sent messages are delivered by the peek; anything posted, input or
+    // painting goes first.
+    MSG waiting;
+    if (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
+    // The task may replace or cancel itself while it runs: it is held here
+    // meanwhile, and put back only when it has more to do and nothing
+    // took its place.
+    std::function<bool()> task = std::move(idleTask_);
+    idleTask_ = nullptr;
+    const std::uint64_t set = idleTaskSet_;
+    if (task() && set == idleTaskSet_) idleTask_ = std::move(task);
+    return true;
+}
+
 int Win32Backend::run() {
     MSG msg;
     while (!exit_) {
+        if (runIdleTask()) continue;
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             exit_ = true;
