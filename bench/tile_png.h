@@ -8,28 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "tests/display/png_writer.h"
+
 namespace pallo::bench {
-
-namespace png_detail {
-
-inline void put32(std::string& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFFu);
-}
-
-inline void chunk(std::string& out, const char* type, const std::string& data) {
-    put32(out, static_cast<std::uint32_t>(data.size()));
-    const std::string body = std::string(type) + data;
-    out += body;
-    put32(out, static_cast<std::uint32_t>(
-                   crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
-}
-
-}  // namespace png_detail
 
 // A side x side picture. The grain keeps it from compressing far better
 // than drawn art does, so decoding costs what a real icon's would.
 inline std::string tilePng(int side, int seed) {
-    using namespace png_detail;
     std::string raw;
     raw.reserve(static_cast<std::size_t>(side) * (static_cast<std::size_t>(side) * 3 + 1));
     const int cx = side / 2 + (seed * 7) % 40 - 20;
@@ -53,15 +38,7 @@ inline std::string tilePng(int side, int seed) {
               static_cast<uLong>(raw.size()), 6);
     z.resize(size);
 
-    std::string ihdr;
-    put32(ihdr, static_cast<std::uint32_t>(side));
-    put32(ihdr, static_cast<std::uint32_t>(side));
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
-    std::string out = "\x89PNG\r\n\x1a\n";
-    chunk(out, "IHDR", ihdr);
-    chunk(out, "IDAT", z);
-    chunk(out, "IEND", "");
-    return out;
+    return testing::rgbPngFile(side, side, z);
 }
 
 }  // namespace pallo::bench

@@ -115,14 +115,8 @@ void HeadlessPlatform::waitProcessingEvents(int ms) {
 }
 
 bool HeadlessPlatform::idle() {
-    if (!idleTask_ || exitRequested_) return false;
-    // The task may replace or cancel itself while it runs: it is held here
-    // meanwhile, and put back only when it has more to do and nothing
-    // took its place.
-    std::function<bool()> task = std::move(idleTask_);
-    idleTask_ = nullptr;
-    const std::uint64_t set = idleTaskSet_;
-    if (task() && set == idleTaskSet_) idleTask_ = std::move(task);
+    if (!idleTask_.pending() || exitRequested_) return false;
+    idleTask_.runOnce();
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/idle_task.h"
 #include "platform/image.h"
 #include "platform/platform.h"
 
@@ -46,10 +47,7 @@ public:
     bool exitRequested() const override { return exitRequested_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override { return clock_; }
-    void setIdleTask(std::function<bool()> task) override {
-        idleTask_ = std::move(task);
-        ++idleTaskSet_;
-    }
+    void setIdleTask(std::function<bool()> task) override { idleTask_.set(std::move(task)); }
     std::vector<platform::Monitor> monitors() const override { return monitors_; }
     std::string runDirectory() const override { return runDirectory_; }
     void openFolder(const std::string& path) override { openedFolders_.push_back(path); }
@@ -153,7 +151,7 @@ public:
     bool idle();
     // Calls the idle task until it is done; how many calls it took.
     int idleUntilDone();
-    bool hasIdleTask() const { return static_cast<bool>(idleTask_); }
+    bool hasIdleTask() const { return idleTask_.pending(); }
 
     // --- test driver: the environment ---------------------------------------
     // One primary monitor of this size.
@@ -223,8 +221,7 @@ private:
     std::deque<std::function<void()>> duringWait_;
     std::deque<Answer> answers_;
     std::function<Answer(const MessageBoxRecord&)> answerer_;
-    std::function<bool()> idleTask_;
-    std::uint64_t idleTaskSet_ = 0;  // counts setIdleTask calls: a task that replaced itself stays
+    platform::IdleTask idleTask_;
     std::function<void(WindowRef)> destroyObserver_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<std::string> openedFolders_;

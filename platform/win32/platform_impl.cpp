@@ -168,18 +168,12 @@ void Win32Backend::dispatch(MSG& msg) {
 }
 
 bool Win32Backend::runIdleTask() {
-    if (!idleTask_ || exit_) return false;
+    if (!idleTask_.pending() || exit_) return false;
     // Sent messages are delivered by the peek; anything posted, input or
     // painting goes first.
     MSG waiting;
     if (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
-    // The task may replace or cancel itself while it runs: it is held here
-    // meanwhile, and put back only when it has more to do and nothing
-    // took its place.
-    std::function<bool()> task = std::move(idleTask_);
-    idleTask_ = nullptr;
-    const std::uint64_t set = idleTaskSet_;
-    if (task() && set == idleTaskSet_) idleTask_ = std::move(task);
+    idleTask_.runOnce();
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/idle_task.h"
 #include "platform/image.h"
 #include "platform/platform.h"
 #include "platform/win32/rules.h"
@@ -130,10 +131,7 @@ public:
     bool exitRequested() const override { return exit_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override;
-    void setIdleTask(std::function<bool()> task) override {
-        idleTask_ = std::move(task);
-        ++idleTaskSet_;
-    }
+    void setIdleTask(std::function<bool()> task) override { idleTask_.set(std::move(task)); }
     std::vector<Monitor> monitors() const override;
     std::string runDirectory() const override;
     void openFolder(const std::string& path) override;
@@ -264,8 +262,7 @@ private:
 
     EventSink* sink_ = nullptr;
     bool exit_ = false;
-    std::function<bool()> idleTask_;
-    std::uint64_t idleTaskSet_ = 0;  // counts setIdleTask calls: a task that replaced itself stays
+    IdleTask idleTask_;
     bool registeredClasses_ = false;
     HINSTANCE instance_ = nullptr;
 
