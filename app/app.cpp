@@ -51,6 +51,8 @@ int App::run() {
 void App::cleanUp() {
     if (cleanedUp_) return;
     cleanedUp_ = true;
+    // The idle work reads the state that goes now.
+    platform_.setIdleTask(nullptr);
     // Destroying the overlay destroys every window it owns.
     for (const auto& row : state_->rows)
         for (const auto& info : row) platform_.destroy(info.self);

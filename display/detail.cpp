@@ -28,18 +28,12 @@ platform::PictureSource pictureIn(const std::string& dir, const std::string& pic
     return platform::PictureSource::builtIn(assets::Picture::PlaceholderPicture);
 }
 
-void fillWithChild(Context& ctx, const WindowInfo& info, const MainNode& node, int mainIndex, ChildNode child,
-                   const std::string& dir) {
-    platform::Platform& p = ctx.platform;
-    p.setWindowTag(info.self, node.In);
-    p.setTag(info.picture, node.Link);
-    p.setTag(info.optionsLabel, toText(mainIndex));
-    p.setTitle(info.self, toText(child.number));
-
-    // A direct reference shows the catalog entry in the child's place; with
-    // no entry to show, the child keeps its own picture, name and text.
+// The child as its window shows it. A direct reference shows the catalog
+// entry in the child's place; with no entry to show, the child keeps its
+// own picture, name and text.
+ChildNode shownChild(const ProgramState& st, const MainNode& node, ChildNode child) {
     if (node.Link == "2") {
-        const CatalogTable* table = catalog(ctx.state, node.In);
+        const CatalogTable* table = catalog(st, node.In);
         const CatalogEntry* entry = table ? findEntry(*table, firstPositiveMember(child.members)) : nullptr;
         if (entry) {
             child.picture = entry->picture;
@@ -47,14 +41,42 @@ void fillWithChild(Context& ctx, const WindowInfo& info, const MainNode& node, i
             child.description = entry->description;
         }
     }
+    return child;
+}
 
-    p.setPicture(info.picture, pictureIn(dir, child.picture));
-    p.setText(info.optionsLabel, child.name);
-    p.setTooltip(info.picture, tipText(child.description));
+// A child's pictures are in its main node's folder.
+std::string childFolder(const ProgramState& st, const MainNode& node) {
+    return st.ImageRoot + node.Name + files::separator();
+}
+
+void fillWithChild(Context& ctx, const WindowInfo& info, const MainNode& node, int mainIndex, const ChildNode& child,
+                   const std::string& dir) {
+    platform::Platform& p = ctx.platform;
+    p.setWindowTag(info.self, node.In);
+    p.setTag(info.picture, node.Link);
+    p.setTag(info.optionsLabel, toText(mainIndex));
+    p.setTitle(info.self, toText(child.number));
+
+    const ChildNode shown = shownChild(ctx.state, node, child);
+    p.setPicture(info.picture, pictureIn(dir, shown.picture));
+    p.setText(info.optionsLabel, shown.name);
+    p.setTooltip(info.picture, tipText(shown.description));
     p.setVisible(info.self, true);
 }
 
 }  // namespace
+
+const WindowInfo* childWindow(const ProgramState& st, int j) {
+    const RowIndex row = j <= kRowCapacity ? kSecondRow : kThirdRow;
+    const int position = j <= kRowCapacity ? j : j - kRowCapacity;
+    const RowWindowList& list = st.rows[row];
+    if (position < 1 || static_cast<std::size_t>(position) > list.size()) return nullptr;
+    return &list[static_cast<std::size_t>(position - 1)];
+}
+
+platform::PictureSource childPicture(const ProgramState& st, const MainNode& node, const ChildNode& child) {
+    return pictureIn(childFolder(st, node), shownChild(st, node, child).picture);
+}
 
 std::string tipText(std::string_view description) {
     std::string out;
@@ -101,21 +123,12 @@ bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report
         n = kChildCapacity;
     }
 
-    const std::string dir = st.ImageRoot + node->Name + files::separator();
-
-    const RowWindowList& second = st.rows[kSecondRow];
-    const RowWindowList& third = st.rows[kThirdRow];
+    const std::string dir = childFolder(st, *node);
     for (int j = 1; j <= n; ++j) {
-        // Each child is filled from a copy: the Link "2" substitution never
+        // Each child is shown from a copy: the Link "2" substitution never
         // reaches the table.
-        const ChildNode& child = node->children[static_cast<std::size_t>(j - 1)];
-        if (j <= kRowCapacity) {
-            if (static_cast<std::size_t>(j) <= second.size())
-                fillWithChild(ctx, second[static_cast<std::size_t>(j - 1)], *node, mainIndex, child, dir);
-        } else if (static_cast<std::size_t>(j - kRowCapacity) <= third.size()) {
-            fillWithChild(ctx, third[static_cast<std::size_t>(j - kRowCapacity - 1)], *node, mainIndex, child,
-                          dir);
-        }
+        if (const WindowInfo* info = childWindow(st, j))
+            fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)], dir);
     }
     return true;
 }

@@ -38,6 +38,15 @@ enum class LinkedRoom {
 };
 LinkedRoom linkedRoom(int nChildren, int nMembers);
 
+// The window child j (1 to 28) of a main node is shown in: second-row
+// window j, or third-row window j - 14; nullptr when the row has none.
+const WindowInfo* childWindow(const ProgramState& st, int j);
+
+// The picture a child of node shows: its file in the node's folder (for a
+// Link "2" child, the file of the catalog entry it stands for), or the
+// placeholder when there is no such file.
+platform::PictureSource childPicture(const ProgramState& st, const MainNode& node, const ChildNode& child);
+
 // Shows main node mainIndex (1 to 10): children 1-14 in the second row,
 // 15-28 in the third. A child of a Link "2" node stands for the catalog
 // entry its first positive member names.

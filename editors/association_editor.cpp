@@ -81,11 +81,13 @@ void openAssociationWindow(Context& ctx) {
         closeWindow(p, st.associationWindow);
         return;
     }
-    // No owner: the window stands on its own once both editors are gone.
+    // No owner: the window stands on its own once both editors are gone. It
+    // shows before they close: a closing window can take a while to leave
+    // the screen, and the user should not wait for it.
     st.associationWindow = p.createWindow(ui::associationWindow(), WindowRef{});
+    p.setVisible(st.associationWindow, true);
     closeWindow(p, st.nodeEditor);
     closeWindow(p, st.catalogEditor);
-    p.setVisible(st.associationWindow, true);
 }
 
 void initAssociationWindow(Context& ctx, WindowRef window) {

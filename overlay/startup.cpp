@@ -1,13 +1,14 @@
 #include "overlay/startup.h"
 
+#include "display/predecode.h"
+#include "display/rows.h"
+#include "model/loaders.h"
+#include "model/text.h"
+#include "overlay/hotkey.h"
+#include "platform/files.h"
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "ui/handlers.h"
-#include "display/rows.h"
-#include "overlay/hotkey.h"
-#include "model/loaders.h"
-#include "model/text.h"
-#include "platform/files.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -145,18 +146,24 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     p.resize(overlay, kOverlaySize, kOverlaySize);
 
     check(buildFirstRow(ctx, message, true));
-    check(buildSecondRow(ctx, message, true));
-    check(buildThirdRow(ctx, message, true));
 
     // The saved on-top state applies to the overlay, its rows and the check box.
     const bool onTop = st.OverlayInfo.T == 1;
     p.setChecked(platform::ControlRef{overlay, ui::names::overlay::onTopBox}, onTop);
     p.setTopMost(overlay, onTop);
-    for (const auto& row : st.rows)
-        for (const auto& info : row) p.setTopMost(info.self, onTop);
+    for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
 
     check(registerConfiguredHotkey(ctx, message));
+    // The second and third rows stay hidden until a menu press, so the
+    // overlay and its menu show without waiting for their 28 windows; no
+    // input is handled before they exist.
     p.setVisible(overlay, true);
+    check(buildSecondRow(ctx, message, true));
+    check(buildThirdRow(ctx, message, true));
+    for (const RowIndex r : {kSecondRow, kThirdRow})
+        for (const auto& info : st.rows[r]) p.setTopMost(info.self, onTop);
+
+    startPredecode(ctx);
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {

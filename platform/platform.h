@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,12 @@ public:
     // Dispatches events while it waits; returns at once for ms <= 0.
     virtual void waitProcessingEvents(int ms) = 0;
     virtual std::int64_t tickMs() const = 0;
+    // Work for the time the program waits for the user: the event loop calls
+    // task whenever no input or other message is waiting, once per pass, on
+    // the GUI thread, until it returns false (or another task replaces it;
+    // an empty one cancels). Input is handled between two calls, so a call
+    // must be short: a few milliseconds.
+    virtual void setIdleTask(std::function<bool()> task) = 0;
     // Every monitor of the desktop, the primary one first.
     virtual std::vector<Monitor> monitors() const = 0;
     // The directory of the executable, without a trailing separator.
@@ -199,6 +206,10 @@ public:
     // --- picture box ------------------------------------------------------
     virtual void setPicture(const ControlRef& c, const PictureSource& source) = 0;
     virtual PictureSource picture(const ControlRef& c) const = 0;
+    // Decodes and fits the picture as the box would show it, without showing
+    // it: a later setPicture of that source on a box of this size and
+    // background finds it ready. What any box shows stays as it is.
+    virtual void preparePicture(const ControlRef& c, const PictureSource& source) = 0;
     // The shared tooltip control, attached to the control's native window.
     virtual void setTooltip(const ControlRef& c, const std::string& text) = 0;
     virtual std::string tooltip(const ControlRef& c) const = 0;

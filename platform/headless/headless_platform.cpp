@@ -117,6 +117,18 @@ void HeadlessPlatform::waitProcessingEvents(int ms) {
     clock_ += ms;
 }
 
+bool HeadlessPlatform::idle() {
+    if (!idleTask_.pending() || exitRequested_) return false;
+    idleTask_.runOnce();
+    return true;
+}
+
+int HeadlessPlatform::idleUntilDone() {
+    int calls = 0;
+    while (idle()) ++calls;
+    return calls;
+}
+
 Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                                     MessageButtons buttons) {
     MessageBoxRecord box{findWindow(owner) ? owner : WindowRef{}, text, caption, buttons,
@@ -210,6 +222,7 @@ bool HeadlessPlatform::exists(WindowRef w) const { return findWindow(w) != nullp
 
 void HeadlessPlatform::destroy(WindowRef w) {
     if (!findWindow(w)) return;
+    if (destroyObserver_) destroyObserver_(w);
     // Destroying a window destroys the windows it owns, as on Windows.
     std::vector<WindowRef> owned;
     for (const auto& [id, win] : windows_)
@@ -427,6 +440,12 @@ void HeadlessPlatform::setPicture(const ControlRef& c, const PictureSource& sour
 }
 
 PictureSource HeadlessPlatform::picture(const ControlRef& c) const { return control(c).picture; }
+
+void HeadlessPlatform::preparePicture(const ControlRef& c, const PictureSource& source) {
+    const Control* ctl = findControl(c);
+    if (!ctl || ctl->design.kind != ControlKind::PictureBox) return;
+    cache_.get(source, ctl->design.width, ctl->design.height, backgroundOf(ctl->design));
+}
 
 std::shared_ptr<const image::Rgba> HeadlessPlatform::shownPicture(const ControlRef& c) const {
     return control(c).shown;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/idle_task.h"
 #include "platform/image.h"
 #include "platform/platform.h"
 
@@ -48,6 +49,7 @@ public:
     bool exitRequested() const override { return exitRequested_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override { return clock_; }
+    void setIdleTask(std::function<bool()> task) override { idleTask_.set(std::move(task)); }
     std::vector<platform::Monitor> monitors() const override { return monitors_; }
     std::string runDirectory() const override { return runDirectory_; }
     void openFolder(const std::string& path) override { openedFolders_.push_back(path); }
@@ -101,6 +103,7 @@ public:
     std::int32_t textColour(const ControlRef& c) const override;
     void setPicture(const ControlRef& c, const PictureSource& source) override;
     PictureSource picture(const ControlRef& c) const override;
+    void preparePicture(const ControlRef& c, const PictureSource& source) override;
     void setTooltip(const ControlRef& c, const std::string& text) override;
     std::string tooltip(const ControlRef& c) const override;
     void clearItems(const ControlRef& c) override;
@@ -157,6 +160,13 @@ public:
     // The key combination pressed anywhere: fires HotkeyPressed of the window
     // that registered it, shown or hidden. False when no window holds it.
     bool pressHotkey(const platform::Hotkey& hotkey);
+    // The program waits for the user: one call of the idle task, as the
+    // event loop makes when no input is waiting. False when there is none
+    // (then nothing runs).
+    bool idle();
+    // Calls the idle task until it is done; how many calls it took.
+    int idleUntilDone();
+    bool hasIdleTask() const { return idleTask_.pending(); }
 
     // --- test driver: the environment ---------------------------------------
     // One primary monitor of this size.
@@ -182,6 +192,9 @@ public:
     const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
     void clearMessageBoxes() { boxes_.clear(); }
     const std::vector<std::string>& openedFolders() const { return openedFolders_; }
+    // Called with each window just before the program destroys it, so a test
+    // can look at what else is on screen at that moment.
+    void setDestroyObserver(std::function<void(WindowRef)> observer) { destroyObserver_ = std::move(observer); }
 
     // --- test driver: inspection ---------------------------------------------
     // Existing windows in creation order; of one design name.
@@ -230,6 +243,8 @@ private:
     std::deque<std::function<void()>> duringWait_;
     std::deque<Answer> answers_;
     std::function<Answer(const MessageBoxRecord&)> answerer_;
+    platform::IdleTask idleTask_;
+    std::function<void(WindowRef)> destroyObserver_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<std::string> openedFolders_;
     std::vector<platform::Hotkey> heldElsewhere_;

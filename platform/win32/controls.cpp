@@ -629,11 +629,8 @@ void Win32Backend::setPicture(const ControlRef& ref, const PictureSource& source
     c->source = source;
     c->picture.reset();
     c->bgra.clear();
-    const int w = c->placed.right - c->placed.left;
-    const int h = c->placed.bottom - c->placed.top;
-    if (source.kind != PictureSource::Kind::None && w > 0 && h > 0) {
-        const ui::Rgb background = c->design.background.value_or(c->window->backgroundRgb);
-        c->picture = pictures_.get(source, w, h, opaqueArgb(background));
+    if (source.kind != PictureSource::Kind::None) {
+        c->picture = fittedPicture(*c, source);
         const image::Rgba* p = c->picture.get();
         if (p && !p->empty() &&
             p->pixels.size() == static_cast<std::size_t>(p->width) * static_cast<std::size_t>(p->height) * 4) {
@@ -649,6 +646,18 @@ void Win32Backend::setPicture(const ControlRef& ref, const PictureSource& source
         }
     }
     repaintArea(*c);
+}
+
+std::shared_ptr<const image::Rgba> Win32Backend::fittedPicture(const Control& c, const PictureSource& source) {
+    const int w = c.placed.right - c.placed.left;
+    const int h = c.placed.bottom - c.placed.top;
+    if (w <= 0 || h <= 0) return nullptr;
+    const ui::Rgb background = c.design.background.value_or(c.window->backgroundRgb);
+    return pictures_.get(source, w, h, opaqueArgb(background));
+}
+
+void Win32Backend::preparePicture(const ControlRef& ref, const PictureSource& source) {
+    if (const Control* c = findControl(ref, ui::ControlKind::PictureBox)) fittedPicture(*c, source);
 }
 
 PictureSource Win32Backend::picture(const ControlRef& ref) const {

@@ -187,9 +187,20 @@ void Win32Backend::dispatch(MSG& msg) {
     DispatchMessageW(&msg);
 }
 
+bool Win32Backend::runIdleTask() {
+    if (!idleTask_.pending() || exit_) return false;
+    // Sent messages are delivered by the peek; anything posted, input or
+    // painting goes first.
+    MSG waiting;
+    if (PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
+    idleTask_.runOnce();
+    return true;
+}
+
 int Win32Backend::run() {
     MSG msg;
     while (!exit_) {
+        if (runIdleTask()) continue;
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             exit_ = true;

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/idle_task.h"
 #include "platform/image.h"
 #include "platform/platform.h"
 #include "platform/win32/rules.h"
@@ -149,6 +150,7 @@ public:
     bool exitRequested() const override { return exit_; }
     void waitProcessingEvents(int ms) override;
     std::int64_t tickMs() const override;
+    void setIdleTask(std::function<bool()> task) override { idleTask_.set(std::move(task)); }
     std::vector<Monitor> monitors() const override;
     std::string runDirectory() const override;
     void openFolder(const std::string& path) override;
@@ -201,6 +203,7 @@ public:
     std::int32_t textColour(const ControlRef& c) const override;
     void setPicture(const ControlRef& c, const PictureSource& source) override;
     PictureSource picture(const ControlRef& c) const override;
+    void preparePicture(const ControlRef& c, const PictureSource& source) override;
     void setTooltip(const ControlRef& c, const std::string& text) override;
     std::string tooltip(const ControlRef& c) const override;
     void clearItems(const ControlRef& c) override;
@@ -250,6 +253,11 @@ private:
     void fire(const TopWindow& w, const Control* c, ui::EventKind kind, int wheelDelta = 0);
     bool bound(const TopWindow& w, const Control& c, ui::EventKind kind) const;
     void dispatch(MSG& msg);
+    // One call of the idle task when no message is waiting; false when
+    // there is nothing to do.
+    bool runIdleTask();
+    // The box's picture from the cache, fitted to the box on its background.
+    std::shared_ptr<const image::Rgba> fittedPicture(const Control& c, const PictureSource& source);
 
     void createControl(TopWindow& w, const ui::ControlDesign& design, int index);
     void arrangeZOrder(TopWindow& w);
@@ -298,6 +306,7 @@ private:
 
     EventSink* sink_ = nullptr;
     bool exit_ = false;
+    IdleTask idleTask_;
     bool registeredClasses_ = false;
     HINSTANCE instance_ = nullptr;
 

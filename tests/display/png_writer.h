@@ -45,6 +45,21 @@ inline void chunk(std::string& out, const char* type, const std::string& data) {
 
 }  // namespace png_detail
 
+// An 8-bit RGB PNG file around its zlib stream of filtered rows.
+inline std::string rgbPngFile(int width, int height, const std::string& zlibStream) {
+    using namespace png_detail;
+    std::string ihdr;
+    put32(ihdr, static_cast<std::uint32_t>(width));
+    put32(ihdr, static_cast<std::uint32_t>(height));
+    ihdr += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
+
+    std::string out = "\x89PNG\r\n\x1a\n";
+    chunk(out, "IHDR", ihdr);
+    chunk(out, "IDAT", zlibStream);
+    chunk(out, "IEND", "");
+    return out;
+}
+
 // A width x height RGB picture whose pixels colour(x, y) gives.
 inline std::string pngBytes(int width, int height, const std::function<Rgb(int, int)>& colour) {
     using namespace png_detail;
@@ -68,17 +83,7 @@ inline std::string pngBytes(int width, int height, const std::function<Rgb(int, 
         if (last) break;
     }
     put32(z, adler32(raw));
-
-    std::string ihdr;
-    put32(ihdr, static_cast<std::uint32_t>(width));
-    put32(ihdr, static_cast<std::uint32_t>(height));
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
-
-    std::string out = "\x89PNG\r\n\x1a\n";
-    chunk(out, "IHDR", ihdr);
-    chunk(out, "IDAT", z);
-    chunk(out, "IEND", "");
-    return out;
+    return rgbPngFile(width, height, z);
 }
 
 inline std::string solidPng(int width, int height, Rgb colour) {

@@ -219,7 +219,13 @@ TEST_F(Association, OpensAtTheNodeEditorsPlaceOnTopWithoutOwnerAndClosesBothEdit
     ASSERT_TRUE(platform.click({state().nodeEditor, ui::names::nodeEditor::catalogButton}));
     const platform::WindowRef nodeEditor = state().nodeEditor;
     const platform::WindowRef catalogEditor = catalog();
+    // It is on screen before the editors it replaces go: a closing window
+    // can take a while to leave the screen.
+    std::vector<bool> shownAtClose;
+    platform.setDestroyObserver([&](platform::WindowRef) { shownAtClose.push_back(platform.isVisible(association())); });
     ASSERT_TRUE(platform.click(cat(ce::associationButton)));
+    platform.setDestroyObserver(nullptr);
+    EXPECT_EQ(shownAtClose, (std::vector<bool>{true, true}));
 
     ASSERT_TRUE(platform.exists(association()));
     EXPECT_TRUE(platform.isVisible(association()));

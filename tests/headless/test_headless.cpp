@@ -133,6 +133,29 @@ TEST_F(Headless, WaitRunsQueuedActionsAndStopsOnExit) {
     EXPECT_EQ(p.pendingWaitActions(), 1u);
 }
 
+TEST_F(Headless, TheIdleTaskRunsOneCallAtATimeUntilItIsDone) {
+    EXPECT_FALSE(p.idle()) << "no task";
+    int calls = 0;
+    p.setIdleTask([&] { return ++calls < 3; });
+    EXPECT_TRUE(p.idle());
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(p.idleUntilDone(), 2);
+    EXPECT_FALSE(p.hasIdleTask());
+
+    // A task that hands over to another while it ends leaves the new one.
+    int second = 0;
+    p.setIdleTask([&] {
+        p.setIdleTask([&] { return ++second < 2; });
+        return false;
+    });
+    EXPECT_EQ(p.idleUntilDone(), 3);
+    EXPECT_EQ(second, 2);
+
+    p.setIdleTask([] { return true; });
+    p.requestExit();
+    EXPECT_FALSE(p.idle()) << "nothing runs once the program ends";
+}
+
 TEST_F(Headless, DestroyTakesTheOwnedWindowsAlong) {
     const auto owned = p.createWindow(testDesign(), w);
     const auto grandchild = p.createWindow(testDesign(), owned);

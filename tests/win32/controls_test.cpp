@@ -323,5 +323,18 @@ TEST_F(Win32Controls, PictureBoxRemembersWhereItsPictureCameFrom) {
     p.setVisible(popup, false);
 }
 
+TEST_F(Win32Controls, APreparedPictureIsShownWithoutDecodingAndNothingChangesBefore) {
+    const WindowRef popup = p.createWindow(popupDesign(), {});
+    const ControlRef pic = ref(popup, "pic");
+    const auto shown = p.pictureCache().decodeCount();
+    p.preparePicture(pic, PictureSource::builtIn(assets::Picture::PlaceholderPicture));
+    EXPECT_EQ(p.picture(pic), PictureSource::builtIn(assets::Picture::NodePlaceholder));
+    EXPECT_EQ(p.pictureCache().decodeCount(), shown + 1);
+    p.setPicture(pic, PictureSource::builtIn(assets::Picture::PlaceholderPicture));
+    EXPECT_EQ(p.pictureCache().decodeCount(), shown + 1);
+    p.preparePicture(ref(popup, "caption"), PictureSource::builtIn(assets::Picture::MainPicture));
+    EXPECT_EQ(p.pictureCache().decodeCount(), shown + 1) << "only a picture box has a picture";
+}
+
 }  // namespace
 }  // namespace pallo::platform::win32::test

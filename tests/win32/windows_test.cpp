@@ -198,6 +198,32 @@ TEST_F(Win32Test, WaitProcessingEventsDispatchesWhileItWaits) {
     drain();
 }
 
+TEST_F(Win32Test, TheIdleTaskRunsWhenNothingWaitsUntilItIsDone) {
+    const WindowRef w = p.createWindow(framedDesign(), {});
+    HWND button = hwnd(w, "button");
+    const auto click = [&] {
+        PostMessageW(hwnd(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    };
+    std::vector<std::string> order;
+    int calls = 0;
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind != EventKind::Clicked) return;
+        order.push_back("click");
+        if (calls == 3) p.requestExit();
+    };
+    p.setIdleTask([&] {
+        order.push_back("idle " + std::to_string(++calls));
+        if (calls == 1) click();  // input that comes during a call goes before the next
+        if (calls < 3) return true;
+        click();
+        return false;  // done: never called again
+    });
+    click();
+    p.run();
+    const std::vector<std::string> expected{"click", "idle 1", "click", "idle 2", "idle 3", "click"};
+    EXPECT_EQ(order, expected);
+}
+
 TEST_F(Win32Test, ExitEndsTheLoopAfterTheOutermostHandler) {
     const WindowRef w = p.createWindow(framedDesign(), {});
     HWND main = hwnd(w);

@@ -1,0 +1,37 @@
+#include "display/predecode.h"
+
+#include <algorithm>
+
+#include "display/detail.h"
+#include "model/text.h"
+
+namespace pallo {
+
+bool predecodeStep(Context& ctx, PredecodeCursor& cursor) {
+    platform::Platform& p = ctx.platform;
+    const ProgramState& st = ctx.state;
+    const RowWindowList& menu = st.rows[kFirstRow];
+    while (cursor.menu < menu.size()) {
+        // The section a press on this window shows: its picture box's tag.
+        const int section = toInt(p.tag(menu[cursor.menu].picture));
+        const MainNode* node =
+            section >= 1 && section <= kMainNodeCount ? &st.nodeTable[static_cast<std::size_t>(section - 1)] : nullptr;
+        const int shown = node ? std::min(static_cast<int>(node->children.size()), kChildCapacity) : 0;
+        if (cursor.child > shown) {
+            ++cursor.menu;
+            cursor.child = 1;
+            continue;
+        }
+        const int j = cursor.child++;
+        if (const WindowInfo* box = childWindow(st, j))
+            p.preparePicture(box->picture, childPicture(st, *node, node->children[static_cast<std::size_t>(j - 1)]));
+        return true;
+    }
+    return false;
+}
+
+void startPredecode(Context& ctx) {
+    ctx.platform.setIdleTask([&ctx, cursor = PredecodeCursor{}]() mutable { return predecodeStep(ctx, cursor); });
+}
+
+}  // namespace pallo

@@ -1,0 +1,94 @@
+// Decoding ahead in idle time: it prepares exactly the pictures the menu
+// presses show, changes nothing on screen, and lets input in between.
+#include <string>
+#include <vector>
+
+#include "display_fixture.h"
+
+namespace pallo::testing {
+namespace {
+
+using platform::PictureSource;
+using Predecode = DisplayFixture;
+
+// Two menu nodes: one of 30 children (29 and 30 never show; c3.png is
+// missing, so the placeholder shows), and a direct-reference node whose
+// children all stand for catalog entries.
+std::string twoNodes() {
+    std::vector<std::string> links;
+    for (int k = 1; k <= 4; ++k) links.push_back("own" + std::to_string(k) + ".png|kid|tip|0," + std::to_string(k % 2 + 1));
+    return sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(30)}) +
+           sectionText({.section = 2, .name = "Gear", .in = "Item", .link = "2", .pic = "gear.png", .children = links}) +
+           catalogText("Item", numberedEntries(2));
+}
+
+class PredecodeFixture : public Predecode {
+protected:
+    void SetUp() override {
+        for (int k = 1; k <= 30; ++k)
+            if (k != 3) writePicture("Map", "c" + std::to_string(k) + ".png");
+        for (const char* f : {"e1.png", "e2.png", "own1.png"}) writePicture("Gear", f);
+        startWith(twoNodes());
+    }
+
+    // What every node window shows.
+    std::vector<std::string> screen() {
+        std::vector<std::string> out;
+        for (const RowIndex r : {kFirstRow, kSecondRow, kThirdRow})
+            for (const WindowInfo& info : state().rows[r]) {
+                const PictureSource s = platform.picture(info.picture);
+                out.push_back(std::to_string(platform.isVisible(info.self)) + "|" + s.path + "|" +
+                              std::to_string(static_cast<int>(s.embedded)) + "|" + platform.text(info.optionsLabel) +
+                              "|" + platform.tooltip(info.picture) + "|" + platform.title(info.self));
+            }
+        return out;
+    }
+    std::uint64_t decodes() const { return platform.pictureCache().decodeCount(); }
+};
+
+TEST_F(PredecodeFixture, PreparesWhatTheMenuPressesShowAndNothingElse) {
+    ASSERT_TRUE(platform.hasIdleTask());
+    const std::vector<std::string> before = screen();
+    const std::uint64_t atStart = decodes();
+    EXPECT_GT(platform.idleUntilDone(), 0);
+    EXPECT_EQ(screen(), before) << "nothing shown changes";
+    const std::uint64_t ahead = decodes() - atStart;
+
+    // Both menu presses now decode nothing ...
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_TRUE(pressMenu(2));
+    EXPECT_EQ(decodes() - atStart, ahead);
+
+    // ... and a program that never waited decodes as much for them.
+    platform::headless::HeadlessPlatform other(run.path());
+    App program(other);
+    program.start();
+    const std::uint64_t otherStart = other.pictureCache().decodeCount();
+    for (const int m : {1, 2})
+        ASSERT_TRUE(other.pressMouse(program.state().rows[kFirstRow][static_cast<std::size_t>(m - 1)].picture,
+                                     platform::MouseButton::Left));
+    EXPECT_EQ(other.pictureCache().decodeCount() - otherStart, ahead);
+}
+
+TEST_F(PredecodeFixture, InputBetweenCallsIsHandledAndShownAsWithoutIt) {
+    ASSERT_TRUE(platform.idle());
+    ASSERT_TRUE(pressMenu(2));
+    const std::vector<std::string> shown = screen();
+    EXPECT_EQ(caption(kSecondRow, 1), "entry2");
+    EXPECT_EQ(picture(kSecondRow, 1), PictureSource::file(imgPath("Gear", "e2.png")));
+    platform.idleUntilDone();
+    EXPECT_EQ(screen(), shown);
+
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(picture(kSecondRow, 3), kPlaceholder);
+    EXPECT_EQ(picture(kThirdRow, 14), PictureSource::file(imgPath("Map", "c28.png")));
+    EXPECT_FALSE(platform.hasIdleTask());
+}
+
+TEST_F(PredecodeFixture, EndsWithTheProgram) {
+    app->cleanUp();
+    EXPECT_FALSE(platform.hasIdleTask());
+}
+
+}  // namespace
+}  // namespace pallo::testing
