@@ -50,7 +50,7 @@ key_text() {
   echo "libjpeg-turbo $(upstream "$(pkg_version libjpeg62-turbo-dev)")"
   echo "googletest $(pkg_version googletest)"
   for tool in "$triple-gcc-posix" "$triple-g++-posix"; do
-    echo "$tool $("$tool" --version 2>/dev/null | head -n1 || echo none)"
+    echo "$tool $("$tool" --version 2>/dev/null | sed -n 1p || echo none)"
   done
   for p in gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev nasm; do
     echo "$p $(pkg_version "$p")"
@@ -162,7 +162,7 @@ fetch_orig() {
 # Unpacks the .orig tarball in the current folder and prints the source folder.
 unpack_orig() {
   tar -xf "$(orig_tarball)"
-  find . -mindepth 1 -maxdepth 1 -type d | head -n1
+  find . -mindepth 1 -maxdepth 1 -type d -print -quit
 }
 
 # ---------------------------------------------------------------- build

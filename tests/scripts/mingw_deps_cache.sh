@@ -25,13 +25,13 @@ done
 export PATH="$tmp/bin:$PATH"
 unset PALLO_MINGW_DEPS
 
-key="$(deps --key | head -n1)"
-[ "$(deps --key | head -n1)" = "$key" ] || fail "the key differs between two runs"
+key="$(deps --key | sed -n 1p)"
+[ "$(deps --key | sed -n 1p)" = "$key" ] || fail "the key differs between two runs"
 
 # Another compiler version gives another key.
 printf '#!/bin/sh\necho "x86_64-w64-mingw32-g++-posix (GCC) 99.1-posix"\n' >"$tmp/other-cc/x86_64-w64-mingw32-g++-posix"
 chmod +x "$tmp/other-cc/x86_64-w64-mingw32-g++-posix"
-[ "$(PATH="$tmp/other-cc:$PATH" deps --key | head -n1)" != "$key" ] || fail "a new compiler version keeps the key"
+[ "$(PATH="$tmp/other-cc:$PATH" deps --key | sed -n 1p)" != "$key" ] || fail "a new compiler version keeps the key"
 
 # A cache folder without its stamp is not used: the script sets out to build.
 cache="$tmp/cache/pallo/mingw-deps-$key"
