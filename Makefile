@@ -25,8 +25,9 @@ windows: deps
 test-windows: deps
 	bash scripts/test-windows.sh
 
+# make run PACK=path/to/pack starts the program on that pack folder in place.
 run: deps
-	bash scripts/run.sh
+	bash scripts/run.sh $(if $(PACK),--pack '$(PACK)')
 
 # build/dist/pallo-<version>-win64.zip: the programs, the demo pack and README.txt.
 dist: deps
@@ -37,5 +38,6 @@ bench: deps
 	cmake --build --preset release -j $(JOBS)
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# The libraries' cache (~/.cache/pallo) stays; README says how to clear it.
 clean:
 	rm -rf build

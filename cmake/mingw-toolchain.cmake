@@ -1,6 +1,7 @@
 # Cross-compiling for 64-bit Windows with mingw-w64 (posix threads variant).
 # Static libpng, libjpeg-turbo and GoogleTest come from scripts/build-mingw-deps.sh,
-# installed under build/mingw-deps unless PALLO_MINGW_DEPS names another prefix.
+# found under build/mingw-deps (a link to the per-user cache the script fills)
+# unless PALLO_MINGW_DEPS names another prefix.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -15,6 +15,15 @@ if [ "${1:-}" = "--all" ]; then targets=(); fi
 
 bash scripts/build-mingw-deps.sh
 
+# One build at a time in build/windows (a `make test` beside a `make run`): two
+# Ninja runs in one build folder would write the same files.
+mkdir -p build
+exec 9>build/.windows-build.lock
+if ! flock -n 9; then
+  echo "build-windows: another build is using build/windows; waiting for it"
+  flock -w 1800 9
+fi
+
 log="$(mktemp "${TMPDIR:-/tmp}/pallo-configure.XXXXXX")"
 trap 'rm -f "$log"' EXIT
 if ! cmake --preset windows >"$log" 2>&1; then
@@ -36,8 +45,8 @@ for exe in build/windows/pallo.exe build/windows/pallo-check.exe; do
   foreign="$(printf '%s\n' "$dlls" | grep -i -E '^(lib|zlib|png|jpeg|gtest)' || true)"
   if [ -n "$foreign" ]; then
     echo "build-windows: $exe needs non-system DLLs:" >&2
-    printf '  %s\n' $foreign >&2
+    printf '%s\n' "$foreign" | sed 's/^/  /' >&2
     exit 1
   fi
-  echo "build-windows: $exe ($(du -k "$exe" | cut -f1) KiB; DLLs: $(echo $dlls))"
+  echo "build-windows: $exe ($(du -k "$exe" | cut -f1) KiB; DLLs: ${dlls//$'\n'/ })"
 done

@@ -71,7 +71,7 @@ ws_temp_dir() {
 # exports DISPLAY. -displayfd writes the number
 # only once the server accepts clients, so no probing is needed.
 ws_start_xvfb() {
-  local dir fifo_file
+  local dir fifo_file number
   ws_temp_dir dir
   fifo_file="$dir/display"
   : >"$fifo_file"
@@ -81,7 +81,8 @@ ws_start_xvfb() {
     ws_log "Xvfb did not start:"; cat "$dir/xvfb.log" >&2
     return 1
   fi
-  export DISPLAY=":$(head -n1 "$fifo_file")"
+  number="$(head -n1 "$fifo_file")"
+  export DISPLAY=":$number"
   ws_log "Xvfb on $DISPLAY (pid $WS_XVFB_PID)"
 }
 
@@ -175,12 +176,31 @@ ws_stop_wineserver() {
   rm -f "$WINEPREFIX/wineserver"
 }
 
+ws_template_ready() {
+  [ -f "$WS_TEMPLATE/.pallo-template" ] && [ "$(cat "$WS_TEMPLATE/.pallo-template")" = "$WS_TEMPLATE_RECIPE" ]
+}
+
 # Boots build/wine-template once (8-10 s) with the fonts mapped; later prefixes
-# are copies of it (2-3 s). Needs DISPLAY.
+# are copies of it (2-3 s). Needs DISPLAY. Runs started together (a `make test`
+# beside a `make run`) boot it one at a time under a lock beside it; the second
+# finds it ready. The template appears whole, by one rename.
 ws_ensure_template() {
-  if [ -f "$WS_TEMPLATE/.pallo-template" ] && [ "$(cat "$WS_TEMPLATE/.pallo-template")" = "$WS_TEMPLATE_RECIPE" ]; then
-    return 0
+  ws_template_ready && return 0
+  local status=0
+  mkdir -p "$(dirname "$WS_TEMPLATE")"
+  exec 9>"$WS_TEMPLATE.lock"
+  if ! flock -n 9; then
+    ws_log "another run is booting $WS_TEMPLATE; waiting for it"
+    flock -w 300 9 || status=1
   fi
+  # Booting with descriptor 9 closed: no Wine process inherits the lock.
+  if [ "$status" = 0 ] && ! ws_template_ready; then ws_boot_template 9>&- || status=$?; fi
+  exec 9>&-
+  [ "$status" = 0 ] || ws_log "no Wine prefix template in $WS_TEMPLATE"
+  return "$status"
+}
+
+ws_boot_template() {
   ws_log "booting a Wine prefix template in $WS_TEMPLATE"
   local staging="$WS_TEMPLATE.new.$$" saved_prefix="${WINEPREFIX-}" ok=0
   rm -rf "$staging" "$WS_TEMPLATE"
@@ -200,7 +220,7 @@ ws_ensure_template() {
     return 1
   fi
   echo "$WS_TEMPLATE_RECIPE" >"$staging/.pallo-template"
-  mv "$staging" "$WS_TEMPLATE"
+  mv -T "$staging" "$WS_TEMPLATE"
 }
 
 # ws_use_prefix DIR: makes DIR a copy of the template (unless it already is one)
