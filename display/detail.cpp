@@ -1,9 +1,9 @@
 #include "display/detail.h"
 
-#include "display/rows.h"
+#include "model/picture_dirs.h"
 #include "model/text.h"
 #include "platform/files.h"
-#include "ui/names.h"
+#include "program/row_windows.h"
 
 namespace pallo {
 
@@ -12,12 +12,6 @@ namespace {
 const MainNode* mainNode(const ProgramState& st, int mainIndex) {
     if (mainIndex < 1 || mainIndex > kMainNodeCount) return nullptr;
     return &st.nodeTable[static_cast<std::size_t>(mainIndex - 1)];
-}
-
-const CatalogTable* catalog(const ProgramState& st, std::string_view kind) {
-    if (kind == "Item") return &st.itemTable;
-    if (kind == "Hero") return &st.heroTable;
-    return nullptr;
 }
 
 // The picture of a child or entry: its file in dir, or the placeholder when
@@ -32,8 +26,8 @@ platform::PictureSource pictureIn(const std::string& dir, const std::string& pic
 // entry in the child's place; with no entry to show, the child keeps its
 // own picture, name and text.
 ChildNode shownChild(const ProgramState& st, const MainNode& node, ChildNode child) {
-    if (node.Link == "2") {
-        const CatalogTable* table = catalog(st, node.In);
+    if (node.Link.kind() == LinkMode::Direct) {
+        const CatalogTable* table = st.catalog(node.In.kind());
         const CatalogEntry* entry = table ? findEntry(*table, firstPositiveMember(child.members)) : nullptr;
         if (entry) {
             child.picture = entry->picture;
@@ -49,13 +43,12 @@ std::string childFolder(const ProgramState& st, const MainNode& node) {
     return st.ImageRoot + node.Name + files::separator();
 }
 
-void fillWithChild(Context& ctx, const WindowInfo& info, const MainNode& node, int mainIndex, const ChildNode& child,
+// Fills a row window with a child and keeps what it shows for the next
+// press on it.
+void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mainIndex, const ChildNode& child,
                    const std::string& dir) {
     platform::Platform& p = ctx.platform;
-    p.setWindowTag(info.self, node.In);
-    p.setTag(info.picture, node.Link);
-    p.setTag(info.optionsLabel, toText(mainIndex));
-    p.setTitle(info.self, toText(child.number));
+    info.shows = RowWindowContent{mainIndex, child.number, node.In, node.Link.kind()};
 
     const ChildNode shown = shownChild(ctx.state, node, child);
     p.setPicture(info.picture, pictureIn(dir, shown.picture));
@@ -65,6 +58,10 @@ void fillWithChild(Context& ctx, const WindowInfo& info, const MainNode& node, i
 }
 
 }  // namespace
+
+WindowInfo* childWindow(ProgramState& st, int j) {
+    return const_cast<WindowInfo*>(childWindow(static_cast<const ProgramState&>(st), j));
+}
 
 const WindowInfo* childWindow(const ProgramState& st, int j) {
     const RowIndex row = j <= kRowCapacity ? kSecondRow : kThirdRow;
@@ -127,13 +124,13 @@ bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report
     for (int j = 1; j <= n; ++j) {
         // Each child is shown from a copy: the Link "2" substitution never
         // reaches the table.
-        if (const WindowInfo* info = childWindow(st, j))
+        if (WindowInfo* info = childWindow(st, j))
             fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)], dir);
     }
     return true;
 }
 
-bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string& kind, std::string& message,
+bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind, std::string& message,
                  bool report) {
     ProgramState& st = ctx.state;
     platform::Platform& p = ctx.platform;
@@ -151,13 +148,13 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string
         }
     const int nMembers = static_cast<int>(members.size());
 
-    const CatalogTable* table = catalog(st, kind);
+    const CatalogTable* table = st.catalog(kind.kind());
     if (!table) {
-        if (report) message = "参数错误参In：" + kind;
+        if (report) message = "参数错误参In：" + kind.text();
         return false;
     }
     const CatalogTable entries = *table;
-    const std::string dir = st.ImageRoot + node->In + files::separator();
+    const std::string dir = st.ImageRoot + node->In.text() + files::separator();
 
     // With up to 14 children the third row is the entries' row: it is
     // cleared first, so the entries of the child clicked before never stand
@@ -188,7 +185,7 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string
         p.setPicture(info.picture, pictureIn(dir, e->picture));
         p.setText(info.optionsLabel, e->name);
         const std::string tip =
-            kind == "Item" ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
+            kind.kind() == CatalogKind::Item ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
         p.setTooltip(info.picture, tip);
         p.setVisible(info.self, true);
     }
@@ -196,17 +193,15 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string
 }
 
 void onSecondRowClick(Context& ctx, platform::WindowRef window) {
-    platform::Platform& p = ctx.platform;
+    const WindowInfo* info = findRowWindow(ctx.state, window);
     // Only a mutual association opens entries; "0", "2" and anything else do nothing.
-    if (p.tag(platform::ControlRef{window, ui::names::node::picture}) != "1") return;
-    const int mainIndex = toInt(p.tag(platform::ControlRef{window, ui::names::node::caption}));
-    const int childNumber = toInt(p.title(window));
-    const std::string kind = p.windowTag(window);
+    if (!info || info->shows.Link != LinkMode::Mutual) return;
+    const RowWindowContent& shows = info->shows;
     std::string message;
     // A child with more entries than the row holds shows the first 14 and
     // says so; one that cannot be shown at all says why.
-    if (!showContent(ctx, mainIndex, childNumber, kind, message, true) || !message.empty())
-        p.messageBox(ctx.state.overlay, message, "提示", platform::MessageButtons::Ok);
+    if (!showContent(ctx, shows.mainIndex, shows.childNumber, shows.In, message, true) || !message.empty())
+        ctx.platform.messageBox(ctx.state.overlay, message, "提示", platform::MessageButtons::Ok);
 }
 
 }  // namespace pallo

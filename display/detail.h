@@ -1,10 +1,9 @@
 // The detail view: the children of a main node in the second and third
 // rows, and the catalog entries a child links to in the third row.
 //
-// showChildren leaves data in each window it fills, read back by the next
-// click on it: window tag = the node's In (catalog kind), window title = the
-// child's number, picture box tag = the node's Link, caption label tag = the
-// main node's index.
+// showChildren keeps in the record of each window it fills (WindowInfo::shows)
+// what the next click on it needs: the main node's index, the child's
+// number, and the node's In and Link.
 #pragma once
 
 #include <string>
@@ -41,6 +40,7 @@ LinkedRoom linkedRoom(int nChildren, int nMembers);
 // The window child j (1 to 28) of a main node is shown in: second-row
 // window j, or third-row window j - 14; nullptr when the row has none.
 const WindowInfo* childWindow(const ProgramState& st, int j);
+WindowInfo* childWindow(ProgramState& st, int j);
 
 // The picture a child of node shows: its file in the node's folder (for a
 // Link "2" child, the file of the catalog entry it stands for), or the
@@ -54,7 +54,7 @@ bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report
 
 // Shows the catalog entries (kind "Item" or "Hero") that child childNumber of
 // main node mainIndex links to, in the third row.
-bool showContent(Context& ctx, int mainIndex, int childNumber, const std::string& kind, std::string& message,
+bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind, std::string& message,
                  bool report);
 
 // A click on a second-row window: opens the linked entries of a Link "1" child.

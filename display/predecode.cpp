@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "display/detail.h"
-#include "model/text.h"
 
 namespace pallo {
 
@@ -12,8 +11,8 @@ bool predecodeStep(Context& ctx, PredecodeCursor& cursor) {
     const ProgramState& st = ctx.state;
     const RowWindowList& menu = st.rows[kFirstRow];
     while (cursor.menu < menu.size()) {
-        // The section a press on this window shows: its picture box's tag.
-        const int section = toInt(p.tag(menu[cursor.menu].picture));
+        // The section a press on this window shows.
+        const int section = menu[cursor.menu].shows.mainIndex;
         const MainNode* node =
             section >= 1 && section <= kMainNodeCount ? &st.nodeTable[static_cast<std::size_t>(section - 1)] : nullptr;
         const int shown = node ? std::min(static_cast<int>(node->children.size()), kChildCapacity) : 0;

@@ -3,8 +3,8 @@
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "display/detail.h"
+#include "model/picture_dirs.h"
 #include "model/text.h"
-#include "platform/files.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
 #include "ui/names.h"
@@ -36,18 +36,13 @@ void recreateRow(Context& ctx, RowIndex row) {
     for (int i = 1; i <= ui::rowLength(r); ++i) created.push_back(p.createWindow(ui::nodeWindow(r, i), st.overlay));
 
     list.clear();
-    const WindowInfo& o = st.OverlayInfo;
     for (const platform::WindowRef w : created) {
         WindowInfo info;
+        info.settings() = st.OverlayInfo.settings();
+        info.X = 0;  // until placed
         info.self = w;
         info.picture = platform::ControlRef{w, ui::names::node::picture};
         info.optionsLabel = platform::ControlRef{w, ui::names::node::caption};
-        info.handle = p.nativeHandle(w);
-        info.Y = o.Y;
-        info.H = o.H;
-        info.W = o.W;
-        info.T = o.T;
-        info.S = o.S;
         list.push_back(std::move(info));
     }
 }
@@ -62,10 +57,9 @@ bool buildDetailRow(Context& ctx, RowIndex row) {
             nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
         info.X = place.left;
         info.Y = place.top;
-        p.setTag(info.picture, toText(static_cast<std::int64_t>(i) + 1));
         p.setText(info.optionsLabel, "");
         p.move(info.self, info.X, info.Y);
-        setTranslucency(p, info.handle, ctx.state.OverlayInfo.S);
+        setTranslucency(p, info.self, ctx.state.OverlayInfo.S);
     }
     return true;
 }
@@ -104,8 +98,6 @@ NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o, int dpi) {
     return {truncate(left), truncate(top)};
 }
 
-bool isPictureFile(const std::string& path) { return files::exists(path) && !files::isDirectory(path); }
-
 bool buildFirstRow(Context& ctx, std::string&, bool) {
     recreateRow(ctx, kFirstRow);
     platform::Platform& p = ctx.platform;
@@ -122,10 +114,10 @@ bool buildFirstRow(Context& ctx, std::string&, bool) {
         p.setPicture(info.picture, isPictureFile(entry.picturePath)
                                        ? platform::PictureSource::file(entry.picturePath)
                                        : platform::PictureSource::none());
-        p.setTag(info.picture, toText(entry.section));
+        info.shows.mainIndex = entry.section;
         p.setText(info.optionsLabel, entry.title);
         p.move(info.self, info.X, info.Y);
-        setTranslucency(p, info.handle, st.OverlayInfo.S);
+        setTranslucency(p, info.self, st.OverlayInfo.S);
         p.setVisible(info.self, true);
     }
     return true;
@@ -134,16 +126,11 @@ bool buildFirstRow(Context& ctx, std::string&, bool) {
 bool buildSecondRow(Context& ctx, std::string&, bool) { return buildDetailRow(ctx, kSecondRow); }
 bool buildThirdRow(Context& ctx, std::string&, bool) { return buildDetailRow(ctx, kThirdRow); }
 
-void hideDetailRows(Context& ctx) {
-    for (const RowIndex row : {kSecondRow, kThirdRow})
-        for (const WindowInfo& info : ctx.state.rows[row]) ctx.platform.setVisible(info.self, false);
-}
-
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
-    const int section = toInt(ctx.platform.tag(platform::ControlRef{window, ui::names::node::picture}));
+    const WindowInfo* info = findRowWindow(ctx.state, window);
     // The menu press reports nothing: a node that cannot be shown shows nothing.
     std::string message;
-    showChildren(ctx, section, message, false);
+    showChildren(ctx, info ? info->shows.mainIndex : 0, message, false);
 }
 
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }

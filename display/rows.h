@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "config/config_store.h"
+#include "program/row_windows.h"
 #include "program/state.h"
 
 namespace pallo {
 
 class HandlerRegistry;
-
-// A node window's controls by design name.
 
 // One main node taken into the menu row.
 struct MenuEntry {
@@ -41,17 +40,12 @@ struct NodePlace {
 };
 NodePlace nodePlace(RowIndex row, int position, const WindowInfo& overlay, int dpi);
 
-// Whether path names an existing file (a folder is no picture).
-bool isPictureFile(const std::string& path);
-
 bool buildFirstRow(Context& ctx, std::string& message, bool report);
 bool buildSecondRow(Context& ctx, std::string& message, bool report);
 bool buildThirdRow(Context& ctx, std::string& message, bool report);
 
-// Hides every window of the second and third rows.
-void hideDetailRows(Context& ctx);
-
-// Left button pressed on a first-row window: shows that main node's children.
+// Left button pressed on a first-row window: shows the children of the main
+// node it was built from.
 void onFirstRowPress(Context& ctx, platform::WindowRef window);
 // Right button pressed on a first-row window: hides the detail rows.
 void onFirstRowRightPress(Context& ctx, platform::WindowRef window);

@@ -124,7 +124,7 @@ void onNodeChosen(Context& ctx) {
     p.setSelection(sections, 0);
     std::string section;
     if (nodeId >= 1 && nodeId <= kMainNodeCount) {
-        const std::string& in = st.nodeTable[static_cast<std::size_t>(nodeId - 1)].In;
+        const std::string& in = st.nodeTable[static_cast<std::size_t>(nodeId - 1)].In.text();
         for (int k = 0; k < p.itemCount(sections); ++k) {
             if (in != p.itemText(sections, k)) continue;
             p.setSelection(sections, k);
@@ -252,7 +252,7 @@ void saveAssociation(Context& ctx) {
     std::optional<WrittenField> refused;
     CatalogTable* linked = nullptr;
     if (parentId >= 1 && parentId <= kMainNodeCount)
-        linked = catalogTable(st, st.nodeTable[static_cast<std::size_t>(parentId - 1)].In);
+        linked = st.catalog(st.nodeTable[static_cast<std::size_t>(parentId - 1)].In.kind());
     if (writeAssociation(st.store, st.CfgPath, st.nodeTable, parentId, childId, ids, message, true, linked,
                          &refused)) {
         const int current = p.currentRow(children);

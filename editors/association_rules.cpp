@@ -115,8 +115,8 @@ bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable&
     CatalogTable catalog;
     if (linkedCatalog) {
         catalog = *linkedCatalog;
-        for (const std::int32_t position : updateBackReferences(nodes, next, parent->In, catalog))
-            addCatalogEntry(group, parent->In, catalog[static_cast<std::size_t>(position - 1)], position);
+        for (const std::int32_t position : updateBackReferences(nodes, next, parent->In.text(), catalog))
+            addCatalogEntry(group, parent->In.text(), catalog[static_cast<std::size_t>(position - 1)], position);
     }
     const WriteResult result = writeChecked(store, cfgPath, group);
     if (result != WriteResult::Written) {

@@ -149,9 +149,7 @@ void addEntryRow(platform::Platform& p, const ControlRef& list, const CatalogEnt
 }  // namespace
 
 CatalogTable* catalogTable(ProgramState& state, std::string_view section) {
-    if (section == "Item") return &state.itemTable;
-    if (section == "Hero") return &state.heroTable;
-    return nullptr;
+    return state.catalog(catalogKindOf(section));
 }
 
 bool fillCatalogList(Context& ctx, const ControlRef& list, const std::string& section, std::string& message,

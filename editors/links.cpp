@@ -48,7 +48,8 @@ std::string backReferenceMember(const BackReference& ref) { return toText(ref.no
 bool isCatalogId(std::string_view member) { return isDecimal(member); }
 
 bool linksInto(const MainNode& node, std::string_view section) {
-    return !section.empty() && node.In == section && (node.Link == "1" || node.Link == "2");
+    const CatalogKind kind = catalogKindOf(section);
+    return kind != CatalogKind::None && node.In.kind() == kind && linksEntries(node.Link.kind());
 }
 
 std::vector<std::vector<BackReference>> expectedBackReferences(const NodeTable& nodes, std::string_view section,

@@ -55,7 +55,7 @@ NodeForm readForm(const Context& ctx) {
     NodeForm form;
     form.renaming = p.isEditable(box);
     // Typing a title leaves the box no selection: the rename knows its node.
-    form.chosen = form.renaming ? toInt(p.tag(control(ctx, names::renameButton))) : p.selection(box);
+    form.chosen = form.renaming ? ctx.state.nodeEditorChosen : p.selection(box);
     form.title = selectedText(p, box);
     form.directory = shownDirectory(ctx, form.chosen);
     form.mainPicture = p.text(control(ctx, names::mainPictureEdit));
@@ -204,6 +204,7 @@ void openNodeEditor(Context& ctx) {
     ProgramState& st = ctx.state;
     if (p.exists(st.nodeEditor)) p.destroy(st.nodeEditor);
     st.nodeEditor = p.createWindow(ui::nodeEditorWindow(), st.overlay);
+    st.nodeEditorChosen = 0;
     fillMainNodeBox(ctx);
     fillDirectoryChooser(p, control(ctx, names::directoryChooser), st.ImageRoot, "子图片目录");
     const WindowInfo& o = st.OverlayInfo;
@@ -258,9 +259,9 @@ void loadMainNodeForm(Context& ctx, int index) {
         selectMatching(p, dirs, [&](int item) { return equalIgnoringCase(p.itemText(dirs, item), node.Name); });
         p.setText(control(ctx, names::mainPictureEdit), node.Pic);
         const ControlRef hook = control(ctx, names::sectionChooser);
-        selectMatching(p, hook, [&](int item) { return equalIgnoringCase(p.itemText(hook, item), node.In); });
+        selectMatching(p, hook, [&](int item) { return equalIgnoringCase(p.itemText(hook, item), node.In.text()); });
         const ControlRef way = control(ctx, names::linkChooser);
-        selectMatching(p, way, [&](int item) { return toText(p.itemData(way, item)) == node.Link; });
+        selectMatching(p, way, [&](int item) { return toText(p.itemData(way, item)) == node.Link.text(); });
         p.setChecked(control(ctx, names::showBox), node.Show);
         p.setTag(list, toText(static_cast<std::int64_t>(i + 1)));
         for (std::size_t j = 0; j < node.children.size(); ++j)
@@ -304,7 +305,7 @@ void onMainNodeChosen(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const int s = p.selection(control(ctx, names::nodeChooser));
     if (s >= 1) {
-        p.setTag(control(ctx, names::renameButton), toText(s));
+        ctx.state.nodeEditorChosen = s;
         loadMainNodeForm(ctx, s);
         return;
     }
@@ -318,7 +319,7 @@ void renameMainNode(Context& ctx) {
     ProgramState& st = ctx.state;
     const ControlRef box = control(ctx, names::nodeChooser);
     // The node the rename started on; typing leaves the box no selection.
-    const int started = toInt(p.tag(control(ctx, names::renameButton)));
+    const int started = st.nodeEditorChosen;
     int r = started;
     if (!p.isEditable(box)) {
         p.setEditable(box, true);
@@ -357,7 +358,7 @@ void renameMainNode(Context& ctx) {
     p.setEditable(box, false);
     fillMainNodeBox(ctx);
     p.setSelection(box, r);
-    p.setTag(control(ctx, names::renameButton), toText(r));
+    st.nodeEditorChosen = r;
     if (r != started) {
         if (r > 0) loadMainNodeForm(ctx, r);
         else resetNodeForm(ctx);

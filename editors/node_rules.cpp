@@ -104,17 +104,17 @@ std::string shownDescription(std::string_view stored) { return replaceAll(stored
 RowCells loadedRowCells(const MainNode& node, const ChildNode& child, int position) {
     RowCells cells{toText(position), child.picture, child.name, child.description,
                    joinMembersForList(child.members)};
-    if (node.Link == "2") {
-        cells[1] = "引" + node.In;
+    if (node.Link.kind() == LinkMode::Direct) {
+        cells[1] = "引" + node.In.text();
         cells[2] = "ID:" + cells[4];
     }
     return cells;
 }
 
 RowCells refilledRowCells(const MainNode& node, const ChildNode& child, int position) {
-    if (node.Link == "2") {
+    if (node.Link.kind() == LinkMode::Direct) {
         const std::string first = child.members.empty() ? std::string() : child.members.front();
-        return RowCells{toText(position), "转" + node.In + first, {}, {}, {}};
+        return RowCells{toText(position), "转" + node.In.text() + first, {}, {}, {}};
     }
     return RowCells{toText(position), child.picture, child.name, child.description,
                     joinMembersForList(child.members)};
@@ -204,8 +204,8 @@ void setMainNodeFromForm(MainNode& node, const NodeForm& form) {
     node.Title = form.title;
     node.Pic = removeBlanks(form.mainPicture);
     const bool catalog = equalIgnoringCase(form.hook, "item") || equalIgnoringCase(form.hook, "hero");
-    node.In = catalog ? form.hook : std::string();
-    node.Link = toText(form.link);
+    node.In = InValue(catalog ? form.hook : std::string());
+    node.Link = LinkValue(toText(form.link));
     node.Show = form.show;
 }
 

@@ -43,8 +43,8 @@ void addMainNode(WriteGroup& group, const MainNode& node, std::int32_t main) {
     const std::string section = toText(main);
     group.addValue(section, "Name", node.Name, WrittenField::Directory);
     group.addValue(section, "Title", node.Title, WrittenField::Title);
-    group.addValue(section, "In", node.In, WrittenField::Other);
-    group.addValue(section, "Link", node.Link, WrittenField::Other);
+    group.addValue(section, "In", node.In.text(), WrittenField::Other);
+    group.addValue(section, "Link", node.Link.text(), WrittenField::Other);
     group.addValue(section, "Pic", node.Pic, WrittenField::MainPicture);
     group.addValue(section, "Show", node.Show ? "1" : "0", WrittenField::Other);
 }

@@ -17,13 +17,13 @@ ChildNode blankChild(int number) {
 
 void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, MainNode& node,
                   std::string& message, bool report) {
-    const bool known = node.Link == "0" || node.Link == "1" || node.Link == "2";
+    const bool known = node.Link.kind() != LinkMode::Unknown;
     for (int j = 1; j <= kMaxEntries; ++j) {
         const std::string value = cleanValue(ini, section, toText(j));
         // Children are numbered consecutively: the first gap ends the list.
         if (value.empty()) break;
-        if (!known && report) message = "挂钩数据错误" + node.Link;
-        node.children.push_back(parseChildValue(value, node.Link, j));
+        if (!known && report) message = "挂钩数据错误" + node.Link.text();
+        node.children.push_back(parseChildValue(value, node.Link.kind(), j));
     }
 }
 
@@ -54,9 +54,9 @@ std::string readBackValue(std::string_view written) {
     return value;
 }
 
-ChildNode parseChildValue(std::string_view value, std::string_view link, int number) {
-    const bool linked = link == "1" || link == "2";
-    if (!linked && link != "0") return blankChild(number);
+ChildNode parseChildValue(std::string_view value, LinkMode link, int number) {
+    const bool linked = linksEntries(link);
+    if (link == LinkMode::Unknown) return blankChild(number);
     std::vector<std::string> parts = split(value, "|", kEntryParts);
     // A malformed entry stays in the list as a blank child with its
     // number, so the key numbers of the entries after it still line up.
@@ -94,8 +94,8 @@ bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& no
         node.number = i;
         node.Name = cleanValue(ini, section, "Name");
         node.Title = cleanValue(ini, section, "Title");
-        node.In = cleanValue(ini, section, "In");
-        node.Link = cleanValue(ini, section, "Link");
+        node.In = InValue(cleanValue(ini, section, "In"));
+        node.Link = LinkValue(cleanValue(ini, section, "Link"));
         node.Show = cleanValue(ini, section, "Show") == "1";
         node.Pic = cleanValue(ini, section, "Pic");
         readChildren(ini, section, node, message, report);

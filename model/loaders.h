@@ -23,10 +23,10 @@ std::string readBackValue(std::string_view written);
 // or more as read; a single one behind an empty member; none as {"", "0"}.
 std::vector<std::string> readLinkedMembers(std::string_view idList);
 
-// How the loaders read a cleaned child value under a main node's Link
-// ("0", "1" or "2"): a blank child numbered number when the value does not
+// How the loaders read a cleaned child value under a main node's Link: a
+// blank child numbered number when the Link is unknown or the value does not
 // have exactly four "|"-parts.
-ChildNode parseChildValue(std::string_view value, std::string_view link, int number);
+ChildNode parseChildValue(std::string_view value, LinkMode link, int number);
 
 // How the loaders read a cleaned catalog value: nothing when it has fewer
 // than four "|"-parts (the catalog ends there).

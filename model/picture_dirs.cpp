@@ -50,4 +50,6 @@ std::vector<std::string> listCatalogPictureDirectories(const std::string& imageR
     });
 }
 
+bool isPictureFile(const std::string& path) { return files::exists(path) && !files::isDirectory(path); }
+
 }  // namespace pallo

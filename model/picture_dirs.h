@@ -20,6 +20,9 @@ std::vector<std::string> listPictureDirectories(const std::string& imageRoot);
 std::vector<std::string> catalogDirectoryNames(const std::vector<std::string>& listed,
                                                const std::function<bool(const std::string&)>& isDirectory);
 
+// Whether path names an existing file (a folder is no picture).
+bool isPictureFile(const std::string& path);
+
 // catalogDirectoryNames over the sub-directories of imageRoot.
 std::vector<std::string> listCatalogPictureDirectories(const std::string& imageRoot);
 

@@ -108,8 +108,8 @@ void translucencyChanged(Context& ctx) {
     platform::Platform& p = ctx.platform;
     WindowInfo& o = ctx.state.OverlayInfo;
     o.S = p.scrollPos(overlayControl(ctx, ui::names::overlay::translucencyBar));
-    setTranslucency(p, o.handle, o.S);
-    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.handle, o.S); });
+    setTranslucency(p, o.self, o.S);
+    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.self, o.S); });
 }
 
 void onTopClicked(Context& ctx) {

@@ -73,15 +73,8 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     st.ImageRoot = joinPath(runDir, "Img") + files::separator();
     st.MenuImageDir = joinPath(joinPath(runDir, "Img"), "Menu") + files::separator();
 
-    const WindowSettings s = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.monitors());
-    WindowInfo info;
-    info.X = s.X;
-    info.Y = s.Y;
-    info.W = s.W;
-    info.H = s.H;
-    info.T = s.T;
-    info.S = s.S;
-    st.OverlayInfo = std::move(info);
+    st.OverlayInfo = WindowInfo{};
+    st.OverlayInfo.settings() = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.monitors());
 
     // A reload starts the rows afresh: the windows of the old records go
     // with them, or a later rebuild would leave them alive beside the new.
@@ -91,7 +84,6 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     }
 
     st.OverlayInfo.self = st.overlay;
-    st.OverlayInfo.handle = ctx.platform.nativeHandle(st.overlay);
     st.OverlayInfo.picture = platform::ControlRef{st.overlay, ui::names::overlay::picture};
     st.OverlayInfo.optionsLabel = platform::ControlRef{st.overlay, ui::names::overlay::collapseLabel};
     ctx.platform.setTooltip(st.OverlayInfo.picture, kOverlayTip);
@@ -139,7 +131,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     check(loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable, message, true));
 
     p.setScrollPos(platform::ControlRef{overlay, ui::names::overlay::translucencyBar}, st.OverlayInfo.S);
-    setTranslucency(p, st.OverlayInfo.handle, st.OverlayInfo.S);
+    setTranslucency(p, st.overlay, st.OverlayInfo.S);
     // One move sets left and top together, so the rows never follow a
     // half-moved overlay; the overlay starts as the bare 70 x 70 picture.
     p.move(overlay, st.OverlayInfo.X, st.OverlayInfo.Y);

@@ -19,14 +19,6 @@ inline constexpr const char* kOverlayTip = "左键拖动\r\n右键设置";
 // 100 and the primary monitor's size less the square (100 otherwise); W and
 // H within 70..200 (70 otherwise) and then both the smaller; T 0 or 1; S
 // within 15..255 (150 otherwise).
-struct WindowSettings {
-    std::int32_t X = 100;
-    std::int32_t Y = 100;
-    std::int32_t W = 70;
-    std::int32_t H = 70;
-    std::int32_t T = 0;
-    std::int32_t S = 150;
-};
 WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, const std::vector<platform::Monitor>& monitors);
 
 // The overlay is this square at start-up, whatever W and H say.

@@ -175,9 +175,10 @@ public:
     // registered, when the desktop refuses it (another program holds it).
     virtual bool registerHotkey(WindowRef w, const Hotkey& hotkey) = 0;
     virtual void unregisterHotkey(WindowRef w) = 0;
-    // Makes the window layered with the given alpha (255 = opaque).
-    virtual void setLayeredAlpha(NativeHandle handle, int alpha) = 0;
-    virtual int layeredAlpha(NativeHandle handle) const = 0;  // 255 when not layered
+    // Makes the window layered with the given alpha (255 = opaque); a
+    // window that does not exist is left alone.
+    virtual void setLayeredAlpha(WindowRef w, int alpha) = 0;
+    virtual int layeredAlpha(WindowRef w) const = 0;  // 255 when not layered
 
     // --- every control
     // Program changes fire nothing unless said otherwise here. ---------------------------------------------------

@@ -10,8 +10,22 @@
 namespace pallo {
 
 // Makes the window translucent with the given alpha (255 = opaque).
-inline void setTranslucency(platform::Platform& platform, platform::NativeHandle handle, int alpha) {
-    platform.setLayeredAlpha(handle, alpha);
+inline void setTranslucency(platform::Platform& platform, platform::WindowRef window, int alpha) {
+    platform.setLayeredAlpha(window, alpha);
+}
+
+// Hides every window of the second and third rows.
+inline void hideDetailRows(Context& ctx) {
+    for (const RowIndex row : {kSecondRow, kThirdRow})
+        for (const WindowInfo& info : ctx.state.rows[row]) ctx.platform.setVisible(info.self, false);
+}
+
+// The record of the row window window, or nullptr when it is none.
+inline const WindowInfo* findRowWindow(const ProgramState& st, platform::WindowRef window) {
+    for (const RowWindowList& row : st.rows)
+        for (const WindowInfo& info : row)
+            if (info.self == window) return &info;
+    return nullptr;
 }
 
 // One step of the grid beside the overlay on a monitor of dpi dots per inch:

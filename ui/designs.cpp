@@ -94,16 +94,15 @@ WindowDesign editorFrame(std::string name, int height) {
 }
 
 // The list in the middle and the entry strip on the right, the same in the
-// node editor and the catalog editor but for the numbering of the edit
-// boxes (from firstEdit on) and the caption over the association box.
-std::vector<ControlDesign> entryListAndStrip(int firstEdit, const char* associationCaption) {
-    const auto edit = [firstEdit](int i) { return "编辑框" + std::to_string(firstEdit + i); };
+// node editor and the catalog editor but for the names of the edit boxes and
+// the caption over the association box.
+std::vector<ControlDesign> entryListAndStrip(const names::entryStrip::Edits& edits, const char* associationCaption) {
     return {
         {.kind = ListView, .name = names::entryStrip::list, .left = 136, .top = -1, .width = 312, .height = 234,
          .columns = entryColumns(64)},
         {.kind = Label, .name = "标签ID", .left = 448, .top = 0, .width = 24, .height = 20,
          .text = "ID：", .textColour = kBlack},
-        {.kind = Edit, .name = edit(0), .left = 472, .top = 0, .width = 32, .height = 20,
+        {.kind = Edit, .name = edits.id, .left = 472, .top = 0, .width = 32, .height = 20,
          .integerInput = true},
         {.kind = Button, .name = names::entryStrip::saveButton, .left = 523, .top = 0, .width = 32, .height = 20,
          .text = "保存"},
@@ -113,19 +112,19 @@ std::vector<ControlDesign> entryListAndStrip(int firstEdit, const char* associat
          .text = "删除"},
         {.kind = Label, .name = "标签ID1", .left = 448, .top = 22, .width = 32, .height = 20,
          .text = "图片：", .textColour = kBlack},
-        {.kind = Edit, .name = edit(1), .left = 484, .top = 22, .width = 88, .height = 20},
+        {.kind = Edit, .name = edits.picture, .left = 484, .top = 22, .width = 88, .height = 20},
         {.kind = Button, .name = names::entryStrip::previewButton, .left = 580, .top = 22, .width = 48, .height = 20,
          .text = "预览"},
         {.kind = Label, .name = "标签ID2", .left = 448, .top = 44, .width = 32, .height = 20,
          .text = "名称：", .textColour = kBlack},
-        {.kind = Edit, .name = edit(2), .left = 484, .top = 44, .width = 88, .height = 20},
+        {.kind = Edit, .name = edits.name, .left = 484, .top = 44, .width = 88, .height = 20},
         {.kind = Label, .name = names::entryStrip::associationLabel, .left = 448, .top = 66, .width = 184, .height = 20,
          .text = associationCaption, .textColour = kBlack},
-        {.kind = Edit, .name = edit(3), .left = 448, .top = 88, .width = 186, .height = 16,
+        {.kind = Edit, .name = edits.members, .left = 448, .top = 88, .width = 186, .height = 16,
          .readOnly = true},
         {.kind = Label, .name = "标签说明", .left = 448, .top = 110, .width = 184, .height = 20,
          .text = "说明内容：(以换行替换#号)", .textColour = kBlack},
-        {.kind = Edit, .name = edit(4), .left = 448, .top = 132, .width = 186, .height = 101,
+        {.kind = Edit, .name = edits.description, .left = 448, .top = 132, .width = 186, .height = 101,
          .multiLine = true},
     };
 }
@@ -172,7 +171,7 @@ WindowDesign buildNodeEditor() {
     // Middle: the children of the chosen main node; right: the chosen child.
     // After "新增" the program selects the new child, and its fields have to
     // show: the child list reports the program's selections too.
-    for (auto& c : entryListAndStrip(2, "关联内容：(由详细关联设置生成)")) {
+    for (auto& c : entryListAndStrip(names::nodeEditor::stripEdits, "关联内容：(由详细关联设置生成)")) {
         if (c.name == "超级列表框1") c.selectionEventsFromProgram = true;
         w.controls.push_back(std::move(c));
     }
@@ -203,7 +202,7 @@ WindowDesign buildCatalogEditor() {
         {.kind = PictureBox, .name = names::catalogEditor::preview, .left = 13, .top = 136, .width = 100, .height = 100,
          .visible = false},
     };
-    for (auto& c : entryListAndStrip(1, "关联内容：(通过关联操作生成)")) w.controls.push_back(std::move(c));
+    for (auto& c : entryListAndStrip(names::catalogEditor::stripEdits, "关联内容：(通过关联操作生成)")) w.controls.push_back(std::move(c));
     return w;
 }
 

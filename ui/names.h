@@ -32,6 +32,15 @@ inline constexpr const char* addButton = "按钮5";
 inline constexpr const char* deleteButton = "按钮6";
 inline constexpr const char* previewButton = "按钮3";
 inline constexpr const char* associationLabel = "标签关联";
+
+// The strip's five edit boxes, whose names each editor numbers its own way.
+struct Edits {
+    const char* id;
+    const char* picture;
+    const char* name;
+    const char* members;
+    const char* description;
+};
 }  // namespace entryStrip
 
 namespace nodeEditor {
@@ -52,11 +61,12 @@ inline constexpr const char* saveButton = entryStrip::saveButton;      // "保�
 inline constexpr const char* addButton = entryStrip::addButton;        // "新增"
 inline constexpr const char* deleteButton = entryStrip::deleteButton;  // "删除"
 inline constexpr const char* previewButton = entryStrip::previewButton;  // the child's "预览"
-inline constexpr const char* idEdit = "编辑框2";
-inline constexpr const char* pictureEdit = "编辑框3";
-inline constexpr const char* nameEdit = "编辑框4";
-inline constexpr const char* membersEdit = "编辑框5";
-inline constexpr const char* descriptionEdit = "编辑框6";
+inline constexpr entryStrip::Edits stripEdits{"编辑框2", "编辑框3", "编辑框4", "编辑框5", "编辑框6"};
+inline constexpr const char* idEdit = stripEdits.id;
+inline constexpr const char* pictureEdit = stripEdits.picture;
+inline constexpr const char* nameEdit = stripEdits.name;
+inline constexpr const char* membersEdit = stripEdits.members;
+inline constexpr const char* descriptionEdit = stripEdits.description;
 }  // namespace nodeEditor
 
 namespace catalogEditor {
@@ -73,11 +83,12 @@ inline constexpr const char* previewButton = entryStrip::previewButton;
 inline constexpr const char* saveButton = entryStrip::saveButton;
 inline constexpr const char* addButton = entryStrip::addButton;
 inline constexpr const char* deleteButton = entryStrip::deleteButton;
-inline constexpr const char* idEdit = "编辑框1";
-inline constexpr const char* pictureEdit = "编辑框2";
-inline constexpr const char* nameEdit = "编辑框3";
-inline constexpr const char* membersEdit = "编辑框4";
-inline constexpr const char* descriptionEdit = "编辑框5";
+inline constexpr entryStrip::Edits stripEdits{"编辑框1", "编辑框2", "编辑框3", "编辑框4", "编辑框5"};
+inline constexpr const char* idEdit = stripEdits.id;
+inline constexpr const char* pictureEdit = stripEdits.picture;
+inline constexpr const char* nameEdit = stripEdits.name;
+inline constexpr const char* membersEdit = stripEdits.members;
+inline constexpr const char* descriptionEdit = stripEdits.description;
 }  // namespace catalogEditor
 
 namespace association {

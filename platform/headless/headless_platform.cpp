@@ -168,16 +168,6 @@ const HeadlessPlatform::Window* HeadlessPlatform::findWindow(WindowRef w) const 
     return it == windows_.end() ? nullptr : it->second.get();
 }
 
-const HeadlessPlatform::Window* HeadlessPlatform::windowByHandle(NativeHandle h) const {
-    if (h <= 0 || h > static_cast<NativeHandle>(UINT32_MAX)) return nullptr;
-    return findWindow(WindowRef{static_cast<std::uint32_t>(h)});
-}
-
-HeadlessPlatform::Window* HeadlessPlatform::windowByHandle(NativeHandle h) {
-    if (h <= 0 || h > static_cast<NativeHandle>(UINT32_MAX)) return nullptr;
-    return findWindow(WindowRef{static_cast<std::uint32_t>(h)});
-}
-
 WindowRef HeadlessPlatform::createWindow(const ui::WindowDesign& design, WindowRef owner) {
     auto win = std::make_unique<Window>();
     win->id = nextId_++;
@@ -346,15 +336,15 @@ std::string HeadlessPlatform::title(WindowRef w) const {
     return win ? win->title : std::string();
 }
 
-void HeadlessPlatform::setLayeredAlpha(NativeHandle handle, int alpha) {
-    Window* win = windowByHandle(handle);
+void HeadlessPlatform::setLayeredAlpha(WindowRef w, int alpha) {
+    Window* win = findWindow(w);
     if (!win) return;
     win->layered = true;
     win->alpha = std::clamp(alpha, 0, 255);
 }
 
-int HeadlessPlatform::layeredAlpha(NativeHandle handle) const {
-    const Window* win = windowByHandle(handle);
+int HeadlessPlatform::layeredAlpha(WindowRef w) const {
+    const Window* win = findWindow(w);
     return win && win->layered ? win->alpha : 255;
 }
 

@@ -85,8 +85,8 @@ public:
     std::string title(WindowRef w) const override;
     bool registerHotkey(WindowRef w, const platform::Hotkey& hotkey) override;
     void unregisterHotkey(WindowRef w) override;
-    void setLayeredAlpha(NativeHandle handle, int alpha) override;
-    int layeredAlpha(NativeHandle handle) const override;
+    void setLayeredAlpha(WindowRef w, int alpha) override;
+    int layeredAlpha(WindowRef w) const override;
 
     bool hasControl(const ControlRef& c) const override;
     void setVisible(const ControlRef& c, bool visible) override;
@@ -221,8 +221,6 @@ private:
     const Control* findControl(const ControlRef& c) const;
     Control& control(const ControlRef& c);  // asserts it exists
     const Control& control(const ControlRef& c) const;
-    const Window* windowByHandle(NativeHandle h) const;
-    Window* windowByHandle(NativeHandle h);
     bool userCanReach(const ControlRef& c) const;
     void fire(WindowRef w, const std::string& control, ui::EventKind kind, int wheelDelta = 0);
     void firePositionChanged(WindowRef w);

@@ -826,8 +826,8 @@ void Win32Backend::unregisterHotkey(WindowRef w) {
     if (TopWindow* t = findWindow(w)) t->hotkey.reset();
 }
 
-void Win32Backend::setLayeredAlpha(NativeHandle handle, int alpha) {
-    const HWND h = reinterpret_cast<HWND>(handle);
+void Win32Backend::setLayeredAlpha(WindowRef w, int alpha) {
+    const HWND h = hwndOf(w);
     if (!h || !IsWindow(h)) return;
     const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
     SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
@@ -835,8 +835,8 @@ void Win32Backend::setLayeredAlpha(NativeHandle handle, int alpha) {
         logFailure("SetLayeredWindowAttributes");
 }
 
-int Win32Backend::layeredAlpha(NativeHandle handle) const {
-    const HWND h = reinterpret_cast<HWND>(handle);
+int Win32Backend::layeredAlpha(WindowRef w) const {
+    const HWND h = hwndOf(w);
     if (!h || !IsWindow(h) || !(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED)) return 255;
     COLORREF key = 0;
     BYTE alpha = 255;

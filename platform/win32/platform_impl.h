@@ -184,8 +184,8 @@ public:
     std::string title(WindowRef w) const override;
     bool registerHotkey(WindowRef w, const Hotkey& hotkey) override;
     void unregisterHotkey(WindowRef w) override;
-    void setLayeredAlpha(NativeHandle handle, int alpha) override;
-    int layeredAlpha(NativeHandle handle) const override;
+    void setLayeredAlpha(WindowRef w, int alpha) override;
+    int layeredAlpha(WindowRef w) const override;
 
     // --- controls ---------------------------------------------------------------
     bool hasControl(const ControlRef& c) const override;

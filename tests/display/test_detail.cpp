@@ -47,7 +47,7 @@ TEST_P(ChildCount, FillsSecondRowThenThird) {
         const RowIndex row = j <= 14 ? kSecondRow : kThirdRow;
         const int p = j <= 14 ? j : j - 14;
         EXPECT_EQ(caption(row, p), "child" + std::to_string(j));
-        EXPECT_EQ(platform.title(win(row, p).self), std::to_string(j));
+        EXPECT_EQ(win(row, p).shows.childNumber, j);
     }
     EXPECT_TRUE(platform.messageBoxes().empty());  // the menu press reports nothing
 }
@@ -96,10 +96,10 @@ TEST_F(Detail, SlotsCarryTheNodeToTheNextClick) {
     for (const auto& [row, p, number] : {std::tuple{kSecondRow, 1, 1}, std::tuple{kSecondRow, 14, 14},
                                          std::tuple{kThirdRow, 2, 16}}) {
         const WindowInfo& info = win(row, p);
-        EXPECT_EQ(platform.windowTag(info.self), "Hero");
-        EXPECT_EQ(platform.title(info.self), std::to_string(number));
-        EXPECT_EQ(platform.tag(info.picture), "1");
-        EXPECT_EQ(platform.tag(info.optionsLabel), "3");
+        EXPECT_EQ(info.shows.In, InValue("Hero"));
+        EXPECT_EQ(info.shows.childNumber, number);
+        EXPECT_EQ(info.shows.Link, LinkMode::Mutual);
+        EXPECT_EQ(info.shows.mainIndex, 3);
     }
 }
 
@@ -321,7 +321,7 @@ TEST_F(Detail, ShowingAnotherNodeHidesTheEntries) {
     ASSERT_TRUE(pressMenu(2));
     EXPECT_EQ(visibleCount(kThirdRow), 0);
     EXPECT_EQ(visibleCount(kSecondRow), 1);
-    EXPECT_EQ(platform.tag(win(kSecondRow, 1).picture), "0");
+    EXPECT_EQ(win(kSecondRow, 1).shows.Link, LinkMode::None);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ protected:
                 const PictureSource s = platform.picture(info.picture);
                 out.push_back(std::to_string(platform.isVisible(info.self)) + "|" + s.path + "|" +
                               std::to_string(static_cast<int>(s.embedded)) + "|" + platform.text(info.optionsLabel) +
-                              "|" + platform.tooltip(info.picture) + "|" + platform.title(info.self));
+                              "|" + platform.tooltip(info.picture) + "|" + std::to_string(info.shows.childNumber));
             }
         return out;
     }

@@ -58,18 +58,18 @@ TEST_F(MenuRow, SkippedSectionsLeaveNoGap) {
     EXPECT_TRUE(platform.messageBoxes().empty());
     ASSERT_EQ(state().rows[kFirstRow].size(), 10u);
     EXPECT_EQ(visibleCount(kFirstRow), 3);
-    const std::vector<std::string> tags{"1", "2", "4"};
+    const std::vector<int> sections{1, 2, 4};
     const std::vector<std::string> titles{"First", "第 二", "Fourth"};  // the title keeps its blanks
     for (int p = 1; p <= 3; ++p) {
         const WindowInfo& info = win(kFirstRow, p);
         EXPECT_TRUE(platform.isVisible(info.self));
-        EXPECT_EQ(platform.tag(info.picture), tags[static_cast<std::size_t>(p - 1)]);
+        EXPECT_EQ(info.shows.mainIndex, sections[static_cast<std::size_t>(p - 1)]);
         EXPECT_EQ(caption(kFirstRow, p), titles[static_cast<std::size_t>(p - 1)]);
         EXPECT_EQ(platform.left(info.self), 100 + 71 * p);
         EXPECT_EQ(platform.top(info.self), 100);
         EXPECT_EQ(info.X, 100 + 71 * p);
         EXPECT_TRUE(platform.isLayered(info.self));
-        EXPECT_EQ(platform.layeredAlpha(info.handle), 200);
+        EXPECT_EQ(platform.layeredAlpha(info.self), 200);
         EXPECT_EQ(platform.owner(info.self), overlay());
     }
 
@@ -85,7 +85,7 @@ TEST_F(MenuRow, SkippedSectionsLeaveNoGap) {
     ASSERT_TRUE(pressMenu(3));
     EXPECT_EQ(visibleCount(kSecondRow), 2);
     EXPECT_EQ(caption(kSecondRow, 2), "child2");
-    EXPECT_EQ(platform.tag(win(kSecondRow, 1).optionsLabel), "4");
+    EXPECT_EQ(win(kSecondRow, 1).shows.mainIndex, 4);
 }
 
 TEST_F(MenuRow, ValuesAreReadAsStoredInUtf8) {
@@ -123,7 +123,7 @@ TEST_F(MenuRow, PlacementsFollowTheSpacing) {
             EXPECT_EQ(platform.width(info.self), 70);
             EXPECT_EQ(platform.height(info.self), 70);
             EXPECT_FALSE(platform.isVisible(info.self));
-            EXPECT_EQ(platform.tag(info.picture), std::to_string(p));
+            EXPECT_EQ(info.shows.mainIndex, 0);  // shows nothing yet
             EXPECT_EQ(platform.text(info.optionsLabel), "");
             EXPECT_EQ(info.W, 100);
             EXPECT_EQ(info.S, 150);

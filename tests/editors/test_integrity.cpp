@@ -376,10 +376,10 @@ protected:
         loadCatalog(store, run.file("Cfg.ini"), "Hero", hero, ignored, false);
         std::map<std::string, std::vector<std::string>> names;
         for (const MainNode& node : nodes) {
-            const CatalogTable& table = node.In == "Hero" ? hero : item;
+            const CatalogTable& table = node.In.kind() == CatalogKind::Hero ? hero : item;
             for (std::size_t c = 0; c < node.children.size(); ++c) {
                 auto& linked = names[toText(node.number) + "/" + toText(static_cast<std::int64_t>(c + 1))];
-                if (!linksInto(node, node.In)) continue;
+                if (!linksInto(node, node.In.text())) continue;
                 for (const std::string& m : node.children[c].members)
                     if (isCatalogId(m) && toInt(m) >= 1 && static_cast<std::size_t>(toInt(m)) <= table.size())
                         linked.push_back(table[static_cast<std::size_t>(toInt(m) - 1)].name);

@@ -57,7 +57,7 @@ TEST_F(NodeEditor, ChoosingANodeShowsItsSettingsAndChildren) {
     EXPECT_EQ(platform.selection(c(ne::linkChooser)), 1);
     EXPECT_TRUE(platform.isChecked(c(ne::showBox)));
     EXPECT_EQ(platform.tag(c(ne::childList)), "1");
-    EXPECT_EQ(platform.tag(c(ne::renameButton)), "1");
+    EXPECT_EQ(state().nodeEditorChosen, 1);
     EXPECT_EQ(rows(), (Rows{{"1", "a.png", "甲", "说明一", "3,9"},
                             {"2", "b.png", "乙", "二#行", "0"},
                             {"3", "c.png", "丙", "三", "5"}}));

@@ -88,8 +88,8 @@ TEST(RowCells, LoadingAndRefillingByLink) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("Link ") + c.link + ", child " + std::to_string(c.child.number));
         MainNode node;
-        node.In = "Hero";
-        node.Link = c.link;
+        node.In = InValue("Hero");
+        node.Link = LinkValue(c.link);
         EXPECT_EQ(loadedRowCells(node, c.child, 3), c.loaded);
         EXPECT_EQ(refilledRowCells(node, c.child, 3), c.refilled);
     }
@@ -299,11 +299,11 @@ TEST(MainNodeFromForm, HookKeepsItsCaseOnlyForTheTwoCatalogs) {
         f.show = true;
         MainNode node;
         setMainNodeFromForm(node, f);
-        EXPECT_EQ(node.In, c.in) << c.hook;
+        EXPECT_EQ(node.In.text(), c.in) << c.hook;
         EXPECT_EQ(node.Name, "子图片目录");
         EXPECT_EQ(node.Title, "地图");
         EXPECT_EQ(node.Pic, "m1.png");
-        EXPECT_EQ(node.Link, "0");
+        EXPECT_EQ(node.Link.kind(), LinkMode::None);
         EXPECT_TRUE(node.Show);
     }
 }

@@ -163,7 +163,7 @@ TEST_F(Headless, DestroyTakesTheOwnedWindowsAlong) {
     EXPECT_FALSE(p.exists(owned));
     EXPECT_FALSE(p.exists(grandchild));
     EXPECT_EQ(p.nativeHandle(w), 0);
-    p.setLayeredAlpha(p.nativeHandle(w), 10);  // a stale handle is ignored
+    p.setLayeredAlpha(w, 10);  // a destroyed window is ignored
 }
 
 TEST_F(Headless, MessageBoxesTakeQueuedAnswersAndAreLogged) {

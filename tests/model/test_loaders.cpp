@@ -72,8 +72,9 @@ TEST_F(Loaders, MainNodeFieldsAreCleanedAndChildrenStopAtTheFirstGap) {
     EXPECT_EQ(n.number, 1);
     EXPECT_EQ(n.Name, "装备图片");
     EXPECT_EQ(n.Title, "常用装备");
-    EXPECT_EQ(n.In, "Item");
-    EXPECT_EQ(n.Link, "1");
+    EXPECT_EQ(n.In, InValue("Item"));
+    EXPECT_EQ(n.In.kind(), CatalogKind::Item);
+    EXPECT_EQ(n.Link.kind(), LinkMode::Mutual);
     EXPECT_TRUE(n.Show);
     EXPECT_EQ(n.Pic, "menu1.png");
     ASSERT_EQ(n.children.size(), 2u);
@@ -221,7 +222,7 @@ TEST_F(Loaders, MissingFileGivesTenEmptyNodesAndEmptyCatalogs) {
         const MainNode& n = nodes[static_cast<std::size_t>(i - 1)];
         EXPECT_EQ(n.number, i);
         EXPECT_EQ(n.Title, "");
-        EXPECT_EQ(n.Link, "");
+        EXPECT_EQ(n.Link, LinkValue(""));
         EXPECT_FALSE(n.Show);
         EXPECT_TRUE(n.children.empty());
     }

@@ -95,7 +95,7 @@ protected:
     bool leftClick(const char* control) { return platform.clickMouse(overlayControl(control), MouseButton::Left); }
     std::int32_t colour(const char* label) { return platform.textColour(overlayControl(label)); }
     WindowRef nodeEditor() { return state().nodeEditor; }
-    int alphaOf(WindowRef w) { return platform.layeredAlpha(platform.nativeHandle(w)); }
+    int alphaOf(WindowRef w) { return platform.layeredAlpha(w); }
 };
 
 TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {

@@ -110,7 +110,7 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     EXPECT_EQ(platform.width(overlay()), 70);
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_TRUE(platform.isLayered(overlay()));
-    EXPECT_EQ(platform.layeredAlpha(platform.nativeHandle(overlay())), 200);
+    EXPECT_EQ(platform.layeredAlpha(overlay()), 200);
     EXPECT_EQ(platform.scrollPos(overlayControl(ui::names::overlay::translucencyBar)), 200);
     EXPECT_FALSE(platform.isTopMost(overlay()));
     EXPECT_FALSE(platform.isChecked(overlayControl(ui::names::overlay::onTopBox)));
@@ -123,7 +123,7 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     EXPECT_EQ(info.W, 200);
     EXPECT_EQ(info.H, 200);
     EXPECT_EQ(info.S, 200);
-    EXPECT_EQ(info.handle, platform.nativeHandle(overlay()));
+    EXPECT_EQ(info.self, overlay());
     EXPECT_EQ(info.picture, overlayControl(ui::names::overlay::picture));
     EXPECT_EQ(info.optionsLabel, overlayControl(ui::names::overlay::collapseLabel));
     const char sep = files::separator();
@@ -155,10 +155,10 @@ TEST_F(StartUp, MissingConfigurationIsReportedAndTheProgramStillWorks) {
     EXPECT_EQ(platform.top(overlay()), 100);
     EXPECT_EQ(platform.width(overlay()), 70);
     EXPECT_EQ(platform.height(overlay()), 70);
-    EXPECT_EQ(platform.layeredAlpha(platform.nativeHandle(overlay())), 150);
+    EXPECT_EQ(platform.layeredAlpha(overlay()), 150);
     EXPECT_EQ(platform.tooltip(overlayControl(ui::names::overlay::picture)), "左键拖动\r\n右键设置");
     EXPECT_EQ(state().OverlayInfo.W, 70);
-    EXPECT_EQ(state().OverlayInfo.handle, platform.nativeHandle(overlay()));
+    EXPECT_EQ(state().OverlayInfo.self, overlay());
     EXPECT_FALSE(state().ImageRoot.empty());
     // Nothing was written: the file still does not exist.
     EXPECT_FALSE(files::exists(cfgPath()));

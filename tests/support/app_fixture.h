@@ -27,7 +27,6 @@ inline void fillRows(pallo::platform::headless::HeadlessPlatform& p, ProgramStat
         for (std::size_t i = 0; i < perRow; ++i) {
             WindowInfo info;
             info.self = p.createWindow(design, st.overlay);
-            info.handle = p.nativeHandle(info.self);
             p.setVisible(info.self, true);
             row.push_back(info);
         }

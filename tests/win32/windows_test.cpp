@@ -134,10 +134,9 @@ TEST_F(Win32Test, RowsLeaveTheTopAsTheOnTopBoxAsks) {
 
 TEST_F(Win32Test, LayeredAlphaReadsBackFromTheSystem) {
     const WindowRef w = p.createWindow(popupDesign(), {});
-    const NativeHandle h = p.nativeHandle(w);
-    EXPECT_EQ(p.layeredAlpha(h), 255) << "not layered yet";
+    EXPECT_EQ(p.layeredAlpha(w), 255) << "not layered yet";
     for (int alpha : {150, 15, 255, 105}) {
-        p.setLayeredAlpha(h, alpha);
+        p.setLayeredAlpha(w, alpha);
         EXPECT_TRUE(GetWindowLongW(hwnd(w), GWL_EXSTYLE) & WS_EX_LAYERED);
         BYTE got = 0;
         DWORD flags = 0;
@@ -145,10 +144,10 @@ TEST_F(Win32Test, LayeredAlphaReadsBackFromTheSystem) {
         ASSERT_TRUE(GetLayeredWindowAttributes(hwnd(w), &key, &got, &flags));
         EXPECT_TRUE(flags & LWA_ALPHA);
         EXPECT_EQ(got, alpha);
-        EXPECT_EQ(p.layeredAlpha(h), alpha);
+        EXPECT_EQ(p.layeredAlpha(w), alpha);
     }
-    p.setLayeredAlpha(0, 100);  // no window: nothing happens
-    EXPECT_EQ(p.layeredAlpha(0), 255);
+    p.setLayeredAlpha(WindowRef{}, 100);  // no window: nothing happens
+    EXPECT_EQ(p.layeredAlpha(WindowRef{}), 255);
 }
 
 TEST_F(Win32Test, WindowTagsAndTitlesAreDataSlots) {

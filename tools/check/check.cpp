@@ -363,9 +363,12 @@ private:
 
     // ------------------------------------------------------------ topics [1]..[10]
 
-    const CatalogTable* catalogFor(std::string_view in) const {
-        if (in == "Item") return &items_;
-        if (in == "Hero") return &heroes_;
+    const CatalogTable* catalogFor(CatalogKind kind) const {
+        switch (kind) {
+            case CatalogKind::Item: return &items_;
+            case CatalogKind::Hero: return &heroes_;
+            case CatalogKind::None: break;
+        }
         return nullptr;
     }
 
@@ -376,26 +379,26 @@ private:
         checkBlanks(sec, "Name", ini_.read(sec, "Name", ""), true);
         checkMenu(number, sec);
 
-        const bool linkOk = node.Link == "0" || node.Link == "1" || node.Link == "2";
+        const bool linkOk = node.Link.kind() != LinkMode::Unknown;
         const bool hasChildren = !node.children.empty();
         if (hasChildren && !linkOk) {
-            const std::string what = entry(sec, "Link") ? "Link 是 " + q(node.Link) : std::string("没有 Link");
-            const std::string whatEn = entry(sec, "Link") ? "Link is " + q(node.Link) : std::string("Link is missing");
+            const std::string what = entry(sec, "Link") ? "Link 是 " + q(node.Link.text()) : std::string("没有 Link");
+            const std::string whatEn = entry(sec, "Link") ? "Link is " + q(node.Link.text()) : std::string("Link is missing");
             add(lineOf(sec, "Link"), sec, "Link", Severity::Error, "link-invalid",
                 what + "：这个主题的每一项都显示为空白（没有图片和名称），程序不会提示。请写 0（不关联）、1（点击显示关联的 Item/Hero）或 2（每项代表一个 Item/Hero）。",
                 whatEn + ": every entry of this topic shows blank (no picture, no name) and the program says "
                          "nothing. Write 0 (no link), 1 (a press shows its linked Item/Hero entries) or 2 "
                          "(each entry stands for an Item/Hero entry).");
         }
-        const CatalogTable* table = catalogFor(node.In);
-        const bool linked = node.Link == "1" || node.Link == "2";
+        const CatalogTable* table = catalogFor(node.In.kind());
+        const bool linked = linksEntries(node.Link.kind());
         if (hasChildren && linked && !table) {
-            const std::string in = entry(sec, "In") ? q(node.In) : std::string("“”");
+            const std::string in = entry(sec, "In") ? q(node.In.text()) : std::string("“”");
             add(lineOf(sec, "In"), sec, "In", Severity::Error, "in-invalid",
-                "Link 为 " + node.Link + " 时 In 必须是 “Item” 或 “Hero”（区分大小写），这里是 " + in +
-                    (node.Link == "1" ? "：点击每一项都会弹出“参数错误参In：”。" : "：每一项都显示它自己的空白内容。"),
-                "With Link " + node.Link + ", In must be \"Item\" or \"Hero\" (exact case), not " + in +
-                    (node.Link == "1" ? ": every press on an entry shows the error box \"参数错误参In：\"."
+                "Link 为 " + node.Link.text() + " 时 In 必须是 “Item” 或 “Hero”（区分大小写），这里是 " + in +
+                    (node.Link.kind() == LinkMode::Mutual ? "：点击每一项都会弹出“参数错误参In：”。" : "：每一项都显示它自己的空白内容。"),
+                "With Link " + node.Link.text() + ", In must be \"Item\" or \"Hero\" (exact case), not " + in +
+                    (node.Link.kind() == LinkMode::Mutual ? ": every press on an entry shows the error box \"参数错误参In：\"."
                                       : ": every entry shows its own, blank, content."));
         }
         checkListEnd(sec, static_cast<int>(node.children.size()), false);
@@ -415,12 +418,12 @@ private:
         for (const ChildNode& c : node.children) anyIds = anyIds || firstPositiveMember(c.members) > 0;
         // With no linked entries at all, the children's count decides the room.
         const bool entriesShow = linkedRoom(n, 0) != LinkedRoom::NoRoom;
-        if (node.Link == "1" && table && anyIds && !entriesShow) {
+        if (node.Link.kind() == LinkMode::Mutual && table && anyIds && !entriesShow) {
             add(lineOf(sec, "Link"), sec, "Link", Severity::Error, "ids-hidden",
                 "这个主题有 " + toText(n) + " 项，超过 14 项时第三行用来显示第 15 项以后的内容，点击任何一项都不会显示它关联的 " +
-                    node.In + "。关联（Link 1）的主题请保持在 14 项以内。",
+                    node.In.text() + "。关联（Link 1）的主题请保持在 14 项以内。",
                 "This topic has " + toText(n) + " entries: past 14 the third row holds entries 15 to 28, so a "
-                "press on an entry never shows its linked " + node.In +
+                "press on an entry never shows its linked " + node.In.text() +
                     " entries. Keep a Link 1 topic to 14 entries.");
         }
 
@@ -442,18 +445,18 @@ private:
                         "there are no IDs.");
                 continue;
             }
-            if (node.Link == "2") {
+            if (node.Link.kind() == LinkMode::Direct) {
                 checkStandIn(node, sec, key, line, child, table);
             } else {
                 checkPicture(line, sec, key, node.Name, child.picture);
-                if (node.Link == "1" && table) checkLinkedIds(node, sec, key, line, child, *table);
+                if (node.Link.kind() == LinkMode::Mutual && table) checkLinkedIds(node, sec, key, line, child, *table);
             }
         }
         if (linked && table) {
             for (const ChildNode& c : node.children) {
-                if (node.Link == "2") linkedTo_[node.In].insert(firstPositiveMember(c.members));
+                if (node.Link.kind() == LinkMode::Direct) linkedTo_[node.In.text()].insert(firstPositiveMember(c.members));
                 else
-                    for (const std::string& m : c.members) linkedTo_[node.In].insert(toInt(m));
+                    for (const std::string& m : c.members) linkedTo_[node.In.text()].insert(toInt(m));
             }
         }
     }
@@ -502,13 +505,13 @@ private:
         const CatalogEntry* target = table ? findEntry(*table, id) : nullptr;
         if (!target) {
             if (table) {
-                const std::string zh = id > 0 ? "ID " + toText(id) + " 在 [" + node.In + "] 里没有对应的项"
+                const std::string zh = id > 0 ? "ID " + toText(id) + " 在 [" + node.In.text() + "] 里没有对应的项"
                                               : std::string("这一项没有 ID");
-                const std::string en = id > 0 ? "ID " + toText(id) + " names no entry of [" + node.In + "]"
+                const std::string en = id > 0 ? "ID " + toText(id) + " names no entry of [" + node.In.text() + "]"
                                               : std::string("This entry has no ID");
                 add(line, sec, key, Severity::Error, "member-missing",
-                    zh + "：它显示自己的图片、名称和说明，而不是 " + node.In + " 的内容。请在关联设置里选一个存在的项。",
-                    en + ": it shows its own picture, name and description instead of an " + node.In +
+                    zh + "：它显示自己的图片、名称和说明，而不是 " + node.In.text() + " 的内容。请在关联设置里选一个存在的项。",
+                    en + ": it shows its own picture, name and description instead of an " + node.In.text() +
                         " entry. Choose an existing entry in the association editor.");
             }
             checkPicture(line, sec, key, node.Name, child.picture);
@@ -527,8 +530,8 @@ private:
         }
         if (!unknown.empty()) {
             add(line, sec, key, Severity::Error, "member-missing",
-                "ID " + unknown + " 在 [" + node.In + "] 里没有对应的项：第三行的这些位置空着。请删除它们或添加这些项。",
-                "ID " + unknown + " names no entry of [" + node.In +
+                "ID " + unknown + " 在 [" + node.In.text() + "] 里没有对应的项：第三行的这些位置空着。请删除它们或添加这些项。",
+                "ID " + unknown + " names no entry of [" + node.In.text() +
                     "]: those places in the third row stay empty. Remove them or add the entries.");
         }
         const int count = static_cast<int>(ids.size());
@@ -556,7 +559,7 @@ private:
         }
         for (int t = 0; t < std::min(count, kRowCapacity); ++t) {
             const CatalogEntry* e = findEntry(table, toInt(ids[static_cast<std::size_t>(t)]));
-            if (e) shownEntries_[node.In].insert(e->number);
+            if (e) shownEntries_[node.In.text()].insert(e->number);
         }
     }
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "display/rows.h"
+#include "model/picture_dirs.h"
 #include "model/text.h"
 #include "platform/files.h"
 #include "platform/image.h"
