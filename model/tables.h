@@ -88,4 +88,15 @@ struct MainNode {
 using NodeTable = std::array<MainNode, kMainNodeCount>;
 using CatalogTable = std::vector<CatalogEntry>;
 
+// The catalog of this kind of the two given; nullptr for none.
+template <typename Table>
+Table* catalogOf(CatalogKind kind, Table& item, Table& hero) {
+    switch (kind) {
+        case CatalogKind::Item: return &item;
+        case CatalogKind::Hero: return &hero;
+        case CatalogKind::None: break;
+    }
+    return nullptr;
+}
+
 }  // namespace pallo

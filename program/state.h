@@ -56,17 +56,8 @@ enum RowIndex : std::size_t { kFirstRow = 0, kSecondRow = 1, kThirdRow = 2 };
 
 struct ProgramState {
     // The catalog of this kind; nullptr for none.
-    CatalogTable* catalog(CatalogKind kind) {
-        return const_cast<CatalogTable*>(static_cast<const ProgramState&>(*this).catalog(kind));
-    }
-    const CatalogTable* catalog(CatalogKind kind) const {
-        switch (kind) {
-            case CatalogKind::Item: return &itemTable;
-            case CatalogKind::Hero: return &heroTable;
-            case CatalogKind::None: break;
-        }
-        return nullptr;
-    }
+    CatalogTable* catalog(CatalogKind kind) { return catalogOf(kind, itemTable, heroTable); }
+    const CatalogTable* catalog(CatalogKind kind) const { return catalogOf(kind, itemTable, heroTable); }
 
     platform::WindowRef overlay;  // the overlay window
     WindowInfo OverlayInfo;

@@ -363,14 +363,7 @@ private:
 
     // ------------------------------------------------------------ topics [1]..[10]
 
-    const CatalogTable* catalogFor(CatalogKind kind) const {
-        switch (kind) {
-            case CatalogKind::Item: return &items_;
-            case CatalogKind::Hero: return &heroes_;
-            case CatalogKind::None: break;
-        }
-        return nullptr;
-    }
+    const CatalogTable* catalogFor(CatalogKind kind) const { return catalogOf(kind, items_, heroes_); }
 
     void checkTopic(int number) {
         const std::string sec = toText(number);
