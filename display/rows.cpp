@@ -136,12 +136,11 @@ void onFirstRowPress(Context& ctx, platform::WindowRef window) {
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }
 
 void registerRowHandlers(HandlerRegistry& handlers) {
-    handlers.add(ui::handler::onFirstRowPress,
-                 [](Context& ctx, const platform::Event& e) { onFirstRowPress(ctx, e.window); });
-    handlers.add(ui::handler::onFirstRowRightPress,
-                 [](Context& ctx, const platform::Event& e) { onFirstRowRightPress(ctx, e.window); });
-    handlers.add(ui::handler::onSecondRowClick,
-                 [](Context& ctx, const platform::Event& e) { onSecondRowClick(ctx, e.window); });
+    handlers.add({
+        {ui::handler::onFirstRowPress, &onFirstRowPress},
+        {ui::handler::onFirstRowRightPress, &onFirstRowRightPress},
+        {ui::handler::onSecondRowClick, &onSecondRowClick},
+    });
 }
 
 }  // namespace pallo

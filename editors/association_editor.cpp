@@ -6,6 +6,7 @@
 #include "editors/catalog_editor.h"
 #include "editors/entry_fields.h"
 #include "model/text.h"
+#include "program/editor_window.h"
 #include "program/handlers.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
@@ -21,30 +22,16 @@ using platform::ControlRef;
 using platform::MessageButtons;
 using platform::WindowRef;
 
-ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.associationWindow, name}; }
-
-bool windowOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.associationWindow); }
-
 // Whether the handler may go on after a wait: the window may have been
 // closed, or the program ended, meanwhile.
-bool stillOpen(const Context& ctx) { return !ctx.platform.exitRequested() && windowOpen(ctx); }
-
-Answer tell(Context& ctx, const std::string& text, const std::string& caption,
-            MessageButtons buttons = MessageButtons::Ok) {
-    return ctx.platform.messageBox(ctx.state.associationWindow, text, caption, buttons);
-}
-
-void closeWindow(platform::Platform& p, WindowRef& window) {
-    if (p.exists(window)) p.destroy(window);
-    window = WindowRef{};
-}
+bool stillOpen(const Context& ctx) { return !ctx.platform.exitRequested() && kAssociationWindow.isOpen(ctx); }
 
 }  // namespace
 
 bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& message, bool report) {
-    if (!windowOpen(ctx)) return false;
+    if (!kAssociationWindow.isOpen(ctx)) return false;
     platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kAssociationWindow.control(ctx, names::childList);
     p.clearRows(list);
     if (nodeId < 1 || nodeId > kMainNodeCount) {
         if (report) message = "参数错误：" + toText(nodeId);
@@ -58,14 +45,14 @@ bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& mes
         p.setCell(list, row, 3, child.description);
         p.setCell(list, row, 4, memberText(child.members));
     }
-    p.setEnabled(control(ctx, names::targetList), false);
+    p.setEnabled(kAssociationWindow.control(ctx, names::targetList), false);
     return true;
 }
 
 void selectTargets(Context& ctx, const std::vector<std::int32_t>& ids) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::targetList);
+    const ControlRef list = kAssociationWindow.control(ctx, names::targetList);
     for (int row = 0; row < p.rowCount(list); ++row) {
         p.setRowSelected(list, row, false);
         const std::string id = p.cell(list, row, 0);
@@ -77,8 +64,8 @@ void selectTargets(Context& ctx, const std::vector<std::int32_t>& ids) {
 void openAssociationWindow(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    if (p.exists(st.associationWindow)) {
-        closeWindow(p, st.associationWindow);
+    if (kAssociationWindow.isOpen(ctx)) {
+        kAssociationWindow.close(ctx);
         return;
     }
     // No owner: the window stands on its own once both editors are gone. It
@@ -86,8 +73,8 @@ void openAssociationWindow(Context& ctx) {
     // the screen, and the user should not wait for it.
     st.associationWindow = p.createWindow(ui::associationWindow(), WindowRef{});
     p.setVisible(st.associationWindow, true);
-    closeWindow(p, st.nodeEditor);
-    closeWindow(p, st.catalogEditor);
+    kNodeEditor.close(ctx);
+    kCatalogEditor.close(ctx);
 }
 
 void initAssociationWindow(Context& ctx, WindowRef window) {
@@ -112,11 +99,11 @@ void initAssociationWindow(Context& ctx, WindowRef window) {
 }
 
 void onNodeChosen(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     const ProgramState& st = ctx.state;
-    const ControlRef nodes = control(ctx, names::nodeChooser);
-    const ControlRef sections = control(ctx, names::sectionBox);
+    const ControlRef nodes = kAssociationWindow.control(ctx, names::nodeChooser);
+    const ControlRef sections = kAssociationWindow.control(ctx, names::sectionBox);
     const int i = p.selection(nodes);
     if (i <= 0 || i > kMainNodeCount) return;
     p.setEnabled(nodes, false);
@@ -137,57 +124,57 @@ void onNodeChosen(Context& ctx) {
         if (node.number == nodeId) p.addItem(sections, node.Title, nodeId);
     std::string ignored;
     fillAssociationChildren(ctx, nodeId, ignored, false);
-    const ControlRef targets = control(ctx, names::targetList);
+    const ControlRef targets = kAssociationWindow.control(ctx, names::targetList);
     if (fillCatalogList(ctx, targets, section, ignored, false)) p.setEnabled(targets, false);
-    p.setText(control(ctx, names::idEdit), "");
+    p.setText(kAssociationWindow.control(ctx, names::idEdit), "");
     p.waitProcessingEvents(333);
     if (!stillOpen(ctx)) return;
     p.setEnabled(nodes, true);
 }
 
 void onChildSelected(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kAssociationWindow.control(ctx, names::childList);
     const int row = p.currentRow(list);
     const bool enabled = row >= 0;
     if (enabled) {
-        p.setText(control(ctx, names::idLabel), p.cell(list, row, 0) + " | " + p.cell(list, row, 2));
+        p.setText(kAssociationWindow.control(ctx, names::idLabel), p.cell(list, row, 0) + " | " + p.cell(list, row, 2));
         const std::string members = p.cell(list, row, 4);
-        p.setText(control(ctx, names::idEdit), members);
+        p.setText(kAssociationWindow.control(ctx, names::idEdit), members);
         // Also with no IDs: a selection left over from the child chosen
         // before would otherwise pass for this child's.
         selectTargets(ctx, idsFromMemberText(members));
-        if (!windowOpen(ctx)) return;
+        if (!kAssociationWindow.isOpen(ctx)) return;
     }
     for (const char* name : {names::targetList, names::clearButton, names::saveButton})
-        p.setEnabled(control(ctx, name), enabled);
+        p.setEnabled(kAssociationWindow.control(ctx, name), enabled);
 }
 
 void onTargetSelectionChanged(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::targetList);
+    const ControlRef list = kAssociationWindow.control(ctx, names::targetList);
     std::vector<std::string> ids;
     for (const int row : p.selectedRows(list)) ids.push_back(p.cell(list, row, 0));
-    p.setText(control(ctx, names::idEdit), idTextOfRows(ids));
+    p.setText(kAssociationWindow.control(ctx, names::idEdit), idTextOfRows(ids));
 }
 
 void focusTargetList(Context& ctx) {
-    if (windowOpen(ctx)) ctx.platform.setFocus(control(ctx, names::targetList));
+    if (kAssociationWindow.isOpen(ctx)) ctx.platform.setFocus(kAssociationWindow.control(ctx, names::targetList));
 }
 
 void onIdTextChanged(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    p.setEnabled(control(ctx, names::sortChooser), orderingAllowed(p.text(control(ctx, names::idEdit))));
+    p.setEnabled(kAssociationWindow.control(ctx, names::sortChooser), orderingAllowed(p.text(kAssociationWindow.control(ctx, names::idEdit))));
 }
 
 void onSortChosen(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef chooser = control(ctx, names::sortChooser);
-    const ControlRef edit = control(ctx, names::idEdit);
+    const ControlRef chooser = kAssociationWindow.control(ctx, names::sortChooser);
+    const ControlRef edit = kAssociationWindow.control(ctx, names::idEdit);
     p.setEnabled(chooser, false);
     p.setReadOnly(edit, true);
     const auto order = static_cast<IdOrder>(std::clamp(p.selection(chooser), 0, 3));
@@ -202,37 +189,37 @@ void onSortChosen(Context& ctx) {
 }
 
 void clearAssociation(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     const std::string question = "是否清除所选择的节点关联？\r\n之后点击\"" +
-                                 p.text(control(ctx, names::saveButton)) + "\"按钮生效。";
-    if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !windowOpen(ctx)) return;
-    const ControlRef list = control(ctx, names::targetList);
+                                 p.text(kAssociationWindow.control(ctx, names::saveButton)) + "\"按钮生效。";
+    if (kAssociationWindow.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !kAssociationWindow.isOpen(ctx)) return;
+    const ControlRef list = kAssociationWindow.control(ctx, names::targetList);
     for (int row = 0; row < p.rowCount(list); ++row) p.setRowSelected(list, row, false);
-    p.setText(control(ctx, names::idEdit), "0");
+    p.setText(kAssociationWindow.control(ctx, names::idEdit), "0");
 }
 
 void saveAssociation(Context& ctx) {
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    const ControlRef nodes = control(ctx, names::nodeChooser);
-    const ControlRef children = control(ctx, names::childList);
-    const ControlRef button = control(ctx, names::saveButton);
-    const ControlRef edit = control(ctx, names::idEdit);
+    const ControlRef nodes = kAssociationWindow.control(ctx, names::nodeChooser);
+    const ControlRef children = kAssociationWindow.control(ctx, names::childList);
+    const ControlRef button = kAssociationWindow.control(ctx, names::saveButton);
+    const ControlRef edit = kAssociationWindow.control(ctx, names::idEdit);
     // Each selection check ends the save: going on would only add the
     // writer's own refusal of ID 0 to the same news.
     const int i = p.selection(nodes);
     if (i < 0) {
         p.setFocus(nodes);
-        tell(ctx, "没有选择父节点。", "提示");
+        kAssociationWindow.tell(ctx, "没有选择父节点。", "提示");
         return;
     }
     const auto parentId = static_cast<std::int32_t>(p.itemData(nodes, i));
     const int row = p.currentRow(children);
     if (row < 0) {
         p.setFocus(children);
-        tell(ctx, "没有选择子节点。", "提示");
+        kAssociationWindow.tell(ctx, "没有选择子节点。", "提示");
         return;
     }
     const std::int32_t childId = toInt(p.cell(children, row, 0));
@@ -240,8 +227,8 @@ void saveAssociation(Context& ctx) {
     // before the text is touched, so the user can mend it.
     if (const auto refusal = checkIdText(p.text(edit))) {
         p.setFocus(edit);
-        tell(ctx, *refusal, "错误");
-        if (windowOpen(ctx)) p.setFocus(edit);
+        kAssociationWindow.tell(ctx, *refusal, "错误");
+        if (kAssociationWindow.isOpen(ctx)) p.setFocus(edit);
         return;
     }
     p.setEnabled(button, false);
@@ -257,12 +244,12 @@ void saveAssociation(Context& ctx) {
                          &refused)) {
         const int current = p.currentRow(children);
         if (current >= 0) p.setCell(children, current, 4, text);
-        tell(ctx, "关联设置保存成功。", "提示");
+        kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示");
     } else {
         if (refused == WrittenField::Members) p.setFocus(edit);
-        tell(ctx, message, "错误");
+        kAssociationWindow.tell(ctx, message, "错误");
     }
-    if (!windowOpen(ctx)) return;
+    if (!kAssociationWindow.isOpen(ctx)) return;
     p.waitProcessingEvents(333);
     if (!stillOpen(ctx)) return;
     p.setEnabled(button, true);
@@ -270,20 +257,18 @@ void saveAssociation(Context& ctx) {
 
 void registerAssociationHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
-        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
-    };
-    simple(name::openAssociationWindow, &pallo::openAssociationWindow);
-    handlers.add(name::initAssociationWindow,
-                 [](Context& ctx, const platform::Event& e) { pallo::initAssociationWindow(ctx, e.window); });
-    simple(name::onNodeChosen, &pallo::onNodeChosen);
-    simple(name::onChildSelected, &pallo::onChildSelected);
-    simple(name::onTargetSelectionChanged, &pallo::onTargetSelectionChanged);
-    simple(name::focusTargetList, &pallo::focusTargetList);
-    simple(name::onIdTextChanged, &pallo::onIdTextChanged);
-    simple(name::onSortChosen, &pallo::onSortChosen);
-    simple(name::clearAssociation, &pallo::clearAssociation);
-    simple(name::saveAssociation, &pallo::saveAssociation);
+    handlers.add({
+        {name::openAssociationWindow, &pallo::openAssociationWindow},
+        {name::initAssociationWindow, &pallo::initAssociationWindow},
+        {name::onNodeChosen, &pallo::onNodeChosen},
+        {name::onChildSelected, &pallo::onChildSelected},
+        {name::onTargetSelectionChanged, &pallo::onTargetSelectionChanged},
+        {name::focusTargetList, &pallo::focusTargetList},
+        {name::onIdTextChanged, &pallo::onIdTextChanged},
+        {name::onSortChosen, &pallo::onSortChosen},
+        {name::clearAssociation, &pallo::clearAssociation},
+        {name::saveAssociation, &pallo::saveAssociation},
+    });
 }
 
 }  // namespace pallo

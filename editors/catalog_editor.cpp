@@ -9,11 +9,11 @@
 #include "editors/entry_fields.h"
 #include "editors/links.h"
 #include "editors/node_rules.h"
-#include "editors/refusal_box.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
 #include "platform/files.h"
+#include "program/editor_window.h"
 #include "program/handlers.h"
 #include "ui/handlers.h"
 #include "ui/names.h"
@@ -27,15 +27,6 @@ using platform::Answer;
 using platform::ControlRef;
 using platform::MessageButtons;
 using platform::WindowRef;
-
-ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.catalogEditor, name}; }
-
-bool editorOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.catalogEditor); }
-
-Answer tell(Context& ctx, const std::string& text, const std::string& caption,
-            MessageButtons buttons = MessageButtons::Ok) {
-    return ctx.platform.messageBox(ctx.state.catalogEditor, text, caption, buttons);
-}
 
 const char* fieldControl(CatalogField field) {
     switch (field) {
@@ -52,9 +43,9 @@ const char* fieldControl(CatalogField field) {
 // Otherwise the focus goes to the control at fault.
 bool showPrompt(Context& ctx, const CatalogPrompt& prompt) {
     const bool question = prompt.kind == CatalogPrompt::Kind::Continue;
-    const Answer answer = tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    const Answer answer = kCatalogEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
     if (question && answer == Answer::Yes) return true;
-    if (editorOpen(ctx)) ctx.platform.setFocus(control(ctx, fieldControl(prompt.focus)));
+    if (kCatalogEditor.isOpen(ctx)) ctx.platform.setFocus(kCatalogEditor.control(ctx, fieldControl(prompt.focus)));
     return false;
 }
 
@@ -70,7 +61,7 @@ std::string shownDirectory(const platform::Platform& p, const ControlRef& direct
 void clearEntryFields(Context& ctx) {
     for (const char* edit : {names::idEdit, names::pictureEdit, names::nameEdit, names::membersEdit,
                              names::descriptionEdit})
-        ctx.platform.setText(control(ctx, edit), "");
+        ctx.platform.setText(kCatalogEditor.control(ctx, edit), "");
 }
 
 // The row whose "ID" cell names entry number; -1 when none does.
@@ -93,23 +84,23 @@ const char* writtenControl(WrittenField field) {
 }
 
 void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    pallo::showWriteFailure(ctx.platform, ctx.state.catalogEditor, message, refused ? writtenControl(*refused) : nullptr);
+    kCatalogEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 CatalogForm readForm(Context& ctx) {
     const platform::Platform& p = ctx.platform;
     const ProgramState& st = ctx.state;
-    const ControlRef sections = control(ctx, names::sectionChooser);
-    const ControlRef list = control(ctx, names::entryList);
+    const ControlRef sections = kCatalogEditor.control(ctx, names::sectionChooser);
+    const ControlRef list = kCatalogEditor.control(ctx, names::entryList);
     CatalogForm form;
     form.section = p.selection(sections);
     const std::string section = selectedText(p, sections);
     if (form.section > 0) form.storedName = cleanValue(ctx.state.store.snapshot(st.CfgPath), section, "Name");
-    form.directory = shownDirectory(p, control(ctx, names::directoryChooser), section, form.storedName);
-    form.id = p.text(control(ctx, names::idEdit));
-    form.picture = p.text(control(ctx, names::pictureEdit));
-    form.name = p.text(control(ctx, names::nameEdit));
-    form.description = p.text(control(ctx, names::descriptionEdit));
+    form.directory = shownDirectory(p, kCatalogEditor.control(ctx, names::directoryChooser), section, form.storedName);
+    form.id = p.text(kCatalogEditor.control(ctx, names::idEdit));
+    form.picture = p.text(kCatalogEditor.control(ctx, names::pictureEdit));
+    form.name = p.text(kCatalogEditor.control(ctx, names::nameEdit));
+    form.description = p.text(kCatalogEditor.control(ctx, names::descriptionEdit));
     form.rowChosen = p.currentRow(list) >= 0;
     // The question before a deletion names the entry the ID box names: the
     // one deleted, whichever row is selected.
@@ -130,7 +121,7 @@ CatalogFolders folders(const ProgramState& st) {
 bool passEntryChecks(Context& ctx, const CatalogForm& form) {
     std::optional<CatalogPrompt> prompt = checkCatalogEntry(form, folders(ctx.state), false);
     if (prompt && prompt->kind == CatalogPrompt::Kind::Continue) {
-        if (!showPrompt(ctx, *prompt) || !editorOpen(ctx)) return false;
+        if (!showPrompt(ctx, *prompt) || !kCatalogEditor.isOpen(ctx)) return false;
         prompt = checkCatalogEntry(form, folders(ctx.state), true);
     }
     if (!prompt) return true;
@@ -172,16 +163,16 @@ bool showEntryFields(Context& ctx, int id, const std::string& section, std::stri
         if (report) message = "参数错误：" + section;
         return false;
     }
-    if (!editorOpen(ctx)) return false;
+    if (!kCatalogEditor.isOpen(ctx)) return false;
     const std::int32_t position = catalogPosition(*table, id);
     if (position == 0) return true;
     const CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
     platform::Platform& p = ctx.platform;
-    p.setText(control(ctx, names::idEdit), toText(id));
-    p.setText(control(ctx, names::pictureEdit), removeBlanks(entry.picture));
-    p.setText(control(ctx, names::nameEdit), removeBlanks(entry.name));
-    p.setText(control(ctx, names::membersEdit), backReferenceText(entry.members));
-    p.setText(control(ctx, names::descriptionEdit), catalogDescriptionForBox(entry.description));
+    p.setText(kCatalogEditor.control(ctx, names::idEdit), toText(id));
+    p.setText(kCatalogEditor.control(ctx, names::pictureEdit), removeBlanks(entry.picture));
+    p.setText(kCatalogEditor.control(ctx, names::nameEdit), removeBlanks(entry.name));
+    p.setText(kCatalogEditor.control(ctx, names::membersEdit), backReferenceText(entry.members));
+    p.setText(kCatalogEditor.control(ctx, names::descriptionEdit), catalogDescriptionForBox(entry.description));
     return true;
 }
 
@@ -202,12 +193,12 @@ void initCatalogEditor(Context& ctx, WindowRef window) {
 }
 
 void onSectionChosen(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef sections = control(ctx, names::sectionChooser);
-    const ControlRef group = control(ctx, names::group);
-    const ControlRef directories = control(ctx, names::directoryChooser);
-    const ControlRef list = control(ctx, names::entryList);
+    const ControlRef sections = kCatalogEditor.control(ctx, names::sectionChooser);
+    const ControlRef group = kCatalogEditor.control(ctx, names::group);
+    const ControlRef directories = kCatalogEditor.control(ctx, names::directoryChooser);
+    const ControlRef list = kCatalogEditor.control(ctx, names::entryList);
     const int i = p.selection(sections);
     // What the fields showed belongs to the catalog chosen before.
     clearEntryFields(ctx);
@@ -233,60 +224,60 @@ void onSectionChosen(Context& ctx) {
     fillCatalogList(ctx, list, section, ignored, false);
     p.waitProcessingEvents(333);
     // The editor may have been closed, or the program ended, meanwhile.
-    if (p.exitRequested() || !editorOpen(ctx)) return;
+    if (p.exitRequested() || !kCatalogEditor.isOpen(ctx)) return;
     p.setEnabled(group, true);
     p.setEnabled(sections, true);
 }
 
 void onEntryChosen(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
     const platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::entryList);
+    const ControlRef list = kCatalogEditor.control(ctx, names::entryList);
     const int row = p.currentRow(list);
     if (row < 0) return;
     const int id = toInt(p.cell(list, row, 0));
-    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
     std::string ignored;
     showEntryFields(ctx, id, section, ignored, false);
 }
 
 void previewEntryPicture(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef box = control(ctx, names::pictureEdit);
+    const ControlRef box = kCatalogEditor.control(ctx, names::pictureEdit);
     const std::string name = removeBlanks(p.text(box));
     if (name.empty()) {
-        tell(ctx, "请先填写图片名称。", "错误");
-        if (editorOpen(ctx)) p.setFocus(box);
+        kCatalogEditor.tell(ctx, "请先填写图片名称。", "错误");
+        if (kCatalogEditor.isOpen(ctx)) p.setFocus(box);
         return;
     }
     const CatalogForm form = readForm(ctx);
     const std::string folder = ctx.state.ImageRoot + form.directory + files::separator();
     const std::string path = folder + name;
     if (!files::exists(path)) {
-        if (tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
+        if (kCatalogEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
             p.openFolder(folder);
-        if (editorOpen(ctx)) p.setFocus(box);
+        if (kCatalogEditor.isOpen(ctx)) p.setFocus(box);
         return;
     }
-    const ControlRef preview = control(ctx, names::preview);
+    const ControlRef preview = kCatalogEditor.control(ctx, names::preview);
     p.setPicture(preview, platform::PictureSource::file(path));
     if (!p.isVisible(preview)) p.setVisible(preview, true);
 }
 
 void hideEntryPreview(Context& ctx) {
-    if (!editorOpen(ctx)) return;
-    const ControlRef preview = control(ctx, names::preview);
+    if (!kCatalogEditor.isOpen(ctx)) return;
+    const ControlRef preview = kCatalogEditor.control(ctx, names::preview);
     if (ctx.platform.isVisible(preview)) ctx.platform.setVisible(preview, false);
 }
 
 void saveCatalogEntry(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     const CatalogForm form = readForm(ctx);
     if (!passEntryChecks(ctx, form)) return;
-    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
     CatalogTable* table = catalogTable(st, section);
     const std::int32_t number = toInt(form.id);
     const std::int32_t position = table ? catalogPosition(*table, number) : 0;
@@ -312,7 +303,7 @@ void saveCatalogEntry(Context& ctx) {
     const CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
     // The row of the saved entry shows its new texts (the current row, when
     // the ID box came from it).
-    const ControlRef list = control(ctx, names::entryList);
+    const ControlRef list = kCatalogEditor.control(ctx, names::entryList);
     for (int row = 0; row < p.rowCount(list); ++row) {
         if (toInt(p.cell(list, row, 0)) != number) continue;
         p.setCell(list, row, 1, entry.picture);
@@ -320,15 +311,15 @@ void saveCatalogEntry(Context& ctx) {
         p.setCell(list, row, 3, entry.description);
         break;
     }
-    tell(ctx, "保存成功。", "提示");
+    kCatalogEditor.tell(ctx, "保存成功。", "提示");
 }
 
 void addCatalogEntry(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     const CatalogForm form = readForm(ctx);
-    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
     CatalogTable* table = catalogTable(st, section);
     if (const auto prompt = checkCatalogRoom(form, table ? table->size() : 0)) {
         showPrompt(ctx, *prompt);
@@ -348,14 +339,14 @@ void addCatalogEntry(Context& ctx) {
         return;
     }
     // The new entry is the chosen one, its fields shown as saved.
-    const ControlRef list = control(ctx, names::entryList);
+    const ControlRef list = kCatalogEditor.control(ctx, names::entryList);
     addEntryRow(p, list, table->back());
     p.setCurrentRow(list, p.rowCount(list) - 1);
-    tell(ctx, "保存成功。", "提示");
+    kCatalogEditor.tell(ctx, "保存成功。", "提示");
 }
 
 void deleteCatalogEntry(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     const CatalogForm form = readForm(ctx);
@@ -363,13 +354,13 @@ void deleteCatalogEntry(Context& ctx) {
         showPrompt(ctx, *prompt);
         return;
     }
-    if (rowOfEntry(p, control(ctx, names::entryList), toInt(removeBlanks(form.id))) < 0) {
-        tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
+    if (rowOfEntry(p, kCatalogEditor.control(ctx, names::entryList), toInt(removeBlanks(form.id))) < 0) {
+        kCatalogEditor.tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
         return;
     }
-    if (tell(ctx, catalogDeleteQuestion(form), "确认", MessageButtons::YesNo) != Answer::Yes) return;
-    if (!editorOpen(ctx)) return;
-    const std::string section = selectedText(p, control(ctx, names::sectionChooser));
+    if (kCatalogEditor.tell(ctx, catalogDeleteQuestion(form), "确认", MessageButtons::YesNo) != Answer::Yes) return;
+    if (!kCatalogEditor.isOpen(ctx)) return;
+    const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
     CatalogTable* table = catalogTable(st, section);
     if (!table) return;
     // The file is changed first: if it is not, the tables stay as they
@@ -379,7 +370,7 @@ void deleteCatalogEntry(Context& ctx) {
     const std::int32_t deleted = toInt(removeBlanks(form.id));
     const std::int32_t deletedPosition = catalogPosition(next, deleted);
     if (!removeCatalogEntry(next, deleted)) {
-        tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
+        kCatalogEditor.tell(ctx, "ID:" + removeBlanks(form.id) + " 删除失败。", "错误");
         return;
     }
     const std::vector<int> moved = renumberCatalog(next);
@@ -393,32 +384,30 @@ void deleteCatalogEntry(Context& ctx) {
     }
     std::string message;
     if (!writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, next, moved, message, true, relinked)) {
-        tell(ctx, message, "错误");
+        kCatalogEditor.tell(ctx, message, "错误");
         return;
     }
     *table = std::move(next);
     st.nodeTable = std::move(nodes);
     // No entry is chosen after a deletion, and the fields show none.
     std::string ignored;
-    fillCatalogList(ctx, control(ctx, names::entryList), section, ignored, false);
+    fillCatalogList(ctx, kCatalogEditor.control(ctx, names::entryList), section, ignored, false);
     clearEntryFields(ctx);
-    tell(ctx, "删除完成。", "提示");
+    kCatalogEditor.tell(ctx, "删除完成。", "提示");
 }
 
 void registerCatalogEditorHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
-        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
-    };
-    handlers.add(name::initCatalogEditor,
-                 [](Context& ctx, const platform::Event& e) { pallo::initCatalogEditor(ctx, e.window); });
-    simple(name::onSectionChosen, &pallo::onSectionChosen);
-    simple(name::onEntryChosen, &pallo::onEntryChosen);
-    simple(name::previewEntryPicture, &pallo::previewEntryPicture);
-    simple(name::hideEntryPreview, &pallo::hideEntryPreview);
-    simple(name::saveCatalogEntry, &pallo::saveCatalogEntry);
-    simple(name::addCatalogEntry, &pallo::addCatalogEntry);
-    simple(name::deleteCatalogEntry, &pallo::deleteCatalogEntry);
+    handlers.add({
+        {name::initCatalogEditor, &pallo::initCatalogEditor},
+        {name::onSectionChosen, &pallo::onSectionChosen},
+        {name::onEntryChosen, &pallo::onEntryChosen},
+        {name::previewEntryPicture, &pallo::previewEntryPicture},
+        {name::hideEntryPreview, &pallo::hideEntryPreview},
+        {name::saveCatalogEntry, &pallo::saveCatalogEntry},
+        {name::addCatalogEntry, &pallo::addCatalogEntry},
+        {name::deleteCatalogEntry, &pallo::deleteCatalogEntry},
+    });
 }
 
 }  // namespace pallo

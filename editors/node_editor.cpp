@@ -5,13 +5,13 @@
 
 #include "editors/combo_choice.h"
 #include "editors/links.h"
-#include "editors/refusal_box.h"
 #include "editors/node_rules.h"
 #include "editors/node_writers.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
 #include "platform/files.h"
+#include "program/editor_window.h"
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "ui/designs.h"
@@ -28,10 +28,6 @@ using platform::ControlRef;
 using platform::MessageButtons;
 using platform::WindowRef;
 
-ControlRef control(const Context& ctx, const char* name) { return ControlRef{ctx.state.nodeEditor, name}; }
-
-bool editorOpen(const Context& ctx) { return ctx.platform.exists(ctx.state.nodeEditor); }
-
 // The main node numbered number (1..10), or none.
 MainNode* mainNode(ProgramState& st, int number) {
     if (number < 1 || number > kMainNodeCount) return nullptr;
@@ -42,7 +38,7 @@ MainNode* mainNode(ProgramState& st, int number) {
 // item ("子图片目录": the node's folder is not on disk) the node's own.
 std::string shownDirectory(const Context& ctx, int chosen) {
     const platform::Platform& p = ctx.platform;
-    const ControlRef dirs = control(ctx, names::directoryChooser);
+    const ControlRef dirs = kNodeEditor.control(ctx, names::directoryChooser);
     if (p.selection(dirs) > 0) return selectedText(p, dirs);
     if (chosen < 1 || chosen > kMainNodeCount) return {};
     return ctx.state.nodeTable[static_cast<std::size_t>(chosen - 1)].Name;
@@ -50,26 +46,26 @@ std::string shownDirectory(const Context& ctx, int chosen) {
 
 NodeForm readForm(const Context& ctx) {
     const platform::Platform& p = ctx.platform;
-    const ControlRef box = control(ctx, names::nodeChooser);
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef box = kNodeEditor.control(ctx, names::nodeChooser);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     NodeForm form;
     form.renaming = p.isEditable(box);
     // Typing a title leaves the box no selection: the rename knows its node.
     form.chosen = form.renaming ? ctx.state.nodeEditorChosen : p.selection(box);
     form.title = selectedText(p, box);
     form.directory = shownDirectory(ctx, form.chosen);
-    form.mainPicture = p.text(control(ctx, names::mainPictureEdit));
-    form.hook = selectedText(p, control(ctx, names::sectionChooser));
-    const ControlRef way = control(ctx, names::linkChooser);
+    form.mainPicture = p.text(kNodeEditor.control(ctx, names::mainPictureEdit));
+    form.hook = selectedText(p, kNodeEditor.control(ctx, names::sectionChooser));
+    const ControlRef way = kNodeEditor.control(ctx, names::linkChooser);
     form.link = itemDataAt(p, way, p.selection(way));
-    form.show = p.isChecked(control(ctx, names::showBox));
+    form.show = p.isChecked(kNodeEditor.control(ctx, names::showBox));
     const int row = p.currentRow(list);
     form.rowChosen = row >= 0;
     form.rowId = form.rowChosen ? p.cell(list, row, 0) : std::string();
-    form.id = p.text(control(ctx, names::idEdit));
-    form.picture = p.text(control(ctx, names::pictureEdit));
-    form.name = p.text(control(ctx, names::nameEdit));
-    form.description = p.text(control(ctx, names::descriptionEdit));
+    form.id = p.text(kNodeEditor.control(ctx, names::idEdit));
+    form.picture = p.text(kNodeEditor.control(ctx, names::pictureEdit));
+    form.name = p.text(kNodeEditor.control(ctx, names::nameEdit));
+    form.description = p.text(kNodeEditor.control(ctx, names::descriptionEdit));
     return form;
 }
 
@@ -91,24 +87,19 @@ const char* fieldControl(FormField field) {
     return names::nodeChooser;
 }
 
-Answer tell(Context& ctx, const std::string& text, const std::string& caption,
-            MessageButtons buttons = MessageButtons::Ok) {
-    return ctx.platform.messageBox(ctx.state.nodeEditor, text, caption, buttons);
-}
-
 // Shows what a check ended with. Returns true only when a Continue
 // question was answered Yes; otherwise the focus goes to the control at
 // fault.
 bool showPrompt(Context& ctx, const Prompt& prompt) {
     platform::Platform& p = ctx.platform;
-    const ControlRef at = control(ctx, fieldControl(prompt.focus));
+    const ControlRef at = kNodeEditor.control(ctx, fieldControl(prompt.focus));
     // The focus is set before the box, so that it comes back there when
     // the box closes, and again afterwards.
     p.setFocus(at);
     const bool question = prompt.kind != Prompt::Kind::Refusal;
-    const Answer answer = tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    const Answer answer = kNodeEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
     // The user may have closed the editor meanwhile: then nothing goes on.
-    if (!editorOpen(ctx)) return false;
+    if (!kNodeEditor.isOpen(ctx)) return false;
     if (prompt.kind == Prompt::Kind::Continue && answer == Answer::Yes) return true;
     if (prompt.kind == Prompt::Kind::Browse && answer == Answer::Yes) p.openFolder(prompt.folder);
     p.setFocus(at);
@@ -130,7 +121,7 @@ const char* writtenControl(WrittenField field) {
 }
 
 void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    pallo::showWriteFailure(ctx.platform, ctx.state.nodeEditor, message, refused ? writtenControl(*refused) : nullptr);
+    kNodeEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
@@ -162,27 +153,27 @@ int rowOfChild(const platform::Platform& p, const ControlRef& list, std::int32_t
 void clearChildFields(Context& ctx) {
     for (const char* edit : {names::idEdit, names::pictureEdit, names::nameEdit, names::membersEdit,
                              names::descriptionEdit})
-        ctx.platform.setText(control(ctx, edit), "");
+        ctx.platform.setText(kNodeEditor.control(ctx, edit), "");
 }
 
 void previewPicture(Context& ctx, const char* edit, const std::string& folder) {
     platform::Platform& p = ctx.platform;
-    const ControlRef box = control(ctx, edit);
+    const ControlRef box = kNodeEditor.control(ctx, edit);
     const std::string name = removeBlanks(p.text(box));
     if (name.empty()) {
-        tell(ctx, "请先填写图片名称。", "错误");
-        if (editorOpen(ctx)) p.setFocus(box);
+        kNodeEditor.tell(ctx, "请先填写图片名称。", "错误");
+        if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
         return;
     }
     const std::string path = folder + name;
     if (!files::exists(path)) {
         p.setFocus(box);
-        if (tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
+        if (kNodeEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
             p.openFolder(folder);
-        if (editorOpen(ctx)) p.setFocus(box);
+        if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
         return;
     }
-    const ControlRef preview = control(ctx, names::preview);
+    const ControlRef preview = kNodeEditor.control(ctx, names::preview);
     p.setPicture(preview, platform::PictureSource::file(path));
     if (!p.isVisible(preview)) p.setVisible(preview, true);
 }
@@ -206,7 +197,7 @@ void openNodeEditor(Context& ctx) {
     st.nodeEditor = p.createWindow(ui::nodeEditorWindow(), st.overlay);
     st.nodeEditorChosen = 0;
     fillMainNodeBox(ctx);
-    fillDirectoryChooser(p, control(ctx, names::directoryChooser), st.ImageRoot, "子图片目录");
+    fillDirectoryChooser(p, kNodeEditor.control(ctx, names::directoryChooser), st.ImageRoot, "子图片目录");
     const WindowInfo& o = st.OverlayInfo;
     const int dpi = p.dpi(st.overlay);
     p.move(st.nodeEditor, truncate(o.X + static_cast<double>(gridStep(o.W, dpi))),
@@ -215,9 +206,9 @@ void openNodeEditor(Context& ctx) {
 }
 
 void fillMainNodeBox(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef box = control(ctx, names::nodeChooser);
+    const ControlRef box = kNodeEditor.control(ctx, names::nodeChooser);
     const ConfigStore::Snapshot ini = ctx.state.store.snapshot(ctx.state.CfgPath);
     p.clearItems(box);
     p.addItem(box, "选择项目", 0);
@@ -230,39 +221,39 @@ void fillMainNodeBox(Context& ctx) {
 }
 
 void resetNodeForm(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef box = control(ctx, names::nodeChooser);
+    const ControlRef box = kNodeEditor.control(ctx, names::nodeChooser);
     p.setEditable(box, false);
     p.setSelection(box, 0);
     for (const char* combo : {names::directoryChooser, names::sectionChooser, names::linkChooser})
-        p.setSelection(control(ctx, combo), 0);
+        p.setSelection(kNodeEditor.control(ctx, combo), 0);
     for (const char* edit : {names::mainPictureEdit, names::idEdit, names::pictureEdit, names::nameEdit,
                              names::membersEdit, names::descriptionEdit})
-        p.setText(control(ctx, edit), "");
-    p.setChecked(control(ctx, names::showBox), false);
-    p.setVisible(control(ctx, names::preview), false);
-    p.clearRows(control(ctx, names::childList));
+        p.setText(kNodeEditor.control(ctx, edit), "");
+    p.setChecked(kNodeEditor.control(ctx, names::showBox), false);
+    p.setVisible(kNodeEditor.control(ctx, names::preview), false);
+    p.clearRows(kNodeEditor.control(ctx, names::childList));
 }
 
 void loadMainNodeForm(Context& ctx, int index) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     if (index < 1 || index > kMainNodeCount) resetNodeForm(ctx);
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     p.setTag(list, "");
     p.clearRows(list);
     for (std::size_t i = 0; i < ctx.state.nodeTable.size(); ++i) {
         const MainNode& node = ctx.state.nodeTable[i];
         if (node.number != index) continue;
-        const ControlRef dirs = control(ctx, names::directoryChooser);
+        const ControlRef dirs = kNodeEditor.control(ctx, names::directoryChooser);
         selectMatching(p, dirs, [&](int item) { return equalIgnoringCase(p.itemText(dirs, item), node.Name); });
-        p.setText(control(ctx, names::mainPictureEdit), node.Pic);
-        const ControlRef hook = control(ctx, names::sectionChooser);
+        p.setText(kNodeEditor.control(ctx, names::mainPictureEdit), node.Pic);
+        const ControlRef hook = kNodeEditor.control(ctx, names::sectionChooser);
         selectMatching(p, hook, [&](int item) { return equalIgnoringCase(p.itemText(hook, item), node.In.text()); });
-        const ControlRef way = control(ctx, names::linkChooser);
+        const ControlRef way = kNodeEditor.control(ctx, names::linkChooser);
         selectMatching(p, way, [&](int item) { return toText(p.itemData(way, item)) == node.Link.text(); });
-        p.setChecked(control(ctx, names::showBox), node.Show);
+        p.setChecked(kNodeEditor.control(ctx, names::showBox), node.Show);
         p.setTag(list, toText(static_cast<std::int64_t>(i + 1)));
         for (std::size_t j = 0; j < node.children.size(); ++j)
             addRowCells(p, list, loadedRowCells(node, node.children[j], static_cast<int>(j + 1)));
@@ -271,9 +262,9 @@ void loadMainNodeForm(Context& ctx, int index) {
 }
 
 void fillChildList(Context& ctx, int index) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     p.clearRows(list);
     const MainNode* node = mainNode(ctx.state, index);
     if (!node) return;
@@ -282,28 +273,28 @@ void fillChildList(Context& ctx, int index) {
 }
 
 void showChildFields(Context& ctx, int nodePosition) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     const int row = p.currentRow(list);
     const MainNode* node = mainNode(ctx.state, nodePosition);
     // The list is filled from the same node row by row; a row without its
     // child (the table changed under the list) shows nothing.
     if (!node || row < 0 || static_cast<std::size_t>(row) >= node->children.size()) return;
     const ChildNode& child = node->children[static_cast<std::size_t>(row)];
-    p.setText(control(ctx, names::idEdit), toText(child.number));
-    p.setText(control(ctx, names::pictureEdit), child.picture);
-    p.setText(control(ctx, names::nameEdit), child.name);
-    p.setText(control(ctx, names::membersEdit), p.cell(list, row, 4));
-    p.setText(control(ctx, names::descriptionEdit), shownDescription(child.description));
+    p.setText(kNodeEditor.control(ctx, names::idEdit), toText(child.number));
+    p.setText(kNodeEditor.control(ctx, names::pictureEdit), child.picture);
+    p.setText(kNodeEditor.control(ctx, names::nameEdit), child.name);
+    p.setText(kNodeEditor.control(ctx, names::membersEdit), p.cell(list, row, 4));
+    p.setText(kNodeEditor.control(ctx, names::descriptionEdit), shownDescription(child.description));
 }
 
 // --- handlers ---------------------------------------------------------------------
 
 void onMainNodeChosen(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
-    const int s = p.selection(control(ctx, names::nodeChooser));
+    const int s = p.selection(kNodeEditor.control(ctx, names::nodeChooser));
     if (s >= 1) {
         ctx.state.nodeEditorChosen = s;
         loadMainNodeForm(ctx, s);
@@ -314,10 +305,10 @@ void onMainNodeChosen(Context& ctx) {
 }
 
 void renameMainNode(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    const ControlRef box = control(ctx, names::nodeChooser);
+    const ControlRef box = kNodeEditor.control(ctx, names::nodeChooser);
     // The node the rename started on; typing leaves the box no selection.
     const int started = st.nodeEditorChosen;
     int r = started;
@@ -333,15 +324,15 @@ void renameMainNode(Context& ctx) {
     const RenamePlan plan = planRename(static_cast<int>(itemDataAt(p, box, r)), listed, title);
     bool write = plan.kind == RenamePlan::Kind::Write;
     if (plan.kind == RenamePlan::Kind::RefuseFull) {
-        tell(ctx, "固定项目限制在10个以内。", "错误");
+        kNodeEditor.tell(ctx, "固定项目限制在10个以内。", "错误");
     } else if (plan.kind == RenamePlan::Kind::RefuseBlank) {
-        tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
+        kNodeEditor.tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
              "提示");
     } else if (plan.kind == RenamePlan::Kind::AskRemove) {
-        write = tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
+        write = kNodeEditor.tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
                      "确认", MessageButtons::YesNo) == Answer::Yes;
     }
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     if (write) {
         std::string message;
         std::optional<WrittenField> refused;
@@ -349,11 +340,11 @@ void renameMainNode(Context& ctx) {
             // A new topic is the chosen one now, ready for its folder and
             // pictures; a removed one is chosen no longer.
             r = title.empty() ? 0 : plan.number;
-            tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
+            kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
         } else {
             showWriteFailure(ctx, message, refused);
         }
-        if (!editorOpen(ctx)) return;
+        if (!kNodeEditor.isOpen(ctx)) return;
     }
     p.setEditable(box, false);
     fillMainNodeBox(ctx);
@@ -367,18 +358,18 @@ void renameMainNode(Context& ctx) {
 }
 
 void previewMainPicture(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     previewPicture(ctx, names::mainPictureEdit, ctx.state.MenuImageDir);
 }
 
 void previewChildPicture(Context& ctx) {
-    if (!editorOpen(ctx)) return;
-    const int chosen = ctx.platform.selection(control(ctx, names::nodeChooser));
+    if (!kNodeEditor.isOpen(ctx)) return;
+    const int chosen = ctx.platform.selection(kNodeEditor.control(ctx, names::nodeChooser));
     previewPicture(ctx, names::pictureEdit, pictureFolders(ctx.state).childFolder(shownDirectory(ctx, chosen)));
 }
 
 void addChildNode(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     const NodeForm form = readForm(ctx);
@@ -389,8 +380,8 @@ void addChildNode(Context& ctx) {
     MainNode* node = mainNode(st, form.chosen);
     if (!node) return;
     if (form.link == 2) {
-        p.setText(control(ctx, names::pictureEdit), "0");
-        p.setText(control(ctx, names::nameEdit), "0");
+        p.setText(kNodeEditor.control(ctx, names::pictureEdit), "0");
+        p.setText(kNodeEditor.control(ctx, names::nameEdit), "0");
     }
     const auto number = static_cast<std::int32_t>(node->children.size() + 1);
     const ChildNode child = newChild(form, number);
@@ -405,16 +396,16 @@ void addChildNode(Context& ctx) {
         showWriteFailure(ctx, message, refused);
         return;
     }
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     addRowCells(p, list, RowCells{toText(number), child.picture, child.name, child.description, "0"});
     // The child list reports this selection too, so the new child's fields
     // show and a following "保存" edits it.
     p.setCurrentRow(list, p.rowCount(list) - 1);
-    tell(ctx, "新增节点已保存，重启程序后生效。", node->Title);
+    kNodeEditor.tell(ctx, "新增节点已保存，重启程序后生效。", node->Title);
 }
 
 void saveNode(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     ProgramState& st = ctx.state;
     const NodeForm form = readForm(ctx);
     if (form.chosen > kMainNodeCount) return;
@@ -464,18 +455,18 @@ void saveNode(Context& ctx) {
     st.itemTable = std::move(item);
     st.heroTable = std::move(hero);
     if (!savesChild(form)) {
-        tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
+        kNodeEditor.tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
         return;
     }
     fillChildList(ctx, form.chosen);
     // The saved child stays the chosen one, its fields as saved: a
     // second "保存" edits it again.
-    if (position > 0) ctx.platform.setCurrentRow(control(ctx, names::childList), position - 1);
-    tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
+    if (position > 0) ctx.platform.setCurrentRow(kNodeEditor.control(ctx, names::childList), position - 1);
+    kNodeEditor.tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
 }
 
 void deleteChildNode(Context& ctx) {
-    if (!editorOpen(ctx)) return;
+    if (!kNodeEditor.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
     const NodeForm form = readForm(ctx);
@@ -485,16 +476,16 @@ void deleteChildNode(Context& ctx) {
     }
     // The question names the child the ID box names, which is the one
     // deleted, whichever row is selected.
-    const ControlRef list = control(ctx, names::childList);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     const std::int32_t number = toInt(removeBlanks(form.id));
     const int row = rowOfChild(p, list, number);
     MainNode* node = mainNode(st, form.chosen);
     if (row < 0 || !node) {
-        tell(ctx, deleteFailure(form), "错误");
+        kNodeEditor.tell(ctx, deleteFailure(form), "错误");
         return;
     }
     const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
-    if (tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !editorOpen(ctx)) return;
+    if (kNodeEditor.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !kNodeEditor.isOpen(ctx)) return;
 
     // The file is changed first: if it is not, the tables stay as they
     // are, or the next add or delete would write over the children the
@@ -502,7 +493,7 @@ void deleteChildNode(Context& ctx) {
     NodeTable next = st.nodeTable;
     MainNode& edited = next[static_cast<std::size_t>(form.chosen - 1)];
     if (!removeChild(edited, number)) {
-        tell(ctx, deleteFailure(form), "错误");
+        kNodeEditor.tell(ctx, deleteFailure(form), "错误");
         return;
     }
     const std::vector<int> moved = renumberChildren(edited);
@@ -513,7 +504,7 @@ void deleteChildNode(Context& ctx) {
     const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
     std::string message;
     if (!writeChildrenMovedUp(st.store, st.CfgPath, next, form.chosen, moved, message, true, linked)) {
-        tell(ctx, message, "错误");
+        kNodeEditor.tell(ctx, message, "错误");
         return;
     }
     st.nodeTable = std::move(next);
@@ -522,28 +513,27 @@ void deleteChildNode(Context& ctx) {
     // No child is chosen after a deletion, and the fields show none.
     fillChildList(ctx, form.chosen);
     clearChildFields(ctx);
-    tell(ctx, "删除完成。", "提示");
+    kNodeEditor.tell(ctx, "删除完成。", "提示");
 }
 
 void onChildRowChosen(Context& ctx) {
-    if (!editorOpen(ctx)) return;
-    const ControlRef list = control(ctx, names::childList);
+    if (!kNodeEditor.isOpen(ctx)) return;
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
     if (ctx.platform.currentRow(list) < 0) return;
     showChildFields(ctx, toInt(ctx.platform.tag(list)));
 }
 
 void hidePreview(Context& ctx) {
-    if (!editorOpen(ctx)) return;
-    const ControlRef preview = control(ctx, names::preview);
+    if (!kNodeEditor.isOpen(ctx)) return;
+    const ControlRef preview = kNodeEditor.control(ctx, names::preview);
     if (ctx.platform.isVisible(preview)) ctx.platform.setVisible(preview, false);
 }
 
 void toggleCatalogEditor(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    if (p.exists(st.catalogEditor)) {
-        p.destroy(st.catalogEditor);
-        st.catalogEditor = WindowRef{};
+    if (kCatalogEditor.isOpen(ctx)) {
+        kCatalogEditor.close(ctx);
         return;
     }
     st.catalogEditor = p.createWindow(ui::catalogEditorWindow(), st.overlay);
@@ -560,20 +550,19 @@ void dockCatalogEditor(Context& ctx) {
 
 void registerEditorHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
-        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
-    };
-    simple(name::dockCatalogEditor, &pallo::dockCatalogEditor);
-    simple(name::onMainNodeChosen, &pallo::onMainNodeChosen);
-    simple(name::renameMainNode, &pallo::renameMainNode);
-    simple(name::previewMainPicture, &pallo::previewMainPicture);
-    simple(name::previewChildPicture, &pallo::previewChildPicture);
-    simple(name::saveNode, &pallo::saveNode);
-    simple(name::addChildNode, &pallo::addChildNode);
-    simple(name::deleteChildNode, &pallo::deleteChildNode);
-    simple(name::toggleCatalogEditor, &pallo::toggleCatalogEditor);
-    simple(name::onChildRowChosen, &pallo::onChildRowChosen);
-    simple(name::hidePreview, &pallo::hidePreview);
+    handlers.add({
+        {name::dockCatalogEditor, &pallo::dockCatalogEditor},
+        {name::onMainNodeChosen, &pallo::onMainNodeChosen},
+        {name::renameMainNode, &pallo::renameMainNode},
+        {name::previewMainPicture, &pallo::previewMainPicture},
+        {name::previewChildPicture, &pallo::previewChildPicture},
+        {name::saveNode, &pallo::saveNode},
+        {name::addChildNode, &pallo::addChildNode},
+        {name::deleteChildNode, &pallo::deleteChildNode},
+        {name::toggleCatalogEditor, &pallo::toggleCatalogEditor},
+        {name::onChildRowChosen, &pallo::onChildRowChosen},
+        {name::hidePreview, &pallo::hidePreview},
+    });
 }
 
 }  // namespace pallo

@@ -2,7 +2,7 @@
 
 #include "program/handlers.h"
 #include "program/row_windows.h"
-#include "overlay/options.h"
+#include "overlay/label_colours.h"
 #include "overlay/startup.h"
 #include "model/text.h"
 #include "ui/designs.h"
@@ -62,12 +62,11 @@ void closeDonationWindow(Context& ctx, WindowRef window) {
 
 void registerDonationHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    handlers.add(name::toggleSupportWindow,
-                 [](Context& ctx, const platform::Event&) { pallo::toggleSupportWindow(ctx); });
-    handlers.add(name::initDonationWindow,
-                 [](Context& ctx, const platform::Event& e) { pallo::initDonationWindow(ctx, e.window); });
-    handlers.add(name::closeDonationWindow,
-                 [](Context& ctx, const platform::Event& e) { pallo::closeDonationWindow(ctx, e.window); });
+    handlers.add({
+        {name::toggleSupportWindow, &pallo::toggleSupportWindow},
+        {name::initDonationWindow, &pallo::initDonationWindow},
+        {name::closeDonationWindow, &pallo::closeDonationWindow},
+    });
 }
 
 }  // namespace pallo

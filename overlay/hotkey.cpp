@@ -71,8 +71,9 @@ void toggleAllWindows(Context& ctx) {
 }
 
 void registerHotkeyHandlers(HandlerRegistry& handlers) {
-    handlers.add(ui::handler::toggleAllWindows,
-                 [](Context& ctx, const platform::Event&) { toggleAllWindows(ctx); });
+    handlers.add({
+        {ui::handler::toggleAllWindows, &toggleAllWindows},
+    });
 }
 
 }  // namespace pallo

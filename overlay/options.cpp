@@ -4,6 +4,7 @@
 #include "editors/node_editor.h"
 #include "overlay/donation.h"
 #include "overlay/startup.h"
+#include "program/editor_window.h"
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "model/text.h"
@@ -36,22 +37,13 @@ constexpr SettingKey kWriteOrder[] = {
     {"T", &WindowSettingTexts::T, "窗口置顶写入失败。"},
 };
 
-ControlRef overlayControl(const Context& ctx, const char* name) { return ControlRef{ctx.state.overlay, name}; }
-
 void setLabelColour(Context& ctx, const char* label, std::int32_t colour) {
-    const ControlRef c = overlayControl(ctx, label);
+    const ControlRef c = kOverlayWindow.control(ctx, label);
     if (ctx.platform.hasControl(c)) ctx.platform.setTextColour(c, colour);
 }
 
 bool anyEditorOpen(const Context& ctx) {
-    const ProgramState& st = ctx.state;
-    const platform::Platform& p = ctx.platform;
-    return p.exists(st.nodeEditor) || p.exists(st.catalogEditor) || p.exists(st.associationWindow);
-}
-
-void closeWindow(platform::Platform& p, WindowRef& window) {
-    if (p.exists(window)) p.destroy(window);
-    window = WindowRef{};
+    return kNodeEditor.isOpen(ctx) || kCatalogEditor.isOpen(ctx) || kAssociationWindow.isOpen(ctx);
 }
 
 bool isEditorDesign(const std::string& design) {
@@ -93,12 +85,12 @@ void openOptions(Context& ctx) {
     // them back.
     hideDetailRows(ctx);
     p.resize(overlay, width, truncate(width * 3.0));
-    p.setVisible(overlayControl(ctx, ui::names::overlay::collapseLabel), true);
+    p.setVisible(kOverlayWindow.control(ctx, ui::names::overlay::collapseLabel), true);
 }
 
 void collapseOptions(Context& ctx) {
     platform::Platform& p = ctx.platform;
-    const ControlRef label = overlayControl(ctx, ui::names::overlay::collapseLabel);
+    const ControlRef label = kOverlayWindow.control(ctx, ui::names::overlay::collapseLabel);
     if (!p.isVisible(label)) return;
     p.setVisible(label, false);
     p.resize(ctx.state.overlay, p.width(ctx.state.overlay), p.width(ctx.state.overlay));
@@ -107,7 +99,7 @@ void collapseOptions(Context& ctx) {
 void translucencyChanged(Context& ctx) {
     platform::Platform& p = ctx.platform;
     WindowInfo& o = ctx.state.OverlayInfo;
-    o.S = p.scrollPos(overlayControl(ctx, ui::names::overlay::translucencyBar));
+    o.S = p.scrollPos(kOverlayWindow.control(ctx, ui::names::overlay::translucencyBar));
     setTranslucency(p, o.self, o.S);
     forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.self, o.S); });
 }
@@ -115,7 +107,7 @@ void translucencyChanged(Context& ctx) {
 void onTopClicked(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    const ControlRef box = overlayControl(ctx, ui::names::overlay::onTopBox);
+    const ControlRef box = kOverlayWindow.control(ctx, ui::names::overlay::onTopBox);
     p.setEnabled(box, false);
     const bool onTop = p.isChecked(box);
     p.setTopMost(st.overlay, onTop);
@@ -129,12 +121,10 @@ void onTopClicked(Context& ctx) {
 }
 
 void toggleEditors(Context& ctx) {
-    platform::Platform& p = ctx.platform;
-    ProgramState& st = ctx.state;
     if (anyEditorOpen(ctx)) {
-        closeWindow(p, st.nodeEditor);
-        closeWindow(p, st.catalogEditor);
-        closeWindow(p, st.associationWindow);
+        kNodeEditor.close(ctx);
+        kCatalogEditor.close(ctx);
+        kAssociationWindow.close(ctx);
         setLabelColour(ctx, ui::names::overlay::editorsLabel, kLabelBlack);
         return;
     }
@@ -159,7 +149,7 @@ void exitProgram(Context& ctx) {
     values.X = toText(p.left(st.overlay));
     values.Y = toText(p.top(st.overlay));
     values.T = p.isTopMost(st.overlay) ? "1" : "0";
-    values.S = toText(p.scrollPos(overlayControl(ctx, ui::names::overlay::translucencyBar)));
+    values.S = toText(p.scrollPos(kOverlayWindow.control(ctx, ui::names::overlay::translucencyBar)));
     std::string message;
     // A failed save is shown before the program ends: the user would
     // otherwise find the overlay back at its old place with no word why.
@@ -187,17 +177,15 @@ void closedByUser(Context& ctx, WindowRef window) {
 
 void registerOptionsHandlers(HandlerRegistry& handlers) {
     namespace name = ui::handler;
-    const auto simple = [&](ui::HandlerName handlerName, void (*fn)(Context&)) {
-        handlers.add(handlerName, [fn](Context& ctx, const platform::Event&) { fn(ctx); });
-    };
-    simple(name::openOptions, &pallo::openOptions);
-    simple(name::collapseOptions, &pallo::collapseOptions);
-    simple(name::translucencyChanged, &pallo::translucencyChanged);
-    simple(name::onTopClicked, &pallo::onTopClicked);
-    simple(name::toggleEditors, &pallo::toggleEditors);
-    simple(name::exitProgram, &pallo::exitProgram);
-    handlers.add(name::closedByUser,
-                 [](Context& ctx, const platform::Event& e) { pallo::closedByUser(ctx, e.window); });
+    handlers.add({
+        {name::openOptions, &pallo::openOptions},
+        {name::collapseOptions, &pallo::collapseOptions},
+        {name::translucencyChanged, &pallo::translucencyChanged},
+        {name::onTopClicked, &pallo::onTopClicked},
+        {name::toggleEditors, &pallo::toggleEditors},
+        {name::exitProgram, &pallo::exitProgram},
+        {name::closedByUser, &pallo::closedByUser},
+    });
 }
 
 }  // namespace pallo

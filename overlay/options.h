@@ -10,18 +10,12 @@
 #include <vector>
 
 #include "config/config_store.h"
+#include "overlay/label_colours.h"
 #include "program/state.h"
 
 namespace pallo {
 
 class HandlerRegistry;
-
-// The overlay's toggle labels by design name.
-
-// A toggle label is green while the window it stands for is open or its
-// action is under way, black otherwise.
-inline constexpr std::int32_t kLabelGreen = 65280;
-inline constexpr std::int32_t kLabelBlack = 0;
 
 // The values of section Config to save; an empty one is not written.
 struct WindowSettingTexts {

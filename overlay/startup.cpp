@@ -159,8 +159,10 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {
-    handlers.add(ui::handler::startUp, [](Context& ctx, const platform::Event& e) { startUp(ctx, e.window); });
-    handlers.add(ui::handler::onOverlayMoved, [](Context& ctx, const platform::Event&) { onOverlayMoved(ctx); });
+    handlers.add({
+        {ui::handler::startUp, &startUp},
+        {ui::handler::onOverlayMoved, &onOverlayMoved},
+    });
 }
 
 }  // namespace pallo

@@ -1,13 +1,26 @@
 #include "program/handlers.h"
 
+#include <cassert>
 #include <set>
 
 #include "ui/events.h"
 
 namespace pallo {
 
-void HandlerRegistry::add(ui::HandlerName name, Handler handler) {
-    handlers_.insert_or_assign(std::string(name.view()), std::move(handler));
+HandlerEntry::HandlerEntry(ui::HandlerName n, void (*fn)(Context&))
+    : name(n), handler([fn](Context& ctx, const platform::Event&) { fn(ctx); }) {}
+
+HandlerEntry::HandlerEntry(ui::HandlerName n, void (*fn)(Context&, platform::WindowRef))
+    : name(n), handler([fn](Context& ctx, const platform::Event& e) { fn(ctx, e.window); }) {}
+
+HandlerEntry::HandlerEntry(ui::HandlerName n, void (*fn)(Context&, const platform::Event&))
+    : name(n), handler(fn) {}
+
+void HandlerRegistry::add(std::initializer_list<HandlerEntry> table) {
+    for (const HandlerEntry& entry : table) {
+        [[maybe_unused]] const bool added = handlers_.emplace(std::string(entry.name.view()), entry.handler).second;
+        assert(added && "a handler name is registered twice");
+    }
 }
 
 const Handler* HandlerRegistry::find(std::string_view name) const {

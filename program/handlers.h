@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -16,10 +17,24 @@ namespace pallo {
 
 using Handler = std::function<void(Context&, const platform::Event&)>;
 
+// One row of a feature's handler table: a name of ui/handlers.h and the
+// plain function it calls. The function takes the context and, when it
+// needs them, the window the event came from or the whole event; the entry
+// adapts each form to a Handler.
+struct HandlerEntry {
+    HandlerEntry(ui::HandlerName name, void (*fn)(Context&));
+    HandlerEntry(ui::HandlerName name, void (*fn)(Context&, platform::WindowRef));
+    HandlerEntry(ui::HandlerName name, void (*fn)(Context&, const platform::Event&));
+
+    ui::HandlerName name;
+    Handler handler;
+};
+
 class HandlerRegistry {
 public:
-    // Only the names of ui/handlers.h can be registered.
-    void add(ui::HandlerName name, Handler handler);
+    // A feature registers its whole table in one call. Only the names of
+    // ui/handlers.h can be registered, each once.
+    void add(std::initializer_list<HandlerEntry> table);
     const Handler* find(std::string_view name) const;
     // Names the event table binds that have no handler yet.
     std::vector<std::string> missing() const;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "support/design_builder.h"
 #include "ui/designs.h"
 
 namespace pallo::platform::headless {
@@ -39,48 +40,28 @@ struct Recorder : platform::EventSink {
     }
 };
 
-ui::ControlDesign makeControl(ControlKind kind, std::string name, std::string container = {}) {
-    ui::ControlDesign c;
-    c.kind = kind;
-    c.name = std::move(name);
-    c.width = 60;
-    c.height = 20;
-    c.container = std::move(container);
-    return c;
-}
-
 const ui::WindowDesign& testDesign() {
     static const ui::WindowDesign design = [] {
-        ui::WindowDesign d;
-        d.name = "TestWindow";
-        d.left = 10;
-        d.top = 20;
-        d.width = 300;
-        d.height = 200;
-        d.controls.push_back(makeControl(ControlKind::PictureBox, "pic"));
-        d.controls.push_back(makeControl(ControlKind::Label, "caption", "pic"));
-        d.controls.push_back(makeControl(ControlKind::Label, "action", "pic"));
-        d.controls.push_back(makeControl(ControlKind::Button, "button"));
-        d.controls.push_back(makeControl(ControlKind::CheckBox, "check"));
-        auto combo = makeControl(ControlKind::Combo, "combo");
-        combo.items = {{"none", 0}, {"one", 1}, {"two", 2}};
-        d.controls.push_back(combo);
-        auto edit = makeControl(ControlKind::Edit, "edit");
-        d.controls.push_back(edit);
-        auto number = makeControl(ControlKind::Edit, "number");
-        number.integerInput = true;
-        d.controls.push_back(number);
-        auto bar = makeControl(ControlKind::HScrollBar, "bar");
-        bar.scroll = {15, 255, 15, 15, 105};
-        d.controls.push_back(bar);
-        auto list = makeControl(ControlKind::ListView, "list");
-        list.columns = {{"ID", 24}, {"名称", 64}};
-        d.controls.push_back(list);
-        auto multi = list;
-        multi.name = "multi";
+        pallo::testing::DesignBuilder b("TestWindow", 10, 20, 300, 200);
+        // Every control 60 x 20 at the window's (or its container's) corner.
+        const auto add = [&b](ControlKind kind, const char* name, const char* container = "") -> ui::ControlDesign& {
+            return b.add(kind, name, 0, 0, 60, 20, container);
+        };
+        add(ControlKind::PictureBox, "pic");
+        add(ControlKind::Label, "caption", "pic");
+        add(ControlKind::Label, "action", "pic");
+        add(ControlKind::Button, "button");
+        add(ControlKind::CheckBox, "check");
+        add(ControlKind::Combo, "combo").items = {{"none", 0}, {"one", 1}, {"two", 2}};
+        add(ControlKind::Edit, "edit");
+        add(ControlKind::Edit, "number").integerInput = true;
+        add(ControlKind::HScrollBar, "bar").scroll = {15, 255, 15, 15, 105};
+        const std::vector<ui::ListColumn> columns{{"ID", 24}, {"名称", 64}};
+        add(ControlKind::ListView, "list").columns = columns;
+        auto& multi = add(ControlKind::ListView, "multi");
+        multi.columns = columns;
         multi.multiSelect = true;
-        d.controls.push_back(multi);
-        return d;
+        return b.design();
     }();
     return design;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/design_builder.h"
 #include "tests/platform/user.h"
 #include "ui/designs.h"
 
@@ -35,73 +36,39 @@ struct Sink : EventSink {
     }
 };
 
-ui::ControlDesign control(ControlKind kind, const char* name, int left, int top, int width, int height) {
-    ui::ControlDesign c;
-    c.kind = kind;
-    c.name = name;
-    c.left = left;
-    c.top = top;
-    c.width = width;
-    c.height = height;
-    return c;
-}
-
 // A framed window with one control of each kind the contract speaks of.
 ui::WindowDesign framedDesign() {
-    ui::WindowDesign w;
-    w.name = "ContractFramed";
-    w.left = 60;
-    w.top = 70;
-    w.width = 320;
-    w.height = 240;
-    w.framed = true;
-    w.caption = "约定";
-    auto add = [&w](ui::ControlDesign c) -> ui::ControlDesign& {
-        w.controls.push_back(std::move(c));
-        return w.controls.back();
-    };
-    add(control(ControlKind::Combo, "combo", 0, 0, 80, 20)).items = {{"选择项目", 0}, {"Item", 1}, {"Hero", 2}};
+    pallo::testing::DesignBuilder b("ContractFramed", 60, 70, 320, 240);
+    b.framed("约定");
+    b.add(ControlKind::Combo, "combo", 0, 0, 80, 20).items = {{"选择项目", 0}, {"Item", 1}, {"Hero", 2}};
     {
-        auto& c = add(control(ControlKind::Combo, "editCombo", 0, 22, 80, 20));
+        auto& c = b.add(ControlKind::Combo, "editCombo", 0, 22, 80, 20);
         c.editable = true;
         c.items = {{"甲", 7}};
     }
-    add(control(ControlKind::Edit, "edit", 0, 44, 80, 20));
-    add(control(ControlKind::Edit, "memo", 0, 66, 80, 40)).multiLine = true;
-    add(control(ControlKind::Edit, "number", 0, 110, 80, 20)).integerInput = true;
-    add(control(ControlKind::Button, "button", 0, 132, 48, 20)).text = "保存";
-    add(control(ControlKind::CheckBox, "check", 0, 154, 80, 20)).text = "置顶";
-    add(control(ControlKind::HScrollBar, "scroll", 0, 200, 150, 16)).scroll = ui::ScrollRange{15, 255, 15, 15, 105};
+    b.add(ControlKind::Edit, "edit", 0, 44, 80, 20);
+    b.add(ControlKind::Edit, "memo", 0, 66, 80, 40).multiLine = true;
+    b.add(ControlKind::Edit, "number", 0, 110, 80, 20).integerInput = true;
+    b.add(ControlKind::Button, "button", 0, 132, 48, 20).text = "保存";
+    b.add(ControlKind::CheckBox, "check", 0, 154, 80, 20).text = "置顶";
+    b.add(ControlKind::HScrollBar, "scroll", 0, 200, 150, 16).scroll = ui::ScrollRange{15, 255, 15, 15, 105};
     const std::vector<ui::ListColumn> columns{{"ID", 40}, {"名称", 64}};
-    add(control(ControlKind::ListView, "list", 90, 0, 115, 100)).columns = columns;
+    b.add(ControlKind::ListView, "list", 90, 0, 115, 100).columns = columns;
     {
-        auto& c = add(control(ControlKind::ListView, "multi", 90, 105, 115, 90));
+        auto& c = b.add(ControlKind::ListView, "multi", 90, 105, 115, 90);
         c.columns = columns;
         c.multiSelect = true;
     }
-    add(control(ControlKind::PictureBox, "pic", 210, 0, 100, 100)).background = ui::kGrey;
-    {
-        auto& c = add(control(ControlKind::Label, "caption", 2, 70, 96, 24));
-        c.container = "pic";
-        c.text = "地图";
-    }
-    {
-        auto& c = add(control(ControlKind::Label, "action", 2, 2, 96, 20));
-        c.container = "pic";
-        c.text = "动作";
-    }
-    return w;
+    b.add(ControlKind::PictureBox, "pic", 210, 0, 100, 100).background = ui::kGrey;
+    b.add(ControlKind::Label, "caption", 2, 70, 96, 24, "pic").text = "地图";
+    b.add(ControlKind::Label, "action", 2, 2, 96, 20, "pic").text = "动作";
+    return b.design();
 }
 
 ui::WindowDesign popupDesign() {
-    ui::WindowDesign w;
-    w.name = "ContractPopup";
-    w.left = 120;
-    w.top = 130;
-    w.width = 70;
-    w.height = 70;
-    w.controls = {control(ControlKind::PictureBox, "pic", 0, 0, 70, 70)};
-    return w;
+    pallo::testing::DesignBuilder b("ContractPopup", 120, 130, 70, 70);
+    b.add(ControlKind::PictureBox, "pic", 0, 0, 70, 70);
+    return b.design();
 }
 
 class Contract : public ::testing::Test {

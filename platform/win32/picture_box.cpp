@@ -1,0 +1,166 @@
+// Picture boxes of the Win32 platform: our own window class, its messages,
+// the picture it shows and its tooltip.
+#include "platform/win32/control_parts.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/text.h"
+
+namespace pallo::platform::win32 {
+
+LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Control* c = ownControl(hwnd, msg, lp);
+    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    if (!keep) return DefWindowProcW(hwnd, msg, wp, lp);
+    return c->window->platform->pictureMessage(*c, msg, wp, lp);
+}
+
+LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
+    TopWindow& w = *c.window;
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+        PaintScope paint(c.hwnd);
+        paintPicture(c, paint.dc(), 0, 0);
+        return 0;
+    }
+    case WM_SETFONT:
+        c.font = reinterpret_cast<HFONT>(wp);
+        return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(c.font);
+    case WM_LBUTTONDOWN: {
+        const bool leftBound = bound(w, c, ui::EventKind::LeftDown) || bound(w, c, ui::EventKind::LeftUp);
+        if (dragsWindow(w.design, c.design, leftBound)) {
+            // The window follows the pointer while the button is held. Not the
+            // system's move loop: it activates the window it moves, and the
+            // game beside it would lose the keyboard.
+            RECT r{};
+            GetWindowRect(w.hwnd.get(), &r);
+            w.drag = TopWindow::Drag{messagePoint(), POINT{r.left, r.top}};
+            SetCapture(c.hwnd);
+            return 0;
+        }
+        fire(w, &c, ui::EventKind::LeftDown);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (w.drag && GetCapture() == c.hwnd) {
+            const POINT now = messagePoint();
+            SetWindowPos(w.hwnd.get(), nullptr, w.drag->origin.x + now.x - w.drag->pointer.x,
+                         w.drag->origin.y + now.y - w.drag->pointer.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        w.drag.reset();
+        break;
+    case WM_LBUTTONUP:
+        if (w.drag) {
+            ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
+            return 0;
+        }
+        fire(w, &c, ui::EventKind::LeftUp);
+        return 0;
+    default:
+        if (const auto kind = mouseEvent(msg)) {
+            fire(w, &c, *kind);
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(c.hwnd, msg, wp, lp);
+}
+
+// --- picture box ---------------------------------------------------------------------------
+
+void Win32Backend::setPicture(const ControlRef& ref, const PictureSource& source) {
+    Control* c = findControl(ref, ui::ControlKind::PictureBox);
+    if (!c) return;
+    c->source = source;
+    c->picture.reset();
+    c->bgra.clear();
+    if (source.kind != PictureSource::Kind::None) {
+        c->picture = fittedPicture(*c, source);
+        const image::Rgba* p = c->picture.get();
+        if (p && !p->empty() &&
+            p->pixels.size() == static_cast<std::size_t>(p->width) * static_cast<std::size_t>(p->height) * 4) {
+            c->bgra.resize(p->pixels.size());
+            for (std::size_t i = 0; i < p->pixels.size(); i += 4) {
+                c->bgra[i] = p->pixels[i + 2];
+                c->bgra[i + 1] = p->pixels[i + 1];
+                c->bgra[i + 2] = p->pixels[i];
+                c->bgra[i + 3] = 255;
+            }
+        } else {
+            c->picture.reset();
+        }
+    }
+    repaintArea(*c);
+}
+
+std::shared_ptr<const image::Rgba> Win32Backend::fittedPicture(const Control& c, const PictureSource& source) {
+    const int w = c.placed.right - c.placed.left;
+    const int h = c.placed.bottom - c.placed.top;
+    if (w <= 0 || h <= 0) return nullptr;
+    const ui::Rgb background = c.design.background.value_or(c.window->backgroundRgb);
+    return pictures_.get(source, w, h, opaqueArgb(background));
+}
+
+void Win32Backend::preparePicture(const ControlRef& ref, const PictureSource& source) {
+    if (const Control* c = findControl(ref, ui::ControlKind::PictureBox)) fittedPicture(*c, source);
+}
+
+PictureSource Win32Backend::picture(const ControlRef& ref) const {
+    const Control* c = findControl(ref, ui::ControlKind::PictureBox);
+    return c ? c->source : PictureSource{};
+}
+
+void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
+    Control* c = findControl(ref);
+    if (!c) return;
+    if (!tooltip_ && !text.empty()) {
+        HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                   instance_, nullptr);
+        if (!tip) {
+            OutputDebugStringA("pallo win32: the tooltip control could not be created\n");
+            return;
+        }
+        tooltip_.reset(tip);
+        // Any maximum width makes the tooltip honour the line breaks of a text.
+        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    if (!tooltip_) return;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_CENTERTIP;
+    ti.hwnd = c->window->hwnd.get();
+    ti.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
+    if (text.empty()) {
+        if (!c->tooltip.empty()) SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+        c->tooltip.clear();
+        return;
+    }
+    std::wstring wide = toWide(text);
+    ti.lpszText = wide.data();  // the control keeps its own copy
+    if (c->tooltip.empty()) {
+        if (!SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) {
+            OutputDebugStringA("pallo win32: TTM_ADDTOOLW failed\n");
+            return;
+        }
+    } else {
+        SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    c->tooltip = text;
+}
+
+std::string Win32Backend::tooltip(const ControlRef& ref) const {
+    const Control* c = findControl(ref);
+    return c ? c->tooltip : std::string{};
+}
+
+}  // namespace pallo::platform::win32
