@@ -12,13 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "config/value_limit.h"
 #include "platform/files.h"
 
 namespace pallo {
-
-// Values are read into a buffer of this many bytes: a longer value is cut
-// to at most kValueLimit - 1 bytes, backed up to a whole UTF-8 character.
-inline constexpr std::size_t kValueLimit = 10240;
 
 // A parsed Cfg.ini (opaque to callers).
 struct ParsedIni;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "config/config_store.h"
 #include "config/utf16.h"
+#include "config/value_limit.h"
 
 namespace pallo::ini {
 namespace {
