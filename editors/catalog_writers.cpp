@@ -1,8 +1,5 @@
 #include "editors/catalog_writers.h"
 
-#include "editors/entry_fields.h"
-#include "editors/node_rules.h"
-#include "editors/node_writers.h"
 #include "model/text.h"
 
 namespace pallo {
@@ -20,21 +17,6 @@ void addLine(std::string& message, const std::string& line) {
 }
 
 }  // namespace
-
-std::string catalogEntryFailure(const std::string& section) { return section + "子项写入失败。"; }
-
-void addCatalogEntry(WriteGroup& group, const std::string& section, const CatalogEntry& entry, std::int32_t key) {
-    std::string members = memberText(entry.members);
-    std::vector<std::string> list = entry.members;
-    // An empty fourth part is not counted: the loader would end the
-    // catalog at this entry.
-    if (members.empty()) {
-        members = "0&0";
-        list = {members};
-    }
-    group.addEntry(section, toText(key),
-                   EntryParts{entry.picture, entry.name, entry.description, members, std::move(list)});
-}
 
 bool writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std::string& section,
                        const CatalogTable& table, std::int32_t position, const std::string& directory,

@@ -11,31 +11,11 @@
 #include <vector>
 
 #include "config/config_store.h"
+#include "editors/rewrites.h"
 #include "editors/write_check.h"
 #include "model/tables.h"
 
 namespace pallo {
-
-// "Item子项写入失败。" or "Hero子项写入失败。".
-std::string catalogEntryFailure(const std::string& section);
-
-// Key `key` of the section holding the entry. An entry whose members join
-// to nothing is written with "0&0", so that it keeps its four parts.
-void addCatalogEntry(WriteGroup& group, const std::string& section, const CatalogEntry& entry, std::int32_t key);
-
-// A catalog entry rewritten along with another write (its back-references
-// changed); written under its number.
-struct CatalogRewrite {
-    std::string section;
-    CatalogEntry entry;
-};
-
-// A child rewritten along with a catalog write (its links changed).
-struct ChildRewrite {
-    std::int32_t main = 0;
-    std::int32_t position = 0;
-    ChildNode child;
-};
 
 // Writes the entry at `position` (1-based) of the section's table under
 // that key, and with writeName also the section's Name, as one group. On

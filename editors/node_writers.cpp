@@ -49,21 +49,8 @@ void addMainNode(WriteGroup& group, const MainNode& node, std::int32_t main) {
     group.addValue(section, "Show", node.Show ? "1" : "0", WrittenField::Other);
 }
 
-void addChildEntry(WriteGroup& group, const ChildNode& child, std::int32_t main, std::int32_t key) {
-    // A blank last member is written as "0".
-    std::vector<std::string> list = child.members;
-    if (list.empty() || removeBlanks(list.back()).empty()) list.emplace_back("0");
-    group.addEntry(toText(main), toText(key),
-                   EntryParts{child.picture, child.name, child.description, joinMembersForFile(child.members),
-                              std::move(list)});
-}
-
 std::string childRangeMessage(std::int32_t main, std::int32_t child) {
     return "主ID:[" + toText(main) + "]或子ID:[" + toText(child) + "]数值错误，或超出限定范围。";
-}
-
-std::string childWriteFailure(std::int32_t main, std::int32_t child) {
-    return "[" + toText(main) + "]下\"" + toText(child) + "\"写入失败。";
 }
 
 std::string mainNodeWriteFailures(std::int32_t main) {

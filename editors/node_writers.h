@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "config/config_store.h"
-#include "editors/catalog_writers.h"
+#include "editors/rewrites.h"
 #include "editors/write_check.h"
 #include "model/tables.h"
 
@@ -25,12 +25,8 @@ namespace pallo {
 // In, Link, Pic, Show).
 void addMainNode(WriteGroup& group, const MainNode& node, std::int32_t main);
 
-// Key `key` of section main holding the child's value.
-void addChildEntry(WriteGroup& group, const ChildNode& child, std::int32_t main, std::int32_t key);
-
 // What a failed write says.
 std::string childRangeMessage(std::int32_t main, std::int32_t child);   // "主ID:[..]或子ID:[..]..."
-std::string childWriteFailure(std::int32_t main, std::int32_t child);   // "[m]下"c"写入失败。"
 std::string mainNodeWriteFailures(std::int32_t main);                   // the six lines, in key order
 
 // Writes key child of section main from the child at that position of the
