@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -76,6 +79,33 @@ TEST(Layering, OnlyThePlatformIncludesSystemHeaders) {
         EXPECT_FALSE(inc.target.find('.') != std::string::npos)
             << inc.file << ":" << inc.line << ": includes <" << inc.target << "> outside platform/";
     }
+}
+
+// A header and its .cpp are one unit: "config/ini.h" and "config/ini.cpp"
+// are both "config/ini".
+std::string unitOf(const std::string& path) { return path.substr(0, path.rfind('.')); }
+
+// The unit a quoted include names, seen from the file that includes it.
+std::string includedUnit(const Include& inc) {
+    if (inc.target.find('/') != std::string::npos) return unitOf(inc.target);
+    return unitOf(inc.file.substr(0, inc.file.rfind('/') + 1) + inc.target);
+}
+
+TEST(Layering, NoTwoFilesIncludeEachOther) {
+    std::map<std::string, std::set<std::string>> reaches;  // unit -> units it includes
+    for (const Include& inc : includesOfProductFolders(PALLO_SOURCE_DIR)) {
+        if (inc.angled) continue;
+        const std::string from = unitOf(inc.file);
+        const std::string to = includedUnit(inc);
+        if (from != to) reaches[from].insert(to);
+    }
+    for (const auto& [from, targets] : reaches)
+        for (const std::string& to : targets) {
+            if (to <= from) continue;  // each pair once
+            const auto back = reaches.find(to);
+            EXPECT_FALSE(back != reaches.end() && back->second.count(from) != 0)
+                << from << " <-> " << to << ": each includes the other (counting x.h and x.cpp as one)";
+        }
 }
 
 }  // namespace
