@@ -187,23 +187,25 @@ void jpegProgress(j_common_ptr cinfo) {
 
 std::uint8_t clampByte(int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
 
-// Plain function: no object with a destructor lives here (see Output).
-bool decodeJpeg(JpegJob* job, const std::uint8_t* data, std::size_t size, Output* out) {
+// The steps of decodeJpeg. Each may leave through jpegErrorExit's longjmp
+// back to decodeJpeg, so none keeps an object with a destructor.
+
+void attachErrorHandlers(JpegJob* job) {
     job->cinfo.err = jpeg_std_error(&job->errorManager);
     job->errorManager.error_exit = jpegErrorExit;
     job->errorManager.output_message = jpegOutputMessage;
-    if (setjmp(job->jump) != 0) {
-        jpeg_destroy_decompress(&job->cinfo);
-        return false;
-    }
-    jpeg_create_decompress(&job->cinfo);
-    j_decompress_ptr cinfo = &job->cinfo;
-    // Bounds libjpeg's own memory (a progressive picture keeps all its
-    // coefficients); beyond it the decode fails instead of growing.
-    cinfo->mem->max_memory_to_use = 512L * 1024L * 1024L;
-    job->progress.progress_monitor = jpegProgress;
-    cinfo->progress = &job->progress;
+}
 
+// Bounds libjpeg's own memory (a progressive picture keeps all its
+// coefficients); beyond it the decode fails instead of growing. The scan
+// count is bounded by jpegProgress.
+void limitJpegWork(JpegJob* job) {
+    job->cinfo.mem->max_memory_to_use = 512L * 1024L * 1024L;
+    job->progress.progress_monitor = jpegProgress;
+    job->cinfo.progress = &job->progress;
+}
+
+void attachSource(JpegJob* job, const std::uint8_t* data, std::size_t size) {
     job->source.init_source = sourceInit;
     job->source.fill_input_buffer = sourceFill;
     job->source.skip_input_data = sourceSkip;
@@ -211,8 +213,11 @@ bool decodeJpeg(JpegJob* job, const std::uint8_t* data, std::size_t size, Output
     job->source.term_source = sourceTerm;
     job->source.next_input_byte = data;
     job->source.bytes_in_buffer = size;
-    cinfo->src = &job->source;
+    job->cinfo.src = &job->source;
+}
 
+// Reads the header and asks for CMYK, gray or RGB output; true for CMYK.
+bool readJpegHeader(j_decompress_ptr cinfo) {
     jpeg_read_header(cinfo, TRUE);
     if (!sideOk(cinfo->image_width) || !sideOk(cinfo->image_height)) jpegErrorExit(reinterpret_cast<j_common_ptr>(cinfo));
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
@@ -223,12 +228,46 @@ bool decodeJpeg(JpegJob* job, const std::uint8_t* data, std::size_t size, Output
     } else {
         cinfo->out_color_space = JCS_RGB;
     }
-    jpeg_start_decompress(cinfo);
+    return cmyk;
+}
+
+// Refuses an output other than the one asked for, or of a refused size.
+void checkJpegOutput(j_decompress_ptr cinfo, bool cmyk) {
     const int components = cinfo->output_components;
     if ((cmyk && components != 4) || (!cmyk && components != 1 && components != 3) ||
         !sideOk(cinfo->output_width) || !sideOk(cinfo->output_height)) {
         jpegErrorExit(reinterpret_cast<j_common_ptr>(cinfo));
     }
+}
+
+// One decoded scan line of gray, RGB or CMYK samples to RGBA.
+void lineToRgba(const JSAMPLE* in, std::uint8_t* o, int width, int components, bool inverted) {
+    for (int x = 0; x < width; ++x, o += 4) {
+        if (components == 1) {
+            o[0] = o[1] = o[2] = in[x];
+        } else if (components == 3) {
+            o[0] = in[x * 3];
+            o[1] = in[x * 3 + 1];
+            o[2] = in[x * 3 + 2];
+        } else {
+            int c = in[x * 4], m = in[x * 4 + 1], yy = in[x * 4 + 2], k = in[x * 4 + 3];
+            if (!inverted) {
+                c = 255 - c;
+                m = 255 - m;
+                yy = 255 - yy;
+                k = 255 - k;
+            }
+            o[0] = clampByte((c * k + 127) / 255);
+            o[1] = clampByte((m * k + 127) / 255);
+            o[2] = clampByte((yy * k + 127) / 255);
+        }
+        o[3] = 255;
+    }
+}
+
+// Reads every scan line into the caller's buffer.
+void readJpegLines(j_decompress_ptr cinfo, Output* out, bool cmyk) {
+    const int components = cinfo->output_components;
     const int width = static_cast<int>(cinfo->output_width);
     const int height = static_cast<int>(cinfo->output_height);
     // Adobe's CMYK JPEGs store the inks inverted; libjpeg hands them on as
@@ -244,30 +283,26 @@ bool decodeJpeg(JpegJob* job, const std::uint8_t* data, std::size_t size, Output
     while (cinfo->output_scanline < cinfo->output_height) {
         const int y = static_cast<int>(cinfo->output_scanline);
         if (jpeg_read_scanlines(cinfo, line, 1) != 1) jpegErrorExit(reinterpret_cast<j_common_ptr>(cinfo));
-        const JSAMPLE* in = line[0];
-        std::uint8_t* o = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
-        for (int x = 0; x < width; ++x, o += 4) {
-            if (components == 1) {
-                o[0] = o[1] = o[2] = in[x];
-            } else if (components == 3) {
-                o[0] = in[x * 3];
-                o[1] = in[x * 3 + 1];
-                o[2] = in[x * 3 + 2];
-            } else {
-                int c = in[x * 4], m = in[x * 4 + 1], yy = in[x * 4 + 2], k = in[x * 4 + 3];
-                if (!inverted) {
-                    c = 255 - c;
-                    m = 255 - m;
-                    yy = 255 - yy;
-                    k = 255 - k;
-                }
-                o[0] = clampByte((c * k + 127) / 255);
-                o[1] = clampByte((m * k + 127) / 255);
-                o[2] = clampByte((yy * k + 127) / 255);
-            }
-            o[3] = 255;
-        }
+        lineToRgba(line[0], pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4, width,
+                   components, inverted);
     }
+}
+
+// Plain function: no object with a destructor lives here (see Output).
+bool decodeJpeg(JpegJob* job, const std::uint8_t* data, std::size_t size, Output* out) {
+    attachErrorHandlers(job);
+    if (setjmp(job->jump) != 0) {
+        jpeg_destroy_decompress(&job->cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&job->cinfo);
+    j_decompress_ptr cinfo = &job->cinfo;
+    limitJpegWork(job);
+    attachSource(job, data, size);
+    const bool cmyk = readJpegHeader(cinfo);
+    jpeg_start_decompress(cinfo);
+    checkJpegOutput(cinfo, cmyk);
+    readJpegLines(cinfo, out, cmyk);
     jpeg_destroy_decompress(cinfo);
     return true;
 }
@@ -330,42 +365,33 @@ std::uint8_t toByte(float v) {
     return static_cast<std::uint8_t>(r <= 0.0f ? 0.0f : r >= 255.0f ? 255.0f : r);
 }
 
-}  // namespace
+// The steps of fitToBox.
 
-Rgba decode(std::span<const std::uint8_t> bytes) {
-    Rgba picture;
-    Output out{&picture};
-    bool ok = false;
-    if (bytes.size() >= sizeof kPngSignature && std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0) {
-        PngJob job{};
-        job.data = bytes.data();
-        job.size = bytes.size();
-        ok = decodePng(&job, &out);
-    } else if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
-        JpegJob job{};
-        ok = decodeJpeg(&job, bytes.data(), bytes.size(), &out);
-    }
-    if (!ok) return {};
-    return picture;
+// A box it can fill, and a picture whose pixels match its size.
+bool fittable(const Rgba& picture, int boxWidth, int boxHeight) {
+    return !(picture.empty() || boxWidth <= 0 || boxHeight <= 0 || boxWidth > kMaxSide || boxHeight > kMaxSide ||
+             picture.pixels.size() !=
+                 static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 4);
 }
 
-Rgba fitToBox(const Rgba& picture, int boxWidth, int boxHeight, std::uint32_t background) {
-    if (picture.empty() || boxWidth <= 0 || boxHeight <= 0 || boxWidth > kMaxSide || boxHeight > kMaxSide ||
-        picture.pixels.size() != static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) * 4) {
-        return {};
-    }
+// Where the scaled picture lies in the box: as large as fits, centred.
+struct Placement {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+Placement placeInBox(const Rgba& picture, int boxWidth, int boxHeight) {
     const double scale = std::min(static_cast<double>(boxWidth) / picture.width,
                                   static_cast<double>(boxHeight) / picture.height);
     const int w = std::clamp(static_cast<int>(std::lround(picture.width * scale)), 1, boxWidth);
     const int h = std::clamp(static_cast<int>(std::lround(picture.height * scale)), 1, boxHeight);
-    const int left = (boxWidth - w) / 2;
-    const int top = (boxHeight - h) / 2;
+    return Placement{(boxWidth - w) / 2, (boxHeight - h) / 2, w, h};
+}
 
-    const float bgA = static_cast<float>((background >> 24) & 0xFF) / 255.0f;
-    const float bgR = static_cast<float>((background >> 16) & 0xFF) / 255.0f;
-    const float bgG = static_cast<float>((background >> 8) & 0xFF) / 255.0f;
-    const float bgB = static_cast<float>(background & 0xFF) / 255.0f;
-
+// The box in its background colour (0xAARRGGBB).
+Rgba filledBox(int boxWidth, int boxHeight, std::uint32_t background) {
     Rgba box;
     box.width = boxWidth;
     box.height = boxHeight;
@@ -376,32 +402,43 @@ Rgba fitToBox(const Rgba& picture, int boxWidth, int boxHeight, std::uint32_t ba
         box.pixels[i + 2] = static_cast<std::uint8_t>(background & 0xFF);
         box.pixels[i + 3] = static_cast<std::uint8_t>((background >> 24) & 0xFF);
     }
+    return box;
+}
 
-    // Separable resampling in premultiplied alpha, so the colour of fully
-    // transparent pixels never bleeds into the edges of what is visible.
-    const AxisWeights across = axisWeights(picture.width, w);
-    const AxisWeights down = axisWeights(picture.height, h);
-    const auto srcW = static_cast<std::size_t>(picture.width);
-    std::vector<float> premultiplied(srcW * 4);
-    std::vector<float> columns(static_cast<std::size_t>(w) * 4 * static_cast<std::size_t>(picture.height));
-    // Only the source rows some output row uses are scaled across.
-    std::vector<bool> used(static_cast<std::size_t>(picture.height), false);
+// Which source rows some output row uses.
+std::vector<bool> usedRows(const AxisWeights& down, int sourceHeight, int h) {
+    std::vector<bool> used(static_cast<std::size_t>(sourceHeight), false);
     for (int y = 0; y < h; ++y) {
         const auto at = static_cast<std::size_t>(y);
         for (int k = 0; k < down.count[at]; ++k) used[static_cast<std::size_t>(down.first[at] + k)] = true;
     }
+    return used;
+}
+
+// One source row in premultiplied alpha, 0..1.
+void premultiplyRow(const std::uint8_t* row, std::size_t width, std::vector<float>& premultiplied) {
+    constexpr float kInv255 = 1.0f / 255.0f;
+    for (std::size_t x = 0; x < width; ++x) {
+        const float a = static_cast<float>(row[x * 4 + 3]) * kInv255;
+        const float colour = a * kInv255;
+        premultiplied[x * 4] = static_cast<float>(row[x * 4]) * colour;
+        premultiplied[x * 4 + 1] = static_cast<float>(row[x * 4 + 1]) * colour;
+        premultiplied[x * 4 + 2] = static_cast<float>(row[x * 4 + 2]) * colour;
+        premultiplied[x * 4 + 3] = a;
+    }
+}
+
+// The source rows scaled across to width w, premultiplied, one row of w
+// pixels per source row (rows no output row uses are left at zero).
+std::vector<float> scaleAcross(const Rgba& picture, const AxisWeights& across, const AxisWeights& down, int w, int h) {
+    const auto srcW = static_cast<std::size_t>(picture.width);
+    std::vector<float> premultiplied(srcW * 4);
+    std::vector<float> columns(static_cast<std::size_t>(w) * 4 * static_cast<std::size_t>(picture.height));
+    // Only the source rows some output row uses are scaled across.
+    const std::vector<bool> used = usedRows(down, picture.height, h);
     for (int sy = 0; sy < picture.height; ++sy) {
         if (!used[static_cast<std::size_t>(sy)]) continue;
-        const std::uint8_t* row = picture.pixels.data() + static_cast<std::size_t>(sy) * srcW * 4;
-        constexpr float kInv255 = 1.0f / 255.0f;
-        for (std::size_t x = 0; x < srcW; ++x) {
-            const float a = static_cast<float>(row[x * 4 + 3]) * kInv255;
-            const float colour = a * kInv255;
-            premultiplied[x * 4] = static_cast<float>(row[x * 4]) * colour;
-            premultiplied[x * 4 + 1] = static_cast<float>(row[x * 4 + 1]) * colour;
-            premultiplied[x * 4 + 2] = static_cast<float>(row[x * 4 + 2]) * colour;
-            premultiplied[x * 4 + 3] = a;
-        }
+        premultiplyRow(picture.pixels.data() + static_cast<std::size_t>(sy) * srcW * 4, srcW, premultiplied);
         float* outRow = columns.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(w) * 4;
         for (int x = 0; x < w; ++x) {
             const auto at = static_cast<std::size_t>(x);
@@ -414,12 +451,24 @@ Rgba fitToBox(const Rgba& picture, int boxWidth, int boxHeight, std::uint32_t ba
             for (int c = 0; c < 4; ++c) outRow[at * 4 + static_cast<std::size_t>(c)] = acc[c];
         }
     }
-    for (int y = 0; y < h; ++y) {
+    return columns;
+}
+
+// The rows scaled across, scaled down to the placed height and laid over
+// the background at the picture's place in the box.
+void scaleDownOntoBox(Rgba& box, const std::vector<float>& columns, const AxisWeights& down, const Placement& place,
+                      std::uint32_t background) {
+    const float bgA = static_cast<float>((background >> 24) & 0xFF) / 255.0f;
+    const float bgR = static_cast<float>((background >> 16) & 0xFF) / 255.0f;
+    const float bgG = static_cast<float>((background >> 8) & 0xFF) / 255.0f;
+    const float bgB = static_cast<float>(background & 0xFF) / 255.0f;
+    const int w = place.width;
+    for (int y = 0; y < place.height; ++y) {
         const auto at = static_cast<std::size_t>(y);
         const float* weight = down.weights.data() + down.offset[at];
         std::uint8_t* outRow =
-            box.pixels.data() + (static_cast<std::size_t>(top + y) * static_cast<std::size_t>(boxWidth) +
-                                 static_cast<std::size_t>(left)) * 4;
+            box.pixels.data() + (static_cast<std::size_t>(place.top + y) * static_cast<std::size_t>(box.width) +
+                                 static_cast<std::size_t>(place.left)) * 4;
         for (int x = 0; x < w; ++x) {
             float acc[4] = {0, 0, 0, 0};
             for (int k = 0; k < down.count[at]; ++k) {
@@ -442,6 +491,37 @@ Rgba fitToBox(const Rgba& picture, int boxWidth, int boxHeight, std::uint32_t ba
             o[3] = toByte(outA);
         }
     }
+}
+
+}  // namespace
+
+Rgba decode(std::span<const std::uint8_t> bytes) {
+    Rgba picture;
+    Output out{&picture};
+    bool ok = false;
+    if (bytes.size() >= sizeof kPngSignature && std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0) {
+        PngJob job{};
+        job.data = bytes.data();
+        job.size = bytes.size();
+        ok = decodePng(&job, &out);
+    } else if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+        JpegJob job{};
+        ok = decodeJpeg(&job, bytes.data(), bytes.size(), &out);
+    }
+    if (!ok) return {};
+    return picture;
+}
+
+Rgba fitToBox(const Rgba& picture, int boxWidth, int boxHeight, std::uint32_t background) {
+    if (!fittable(picture, boxWidth, boxHeight)) return {};
+    const Placement place = placeInBox(picture, boxWidth, boxHeight);
+    Rgba box = filledBox(boxWidth, boxHeight, background);
+    // Separable resampling in premultiplied alpha, so the colour of fully
+    // transparent pixels never bleeds into the edges of what is visible.
+    const AxisWeights across = axisWeights(picture.width, place.width);
+    const AxisWeights down = axisWeights(picture.height, place.height);
+    const std::vector<float> columns = scaleAcross(picture, across, down, place.width, place.height);
+    scaleDownOntoBox(box, columns, down, place, background);
     return box;
 }
 
