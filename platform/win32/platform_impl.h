@@ -251,6 +251,12 @@ private:
     HWND hwndOf(WindowRef w) const;
 
     void fire(const TopWindow& w, const Control* c, ui::EventKind kind, int wheelDelta = 0);
+    // The steps of topWindowMessage: what the message returns, or nothing
+    // when it is left to DefWindowProc.
+    LRESULT positionChanged(TopWindow& w, UINT msg, WPARAM wp, LPARAM lp);
+    std::optional<LRESULT> commandMessage(TopWindow& w, WPARAM wp, LPARAM lp);
+    std::optional<LRESULT> scrollMessage(TopWindow& w, WPARAM wp, LPARAM lp);
+    std::optional<LRESULT> notifyMessage(TopWindow& w, LPARAM lp);
     bool bound(const TopWindow& w, const Control& c, ui::EventKind kind) const;
     void dispatch(MSG& msg);
     // One call of the idle task when no message is waiting; false when
