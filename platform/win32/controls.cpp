@@ -75,7 +75,11 @@ POINT messagePoint() {
 
 // --- building ------------------------------------------------------------------------
 
-void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, int index) {
+namespace {
+
+// A new control of the window for the design, placed but without its
+// native window yet.
+std::unique_ptr<Control> newControl(TopWindow& w, const ui::ControlDesign& design, int index) {
     auto owned = std::make_unique<Control>();
     Control& c = *owned;
     c.window = &w;
@@ -101,70 +105,86 @@ void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, 
     }
     c.designed = RECT{x, y, x + std::max(design.width, 0), y + std::max(design.height, 0)};
     c.placed = scaledRect(c.designed, w.dpi);
+    return owned;
+}
 
-    w.byName.emplace(design.name, &c);
-    w.controls.push_back(std::move(owned));
-
+// The control's native window, shown and enabled as given.
+HWND createNative(Control& c, const TopWindow& w, HINSTANCE instance, bool visible, bool enabled) {
+    const ui::ControlDesign& design = c.design;
     ControlStyles styles = controlStyles(design, kPictureClass, kLabelClass);
-    if (effectivelyVisible(c)) styles.style |= WS_VISIBLE;
-    if (!effectivelyEnabled(c)) styles.style |= WS_DISABLED;
+    if (visible) styles.style |= WS_VISIBLE;
+    if (!enabled) styles.style |= WS_DISABLED;
     const bool hasText = design.kind != ui::ControlKind::Combo && design.kind != ui::ControlKind::ListView &&
                          design.kind != ui::ControlKind::HScrollBar;
     const bool ours = design.kind == ui::ControlKind::PictureBox || design.kind == ui::ControlKind::Label;
-    c.hwnd = CreateWindowExW(styles.exStyle, styles.className, hasText ? toWide(design.text).c_str() : L"",
-                             styles.style, c.placed.left, c.placed.top, c.placed.right - c.placed.left,
-                             createdHeight(c, w.dpi), w.hwnd.get(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, ours ? &c : nullptr);
+    return CreateWindowExW(styles.exStyle, styles.className, hasText ? toWide(design.text).c_str() : L"",
+                           styles.style, c.placed.left, c.placed.top, c.placed.right - c.placed.left,
+                           createdHeight(c, w.dpi), w.hwnd.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                           instance, ours ? &c : nullptr);
+}
+
+// Full-row selection, the designed columns at dpi and our message hook.
+void setUpListView(Control& c, int dpi) {
+    SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    int column = 0;
+    for (const auto& col : c.design.columns) {
+        std::wstring caption = toWide(col.caption);
+        LVCOLUMNW lvc{};
+        lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        lvc.pszText = caption.data();
+        lvc.cx = scaleToDpi(std::max(col.width, 0), dpi);
+        lvc.iSubItem = column;
+        SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+        ++column;
+    }
+    SetWindowSubclass(c.hwnd, listViewSubclass, 1, reinterpret_cast<DWORD_PTR>(&c));
+}
+
+// The designed range, page, step and position.
+void setUpScrollBar(Control& c) {
+    const auto& scroll = c.design.scroll;
+    c.scroll = ScrollSettings{scroll.min, scroll.max, scroll.page, scroll.step};
+    // nPage 0: the thumb reaches the maximum, so every position of
+    // the range, the maximum included, can be set and read back.
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = scroll.min;
+    si.nMax = scroll.max;
+    si.nPage = 0;
+    si.nPos = scrollTarget(c.scroll, scroll.pos, SB_THUMBPOSITION, scroll.pos);
+    SetScrollInfo(c.hwnd, SB_CTL, &si, FALSE);
+}
+
+}  // namespace
+
+void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, int index) {
+    Control& c = *w.controls.emplace_back(newControl(w, design, index));
+    w.byName.emplace(design.name, &c);
+    c.hwnd = createNative(c, w, instance_, effectivelyVisible(c), effectivelyEnabled(c));
     if (!c.hwnd) {
         OutputDebugStringA(("pallo win32: CreateWindowExW failed for control " + design.name + "\n").c_str());
-    } else {
-        c.font = fontFor(design.font, w.dpi);
-        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
-        switch (design.kind) {
-        case ui::ControlKind::Combo:
-            for (const auto& item : design.items) addItem(ControlRef{w.ref, design.name}, item.text, item.data);
-            // A combo box built with items shows the first one.
-            if (!design.items.empty()) setSelection(ControlRef{w.ref, design.name}, 0);
-            hookCombo(c);
-            break;
-        case ui::ControlKind::ListView: {
-            SendMessageW(c.hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-            int column = 0;
-            for (const auto& col : design.columns) {
-                std::wstring caption = toWide(col.caption);
-                LVCOLUMNW lvc{};
-                lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-                lvc.pszText = caption.data();
-                lvc.cx = scaleToDpi(std::max(col.width, 0), w.dpi);
-                lvc.iSubItem = column;
-                SendMessageW(c.hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
-                ++column;
-            }
-            SetWindowSubclass(c.hwnd, listViewSubclass, 1, reinterpret_cast<DWORD_PTR>(&c));
-            break;
-        }
-        case ui::ControlKind::CheckBox:
-            if (!w.design.framed) SetWindowSubclass(c.hwnd, focuslessCheckBox, 1, 0);
-            break;
-        case ui::ControlKind::HScrollBar: {
-            c.scroll = ScrollSettings{design.scroll.min, design.scroll.max, design.scroll.page, design.scroll.step};
-            // nPage 0: the thumb reaches the maximum, so every position of
-            // the range, the maximum included, can be set and read back.
-            SCROLLINFO si{};
-            si.cbSize = sizeof(si);
-            si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-            si.nMin = design.scroll.min;
-            si.nMax = design.scroll.max;
-            si.nPage = 0;
-            si.nPos = scrollTarget(c.scroll, design.scroll.pos, SB_THUMBPOSITION, design.scroll.pos);
-            SetScrollInfo(c.hwnd, SB_CTL, &si, FALSE);
-            break;
-        }
-        default: break;
-        }
+        return;
     }
-    if (c.hwnd && design.kind == ui::ControlKind::PictureBox && design.picture != assets::Picture::None)
-        setPicture(ControlRef{w.ref, design.name}, PictureSource::builtIn(design.picture));
+    c.font = fontFor(design.font, w.dpi);
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
+    const ControlRef ref{w.ref, design.name};
+    switch (design.kind) {
+    case ui::ControlKind::Combo:
+        for (const auto& item : design.items) addItem(ref, item.text, item.data);
+        // A combo box built with items shows the first one.
+        if (!design.items.empty()) setSelection(ref, 0);
+        hookCombo(c);
+        break;
+    case ui::ControlKind::ListView: setUpListView(c, w.dpi); break;
+    case ui::ControlKind::CheckBox:
+        if (!w.design.framed) SetWindowSubclass(c.hwnd, focuslessCheckBox, 1, 0);
+        break;
+    case ui::ControlKind::HScrollBar: setUpScrollBar(c); break;
+    default: break;
+    }
+    if (design.kind == ui::ControlKind::PictureBox && design.picture != assets::Picture::None)
+        setPicture(ref, PictureSource::builtIn(design.picture));
 }
 
 void Win32Backend::arrangeZOrder(TopWindow& w) {
