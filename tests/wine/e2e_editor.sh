@@ -118,6 +118,7 @@ test_choose_rename_add_save_delete() {
   type_into "$editor" "${AT_DESCRIPTION[@]}" "line one"
   xdotool key Return
   xdotool type --delay 20 "line two"
+  wait_equal "the description box" 'line one\r\nline two' focused_text || return
   click "$editor" "${AT_ADD[@]}"
   # Captioned with the title the program loaded: a rename shows after a restart.
   answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
@@ -205,7 +206,7 @@ test_keyboard_details() {
   start_editor_program || return
   open_editor || return
   choose_first_node || return
-  type_into "$editor" "${AT_ID[@]}" "a1b2"
+  type_into "$editor" "${AT_ID[@]}" "a1b2" 12
   wait_equal "ID box after typing a1b2" 12 id_text || return
   type_into "$editor" "${AT_PICTURE[@]}" pic.png
   wait_editor_has pic.png || return

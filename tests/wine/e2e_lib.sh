@@ -243,14 +243,21 @@ focused_at() {
     END { exit !found }'
 }
 
-# type_into XWIN X Y TEXT: clicks the edit box at X, Y, waits until it has the
-# keyboard focus (on a busy machine the keys would otherwise still reach the
-# box before), selects all and types TEXT.
+# focused_text: the text of the program's control that has the keyboard focus
+# (a line break reads \r\n).
+focused_text() { inspect --exe pallo.exe | awk -F'\t' '$1 == "control" && $9 == "1" {print $5; exit}'; }
+
+# type_into XWIN X Y TEXT [SHOWN]: clicks the edit box at X, Y, waits until it
+# has the keyboard focus (on a busy machine the keys would otherwise still reach
+# the box before), selects all, types TEXT and waits until the box shows SHOWN
+# (TEXT unless given): a click that follows at once would otherwise overtake
+# the last keys.
 type_into() {
   click "$1" "$2" "$3"
   ws_poll 10 focused_at "$1" "$2" "$3" || fail "the box at $2,$3 did not take the focus"
   xdotool key ctrl+a
   xdotool type --delay 20 "$4"
+  wait_equal "the box at $2,$3 after typing" "${5:-$4}" focused_text
 }
 
 # ---------------------------------------------------------------- Win32 view
