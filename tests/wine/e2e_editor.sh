@@ -103,6 +103,7 @@ test_choose_rename_add_save_delete() {
   ws_poll 15 _box_editable || { fail "the main-node box did not become editable"; return; }
   xdotool key ctrl+a
   xdotool type --delay 20 "Land 2"
+  wait_editor_has "Land 2" || return
   click "$editor" "${AT_RENAME[@]}"
   answer_box "$editor_hwnd" 提示 '改名成功，重启程序后显示新名称。' OK || return
   local node1=("[1]" "Name=Lands" "Title=Land2" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
