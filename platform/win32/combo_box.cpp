@@ -19,7 +19,7 @@ LRESULT CALLBACK comboSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
     auto* c = reinterpret_cast<Control*>(ref);
-    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    const auto keep = keepWindow(c);
     if (!keep || (c->hwnd != hwnd && GetParent(hwnd) != c->hwnd)) return DefSubclassProc(hwnd, msg, wp, lp);
     return c->window->platform->comboMessage(*c, hwnd, msg, wp, lp);
 }

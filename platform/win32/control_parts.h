@@ -3,6 +3,7 @@
 // building of controls (or another kind) uses.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "platform/win32/platform_impl.h"
@@ -28,6 +29,13 @@ int createdHeight(const Control& c, int dpi);
 std::optional<ui::EventKind> mouseEvent(UINT msg);
 // The control object of one of our own control windows (picture boxes, labels).
 Control* ownControl(HWND hwnd, UINT msg, LPARAM lp);
+// Keeps the window a control belongs to alive while one of its messages is
+// handled; empty when the control or its window is gone.
+std::shared_ptr<TopWindow> keepWindow(const Control* c);
+// Hands a message of one of our own control windows to the backend's handler
+// of its kind, the window kept alive meanwhile.
+LRESULT dispatchOwnControl(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                           LRESULT (Win32Backend::*handler)(Control&, UINT, WPARAM, LPARAM));
 // The pointer's place when the message being handled was sent, in screen coordinates.
 POINT messagePoint();
 LRESULT CALLBACK listViewSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);

@@ -47,6 +47,18 @@ std::optional<ui::EventKind> mouseEvent(UINT msg) {
     }
 }
 
+std::shared_ptr<TopWindow> keepWindow(const Control* c) {
+    return c && c->window ? c->window->weak_from_this().lock() : nullptr;
+}
+
+LRESULT dispatchOwnControl(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                           LRESULT (Win32Backend::*handler)(Control&, UINT, WPARAM, LPARAM)) {
+    Control* c = ownControl(hwnd, msg, lp);
+    const auto keep = keepWindow(c);
+    if (!keep) return DefWindowProcW(hwnd, msg, wp, lp);
+    return (c->window->platform->*handler)(*c, msg, wp, lp);
+}
+
 // The control object of one of our own control windows, kept alive (with its
 // window) while a message is handled.
 Control* ownControl(HWND hwnd, UINT msg, LPARAM lp) {

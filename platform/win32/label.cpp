@@ -19,10 +19,7 @@ constexpr ui::EventKind kMouseEvents[] = {ui::EventKind::LeftDown,   ui::EventKi
 }  // namespace
 
 LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Control* c = ownControl(hwnd, msg, lp);
-    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
-    if (!keep) return DefWindowProcW(hwnd, msg, wp, lp);
-    return c->window->platform->labelMessage(*c, msg, wp, lp);
+    return dispatchOwnControl(hwnd, msg, wp, lp, &Win32Backend::labelMessage);
 }
 
 LRESULT Win32Backend::labelMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {

@@ -39,7 +39,7 @@ LRESULT CALLBACK listViewSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
     auto* c = reinterpret_cast<Control*>(ref);
-    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
+    const auto keep = keepWindow(c);
     if (!keep) return DefSubclassProc(hwnd, msg, wp, lp);
     return c->window->platform->listViewMessage(*c, msg, wp, lp);
 }

@@ -12,10 +12,7 @@
 namespace pallo::platform::win32 {
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Control* c = ownControl(hwnd, msg, lp);
-    const auto keep = c && c->window ? c->window->weak_from_this().lock() : nullptr;
-    if (!keep) return DefWindowProcW(hwnd, msg, wp, lp);
-    return c->window->platform->pictureMessage(*c, msg, wp, lp);
+    return dispatchOwnControl(hwnd, msg, wp, lp, &Win32Backend::pictureMessage);
 }
 
 LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
