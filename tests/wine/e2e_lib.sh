@@ -182,11 +182,11 @@ window_at() {
   printf -v "$1" '%s' "$_wa_found"
 }
 
-# wait_window_at VAR "LEFT TOP WIDTH HEIGHT" WHAT [TIMEOUT]
+# wait_window_at VAR "LEFT TOP WIDTH HEIGHT" WHAT [TIMEOUT] [--hidden]
 wait_window_at() {
-  local _ww_var="$1" _ww_want="$2" _ww_what="$3" _ww_timeout="${4:-15}"
-  if ws_poll "$_ww_timeout" window_at "$_ww_var" "$_ww_want"; then return 0; fi
-  fail "$_ww_what: no visible window at '$_ww_want' (left top width height)"
+  local _ww_var="$1" _ww_want="$2" _ww_what="$3" _ww_timeout="${4:-15}" _ww_hidden="${5:-}"
+  if ws_poll "$_ww_timeout" window_at "$_ww_var" "$_ww_want" "$_ww_hidden"; then return 0; fi
+  fail "$_ww_what: no ${_ww_hidden:+hidden or }visible window at '$_ww_want' (left top width height)"
   return 1
 }
 

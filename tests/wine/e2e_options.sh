@@ -93,8 +93,9 @@ test_translucency_bar() {
   start_options_program 0 15 || return
   local menu hidden
   menu_window menu || return
-  # The first second-row window is built, hidden, under the overlay.
-  window_at hidden "$X0 $((Y0 + STEP)) 70 70" --hidden || { fail "no second-row window at its place"; return; }
+  # The first second-row window is built, hidden, under the overlay, soon after
+  # the overlay shows.
+  wait_window_at hidden "$X0 $((Y0 + STEP)) 70 70" "first second-row window" 15 --hidden || return
   open_panel || return
   wait_equal "bar position" 15 bar_position || return
   drag "$overlay" 28 "$AT_BAR_Y" 70 0
