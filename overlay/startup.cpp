@@ -126,9 +126,6 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     };
 
     check(loadWindowSettings(ctx, message, true));
-    check(loadMainNodes(st.store, st.CfgPath, st.nodeTable, message, true));
-    check(loadCatalog(st.store, st.CfgPath, "Item", st.itemTable, message, true));
-    check(loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable, message, true));
 
     p.setScrollPos(platform::ControlRef{overlay, ui::names::overlay::translucencyBar}, st.OverlayInfo.S);
     setTranslucency(p, st.overlay, st.OverlayInfo.S);
@@ -136,20 +133,22 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     // half-moved overlay; the overlay starts as the bare 70 x 70 picture.
     p.move(overlay, st.OverlayInfo.X, st.OverlayInfo.Y);
     p.resize(overlay, kOverlaySize, kOverlaySize);
-
-    check(buildFirstRow(ctx, message, true));
-
     // The saved on-top state applies to the overlay, its rows and the check box.
     const bool onTop = st.OverlayInfo.T == 1;
     p.setChecked(platform::ControlRef{overlay, ui::names::overlay::onTopBox}, onTop);
     p.setTopMost(overlay, onTop);
-    for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
-
-    check(registerConfiguredHotkey(ctx, message));
-    // The second and third rows stay hidden until a menu press, so the
-    // overlay and its menu show without waiting for their 28 windows; no
-    // input is handled before they exist.
+    // The overlay shows as soon as it stands at its place; its rows follow
+    // within this same call, so no input is handled before they exist.
     p.setVisible(overlay, true);
+
+    check(loadMainNodes(st.store, st.CfgPath, st.nodeTable, message, true));
+    check(loadCatalog(st.store, st.CfgPath, "Item", st.itemTable, message, true));
+    check(loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable, message, true));
+
+    check(buildFirstRow(ctx, message, true));
+    for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
+    check(registerConfiguredHotkey(ctx, message));
+    // The second and third rows stay hidden until a menu press.
     check(buildSecondRow(ctx, message, true));
     check(buildThirdRow(ctx, message, true));
     for (const RowIndex r : {kSecondRow, kThirdRow})

@@ -657,6 +657,7 @@ void Win32Backend::setVisible(WindowRef w, bool visible) {
     // from the program the user is in.
     const int show = !visible ? SW_HIDE : t->design.framed ? SW_SHOW : SW_SHOWNOACTIVATE;
     ShowWindow(t->hwnd.get(), show);
+    if (visible) UpdateWindow(t->hwnd.get());
 }
 
 void Win32Backend::showWithoutActivating(WindowRef w) {
