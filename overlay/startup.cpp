@@ -25,9 +25,9 @@ bool onSecondaryMonitor(std::int32_t x, std::int32_t y, const std::vector<platfo
     for (const platform::Monitor& m : monitors) {
         if (m.primary) continue;
         // In 64 bits: a saved position can be anything an int holds.
-        const std::int64_t left = x, top = y;
-        if (left >= m.left && top >= m.top && left + kOverlaySize <= std::int64_t{m.left} + m.width &&
-            top + kOverlaySize <= std::int64_t{m.top} + m.height)
+        const std::int64_t left = x, top = y, size = platform::scaleToDpi(kOverlaySize, m.dpi);
+        if (left >= m.left && top >= m.top && left + size <= std::int64_t{m.left} + m.width &&
+            top + size <= std::int64_t{m.top} + m.height)
             return true;
     }
     return false;
@@ -37,13 +37,14 @@ WindowSettings readWindowSettings(const ConfigStore::Snapshot& ini, const std::v
     WindowSettings s;
     s.X = readSetting(ini, "X", "0");
     s.Y = readSetting(ini, "Y", "0");
-    // The overlay keeps its place wherever its square lies wholly on a
-    // monitor; on the primary one it keeps 100 pixels from the top-left
-    // corner. Elsewhere each coordinate falls back to 100.
+    // The overlay keeps its place wherever its square, at the monitor's
+    // scale, lies wholly on a monitor; on the primary one it keeps 100 pixels
+    // from the top-left corner. Elsewhere each coordinate falls back to 100.
     if (!onSecondaryMonitor(s.X, s.Y, monitors)) {
         const platform::Monitor primary = monitors.empty() ? platform::Monitor{} : monitors.front();
-        if (s.X < 100 || s.X > primary.width - kOverlaySize) s.X = 100;
-        if (s.Y < 100 || s.Y > primary.height - kOverlaySize) s.Y = 100;
+        const int size = platform::scaleToDpi(kOverlaySize, primary.dpi);
+        if (s.X < 100 || s.X > primary.width - size) s.X = 100;
+        if (s.Y < 100 || s.Y > primary.height - size) s.Y = 100;
     }
     s.W = readSetting(ini, "W", "0");
     if (s.W < 70 || s.W > 200) s.W = 70;

@@ -81,6 +81,7 @@ struct Monitor {
     int width = 0;
     int height = 0;
     bool primary = false;
+    int dpi = kDesignDpi;  // its scale: windows standing on it are scaleToDpi(size, dpi) pixels
     friend bool operator==(const Monitor&, const Monitor&) = default;
 };
 

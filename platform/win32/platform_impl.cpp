@@ -112,6 +112,10 @@ Win32Backend::Win32Backend() {
         adjustWindowRectExForDpi_ = reinterpret_cast<decltype(adjustWindowRectExForDpi_)>(
             reinterpret_cast<void*>(GetProcAddress(user, "AdjustWindowRectExForDpi")));
     }
+    // Windows 8.1 and later; the shell has it loaded already.
+    if (HMODULE shcore = GetModuleHandleW(L"shcore.dll"))
+        getDpiForMonitor_ = reinterpret_cast<decltype(getDpiForMonitor_)>(
+            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
     {
         WindowDc screen(nullptr);
         if (screen.get()) systemDpi_ = std::max(1, GetDeviceCaps(screen.get(), LOGPIXELSY));
@@ -253,26 +257,40 @@ std::int64_t Win32Backend::tickMs() const {
 
 namespace {
 
+struct MonitorList {
+    std::vector<Monitor> list;
+    HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*);
+    int systemDpi;
+};
+
 BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(monitor, &info)) return TRUE;
     const RECT& r = info.rcMonitor;
-    auto& list = *reinterpret_cast<std::vector<Monitor>*>(data);
-    const Monitor m{r.left, r.top, r.right - r.left, r.bottom - r.top, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
-    if (m.primary) list.insert(list.begin(), m);
-    else list.push_back(m);
+    auto& monitors = *reinterpret_cast<MonitorList*>(data);
+    Monitor m{r.left, r.top, r.right - r.left, r.bottom - r.top, (info.dwFlags & MONITORINFOF_PRIMARY) != 0,
+              monitors.systemDpi};
+    UINT dpiX = 0, dpiY = 0;
+    const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose for that monitor
+    if (monitors.getDpiForMonitor && SUCCEEDED(monitors.getDpiForMonitor(monitor, effectiveDpi, &dpiX, &dpiY)) &&
+        dpiY > 0)
+        m.dpi = static_cast<int>(dpiY);
+    if (m.primary) monitors.list.insert(monitors.list.begin(), m);
+    else monitors.list.push_back(m);
     return TRUE;
 }
 
 }  // namespace
 
 std::vector<Monitor> Win32Backend::monitors() const {
-    std::vector<Monitor> list;
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list));
+    MonitorList monitors{{}, getDpiForMonitor_, systemDpi_};
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    std::vector<Monitor>& list = monitors.list;
     // Without a monitor list the primary screen's size still is known.
     if (list.empty() || !list.front().primary)
-        list.insert(list.begin(), Monitor{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), true});
+        list.insert(list.begin(),
+                    Monitor{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), true, systemDpi_});
     return list;
 }
 

@@ -322,6 +322,7 @@ private:
     // The DPI functions of Windows 10 1607 and later, when the system has them.
     UINT(WINAPI* getDpiForWindow_)(HWND) = nullptr;
     BOOL(WINAPI* adjustWindowRectExForDpi_)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+    HRESULT(WINAPI* getDpiForMonitor_)(HMONITOR, int, UINT*, UINT*) = nullptr;
     int systemDpi_ = kDesignDpi;  // the DPI the stock GUI font is made for
     OwnedWindow host_;     // message-only window: wake-ups and the message-box answerer
     OwnedWindow tooltip_;  // the one shared tooltip control

@@ -1,4 +1,5 @@
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,19 @@ struct MonitorCase {
     int wantX, wantY;  // read back
 };
 
+// Each saved X, Y reads back as the case wants on these monitors.
+void expectPlaces(std::span<const MonitorCase> cases, const std::vector<platform::Monitor>& monitors) {
+    TempDir dir;
+    const std::string path = dir.file("Cfg.ini");
+    for (const MonitorCase& c : cases) {
+        writeFile(path, "[Config]\r\nX=" + std::to_string(c.x) + "\r\nY=" + std::to_string(c.y) + "\r\n");
+        ConfigStore store;
+        const WindowSettings s = readWindowSettings(store.snapshot(path), monitors);
+        EXPECT_EQ(s.X, c.wantX) << c.x << "," << c.y;
+        EXPECT_EQ(s.Y, c.wantY) << c.x << "," << c.y;
+    }
+}
+
 TEST(MonitorSettings, AWholeSquareOnAnyMonitorKeepsItsPlace) {
     const MonitorCase cases[] = {
         {2000, 500, 2000, 500},     // on the right monitor
@@ -81,15 +95,20 @@ TEST(MonitorSettings, AWholeSquareOnAnyMonitorKeepsItsPlace) {
         {50, 50, 100, 100},         // the primary keeps 100 from its corner
         {1850, 1010, 1850, 1010},   // the primary's bottom-right corner
     };
-    TempDir dir;
-    const std::string path = dir.file("Cfg.ini");
-    for (const MonitorCase& c : cases) {
-        writeFile(path, "[Config]\r\nX=" + std::to_string(c.x) + "\r\nY=" + std::to_string(c.y) + "\r\n");
-        ConfigStore store;
-        const WindowSettings s = readWindowSettings(store.snapshot(path), kThreeMonitors);
-        EXPECT_EQ(s.X, c.wantX) << c.x << "," << c.y;
-        EXPECT_EQ(s.Y, c.wantY) << c.x << "," << c.y;
-    }
+    expectPlaces(cases, kThreeMonitors);
+}
+
+// On scaled monitors the square that must fit is the scaled overlay: 105
+// pixels at 144 DPI, 140 at 192.
+TEST(MonitorSettings, TheSquareThatMustFitIsTheScaledOverlay) {
+    const std::vector<platform::Monitor> scaled{{0, 0, 1920, 1080, true, 144}, {1920, 0, 1920, 1080, false, 192}};
+    const MonitorCase cases[] = {
+        {1815, 975, 1815, 975},   // the primary's bottom-right corner at 150 %
+        {1816, 976, 100, 100},    // one pixel further hangs off it
+        {3700, 940, 3700, 940},   // the right monitor's corner at 200 %
+        {3701, 500, 100, 500},    // hangs off the right monitor
+    };
+    expectPlaces(cases, scaled);
 }
 
 // --- start-up end to end ------------------------------------------------------

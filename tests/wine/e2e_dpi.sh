@@ -140,6 +140,19 @@ test_drag_saves_screen_position() {
     { fail "Cfg.ini does not hold X=$x and Y=$y:"; sed 's/^/      /' "$run_dir/Cfg.ini" | head -4; }
 }
 
+# A saved place where the 70-pixel square would fit but the overlay at 200 %
+# (140 pixels) would hang off the screen's right edge falls back to X=100.
+test_scaled_overlay_starts_on_screen() {
+  local X0=1800
+  set_dpi 192 || return
+  size=$(s 70)
+  make_run_dir "$(dpi_cfg)" || return
+  add_pictures Menu m1.png m2.png
+  launch_program || return
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
+  wait_geometry "$overlay" "100 $Y0 $size $size"
+}
+
 # On Windows the manifest decides: without the declaration the system would
 # stretch the program, blurred. (Wine treats every program as aware.)
 test_manifest_declares_per_monitor_awareness() {
@@ -148,4 +161,4 @@ test_manifest_declares_per_monitor_awareness() {
 }
 
 e2e_run "$@" -- test_manifest_declares_per_monitor_awareness test_layout_at_150_percent test_layout_at_200_percent \
-  test_drag_saves_screen_position
+  test_drag_saves_screen_position test_scaled_overlay_starts_on_screen
