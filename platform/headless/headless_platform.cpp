@@ -64,6 +64,12 @@ struct HeadlessPlatform::Window {
 
 namespace {
 
+bool isCombo(const ui::ControlDesign& d) { return d.kind == ControlKind::Combo; }
+
+bool isRowOf(const ui::ControlDesign& d, const std::vector<std::vector<std::string>>& rows, int row) {
+    return d.kind == ControlKind::ListView && row >= 0 && row < static_cast<int>(rows.size());
+}
+
 std::uint32_t backgroundOf(const ui::ControlDesign& d) {
     const ui::Rgb c = d.background.value_or(ui::kGrey);
     return 0xFF000000u | (static_cast<std::uint32_t>(c.r) << 16) | (static_cast<std::uint32_t>(c.g) << 8) |
@@ -735,12 +741,6 @@ bool HeadlessPlatform::turnWheel(const ControlRef& c, int delta) {
     return true;
 }
 
-namespace {
-
-bool isCombo(const ui::ControlDesign& d) { return d.kind == ControlKind::Combo; }
-
-}  // namespace
-
 bool HeadlessPlatform::click(const ControlRef& c) {
     Control* ctl = focusForAction(c, [](const Control& k) {
         return k.design.kind == ControlKind::CheckBox || k.design.kind == ControlKind::Button;
@@ -796,14 +796,6 @@ bool HeadlessPlatform::pressKey(const ControlRef& c, Key key) {
     }
     return true;
 }
-
-namespace {
-
-bool isRowOf(const ui::ControlDesign& d, const std::vector<std::vector<std::string>>& rows, int row) {
-    return d.kind == ControlKind::ListView && row >= 0 && row < static_cast<int>(rows.size());
-}
-
-}  // namespace
 
 bool HeadlessPlatform::selectRow(const ControlRef& c, int row) {
     // The row under the pointer once the focus is there.

@@ -480,8 +480,8 @@ TEST_F(Contract, AComboChoiceIsTakenWhenCommittedNotOnEveryArrowKey) {
     EXPECT_EQ(p.selection(combo), 1);
 }
 
-// What the arrow keys moved to is taken when the focus leaves the box, once,
-// before the control that took the focus acts.
+// What the arrow keys moved to is taken when the focus leaves the box, by the
+// user or the program, once, before the control that took the focus acts.
 TEST_F(Contract, LeavingAComboBoxTakesTheItemItShows) {
     const ControlRef combo = c("combo");
     std::vector<int> chosen;  // the selection each ItemChosen saw
@@ -498,7 +498,7 @@ TEST_F(Contract, LeavingAComboBoxTakesTheItemItShows) {
         {"a click on a button", [&] { return user.click(c("button")); }, {"combo/ItemChosen", "button/Clicked"}},
         {"back in the box, nothing moved", [&] { return arrow(Key::Return); }, {}},
         {"leaving it again", [&] { return user.click(c("check")); }, {"check/Clicked"}},
-        {"an arrow, then the program's choice", [&] { p.setSelection(combo, 1); return arrow(Key::Up); }, {}},
+        {"the program's choice, then an arrow", [&] { p.setSelection(combo, 1); return arrow(Key::Up); }, {}},
         {"the program moves the focus", [&] { p.setFocus(c("edit")); return true; }, {"combo/ItemChosen"}},
         {"an arrow undone by another", [&] { return arrow(Key::Down) && arrow(Key::Up); }, {}},
         {"leaving on the item taken", [&] { return user.selectRow(c("list"), 0); },
