@@ -64,6 +64,12 @@ struct HeadlessPlatform::Window {
 
 namespace {
 
+bool isCombo(const ui::ControlDesign& d) { return d.kind == ControlKind::Combo; }
+
+bool isRowOf(const ui::ControlDesign& d, const std::vector<std::vector<std::string>>& rows, int row) {
+    return d.kind == ControlKind::ListView && row >= 0 && row < static_cast<int>(rows.size());
+}
+
 std::uint32_t backgroundOf(const ui::ControlDesign& d) {
     const ui::Rgb c = d.background.value_or(ui::kGrey);
     return 0xFF000000u | (static_cast<std::uint32_t>(c.r) << 16) | (static_cast<std::uint32_t>(c.g) << 8) |
@@ -137,6 +143,7 @@ Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, co
     // the exit was confirmed closes unanswered.
     if (exitRequested_) return box.answer;
     const Answer unanswered = box.answer;
+    moveFocus({});  // the box takes the keyboard while it is open
     // The box is modal: its owner takes no input until it is answered.
     Window* win = findWindow(box.owner);
     const bool wasEnabled = win && win->enabled;
@@ -412,7 +419,7 @@ std::string HeadlessPlatform::tag(const ControlRef& c) const { return control(c)
 
 void HeadlessPlatform::setFocus(const ControlRef& c) {
     control(c);
-    findWindow(c.window)->focus = c.name;
+    moveFocus(c);
 }
 
 bool HeadlessPlatform::hasFocus(const ControlRef& c) const {
@@ -627,6 +634,41 @@ void HeadlessPlatform::fire(WindowRef w, const std::string& control, EventKind k
 
 void HeadlessPlatform::firePositionChanged(WindowRef w) { fire(w, {}, EventKind::PositionChanged); }
 
+void HeadlessPlatform::moveFocus(const ControlRef& c) {
+    const Window* active = findWindow(active_);
+    const ControlRef left = active ? ControlRef{active_, active->focus} : ControlRef{};
+    // The focus is where it goes before the control that had it hears of
+    // it, as on the system: a handler that moves it again has the last word.
+    if (Window* win = c.name.empty() ? nullptr : findWindow(c.window)) {
+        win->focus = c.name;
+        active_ = c.window;
+    }
+    if (left == c) return;
+    Control* combo = findControl(left);
+    if (!combo || combo->design.kind != ControlKind::Combo) return;
+    // Leaving closes an open list; the item shown counts as Return in the
+    // closed box counts it, so the program never holds another one than the
+    // box shows.
+    combo->dropped = false;
+    takeShownItem(left, false);
+}
+
+void HeadlessPlatform::takeShownItem(const ControlRef& c, bool always) {
+    Control& ctl = control(c);
+    if (ctl.selection < 0 || (!always && ctl.selection == ctl.committed)) return;
+    ctl.committed = ctl.selection;
+    fire(c.window, c.name, EventKind::ItemChosen);
+}
+
+template <typename Fits>
+HeadlessPlatform::Control* HeadlessPlatform::focusForAction(const ControlRef& c, Fits fits) {
+    if (!userCanReach(c) || !fits(control(c))) return nullptr;
+    moveFocus(c);
+    // What the focus left may have answered by changing c or taking it away.
+    if (!userCanReach(c) || !fits(control(c))) return nullptr;
+    return &control(c);
+}
+
 // --- test driver ------------------------------------------------------------------
 
 bool HeadlessPlatform::userCanReach(const ControlRef& c) const {
@@ -700,39 +742,38 @@ bool HeadlessPlatform::turnWheel(const ControlRef& c, int delta) {
 }
 
 bool HeadlessPlatform::click(const ControlRef& c) {
-    if (!userCanReach(c)) return false;
-    Control& ctl = control(c);
-    if (ctl.design.kind == ControlKind::CheckBox) ctl.checked = !ctl.checked;
-    else if (ctl.design.kind != ControlKind::Button) return false;
+    Control* ctl = focusForAction(c, [](const Control& k) {
+        return k.design.kind == ControlKind::CheckBox || k.design.kind == ControlKind::Button;
+    });
+    if (!ctl) return false;
+    if (ctl->design.kind == ControlKind::CheckBox) ctl->checked = !ctl->checked;
     fire(c.window, c.name, EventKind::Clicked);
     return true;
 }
 
 bool HeadlessPlatform::chooseItem(const ControlRef& c, int index) {
-    if (!userCanReach(c)) return false;
-    Control& ctl = control(c);
-    if (ctl.design.kind != ControlKind::Combo || index < 0 || index >= static_cast<int>(ctl.items.size()))
-        return false;
-    ctl.selection = index;
-    ctl.committed = index;
-    ctl.dropped = false;
-    ctl.text = ctl.items[static_cast<std::size_t>(index)].text;
-    fire(c.window, c.name, EventKind::ItemChosen);
+    Control* ctl = focusForAction(c, [index](const Control& k) {
+        return isCombo(k.design) && index >= 0 && index < static_cast<int>(k.items.size());
+    });
+    if (!ctl) return false;
+    ctl->selection = index;
+    ctl->dropped = false;
+    ctl->text = ctl->items[static_cast<std::size_t>(index)].text;
+    takeShownItem(c, true);
     return true;
 }
 
 bool HeadlessPlatform::openList(const ControlRef& c) {
-    if (!userCanReach(c) || control(c).design.kind != ControlKind::Combo) return false;
-    findWindow(c.window)->focus = c.name;
-    control(c).dropped = true;
+    Control* ctl = focusForAction(c, [](const Control& k) { return isCombo(k.design); });
+    if (!ctl) return false;
+    ctl->dropped = true;
     return true;
 }
 
 bool HeadlessPlatform::pressKey(const ControlRef& c, Key key) {
-    if (!userCanReach(c)) return false;
-    Control& ctl = control(c);
-    if (ctl.design.kind != ControlKind::Combo) return false;
-    findWindow(c.window)->focus = c.name;
+    Control* box = focusForAction(c, [](const Control& k) { return isCombo(k.design); });
+    if (!box) return false;
+    Control& ctl = *box;
     const int last = static_cast<int>(ctl.items.size()) - 1;
     switch (key) {
         case Key::Up:
@@ -749,9 +790,7 @@ bool HeadlessPlatform::pressKey(const ControlRef& c, Key key) {
             // closed box when it is another than the one taken last.
             const bool wasDropped = ctl.dropped;
             ctl.dropped = false;
-            if (ctl.selection < 0 || (!wasDropped && ctl.selection == ctl.committed)) return true;
-            ctl.committed = ctl.selection;
-            fire(c.window, c.name, EventKind::ItemChosen);
+            takeShownItem(c, wasDropped);
             return true;
         }
     }
@@ -759,11 +798,8 @@ bool HeadlessPlatform::pressKey(const ControlRef& c, Key key) {
 }
 
 bool HeadlessPlatform::selectRow(const ControlRef& c, int row) {
-    if (!userCanReach(c)) return false;
-    const Control& ctl = control(c);
-    if (ctl.design.kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(ctl.rows.size()))
-        return false;
-    findWindow(c.window)->focus = c.name;
+    // The row under the pointer once the focus is there.
+    if (!focusForAction(c, [row](const Control& k) { return isRowOf(k.design, k.rows, row); })) return false;
     changeList(c, true, -1, [row](Control& l) {
         l.selected = {row};
         l.focusedRow = row;
@@ -773,11 +809,8 @@ bool HeadlessPlatform::selectRow(const ControlRef& c, int row) {
 
 bool HeadlessPlatform::ctrlClickRow(const ControlRef& c, int row) {
     if (!userCanReach(c)) return false;
-    const Control& ctl = control(c);
-    if (ctl.design.kind != ControlKind::ListView || row < 0 || row >= static_cast<int>(ctl.rows.size()))
-        return false;
-    if (!ctl.design.multiSelect) return selectRow(c, row);
-    findWindow(c.window)->focus = c.name;
+    if (!control(c).design.multiSelect) return selectRow(c, row);
+    if (!focusForAction(c, [row](const Control& k) { return isRowOf(k.design, k.rows, row); })) return false;
     changeList(c, true, -1, [row](Control& l) {
         if (l.selected.count(row)) l.selected.erase(row);
         else l.selected.insert(row);
@@ -787,11 +820,12 @@ bool HeadlessPlatform::ctrlClickRow(const ControlRef& c, int row) {
 }
 
 bool HeadlessPlatform::typeText(const ControlRef& c, const std::string& text) {
-    if (!userCanReach(c)) return false;
-    Control& ctl = control(c);
-    const bool editableCombo = ctl.design.kind == ControlKind::Combo && ctl.design.editable;
-    if ((ctl.design.kind != ControlKind::Edit && !editableCombo) || ctl.readOnly) return false;
-    findWindow(c.window)->focus = c.name;
+    Control* box = focusForAction(c, [](const Control& k) {
+        return (k.design.kind == ControlKind::Edit || (isCombo(k.design) && k.design.editable)) && !k.readOnly;
+    });
+    if (!box) return false;
+    Control& ctl = *box;
+    const bool editableCombo = isCombo(ctl.design);
     std::string typed = text;
     // An integer-only box refuses each character that is not a digit.
     if (ctl.design.integerInput) std::erase_if(typed, [](char ch) { return ch < '0' || ch > '9'; });

@@ -137,7 +137,11 @@ public:
     // --- test driver: user actions ----------------------------------------
     // Each returns false, doing nothing, when a real user could not do it:
     // the window is missing or hidden, the control is missing, hidden or
-    // disabled, or the action does not fit the control.
+    // disabled, or the action does not fit the control. The actions on a
+    // control (not the mouse presses, which land on pictures and labels)
+    // give it the keyboard focus first; a combo box that loses it takes the
+    // item it shows, and when that takes the control away the action ends
+    // there, returning false.
     bool pressMouse(const ControlRef& c, MouseButton button);
     bool releaseMouse(const ControlRef& c, MouseButton button);
     bool clickMouse(const ControlRef& c, MouseButton button = MouseButton::Left);  // press, then release
@@ -222,6 +226,20 @@ private:
     Control& control(const ControlRef& c);  // asserts it exists
     const Control& control(const ControlRef& c) const;
     bool userCanReach(const ControlRef& c) const;
+    // The keyboard focus moves to c; an empty name is a window of no
+    // control (a message box), after which it comes back. Every action that
+    // moves it comes here: a combo box that loses it takes the item it shows
+    // (ItemChosen, as Return would) before the action goes on.
+    void moveFocus(const ControlRef& c);
+    // Takes the item a combo box shows as the user's choice: fires
+    // ItemChosen when one is shown and, unless always, only when it is
+    // another than the one taken last.
+    void takeShownItem(const ControlRef& combo, bool always);
+    // A user's action on c, when the user can reach it and it fits: the
+    // focus moves there first, then c is checked again. The control, or
+    // null when the action cannot go on.
+    template <typename Fits>
+    Control* focusForAction(const ControlRef& c, Fits fits);
     void fire(WindowRef w, const std::string& control, ui::EventKind kind, int wheelDelta = 0);
     void firePositionChanged(WindowRef w);
     // Runs a change of a list view's rows or selection and fires what it
@@ -237,6 +255,7 @@ private:
     bool exitRequested_ = false;
     std::uint32_t nextId_ = 1;
     std::uint64_t raises_ = 0;
+    WindowRef active_;  // the window whose focused control has the keyboard
     std::map<std::uint32_t, std::unique_ptr<Window>> windows_;
     std::deque<std::function<void()>> duringWait_;
     std::deque<Answer> answers_;

@@ -479,13 +479,15 @@ std::optional<LRESULT> Win32Backend::commandMessage(TopWindow& w, WPARAM wp, LPA
         break;
     case ui::ControlKind::Combo:
         // A choice counts once it is committed: picked in the open list
-        // (CBN_SELENDOK while it is still open), or the list closed on
-        // another item than before. CBN_SELCHANGE also comes for every
-        // arrow key, which only moves the item shown.
+        // (CBN_SELENDOK while it is still open), or the list closed or the
+        // box left on another item than before. CBN_SELCHANGE also comes for
+        // every arrow key, which only moves the item shown. The box hears of
+        // its focus leaving before the control that takes it hears of the
+        // press that took it, so the choice is known before that acts.
         if (c->quiet != 0) break;
         if (code == CBN_SELENDOK && SendMessageW(c->hwnd, CB_GETDROPPEDSTATE, 0, 0))
             commitChoice(w, *c, true);
-        else if (code == CBN_CLOSEUP)
+        else if (code == CBN_CLOSEUP || code == CBN_KILLFOCUS)
             commitChoice(w, *c, false);
         break;
     case ui::ControlKind::Edit:

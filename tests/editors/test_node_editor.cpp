@@ -88,6 +88,26 @@ TEST_F(NodeEditor, ChoosingANodeShowsItsSettingsAndChildren) {
     EXPECT_EQ(platform.itemCount(c(ne::nodeChooser)), 4);
 }
 
+// The arrow keys only move what the box shows; leaving it for "保存" takes
+// that node first, so the save writes the node the screen shows with its own
+// values, never the fields of the node chosen before.
+TEST_F(NodeEditor, ANodeArrowedToIsTakenWhenTheBoxIsLeftAndSavedWithItsOwnValues) {
+    startEditor();
+    chooseNode(1);
+    const ControlRef box = c(ne::nodeChooser);
+    ASSERT_TRUE(platform.pressKey(box, platform::Key::Down));
+    ASSERT_TRUE(platform.pressKey(box, platform::Key::Down));
+    EXPECT_EQ(platform.text(box), "空");
+    EXPECT_EQ(platform.text(c(ne::sectionChooser)), "Item") << "an arrow alone loads nothing";
+    ASSERT_TRUE(press(ne::saveButton));
+    EXPECT_EQ(state().nodeEditorChosen, 3);
+    EXPECT_EQ(platform.selection(c(ne::sectionChooser)), 0);
+    EXPECT_EQ(platform.text(c(ne::linkChooser)), "不作关联");
+    EXPECT_EQ(platform.rowCount(c(ne::childList)), 0);
+    expectOneBox("主节点设置已保存，重启程序后生效。", "空");
+    EXPECT_EQ(readCfg(), kCfg) << "node 3 keeps its own values";
+}
+
 TEST_F(NodeEditor, AChosenRowShowsItsChildWithLineBreaksAndSpacesKept) {
     startEditor();
     chooseNode(1);

@@ -480,6 +480,43 @@ TEST_F(Contract, AComboChoiceIsTakenWhenCommittedNotOnEveryArrowKey) {
     EXPECT_EQ(p.selection(combo), 1);
 }
 
+// What the arrow keys moved to is taken when the focus leaves the box, by the
+// user or the program, once, before the control that took the focus acts.
+TEST_F(Contract, LeavingAComboBoxTakesTheItemItShows) {
+    const ControlRef combo = c("combo");
+    std::vector<int> chosen;  // the selection each ItemChosen saw
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind == EventKind::ItemChosen) chosen.push_back(p.selection(c(e.control)));
+    };
+    const auto arrow = [&](Key key) { return user.pressKey(combo, key); };
+    const struct {
+        const char* what;
+        std::function<bool()> act;
+        Names expected;
+    } steps[] = {
+        {"arrows in the closed box", [&] { return arrow(Key::Down) && arrow(Key::Down); }, {}},
+        {"a click on a button", [&] { return user.click(c("button")); }, {"combo/ItemChosen", "button/Clicked"}},
+        {"back in the box, nothing moved", [&] { return arrow(Key::Return); }, {}},
+        {"leaving it again", [&] { return user.click(c("check")); }, {"check/Clicked"}},
+        {"the program's choice, then an arrow", [&] { p.setSelection(combo, 1); return arrow(Key::Up); }, {}},
+        {"the program moves the focus", [&] { p.setFocus(c("edit")); return true; }, {"combo/ItemChosen"}},
+        {"an arrow undone by another", [&] { return arrow(Key::Down) && arrow(Key::Up); }, {}},
+        {"leaving on the item taken", [&] { return user.selectRow(c("list"), 0); },
+         {"list/Selection", "list/CurrentItemChanged"}},
+        {"typing into the editable box", [&] { return user.typeText(c("editCombo"), "甲乙"); }, {}},
+        {"leaving typed text", [&] { return user.typeText(c("edit"), "x"); }, {"edit/ContentChanged"}},
+    };
+    fill(c("list"), 1);
+    for (const auto& k : steps) {
+        SCOPED_TRACE(k.what);
+        ASSERT_TRUE(k.act());
+        EXPECT_EQ(fired(), k.expected);
+    }
+    EXPECT_EQ(chosen, (std::vector<int>{2, 0}));
+    EXPECT_EQ(p.selection(combo), 0);
+    EXPECT_EQ(p.selection(c("editCombo")), -1);
+}
+
 TEST_F(Contract, TypingIntoAnEditableComboLeavesNoItemSelected) {
     const ControlRef combo = c("editCombo");
     p.addItem(combo, "乙", 8);

@@ -201,12 +201,19 @@ id_text() {
     $1 == "control" && mine && $3 == "Edit" {split($4, r, ","); if (r[1] - w[1] > 470 && r[1] - w[1] < 490 && r[2] - w[2] < 40) {print $5; exit}}'
 }
 
-# The ID box takes digits only; Tab goes from the picture box over its "预览" to
-# the name box; a refusal names its reason in a box the editor owns.
+# Down in the closed main-node box only shows the next node, and Tab out of the
+# box takes it (its "不作关联" shows); the ID box takes digits only; Tab goes from
+# the picture box over its "预览" to the name box; a refusal names its reason in a
+# box the editor owns.
 test_keyboard_details() {
   start_editor_program || return
   open_editor || return
   choose_first_node || return
+  xdotool key Down
+  wait_equal "the main-node box after Down" 海洋 focused_text || return
+  editor_has 相互关联 || fail "Down in the closed box loaded the node it shows"
+  xdotool key Tab
+  wait_editor_has 不作关联 || return
   type_into "$editor" "${AT_ID[@]}" "a1b2" 12
   wait_equal "ID box after typing a1b2" 12 id_text || return
   type_into "$editor" "${AT_PICTURE[@]}" pic.png
