@@ -87,7 +87,6 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     st.OverlayInfo.self = st.overlay;
     st.OverlayInfo.picture = platform::ControlRef{st.overlay, ui::names::overlay::picture};
     st.OverlayInfo.optionsLabel = platform::ControlRef{st.overlay, ui::names::overlay::collapseLabel};
-    ctx.platform.setTooltip(st.OverlayInfo.picture, kOverlayTip);
 
     if (!found) {
         if (report) message = st.CfgPath + " 配置文件不存在。";
@@ -141,6 +140,8 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     // The overlay shows as soon as it stands at its place; its rows follow
     // within this same call, so no input is handled before they exist.
     p.setVisible(overlay, true);
+    // The tip's window is made with the first tip, after the overlay shows.
+    p.setTooltip(st.OverlayInfo.picture, kOverlayTip);
 
     check(loadMainNodes(st.store, st.CfgPath, st.nodeTable, message, true));
     check(loadCatalog(st.store, st.CfgPath, "Item", st.itemTable, message, true));

@@ -173,6 +173,13 @@ void setUpScrollBar(Control& c) {
 void Win32Backend::createControl(TopWindow& w, const ui::ControlDesign& design, int index) {
     Control& c = *w.controls.emplace_back(newControl(w, design, index));
     w.byName.emplace(design.name, &c);
+    c.deferred = design.kind == ui::ControlKind::Combo && !effectivelyVisible(c) && !effectivelyEnabled(c);
+    if (!c.deferred) makeNative(w, c);
+}
+
+void Win32Backend::makeNative(TopWindow& w, Control& c) {
+    const ui::ControlDesign& design = c.design;
+    c.deferred = false;
     c.hwnd = createNative(c, w, instance_, effectivelyVisible(c), effectivelyEnabled(c));
     if (!c.hwnd) {
         OutputDebugStringA(("pallo win32: CreateWindowExW failed for control " + design.name + "\n").c_str());
@@ -273,8 +280,16 @@ Control* Win32Backend::findControl(const ControlRef& ref) const {
     const TopWindow* w = findWindow(ref.window);
     if (!w) return nullptr;
     const auto it = w->byName.find(ref.name);
-    if (it == w->byName.end() || !it->second->hwnd) return nullptr;
-    return it->second;
+    if (it == w->byName.end()) return nullptr;
+    Control* c = it->second;
+    if (c->deferred) {
+        // Made on first use; the lookup stays const for its callers, whose
+        // view of the control does not change by it.
+        auto& self = const_cast<Win32Backend&>(*this);
+        self.makeNative(*c->window, *c);
+        if (c->hwnd) self.arrangeZOrder(*c->window);
+    }
+    return c->hwnd ? c : nullptr;
 }
 
 Control* Win32Backend::findControl(const ControlRef& ref, ui::ControlKind kind) const {

@@ -615,13 +615,15 @@ WindowRef Win32Backend::createWindow(const ui::WindowDesign& design, WindowRef o
         fitClientArea(*w);
     }
     windows_[w->ref.id] = w;
-    loadIcon(*w);
     for (std::size_t i = 0; i < design.controls.size(); ++i) createControl(*w, design.controls[i], static_cast<int>(i));
     arrangeZOrder(*w);
     GetWindowRect(hwnd, &w->lastRect);
     w->ready = true;
     const WindowRef ref = w->ref;
     fire(*w, nullptr, ui::EventKind::Created);
+    // The icon (taskbar, frame) is decoded once the window's own set-up has
+    // run, which may show it: the picture comes a moment after the window.
+    if (TopWindow* made = findWindow(ref)) loadIcon(*made);
     return ref;
 }
 
@@ -677,7 +679,6 @@ void Win32Backend::setVisible(WindowRef w, bool visible) {
     // from the program the user is in.
     const int show = !visible ? SW_HIDE : t->design.framed ? SW_SHOW : SW_SHOWNOACTIVATE;
     ShowWindow(t->hwnd.get(), show);
-    if (visible) UpdateWindow(t->hwnd.get());
 }
 
 void Win32Backend::showWithoutActivating(WindowRef w) {

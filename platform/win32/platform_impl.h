@@ -41,6 +41,10 @@ struct Control {
     ui::ControlDesign design;  // a copy: the caller's design need not outlive the window
     const Control* container = nullptr;
     HWND hwnd = nullptr;  // destroyed with its top-level window
+    // A combo box the user can neither see nor use gets its native window
+    // when the program first touches it: its drop-down list is a top-level
+    // window of its own, slow to make, and the overlay shows sooner without.
+    bool deferred = false;
     int id = 0;
     RECT designed{};  // in the window's client area, in design units
     RECT placed{};    // the same in pixels at the window's DPI
@@ -266,6 +270,7 @@ private:
     std::shared_ptr<const image::Rgba> fittedPicture(const Control& c, const PictureSource& source);
 
     void createControl(TopWindow& w, const ui::ControlDesign& design, int index);
+    void makeNative(TopWindow& w, Control& c);
     void arrangeZOrder(TopWindow& w);
     void applyShown(const TopWindow& w, const Control& c);
     bool effectivelyVisible(const Control& c) const;

@@ -1,6 +1,7 @@
 // Controls: each property read back from the system, and each event fired
 // for the user's action and not for the program's change.
 #include "platform/win32/text.h"
+#include "support/design_builder.h"
 #include "tests/win32/support.h"
 
 namespace pallo::platform::win32::test {
@@ -107,6 +108,35 @@ TEST_F(Win32Controls, ComboItemsDataAndSelection) {
     p.setText(c("editCombo"), "自由文字");
     EXPECT_EQ(p.text(c("editCombo")), "自由文字");
     EXPECT_EQ(sink.count(EventKind::ItemChosen), 1);
+}
+
+// A combo box the user can neither see nor use (its drop-down list is a
+// window of its own, slow to make) gets its native window when the program
+// first touches it, with its designed items, first item chosen, hidden and
+// disabled.
+TEST_F(Win32Test, AnUnseenUnusableComboIsMadeWhenFirstTouched) {
+    pallo::testing::DesignBuilder b("TestUnseenCombo", 0, 0, 100, 60);
+    auto& combo = b.add(ui::ControlKind::Combo, "unseen", 0, 0, 64, 20);
+    combo.visible = false;
+    combo.enabled = false;
+    combo.items = {{"小号", 70}, {"中号", 100}};
+    b.add(ui::ControlKind::Label, "note", 0, 30, 64, 20).text = "说明";
+    const WindowRef w = p.createWindow(b.design(), {});
+    const auto children = [&] {
+        int n = 0;
+        for (HWND h = GetWindow(hwnd(w), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) ++n;
+        return n;
+    };
+    EXPECT_EQ(children(), 1) << "only the label is made with the window";
+    EXPECT_EQ(p.itemCount(ref(w, "unseen")), 2);
+    EXPECT_EQ(children(), 2);
+    HWND h = hwnd(w, "unseen");
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(p.selection(ref(w, "unseen")), 0);
+    EXPECT_EQ(p.itemData(ref(w, "unseen"), 1), 100);
+    EXPECT_FALSE(IsWindowVisible(h));
+    EXPECT_FALSE(IsWindowEnabled(h));
+    p.destroy(w);
 }
 
 TEST_F(Win32Controls, SwitchingEditableRecreatesTheComboInItsPlace) {
