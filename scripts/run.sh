@@ -114,6 +114,9 @@ else
   echo "run: the overlay did not appear (a message box may be waiting)" >&2
 fi
 if [ "$headless" = 1 ] && ws_alive "$pallo_pid"; then
+  # The overlay shows before its rows are built and painted: the picture
+  # waits until the program is idle.
+  ws_wait_idle "$pallo_pid" 30 || true
   import -window root "$root/build/screenshot.png"
   echo "run: screenshot saved to build/screenshot.png"
 fi

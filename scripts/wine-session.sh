@@ -44,6 +44,18 @@ ws_poll() {
 ws_alive() { kill -0 "$1" 2>/dev/null && [ "$(ps -o stat= -p "$1" 2>/dev/null | cut -c1)" != Z ]; }
 ws_dead() { ! ws_alive "$1"; }
 
+# ws_wait_idle PID [TIMEOUT]: waits until the process has used no CPU time for
+# 10 polls in a row (0.5 s): it has done what it was doing, painting included.
+_ws_idle_last="" _ws_idle_same=0
+_ws_unchanged() {
+  local now
+  now="$(awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null)" || return 1
+  [ -n "$now" ] || return 1
+  if [ "$now" = "$_ws_idle_last" ]; then _ws_idle_same=$((_ws_idle_same + 1)); else _ws_idle_same=0; _ws_idle_last="$now"; fi
+  [ "$_ws_idle_same" -ge 10 ]
+}
+ws_wait_idle() { _ws_idle_last="" _ws_idle_same=0; ws_poll "${2:-60}" _ws_unchanged "$1"; }
+
 # ws_stop_pid PID [TIMEOUT]: TERM, wait, then KILL; reaps it when it is our child.
 ws_stop_pid() {
   local pid="$1" timeout="${2:-10}"

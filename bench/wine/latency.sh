@@ -66,16 +66,7 @@ menu_y=$((200 + 20))
 entries=28
 menus=10
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null; }
-# idle PID: true once the process has used no CPU time for 10 polls in a row.
-idle_last="" idle_same=0
-_unchanged() {
-  local now
-  now="$(cpu_ticks "$1")" || return 1
-  if [ "$now" = "$idle_last" ]; then idle_same=$((idle_same + 1)); else idle_same=0; idle_last="$now"; fi
-  [ "$idle_same" -ge 10 ]
-}
-wait_idle() { idle_last=""; idle_same=0; ws_poll 60 _unchanged "$1"; }
+wait_idle() { ws_wait_idle "$1" 60; }
 private_kb() { awk '/^RssAnon:/{print $2}' "/proc/$1/status"; }
 
 # launch PID_VAR MS_VAR NAME EXE; the pid joins those stopped at clean-up.
