@@ -59,6 +59,10 @@ inline constexpr int kDesignDpi = 96;
 // precision and truncated toward zero like the rest of the geometry (a
 // 70-pixel window is 105 pixels at 144 DPI, 87 at 120). A dpi of 0 or less
 // counts as 96.
+// A tip shows at most this many UTF-16 units of its text, what the system's
+// tooltip control keeps; a longer text shows cut, ending with "…".
+inline constexpr int kTipShownUnits = 1023;
+
 constexpr int scaleToDpi(int length, int dpi) {
     if (dpi <= 0 || dpi == kDesignDpi) return length;
     const double scaled = static_cast<double>(length) * dpi / kDesignDpi;
@@ -213,6 +217,7 @@ public:
     // background finds it ready. What any box shows stays as it is.
     virtual void preparePicture(const ControlRef& c, const PictureSource& source) = 0;
     // The shared tooltip control, attached to the control's native window.
+    // It shows at most kTipShownUnits of the text (tooltip() gives it whole).
     virtual void setTooltip(const ControlRef& c, const std::string& text) = 0;
     virtual std::string tooltip(const ControlRef& c) const = 0;
 

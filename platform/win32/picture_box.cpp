@@ -142,7 +142,7 @@ void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
         c->tooltip.clear();
         return;
     }
-    std::wstring wide = toWide(text);
+    std::wstring wide = fitTip(toWide(text), static_cast<std::size_t>(kTipShownUnits));
     ti.lpszText = wide.data();  // the control keeps its own copy
     if (c->tooltip.empty()) {
         if (!SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) {

@@ -27,4 +27,13 @@ std::string toUtf8(std::wstring_view wide) {
     return out;
 }
 
+std::wstring fitTip(std::wstring text, std::size_t units) {
+    if (text.size() <= units || units == 0) return text;
+    std::size_t keep = units - 1;
+    if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+    text.resize(keep);
+    text += L'\u2026';
+    return text;
+}
+
 }  // namespace pallo::platform::win32

@@ -99,6 +99,9 @@ TEST(Check, FindingsFollowTheStoreReadingRules) {
         {"[Config]\nS\nS=300\n", {3, "Config", "S", Severity::Error, "duplicate-key"}},
         // VT, FF and Ctrl-Z around a name are blanks.
         {"[Config]\nS\x1a\x0b=300\n", {2, "Config", "S", Severity::Warning, "config-range"}},
+        // A description longer than the hover tip shows: each # is a line
+        // break of two characters, so 512 of them are 1024.
+        {"[Hero]\r\n1=a.png|A|" + std::string(512, '#') + "|0\r\n", {2, "Hero", "1", Severity::Warning, "tip-cut"}},
     };
     for (const auto& c : cases) {
         TempDir pack;

@@ -284,17 +284,23 @@ TEST_F(Win32Controls, TooltipTextIsTheSharedControls) {
     EXPECT_TRUE(style & TTS_NOPREFIX);
     EXPECT_GT(SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 0) << "line breaks are kept";
     auto tipText = [&](HWND tool, HWND parent) {
-        wchar_t buf[256] = {};
+        std::wstring buf(2048, L'\0');
         TOOLINFOW ti{};
         ti.cbSize = TTTOOLINFOW_V2_SIZE;
         ti.hwnd = parent;
         ti.uId = reinterpret_cast<UINT_PTR>(tool);
-        ti.lpszText = buf;
-        SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-        return std::wstring(buf);
+        ti.lpszText = buf.data();
+        SendMessageW(tip, TTM_GETTEXTW, buf.size(), reinterpret_cast<LPARAM>(&ti));
+        return std::wstring(buf.c_str());
     };
     EXPECT_EQ(tipText(hwnd(popup, "pic"), hwnd(popup)), L"左键拖动\r\n右键设置");
     EXPECT_EQ(p.tooltip(pic), "左键拖动\r\n右键设置");
+    // Longer than the control shows: cut before the emoji that would be
+    // split, and ended with an ellipsis; the text itself stays whole.
+    const std::string longText = std::string(1021, 'a') + "\xF0\x9F\x94\xA5" + std::string(2000, 'b');
+    p.setTooltip(pic, longText);
+    EXPECT_EQ(tipText(hwnd(popup, "pic"), hwnd(popup)), std::wstring(1021, L'a') + L"\u2026");
+    EXPECT_EQ(p.tooltip(pic), longText);
     p.setTooltip(pic, "说明");
     EXPECT_EQ(tipText(hwnd(popup, "pic"), hwnd(popup)), L"说明");
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);

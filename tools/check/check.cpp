@@ -9,6 +9,7 @@
 
 #include "config/config_store.h"
 #include "config/ini.h"
+#include "config/utf16.h"
 #include "display/detail.h"
 #include "display/rows.h"
 #include "editors/links.h"
@@ -18,6 +19,7 @@
 #include "model/text.h"
 #include "overlay/startup.h"
 #include "platform/files.h"
+#include "platform/platform.h"
 #include "tools/check/pictures.h"
 
 namespace pallo::check {
@@ -438,6 +440,7 @@ private:
                         "there are no IDs.");
                 continue;
             }
+            checkTipLength(line, sec, key, child.description);
             if (node.Link.kind() == LinkMode::Direct) {
                 checkStandIn(node, sec, key, line, child, table);
             } else {
@@ -645,6 +648,7 @@ private:
             const std::string key = toText(e.number);
             const int line = lineOf(kind, key);
             checkBlanks(kind, key, Utf8ToLocal(ini_.read(kind, key, "")), false);
+            checkTipLength(line, kind, key, e.description);
             // Entries shown by Link 1 topics are looked up in Img\Item or Img\Hero.
             if (shownEntries_[kind].count(e.number)) checkPicture(line, kind, key, kind, e.picture);
             if (!linkedTo_[kind].count(e.number)) {
@@ -656,6 +660,19 @@ private:
     }
 
     // ------------------------------------------------------------ shared checks
+
+    // A description is the hover tip, which shows only its first part.
+    void checkTipLength(int line, const std::string& sec, const std::string& key, const std::string& description) {
+        const std::size_t units = ini::utf16LeFromUtf8(tipText(description)).size() / 2;
+        if (units <= static_cast<std::size_t>(platform::kTipShownUnits)) return;
+        const std::string shown = toText(static_cast<std::int64_t>(platform::kTipShownUnits) - 1);
+        add(line, sec, key, Severity::Warning, "tip-cut",
+            "说明是悬停提示，提示最多显示 " + shown + " 个字符，后面加“…”；这段说明有 " +
+                toText(static_cast<std::int64_t>(units)) + " 个（表情符号算 2 个，# 算 2 个）。请缩短它。",
+            "The description is the hover tip, which shows at most " + shown +
+                " characters and then \"…\"; this one has " + toText(static_cast<std::int64_t>(units)) +
+                " (an emoji counts 2, a # counts 2). Shorten it.");
+    }
 
     // Every blank of a value is removed when the program reads it.
     void checkBlanks(const std::string& sec, const std::string& key, const std::string& value, bool whole) {
