@@ -274,6 +274,14 @@ void Win32Backend::applyShown(const TopWindow& w, const Control& changed) {
     }
 }
 
+LRESULT Win32Backend::mouseOrDefault(TopWindow& w, Control& c, UINT msg, WPARAM wp, LPARAM lp) {
+    if (const auto kind = mouseEvent(msg)) {
+        fire(w, &c, *kind);
+        return 0;
+    }
+    return DefWindowProcW(c.hwnd, msg, wp, lp);
+}
+
 // --- lookups ---------------------------------------------------------------------------
 
 Control* Win32Backend::findControl(const ControlRef& ref) const {

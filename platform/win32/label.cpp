@@ -42,12 +42,7 @@ LRESULT Win32Backend::labelMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
         if (LOWORD(lp)) InvalidateRect(c.hwnd, nullptr, FALSE);
         return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(c.font);
-    default:
-        if (const auto kind = mouseEvent(msg)) {
-            fire(w, &c, *kind);
-            return 0;
-        }
-        break;
+    default: return mouseOrDefault(w, c, msg, wp, lp);
     }
     return DefWindowProcW(c.hwnd, msg, wp, lp);
 }

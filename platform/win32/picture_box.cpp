@@ -62,12 +62,7 @@ LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp)
         }
         fire(w, &c, ui::EventKind::LeftUp);
         return 0;
-    default:
-        if (const auto kind = mouseEvent(msg)) {
-            fire(w, &c, *kind);
-            return 0;
-        }
-        break;
+    default: return mouseOrDefault(w, c, msg, wp, lp);
     }
     return DefWindowProcW(c.hwnd, msg, wp, lp);
 }

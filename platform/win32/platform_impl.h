@@ -242,6 +242,9 @@ public:
     LRESULT topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT labelMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
+    // The rest of our own controls' messages: a mouse button becomes its
+    // event, anything else gets the default handling.
+    LRESULT mouseOrDefault(TopWindow& w, Control& c, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT listViewMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT listNotify(Control& c, NMHDR& hdr);
     // A message of a combo box or of its edit child (hwnd).
