@@ -52,7 +52,7 @@ void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mai
 
     const ChildNode shown = shownChild(ctx.state, node, child);
     p.setPicture(info.picture, pictureIn(dir, shown.picture));
-    p.setText(info.optionsLabel, shown.name);
+    p.setText(info.caption, shown.name);
     p.setTooltip(info.picture, tipText(shown.description));
     p.setVisible(info.self, true);
 }
@@ -176,14 +176,14 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
     std::string childCaption;
     const RowWindowList& second = st.rows[kSecondRow];
     if (childNumber >= 1 && static_cast<std::size_t>(childNumber) <= second.size())
-        childCaption = p.text(second[static_cast<std::size_t>(childNumber - 1)].optionsLabel);
+        childCaption = p.text(second[static_cast<std::size_t>(childNumber - 1)].caption);
 
     for (int t = 1; t <= nMembers && t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
         const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(t - 1)]));
         if (!e) continue;  // no such entry: its window stays hidden
         const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
         p.setPicture(info.picture, pictureIn(dir, e->picture));
-        p.setText(info.optionsLabel, e->name);
+        p.setText(info.caption, e->name);
         const std::string tip =
             kind.kind() == CatalogKind::Item ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
         p.setTooltip(info.picture, tip);

@@ -42,7 +42,7 @@ void recreateRow(Context& ctx, RowIndex row) {
         info.X = 0;  // until placed
         info.self = w;
         info.picture = platform::ControlRef{w, ui::names::node::picture};
-        info.optionsLabel = platform::ControlRef{w, ui::names::node::caption};
+        info.caption = platform::ControlRef{w, ui::names::node::caption};
         list.push_back(std::move(info));
     }
 }
@@ -57,7 +57,7 @@ bool buildDetailRow(Context& ctx, RowIndex row) {
             nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
         info.X = place.left;
         info.Y = place.top;
-        p.setText(info.optionsLabel, "");
+        p.setText(info.caption, "");
         p.move(info.self, info.X, info.Y);
         setTranslucency(p, info.self, ctx.state.OverlayInfo.S);
     }
@@ -74,11 +74,11 @@ std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::str
     std::vector<MenuEntry> entries;
     for (int i = 1; i <= ui::rowLength(ui::Row::First); ++i) {
         const std::string section = toText(i);
-        const std::string name = Utf8ToLocal(ini.read(section, "Name", ""));
-        const std::string pic = Utf8ToLocal(ini.read(section, "Pic", ""));
+        const std::string name = repairUtf8(ini.read(section, "Name", ""));
+        const std::string pic = repairUtf8(ini.read(section, "Pic", ""));
         if (!takenIntoMenu(name, pic)) continue;
         // The title keeps its blanks: it is shown as written.
-        entries.push_back(MenuEntry{i, menuDir + pic, name, Utf8ToLocal(ini.read(section, "Title", ""))});
+        entries.push_back(MenuEntry{i, menuDir + pic, name, repairUtf8(ini.read(section, "Title", ""))});
     }
     return entries;
 }
@@ -115,7 +115,7 @@ bool buildFirstRow(Context& ctx, std::string&, bool) {
                                        ? platform::PictureSource::file(entry.picturePath)
                                        : platform::PictureSource::none());
         info.shows.mainIndex = entry.section;
-        p.setText(info.optionsLabel, entry.title);
+        p.setText(info.caption, entry.title);
         p.move(info.self, info.X, info.Y);
         setTranslucency(p, info.self, st.OverlayInfo.S);
         p.setVisible(info.self, true);

@@ -86,7 +86,7 @@ Encoded encodeEntry(const EntryParts& parts) {
         {&parts.members, WrittenField::Members},
     }};
     Encoded out;
-    out.value = LocalToUtf8(parts.picture + "|" + parts.name + "|" + parts.description + "|" + parts.members);
+    out.value = repairUtf8(parts.picture + "|" + parts.name + "|" + parts.description + "|" + parts.members);
     const std::vector<std::string> back = split(readBackValue(out.value), "|", fields.size());
     bool same = back.size() == fields.size();
     for (std::size_t i = 0; same && i < fields.size(); ++i) same = back[i] == *fields[i].first;
@@ -116,7 +116,7 @@ Encoded encodeEntry(const EntryParts& parts) {
 
 Encoded encodeValue(std::string_view text, WrittenField field) {
     Encoded out;
-    out.value = LocalToUtf8(text);
+    out.value = repairUtf8(text);
     if (readBackValue(out.value) == text) return out;
     if ((out.refusal = tooLong(out.value, text, field))) return out;
     out.refusal = otherReason(text, field, quotedBothEnds(out.value));

@@ -30,7 +30,7 @@ void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, 
 }  // namespace
 
 std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view section, std::string_view key) {
-    // removeBlanks(Utf8ToLocal(value)), done in place: the loaders clean
+    // removeBlanks(repairUtf8(value)), done in place: the loaders clean
     // over a thousand values at start-up.
     std::string value = ini.read(section, key, "");
     mendUtf8(value);

@@ -12,7 +12,7 @@
 
 namespace pallo {
 
-// Read with an empty default, Utf8ToLocal, all blanks removed.
+// Read with an empty default, UTF-8 repaired, all blanks removed.
 std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view section, std::string_view key);
 
 // What the loaders read from a value once an editor wrote it: the value as

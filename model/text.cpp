@@ -210,14 +210,9 @@ void mendUtf8(std::string& text) {
     if (bad != text.size()) text = mended(text, bad);
 }
 
-std::string Utf8ToLocal(std::string_view bytes) {
+std::string repairUtf8(std::string_view bytes) {
     if (bytes.empty()) return {};
     return sanitiseUtf8(bytes);
-}
-
-std::string LocalToUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    return sanitiseUtf8(text);
 }
 
 std::size_t localLength(std::string_view text) {

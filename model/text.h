@@ -20,10 +20,9 @@ std::string removeBlanks(std::string_view text);
 // removeBlanks on the text itself, without a copy.
 void eraseBlanks(std::string& text);
 
-// Text read from Cfg.ini into memory, and back. Both replace invalid UTF-8
-// sequences with U+FFFD and otherwise pass the text unchanged.
-std::string Utf8ToLocal(std::string_view bytes);
-std::string LocalToUtf8(std::string_view text);
+// Text read from Cfg.ini or written to it: invalid UTF-8 sequences become
+// U+FFFD, everything else passes unchanged.
+std::string repairUtf8(std::string_view bytes);
 // The same cleaning on the text itself; copies only when there is
 // something to mend.
 void mendUtf8(std::string& text);

@@ -37,7 +37,7 @@ bool registerConfiguredHotkey(Context& ctx, std::string& message) {
     if (removeBlanks(value).empty()) return true;
     const std::optional<platform::Hotkey> hotkey = parseHotkey(value);
     if (!hotkey) {
-        message = "快捷键 Hotkey=" + quoted(Utf8ToLocal(value)) +
+        message = "快捷键 Hotkey=" + quoted(repairUtf8(value)) +
                   " 无法识别：请写成 Ctrl+Alt+P 这样，Ctrl、Alt、Shift、Win 至少一个，加一个字母、数字或 F1 到 F24。";
         return false;
     }

@@ -86,7 +86,7 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
 
     st.OverlayInfo.self = st.overlay;
     st.OverlayInfo.picture = platform::ControlRef{st.overlay, ui::names::overlay::picture};
-    st.OverlayInfo.optionsLabel = platform::ControlRef{st.overlay, ui::names::overlay::collapseLabel};
+    st.OverlayInfo.caption = platform::ControlRef{st.overlay, ui::names::overlay::collapseLabel};
 
     if (!found) {
         if (report) message = st.CfgPath + " 配置文件不存在。";

@@ -43,7 +43,7 @@ struct RowWindowContent {
 struct WindowInfo : WindowSettings {
     platform::WindowRef self;
     platform::ControlRef picture;       // the overlay's / node window's picture box
-    platform::ControlRef optionsLabel;  // overlay: "收起选项"; node window: its caption label
+    platform::ControlRef caption;  // overlay: "收起选项"; node window: its caption label
     RowWindowContent shows;             // row windows only
 
     WindowSettings& settings() { return *this; }

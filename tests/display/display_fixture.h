@@ -83,14 +83,14 @@ protected:
         for (const auto& info : state().rows[row]) n += platform.isVisible(info.self) ? 1 : 0;
         return n;
     }
-    std::string caption(RowIndex row, int position) { return platform.text(win(row, position).optionsLabel); }
+    std::string caption(RowIndex row, int position) { return platform.text(win(row, position).caption); }
     std::string tip(RowIndex row, int position) { return platform.tooltip(win(row, position).picture); }
     platform::PictureSource picture(RowIndex row, int position) {
         return platform.picture(win(row, position).picture);
     }
 
     // A user's left press on a menu window (on its caption, which lets it through).
-    bool pressMenu(int position) { return platform.pressMouse(win(kFirstRow, position).optionsLabel, platform::MouseButton::Left); }
+    bool pressMenu(int position) { return platform.pressMouse(win(kFirstRow, position).caption, platform::MouseButton::Left); }
     // A full click on a second-row window, whichever of press and release it answers.
     bool clickChild(int position) { return platform.clickMouse(win(kSecondRow, position).picture); }
 

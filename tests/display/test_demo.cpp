@@ -30,7 +30,7 @@ protected:
         return n;
     }
     void pressMenu(int p) { ASSERT_TRUE(platform.pressMouse(win(kFirstRow, p).picture, platform::MouseButton::Left)); }
-    std::string caption(RowIndex row, int p) { return platform.text(win(row, p).optionsLabel); }
+    std::string caption(RowIndex row, int p) { return platform.text(win(row, p).caption); }
     bool shownFromFile(RowIndex row, int p) {
         return platform.picture(win(row, p).picture).kind == PictureSource::Kind::File;
     }

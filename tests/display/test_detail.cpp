@@ -305,7 +305,7 @@ TEST_F(Detail, FirstAndSixthWindowsAnswerThePressTheOthersTheRelease) {
         // The caption lets the press through to the picture box.
         ASSERT_TRUE(platform.pressMouse(win(kFirstRow, 1).picture, MouseButton::Right));
         ASSERT_TRUE(pressMenu(1));
-        ASSERT_TRUE(platform.clickMouse(win(kSecondRow, p).optionsLabel));
+        ASSERT_TRUE(platform.clickMouse(win(kSecondRow, p).caption));
         EXPECT_EQ(visibleCount(kThirdRow), 2) << "click on the caption of window " << p;
     }
 }

@@ -38,7 +38,7 @@ protected:
             for (const WindowInfo& info : state().rows[r]) {
                 const PictureSource s = platform.picture(info.picture);
                 out.push_back(std::to_string(platform.isVisible(info.self)) + "|" + s.path + "|" +
-                              std::to_string(static_cast<int>(s.embedded)) + "|" + platform.text(info.optionsLabel) +
+                              std::to_string(static_cast<int>(s.embedded)) + "|" + platform.text(info.caption) +
                               "|" + platform.tooltip(info.picture) + "|" + std::to_string(info.shows.childNumber));
             }
         return out;

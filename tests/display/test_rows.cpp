@@ -124,7 +124,7 @@ TEST_F(MenuRow, PlacementsFollowTheSpacing) {
             EXPECT_EQ(platform.height(info.self), 70);
             EXPECT_FALSE(platform.isVisible(info.self));
             EXPECT_EQ(info.shows.mainIndex, 0);  // shows nothing yet
-            EXPECT_EQ(platform.text(info.optionsLabel), "");
+            EXPECT_EQ(platform.text(info.caption), "");
             EXPECT_EQ(info.W, 100);
             EXPECT_EQ(info.S, 150);
         }

@@ -84,7 +84,7 @@ TEST(RemoveBlanks, RemovesAsciiAndFullWidthSpacesEverywhere) {
     }
 }
 
-TEST(Utf8ToLocal, ValidTextPassesUnchanged) {
+TEST(RepairUtf8, ValidTextPassesUnchanged) {
     const std::string texts[] = {
         "",
         "plain ASCII 123",
@@ -97,15 +97,15 @@ TEST(Utf8ToLocal, ValidTextPassesUnchanged) {
         std::string("nul\0inside", 10),
     };
     for (const auto& t : texts) {
-        EXPECT_EQ(Utf8ToLocal(t), t);
-        EXPECT_EQ(LocalToUtf8(t), t);
+        EXPECT_EQ(repairUtf8(t), t);
+        EXPECT_EQ(repairUtf8(t), t);
         std::string inPlace = t;
         mendUtf8(inPlace);
         EXPECT_EQ(inPlace, t);
     }
 }
 
-TEST(Utf8ToLocal, InvalidSequencesBecomeReplacementCharacters) {
+TEST(RepairUtf8, InvalidSequencesBecomeReplacementCharacters) {
     const std::string R = "\xEF\xBF\xBD";
     const struct {
         const char* label;
@@ -132,8 +132,8 @@ TEST(Utf8ToLocal, InvalidSequencesBecomeReplacementCharacters) {
         {"invalid at byte 8", "01234567\x80", "01234567" + R},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Utf8ToLocal(c.in), c.out) << c.label;
-        EXPECT_EQ(LocalToUtf8(c.in), c.out) << c.label;
+        EXPECT_EQ(repairUtf8(c.in), c.out) << c.label;
+        EXPECT_EQ(repairUtf8(c.in), c.out) << c.label;
         std::string inPlace = c.in;
         mendUtf8(inPlace);
         EXPECT_EQ(inPlace, c.out) << c.label;
@@ -172,7 +172,7 @@ bool isWellFormed(std::string_view s) {
     return true;
 }
 
-TEST(Utf8ToLocal, RandomMixturesComeOutWellFormedAndValidTextUnchanged) {
+TEST(RepairUtf8, RandomMixturesComeOutWellFormedAndValidTextUnchanged) {
     // Fragments chosen to hit every branch: ASCII runs of both sides of
     // eight bytes, CJK runs, the special leads E0/ED/F0/F4, stray and
     // truncated sequences, and the full-width space.
@@ -187,12 +187,12 @@ TEST(Utf8ToLocal, RandomMixturesComeOutWellFormedAndValidTextUnchanged) {
     for (int round = 0; round < 3000; ++round) {
         std::string text;
         for (int n = count(rng); n > 0; --n) text += fragments[pick(rng)];
-        const std::string out = Utf8ToLocal(text);
+        const std::string out = repairUtf8(text);
         ASSERT_TRUE(isWellFormed(out)) << ::testing::PrintToString(text);
         if (isWellFormed(text)) {
             ASSERT_EQ(out, text);
         }
-        ASSERT_EQ(Utf8ToLocal(out), out);
+        ASSERT_EQ(repairUtf8(out), out);
         ASSERT_EQ(localLength(text), localLength(out));
         std::string inPlace = text;
         mendUtf8(inPlace);

@@ -144,7 +144,7 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     EXPECT_EQ(info.S, 200);
     EXPECT_EQ(info.self, overlay());
     EXPECT_EQ(info.picture, overlayControl(ui::names::overlay::picture));
-    EXPECT_EQ(info.optionsLabel, overlayControl(ui::names::overlay::collapseLabel));
+    EXPECT_EQ(info.caption, overlayControl(ui::names::overlay::collapseLabel));
     const char sep = files::separator();
     EXPECT_EQ(state().CfgPath, run.path() + sep + "Cfg.ini");
     EXPECT_EQ(state().ImageRoot, run.path() + sep + "Img" + sep);

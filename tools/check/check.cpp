@@ -48,7 +48,7 @@ int canonicalNumber(std::string_view text) {
 
 // Quotes a text for a message (invalid UTF-8 mended, so messages stay UTF-8).
 std::string q(std::string_view text, const char* open = "“", const char* close = "”") {
-    return open + Utf8ToLocal(text) + close;
+    return open + repairUtf8(text) + close;
 }
 
 // Blanks at the ends of a part are harmless: only inner ones change it.
@@ -189,7 +189,7 @@ private:
 
     void add(int line, std::string_view sectionName, std::string_view key, Severity severity, const char* code,
              std::string zh, std::string en) {
-        findings_.push_back(Finding{line, Utf8ToLocal(sectionName), Utf8ToLocal(key), severity, code,
+        findings_.push_back(Finding{line, repairUtf8(sectionName), repairUtf8(key), severity, code,
                                     std::move(zh), std::move(en)});
     }
 
@@ -307,7 +307,7 @@ private:
                     toText(static_cast<std::int64_t>(read->size())) + " and the rest never shows. Shorten it.");
         }
         // Checked on the stored text: reading would already have mended it.
-        if (Utf8ToLocal(raw) != raw) {
+        if (repairUtf8(raw) != raw) {
             add(line, sectionName, key, Severity::Error, "not-utf8",
                 "这个值不是 UTF-8 编码：无法识别的字节会显示成“\xEF\xBF\xBD”。请把 Cfg.ini 存为 UTF-8。",
                 "This value is not UTF-8: the bytes that are not show as \"\xEF\xBF\xBD\". Save Cfg.ini as "
@@ -345,9 +345,9 @@ private:
             const std::string written = ini_.read("Config", s.key, "");
             if (written.empty() || toInt(written) == s.used) continue;
             add(lineAt(e->keyBegin), "Config", s.key, Severity::Warning, "config-range",
-                std::string(s.key) + "=" + Utf8ToLocal(written) + " 超出范围（" + s.rangeZh + "）：程序改用 " +
+                std::string(s.key) + "=" + repairUtf8(written) + " 超出范围（" + s.rangeZh + "）：程序改用 " +
                     toText(s.used) + "。",
-                std::string(s.key) + "=" + Utf8ToLocal(written) + " is out of range (" + s.rangeEn +
+                std::string(s.key) + "=" + repairUtf8(written) + " is out of range (" + s.rangeEn +
                     "): the program uses " + toText(s.used) + " instead.");
         }
         const ini::Entry* hotkey = entry("Config", "Hotkey");
@@ -355,10 +355,10 @@ private:
         const std::string written = ini_.read("Config", "Hotkey", "");
         if (removeBlanks(written).empty() || parseHotkey(written)) return;
         add(lineAt(hotkey->keyBegin), "Config", "Hotkey", Severity::Error, "hotkey-invalid",
-            "Hotkey=" + Utf8ToLocal(written) +
+            "Hotkey=" + repairUtf8(written) +
                 " 不是快捷键：程序启动时提示一次，之后没有快捷键。请写成 Ctrl+Alt+P 这样：Ctrl、Alt、Shift、Win "
                 "至少一个，加一个字母、数字或 F1 到 F24。",
-            "Hotkey=" + Utf8ToLocal(written) +
+            "Hotkey=" + repairUtf8(written) +
                 " is no hotkey: the program says so once at start-up and then has none. Write it like "
                 "Ctrl+Alt+P: at least one of Ctrl, Alt, Shift and Win, and a letter, a digit or F1 to F24.");
     }
@@ -426,7 +426,7 @@ private:
             const ChildNode& child = node.children[static_cast<std::size_t>(j)];
             const std::string key = toText(child.number);
             const int line = lineOf(sec, key);
-            const std::string raw = Utf8ToLocal(ini_.read(sec, key, ""));
+            const std::string raw = repairUtf8(ini_.read(sec, key, ""));
             checkBlanks(sec, key, raw, false);
             if (!linkOk) continue;  // every entry blank: said once above
             const std::size_t parts = split(removeBlanks(raw), "|", 4).size();
@@ -464,7 +464,7 @@ private:
             const std::string pic = ini_.read(sec, "Pic", "");
             const int line = lineOf(sec, "Pic");
             const PictureFacts& facts = examine(m.picturePath);
-            const std::string shown = shownPath("Menu", Utf8ToLocal(pic));
+            const std::string shown = shownPath("Menu", repairUtf8(pic));
             if (facts.verdict == PictureFacts::Verdict::Missing) {
                 add(line, sec, "Pic", Severity::Error, "picture-missing",
                     "菜单图片不存在：" + shown + "。菜单里这一格只显示标题，没有图片。请添加这个文件或改正文件名。",
@@ -476,8 +476,8 @@ private:
             return;
         }
         // Left out of the menu: say which of the two values is too short.
-        const std::string name = removeBlanks(Utf8ToLocal(ini_.read(sec, "Name", "")));
-        const std::string pic = removeBlanks(Utf8ToLocal(ini_.read(sec, "Pic", "")));
+        const std::string name = removeBlanks(repairUtf8(ini_.read(sec, "Name", "")));
+        const std::string pic = removeBlanks(repairUtf8(ini_.read(sec, "Pic", "")));
         // The program's rule, asked about each value with the other one long enough.
         if (!takenIntoMenu(name, "a.png")) {
             add(lineOf(sec, "Name"), sec, "Name", Severity::Error, "not-in-menu",
@@ -522,7 +522,7 @@ private:
         std::string unknown;
         for (const std::string& id : ids) {
             if (id.empty() || id == "0" || findEntry(table, toInt(id))) continue;
-            unknown += (unknown.empty() ? "" : ",") + Utf8ToLocal(id);
+            unknown += (unknown.empty() ? "" : ",") + repairUtf8(id);
         }
         if (!unknown.empty()) {
             add(line, sec, key, Severity::Error, "member-missing",
@@ -547,11 +547,11 @@ private:
         }
         if (count == 2 && ids[0].empty() && toInt(ids[1]) > 0) {
             add(line, sec, key, Severity::Warning, "single-id",
-                "只有一个 ID（" + Utf8ToLocal(ids[1]) + "）时，它显示在第三行的第二格，第一格空着。想让它在第一格，请写 " +
-                    Utf8ToLocal(ids[1]) + ",0。",
-                "A single ID (" + Utf8ToLocal(ids[1]) +
+                "只有一个 ID（" + repairUtf8(ids[1]) + "）时，它显示在第三行的第二格，第一格空着。想让它在第一格，请写 " +
+                    repairUtf8(ids[1]) + ",0。",
+                "A single ID (" + repairUtf8(ids[1]) +
                     ") shows in the second place of the third row; the first stays empty. To show it first, "
-                    "write " + Utf8ToLocal(ids[1]) + ",0.");
+                    "write " + repairUtf8(ids[1]) + ",0.");
         }
         for (int t = 0; t < std::min(count, kRowCapacity); ++t) {
             const CatalogEntry* e = findEntry(table, toInt(ids[static_cast<std::size_t>(t)]));
@@ -647,7 +647,7 @@ private:
         for (const CatalogEntry& e : table) {
             const std::string key = toText(e.number);
             const int line = lineOf(kind, key);
-            checkBlanks(kind, key, Utf8ToLocal(ini_.read(kind, key, "")), false);
+            checkBlanks(kind, key, repairUtf8(ini_.read(kind, key, "")), false);
             checkTipLength(line, kind, key, e.description);
             // Entries shown by Link 1 topics are looked up in Img\Item or Img\Hero.
             if (shownEntries_[kind].count(e.number)) checkPicture(line, kind, key, kind, e.picture);
