@@ -71,7 +71,7 @@ void BM_OneSingleWrite(benchmark::State& state) {
         pallo::ProgramState& st = ready->app.state();
         state.ResumeTiming();
 
-        const bool written = st.store.write(st.CfgPath, "1", "1", value);
+        const bool written = static_cast<bool>(st.store.write(st.CfgPath, "1", "1", value));
 
         state.PauseTiming();
         if (!written) state.SkipWithError("the write failed");

@@ -2,11 +2,13 @@
 // build and its tests) and one for Win32 with wide paths. Paths are UTF-8.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace pallo::files {
@@ -39,13 +41,69 @@ bool isReadOnly(const std::string& path);
 // The steps of an atomic replace, in order; a fault hook can make any fail.
 enum class WriteStep { CreateTemp, Write, Flush, Close, Replace };
 const char* writeStepName(WriteStep step);
-// Returns true to make the given step fail.
-using FaultHook = std::function<bool(WriteStep)>;
+
+// Why a write did not go through, in the terms a player can act on.
+enum class WriteError { None, DiskFull, AccessDenied, InUse, Other };
+
+// A test's hook into the replace: called before each step, it names the
+// failure that step is to have (WriteError::None lets it run). A hook that
+// answers true or false makes the step fail with WriteError::Other.
+class FaultHook {
+public:
+    FaultHook() = default;
+    template <class F>
+        requires std::is_invocable_v<F&, WriteStep>
+    FaultHook(F f) {  // NOLINT(google-explicit-constructor): a lambda is the hook
+        if constexpr (std::is_same_v<std::invoke_result_t<F&, WriteStep>, bool>) {
+            fn_ = [f = std::move(f)](WriteStep step) mutable { return f(step) ? WriteError::Other : WriteError::None; };
+        } else {
+            fn_ = std::move(f);
+        }
+    }
+    explicit operator bool() const { return static_cast<bool>(fn_); }
+    WriteError operator()(WriteStep step) const { return fn_ ? fn_(step) : WriteError::None; }
+
+private:
+    std::function<WriteError(WriteStep)> fn_;
+};
+
+// The outcome of a replace: true when written, otherwise why not.
+struct WriteResult {
+    WriteError error = WriteError::None;
+    explicit operator bool() const { return error == WriteError::None; }
+};
 
 // Writes bytes to a temporary file in the same folder, flushes it, and
 // renames it over path (retrying briefly while another program holds the
-// file). On failure returns false, leaves path exactly as it was and leaves
-// no temporary file behind.
-bool writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook = {});
+// file). A path that is a symbolic link is written through: the link stays
+// and its target gets the new bytes. On failure leaves path exactly as it
+// was, leaves no temporary file behind, and says why.
+WriteResult writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook = {});
+
+// The file a path finally names: the target of a symbolic link (or of a
+// chain of them, or a junction on Windows); the path itself otherwise.
+std::string finalPath(const std::string& path);
+
+// Removes the temporary files a replace of path left behind when its
+// program was killed mid-write (only files named as writeReplace names
+// them). Returns how many were removed.
+int removeLeftoverTemps(const std::string& path);
+
+// Held around a check of a file and the replace that follows, so that two
+// programs writing the same file take turns. Waits up to `wait` for the
+// other; held() is false when it could not be had (the caller then reports
+// the file as in use).
+class ReplaceLock {
+public:
+    explicit ReplaceLock(const std::string& path, std::chrono::milliseconds wait = std::chrono::seconds(3));
+    ~ReplaceLock();
+    ReplaceLock(const ReplaceLock&) = delete;
+    ReplaceLock& operator=(const ReplaceLock&) = delete;
+    bool held() const { return held_; }
+
+private:
+    std::intptr_t handle_ = -1;
+    bool held_ = false;
+};
 
 }  // namespace pallo::files

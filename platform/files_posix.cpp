@@ -1,13 +1,19 @@
 // Files on POSIX systems: the native build and its tests work on real files.
 #include <dirent.h>
+#include <limits.h>
+#include <sys/file.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "platform/files.h"
 
@@ -82,7 +88,49 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool failAt(const FaultHook& hook, WriteStep step) { return hook && hook(step); }
+WriteError failAt(const FaultHook& hook, WriteStep step) { return hook ? hook(step) : WriteError::None; }
+
+// The cause of the last failed call, as a player can act on it.
+WriteError lastError() {
+    switch (errno) {
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG: return WriteError::DiskFull;
+        case EACCES:
+        case EPERM:
+        case EROFS: return WriteError::AccessDenied;
+        case EBUSY:
+        case ETXTBSY:
+        case EAGAIN: return WriteError::InUse;
+        default: return WriteError::Other;
+    }
+}
+
+// The folder and the name of a path; "." for a bare name.
+struct PathParts {
+    std::string folder, name;
+};
+PathParts partsOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {".", path};
+    return {path.substr(0, slash == 0 ? 1 : slash), path.substr(slash + 1)};
+}
+
+// The temporary files of a replace of path are named ".<name>.tmp-<digits>"
+// in path's folder.
+std::string tempPrefix(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string head = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return head + "." + partsOf(path).name + ".tmp-";
+}
+
+bool isOurTemp(std::string_view name, std::string_view prefix) {
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return false;
+    for (const char c : name.substr(prefix.size())) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -152,42 +200,105 @@ bool isReadOnly(const std::string& path) {
     return statPath(path, st) && (st.st_mode & S_IWUSR) == 0;
 }
 
-bool writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook) {
-    if (path.empty() || path.back() == '/') return false;
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string prefix = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "." + name + ".tmp-";
+std::string finalPath(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    if (resolved) return resolved.get();
+    // A link to a file not there yet: the replace creates its target.
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (n <= 0) return path;
+    const std::string to(target, static_cast<std::size_t>(n));
+    if (to.front() == '/') return to;
+    const PathParts parts = partsOf(path);
+    return parts.folder + "/" + to;
+}
+
+WriteResult writeReplace(const std::string& linkPath, std::string_view bytes, const FaultHook& hook) {
+    if (linkPath.empty() || linkPath.back() == '/') return {WriteError::Other};
+    const std::string path = finalPath(linkPath);
+    const std::string folder = partsOf(path).folder;
+    const std::string prefix = tempPrefix(path);
 
     // The new file keeps the old one's permissions; a new file gets the
     // usual ones (0666 less the umask, applied by open).
     struct stat old {};
     const bool hadOld = statPath(path, old);
 
-    if (failAt(hook, WriteStep::CreateTemp)) return false;
+    if (const WriteError e = failAt(hook, WriteStep::CreateTemp); e != WriteError::None) return {e};
     std::random_device random;
     std::string tempPath;
     Fd fd;
     for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
         tempPath = prefix + std::to_string(random());
         fd.reset(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!fd.valid() && errno != EEXIST) return false;
+        if (!fd.valid() && errno != EEXIST) return {lastError()};
     }
-    if (!fd.valid()) return false;
+    if (!fd.valid()) return {WriteError::Other};
     TempGuard guard(tempPath);
     if (hadOld) ::fchmod(fd.get(), old.st_mode & 07777);
 
-    if (failAt(hook, WriteStep::Write) || !writeAll(fd.get(), bytes)) return false;
-    if (failAt(hook, WriteStep::Flush) || ::fsync(fd.get()) != 0) return false;
-    if (failAt(hook, WriteStep::Close) || !fd.close()) return false;
-    if (failAt(hook, WriteStep::Replace) || ::rename(tempPath.c_str(), path.c_str()) != 0) return false;
+    // Each step runs only when the one before went through.
+    WriteError error = WriteError::None;
+    const auto step = [&](WriteStep s, auto&& run) {
+        if (error == WriteError::None) error = failAt(hook, s);
+        if (error == WriteError::None && !run()) error = lastError();
+    };
+    step(WriteStep::Write, [&] { return writeAll(fd.get(), bytes); });
+    step(WriteStep::Flush, [&] { return ::fsync(fd.get()) == 0; });
+    step(WriteStep::Close, [&] { return fd.close(); });
+    step(WriteStep::Replace, [&] { return ::rename(tempPath.c_str(), path.c_str()) == 0; });
+    if (error != WriteError::None) return {error};
     guard.release();
 
     // Make the rename itself durable; the data is already in place, so a
     // failure here changes nothing for the caller.
     Fd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folderFd.valid()) ::fsync(folderFd.get());
-    return true;
+    return {};
+}
+
+int removeLeftoverTemps(const std::string& linkPath) {
+    if (linkPath.empty()) return 0;
+    const std::string path = finalPath(linkPath);
+    const PathParts parts = partsOf(path);
+    const std::string prefix = "." + parts.name + ".tmp-";
+    Dir d(parts.folder);
+    if (!d.get()) return 0;
+    int removed = 0;
+    while (const dirent* e = ::readdir(d.get())) {
+        if (!isOurTemp(e->d_name, prefix)) continue;
+        if (::unlink((parts.folder + "/" + e->d_name).c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
+// The lock is an advisory lock on the file's folder: the folder outlives
+// every replace of the file, and no lock file is left in the pack.
+ReplaceLock::ReplaceLock(const std::string& path, std::chrono::milliseconds wait) {
+    // A lock that cannot be had for another reason than a second holder
+    // (no folder, a file system without locks) is no contention: the
+    // replace then reports its own failure, if any.
+    held_ = true;
+    if (path.empty()) return;
+    const int fd = ::open(partsOf(finalPath(path)).folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    handle_ = fd;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) return;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            held_ = false;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ReplaceLock::~ReplaceLock() {
+    if (handle_ < 0) return;
+    ::close(static_cast<int>(handle_));
 }
 
 }  // namespace pallo::files

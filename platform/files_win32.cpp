@@ -9,8 +9,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "platform/files.h"
 
@@ -96,7 +98,34 @@ DWORD attributes(const std::string& path) {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool failAt(const FaultHook& hook, WriteStep step) { return hook && hook(step); }
+WriteError failAt(const FaultHook& hook, WriteStep step) { return hook ? hook(step) : WriteError::None; }
+
+WriteError errorOf(DWORD code) {
+    switch (code) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return WriteError::DiskFull;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT: return WriteError::AccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return WriteError::InUse;
+        default: return WriteError::Other;
+    }
+}
+
+WriteError lastError() { return errorOf(GetLastError()); }
+
+// Where the folder part of path ends (just after its last separator).
+std::size_t nameStart(const std::string& path) {
+    std::size_t cut = path.size();
+    while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
+    return cut;
+}
+
+bool isOurTemp(std::wstring_view name, std::wstring_view prefix) {
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
 
 bool writeAll(HANDLE h, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -110,13 +139,15 @@ bool writeAll(HANDLE h, std::string_view bytes) {
 
 // Virus scanners, indexers and editors briefly hold files open; the
 // rename is retried for about a second before giving up.
-bool replaceWithRetry(const std::wstring& from, const std::wstring& to) {
+WriteError replaceWithRetry(const std::wstring& from, const std::wstring& to) {
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return WriteError::None;
+        }
         const DWORD error = GetLastError();
         const bool transient =
             error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
-        if (!transient || attempt >= 20) return false;
+        if (!transient || attempt >= 20) return errorOf(error);
         Sleep(50);
     }
 }
@@ -188,15 +219,35 @@ bool isReadOnly(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-bool writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook) {
-    if (path.empty() || isSeparator(path.back())) return false;
-    std::size_t cut = path.size();
-    while (cut > 0 && !isSeparator(path[cut - 1])) --cut;
+std::string finalPath(const std::string& path) {
+    const DWORD a = attributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return path;
+    Handle h(CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid()) return path;
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(h.get(), name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+    if (n >= name.size()) {
+        name.resize(n + 1);
+        n = GetFinalPathNameByHandleW(h.get(), name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+    }
+    if (n == 0 || n >= name.size()) return path;
+    name.resize(n);
+    // "\\?\C:\x" is "C:\x"; "\\?\UNC\server\share" is "\\server\share".
+    if (name.rfind(L"\\\\?\\UNC\\", 0) == 0) return "\\" + narrow(std::wstring_view(name).substr(7));
+    if (name.rfind(L"\\\\?\\", 0) == 0) return narrow(std::wstring_view(name).substr(4));
+    return narrow(name);
+}
+
+WriteResult writeReplace(const std::string& linkPath, std::string_view bytes, const FaultHook& hook) {
+    if (linkPath.empty() || isSeparator(linkPath.back())) return {WriteError::Other};
+    const std::string path = finalPath(linkPath);
+    const std::size_t cut = nameStart(path);
     const std::string prefix = path.substr(0, cut) + "." + path.substr(cut) + ".tmp-";
     const std::wstring target = widen(path);
-    if (target.empty()) return false;
+    if (target.empty()) return {WriteError::Other};
 
-    if (failAt(hook, WriteStep::CreateTemp)) return false;
+    if (const WriteError e = failAt(hook, WriteStep::CreateTemp); e != WriteError::None) return {e};
     std::random_device random;
     std::wstring tempPath;
     // Declared before the handle so the file is closed before it is
@@ -206,17 +257,77 @@ bool writeReplace(const std::string& path, std::string_view bytes, const FaultHo
     for (int attempt = 0; attempt < 100 && !h.valid(); ++attempt) {
         tempPath = widen(prefix + std::to_string(random()));
         h.reset(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+        if (!h.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+            return {lastError()};
+        }
     }
-    if (!h.valid()) return false;
+    if (!h.valid()) return {WriteError::Other};
     guard.arm(tempPath);
 
-    if (failAt(hook, WriteStep::Write) || !writeAll(h.get(), bytes)) return false;
-    if (failAt(hook, WriteStep::Flush) || !FlushFileBuffers(h.get())) return false;
-    if (failAt(hook, WriteStep::Close) || !h.close()) return false;
-    if (failAt(hook, WriteStep::Replace) || !replaceWithRetry(tempPath, target)) return false;
+    // Each step runs only when the one before went through.
+    WriteError error = WriteError::None;
+    const auto step = [&](WriteStep s, auto&& run) {
+        if (error == WriteError::None) error = failAt(hook, s);
+        if (error == WriteError::None) error = run();
+    };
+    const auto check = [](bool ok) { return ok ? WriteError::None : lastError(); };
+    step(WriteStep::Write, [&] { return check(writeAll(h.get(), bytes)); });
+    step(WriteStep::Flush, [&] { return check(FlushFileBuffers(h.get()) != 0); });
+    step(WriteStep::Close, [&] { return check(h.close()); });
+    step(WriteStep::Replace, [&] { return replaceWithRetry(tempPath, target); });
+    if (error != WriteError::None) return {error};
     guard.release();
-    return true;
+    return {};
+}
+
+int removeLeftoverTemps(const std::string& linkPath) {
+    if (linkPath.empty()) return 0;
+    const std::string path = finalPath(linkPath);
+    const std::size_t cut = nameStart(path);
+    const std::string folder = path.substr(0, cut);
+    const std::wstring prefix = widen("." + path.substr(cut) + ".tmp-");
+    WIN32_FIND_DATAW data{};
+    FindHandle find(FindFirstFileW(widen(folder + "." + path.substr(cut) + ".tmp-*").c_str(), &data));
+    if (find.get() == INVALID_HANDLE_VALUE) return 0;
+    int removed = 0;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !isOurTemp(data.cFileName, prefix)) continue;
+        if (DeleteFileW((widen(folder) + data.cFileName).c_str())) ++removed;
+    } while (FindNextFileW(find.get(), &data));
+    return removed;
+}
+
+// The lock is a hidden file beside the target, opened for this program
+// alone and deleted when closed: a second program's open fails with a
+// sharing violation until the first closes it, and nothing stays behind.
+ReplaceLock::ReplaceLock(const std::string& linkPath, std::chrono::milliseconds wait) {
+    if (linkPath.empty()) return;
+    const std::string path = finalPath(linkPath);
+    const std::size_t cut = nameStart(path);
+    const std::wstring lockPath = widen(path.substr(0, cut) + "." + path.substr(cut) + ".lock");
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        const HANDLE h = CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            handle_ = reinterpret_cast<std::intptr_t>(h);
+            held_ = true;
+            return;
+        }
+        const DWORD error = GetLastError();
+        // A lock that cannot be had for another reason (a read-only
+        // folder) is no contention: the replace reports its own failure.
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) {
+            held_ = true;
+            return;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ReplaceLock::~ReplaceLock() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
 }  // namespace pallo::files

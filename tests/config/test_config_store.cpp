@@ -364,5 +364,74 @@ TEST_F(ConfigStoreTest, OwnWriteIsSeenEvenWhenSizeAndTimeLookUnchanged) {
     EXPECT_EQ(store.read(cfg, "S", "K", ""), "2");
 }
 
+// Checked writes go onto the file only when it is still what the store last
+// read or wrote; otherwise they are refused, the store takes the file as it
+// is now, and a second try writes onto it.
+TEST_F(ConfigStoreTest, ACheckedWriteNeverRevertsAnOutsideChange) {
+    using R = ConfigStore::Refusal;
+    const auto checked = [&](ConfigStore& s, std::string_view value) {
+        return s.writeGroup(cfg, {{"1", "Title", std::string(value)}}, ConfigStore::Missing::Create,
+                            ConfigStore::Since::Read)
+            .refusal;
+    };
+    writeFile(cfg, "[1]\r\nTitle=A\r\n1=x\r\n");
+    (void)store.snapshot(cfg);
+
+    writeFile(cfg, "[1]\r\nTitle=A\r\n1=hand\r\n");  // a text editor
+    EXPECT_EQ(checked(store, "B"), R::Changed);
+    EXPECT_EQ(readFile(cfg), "[1]\r\nTitle=A\r\n1=hand\r\n");
+    EXPECT_EQ(checked(store, "B"), R::None);
+    EXPECT_EQ(readFile(cfg), "[1]\r\nTitle=B\r\n1=hand\r\n");
+
+    // A second program on the same file, and a file replaced whole.
+    ConfigStore second;
+    (void)second.snapshot(cfg);
+    ASSERT_TRUE(second.write(cfg, "1", "2", "theirs"));
+    EXPECT_EQ(checked(store, "C"), R::Changed);
+    EXPECT_EQ(checked(second, "D"), R::None);
+    writeFile(cfg, "[1]\r\nTitle=Other pack\r\n");
+    EXPECT_EQ(checked(second, "E"), R::Changed);
+    EXPECT_EQ(readFile(cfg), "[1]\r\nTitle=Other pack\r\n");
+
+    // An unchecked write of the program's own (the exit save) onto a changed
+    // file does not hide the change from the next checked write.
+    EXPECT_EQ(checked(store, "F"), R::Changed);
+    writeFile(cfg, "[1]\r\nTitle=G\r\n");
+    ASSERT_TRUE(store.write(cfg, "Config", "X", "5"));
+    EXPECT_EQ(checked(store, "H"), R::Changed);
+    EXPECT_EQ(readFile(cfg), "[1]\r\nTitle=G\r\n[Config]\r\nX=5\r\n");
+
+    // Gone: refused, and refused again; never made from the old view.
+    std::filesystem::remove(cfg);
+    EXPECT_EQ(checked(store, "I"), R::Missing);
+    EXPECT_EQ(checked(store, "I"), R::Missing);
+    EXPECT_FALSE(files::exists(cfg));
+}
+
+TEST_F(ConfigStoreTest, AFileAbsentWhenFirstReadIsCreatedByACheckedWrite) {
+    using R = ConfigStore::Refusal;
+    const std::vector<ConfigStore::Item> item{{"1", "Title", "New"}};
+    EXPECT_EQ(store.read(cfg, "1", "Title", "none"), "none");
+    EXPECT_EQ(store.writeGroup(cfg, item, ConfigStore::Missing::Create, ConfigStore::Since::Read).refusal, R::None);
+    EXPECT_EQ(readFile(cfg), "[1]\r\nTitle=New\r\n");
+
+    // One that appeared meanwhile is another program's: read it first.
+    ConfigStore other;
+    const std::string cfg2 = dir.file("Two.ini");
+    EXPECT_EQ(other.read(cfg2, "1", "Title", "none"), "none");
+    writeFile(cfg2, "[1]\r\nTitle=Theirs\r\n");
+    EXPECT_EQ(other.writeGroup(cfg2, item, ConfigStore::Missing::Create, ConfigStore::Since::Read).refusal, R::Changed);
+    EXPECT_EQ(readFile(cfg2), "[1]\r\nTitle=Theirs\r\n");
+}
+
+TEST_F(ConfigStoreTest, AFailedReplaceSaysWhy) {
+    writeFile(cfg, "[S]\r\nK=1\r\n");
+    store.setFaultHook([](files::WriteStep s) {
+        return s == files::WriteStep::Write ? files::WriteError::DiskFull : files::WriteError::None;
+    });
+    EXPECT_EQ(store.write(cfg, "S", "K", "2").refusal, ConfigStore::Refusal::DiskFull);
+    EXPECT_EQ(readFile(cfg), "[S]\r\nK=1\r\n");
+}
+
 }  // namespace
 }  // namespace pallo

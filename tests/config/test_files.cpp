@@ -127,5 +127,67 @@ TEST(Files, FailureAtAnyStepChangesNothing) {
     }
 }
 
+TEST(Files, AFailureSaysItsCause) {
+    TempDir dir;
+    const std::string file = dir.file("Cfg.ini");
+    writeFile(file, "old");
+    for (const WriteError cause : {WriteError::DiskFull, WriteError::AccessDenied, WriteError::InUse}) {
+        const WriteResult result =
+            writeReplace(file, "new", [&](WriteStep s) { return s == WriteStep::Write ? cause : WriteError::None; });
+        EXPECT_EQ(result.error, cause);
+    }
+    EXPECT_EQ(readFile(file), "old");
+    EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"Cfg.ini"});
+}
+
+TEST(Files, OnlyOurOwnLeftoverTempsAreRemoved) {
+    TempDir dir;
+    const std::string file = dir.file("Cfg.ini");
+    for (const char* name : {"Cfg.ini", ".Cfg.ini.tmp-123", ".Cfg.ini.tmp-4294967295", ".Cfg.ini.tmp-12a",
+                             ".Cfg.ini.tmp-", ".Other.ini.tmp-5", "Cfg.ini.tmp-7"}) {
+        writeFile(dir.file(name), "x");
+    }
+    EXPECT_EQ(removeLeftoverTemps(file), 2);
+    EXPECT_EQ(sorted(listDir(dir.path())), (std::vector<std::string>{".Cfg.ini.tmp-", ".Cfg.ini.tmp-12a",
+                                                                     ".Other.ini.tmp-5", "Cfg.ini", "Cfg.ini.tmp-7"}));
+    EXPECT_EQ(removeLeftoverTemps(dir.file("missing/Cfg.ini")), 0);
+}
+
+TEST(Files, ASecondReplaceLockWaitsForTheFirst) {
+    TempDir dir;
+    const std::string file = dir.file("Cfg.ini");
+    writeFile(file, "x");
+    {
+        const ReplaceLock first(file);
+        EXPECT_TRUE(first.held());
+        EXPECT_FALSE(ReplaceLock(file, std::chrono::milliseconds(0)).held());
+        EXPECT_FALSE(ReplaceLock(file, std::chrono::milliseconds(30)).held());
+    }
+    EXPECT_TRUE(ReplaceLock(file, std::chrono::milliseconds(0)).held());
+    // The lock leaves nothing in the folder.
+    EXPECT_EQ(listDir(dir.path()), std::vector<std::string>{"Cfg.ini"});
+}
+
+#ifndef _WIN32
+TEST(Files, ASymbolicLinkIsWrittenThrough) {
+    TempDir dir;
+    testing::makeDirs(dir.file("shared"));
+    testing::makeDirs(dir.file("pack"));
+    writeFile(dir.file("shared/Cfg.ini"), "old");
+    fs::create_symlink("../shared/Cfg.ini", dir.file("pack/Cfg.ini"));
+    fs::create_symlink("../shared/New.ini", dir.file("pack/New.ini"));  // its target not there yet
+
+    EXPECT_EQ(finalPath(dir.file("pack/Cfg.ini")), fs::canonical(dir.file("shared/Cfg.ini")).string());
+    ASSERT_TRUE(writeReplace(dir.file("pack/Cfg.ini"), "new"));
+    ASSERT_TRUE(writeReplace(dir.file("pack/New.ini"), "made"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("pack/Cfg.ini")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("pack/New.ini")));
+    EXPECT_EQ(readFile(dir.file("shared/Cfg.ini")), "new");
+    EXPECT_EQ(readFile(dir.file("shared/New.ini")), "made");
+    EXPECT_EQ(sorted(listDir(dir.file("shared"))), (std::vector<std::string>{"Cfg.ini", "New.ini"}));
+    EXPECT_EQ(finalPath(dir.file("shared/Cfg.ini")), dir.file("shared/Cfg.ini"));
+}
+#endif
+
 }  // namespace
 }  // namespace pallo::files
