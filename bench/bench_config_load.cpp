@@ -26,10 +26,9 @@ void BM_StartupLoaders(benchmark::State& state) {
         pallo::NodeTable nodes;
         pallo::CatalogTable items;
         pallo::CatalogTable heroes;
-        std::string message;
-        pallo::loadMainNodes(store, path, nodes, message, true);
-        pallo::loadCatalog(store, path, "Item", items, message, true);
-        pallo::loadCatalog(store, path, "Hero", heroes, message, true);
+        benchmark::DoNotOptimize(pallo::loadMainNodes(store, path, nodes));
+        pallo::loadCatalog(store, path, "Item", items);
+        pallo::loadCatalog(store, path, "Hero", heroes);
         benchmark::DoNotOptimize(nodes);
         benchmark::DoNotOptimize(items);
         benchmark::DoNotOptimize(heroes);

@@ -105,18 +105,17 @@ LinkedRoom linkedRoom(int nChildren, int nMembers) {
     return nMembers > kRowCapacity ? LinkedRoom::First14 : LinkedRoom::All;
 }
 
-bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report) {
+std::optional<ShowNote> showChildren(Context& ctx, int mainIndex) {
     hideDetailRows(ctx);
     ProgramState& st = ctx.state;
     const MainNode* node = mainNode(st, mainIndex);
-    if (!node) {
-        if (report) message = "参数错误，索引：" + toText(mainIndex);
-        return false;
-    }
+    if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
 
+    std::optional<ShowNote> note;
     int n = static_cast<int>(node->children.size());
     if (n - kChildCapacity > 0) {
-        if (report) message = "内容（" + toText(n) + "）过多，将只展示未超限（" + toText(kChildCapacity) + "）部分。";
+        note = ShowNote{ShowNote::Kind::Partial,
+                        "内容（" + toText(n) + "）过多，将只展示未超限（" + toText(kChildCapacity) + "）部分。"};
         n = kChildCapacity;
     }
 
@@ -127,18 +126,14 @@ bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report
         if (WindowInfo* info = childWindow(st, j))
             fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)], dir);
     }
-    return true;
+    return note;
 }
 
-bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind, std::string& message,
-                 bool report) {
+std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind) {
     ProgramState& st = ctx.state;
     platform::Platform& p = ctx.platform;
     const MainNode* node = mainNode(st, mainIndex);
-    if (!node) {
-        if (report) message = "参数错误，索引：" + toText(mainIndex);
-        return false;
-    }
+    if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
     const int nChildren = static_cast<int>(node->children.size());
     std::vector<std::string> members;
     for (const ChildNode& c : node->children)
@@ -149,10 +144,7 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
     const int nMembers = static_cast<int>(members.size());
 
     const CatalogTable* table = st.catalog(kind.kind());
-    if (!table) {
-        if (report) message = "参数错误参In：" + kind.text();
-        return false;
-    }
+    if (!table) return ShowNote{ShowNote::Kind::Refused, "参数错误参In：" + kind.text()};
     const CatalogTable entries = *table;
     const std::string dir = st.ImageRoot + node->In.text() + files::separator();
 
@@ -164,13 +156,12 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
     const LinkedRoom room = linkedRoom(nChildren, nMembers);
     if (nChildren <= kRowCapacity)
         for (const WindowInfo& info : third) p.setVisible(info.self, false);
-    if (room == LinkedRoom::TooMany) {
-        if (report) message = "子节点内容过多，无法展示。";
-        return false;
-    }
-    if (room == LinkedRoom::NoRoom) return true;
-    if (room == LinkedRoom::First14 && report)
-        message = "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。";
+    if (room == LinkedRoom::TooMany) return ShowNote{ShowNote::Kind::Refused, "子节点内容过多，无法展示。"};
+    if (room == LinkedRoom::NoRoom) return std::nullopt;
+    std::optional<ShowNote> note;
+    if (room == LinkedRoom::First14)
+        note = ShowNote{ShowNote::Kind::Partial,
+                        "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。"};
 
     // The Item tip names the clicked child first: "child+entry".
     std::string childCaption;
@@ -189,7 +180,7 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
         p.setTooltip(info.picture, tip);
         p.setVisible(info.self, true);
     }
-    return true;
+    return note;
 }
 
 void onSecondRowClick(Context& ctx, platform::WindowRef window) {
@@ -197,11 +188,10 @@ void onSecondRowClick(Context& ctx, platform::WindowRef window) {
     // Only a mutual association opens entries; "0", "2" and anything else do nothing.
     if (!info || info->shows.Link != LinkMode::Mutual) return;
     const RowWindowContent& shows = info->shows;
-    std::string message;
     // A child with more entries than the row holds shows the first 14 and
     // says so; one that cannot be shown at all says why.
-    if (!showContent(ctx, shows.mainIndex, shows.childNumber, shows.In, message, true) || !message.empty())
-        ctx.platform.messageBox(ctx.state.overlay, message, "提示", platform::MessageButtons::Ok);
+    if (const auto note = showContent(ctx, shows.mainIndex, shows.childNumber, shows.In))
+        ctx.platform.messageBox(ctx.state.overlay, note->text, "提示", platform::MessageButtons::Ok);
 }
 
 }  // namespace pallo

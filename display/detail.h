@@ -6,6 +6,7 @@
 // number, and the node's In and Link.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,15 +48,25 @@ WindowInfo* childWindow(ProgramState& st, int j);
 // placeholder when there is no such file.
 platform::PictureSource childPicture(const ProgramState& st, const MainNode& node, const ChildNode& child);
 
+// What a show has to tell the user, when anything: that it left a part
+// out, or why it showed nothing. The caller decides whether to tell it.
+struct ShowNote {
+    enum class Kind {
+        Partial,  // shown, all but the part the text names
+        Refused,  // nothing shown, for the reason in the text
+    };
+    Kind kind = Kind::Refused;
+    std::string text;
+};
+
 // Shows main node mainIndex (1 to 10): children 1-14 in the second row,
-// 15-28 in the third. A child of a Link "2" node stands for the catalog
-// entry its first positive member names.
-bool showChildren(Context& ctx, int mainIndex, std::string& message, bool report);
+// 15-28 in the third (Partial beyond). A child of a Link "2" node stands
+// for the catalog entry its first positive member names.
+std::optional<ShowNote> showChildren(Context& ctx, int mainIndex);
 
 // Shows the catalog entries (kind "Item" or "Hero") that child childNumber of
-// main node mainIndex links to, in the third row.
-bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind, std::string& message,
-                 bool report);
+// main node mainIndex links to, in the third row (Partial beyond 14).
+std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind);
 
 // A click on a second-row window: opens the linked entries of a Link "1" child.
 void onSecondRowClick(Context& ctx, platform::WindowRef window);

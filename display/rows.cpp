@@ -47,7 +47,7 @@ void recreateRow(Context& ctx, RowIndex row) {
     }
 }
 
-bool buildDetailRow(Context& ctx, RowIndex row) {
+void buildDetailRow(Context& ctx, RowIndex row) {
     recreateRow(ctx, row);
     platform::Platform& p = ctx.platform;
     RowWindowList& list = ctx.state.rows[row];
@@ -61,7 +61,6 @@ bool buildDetailRow(Context& ctx, RowIndex row) {
         p.move(info.self, info.X, info.Y);
         setTranslucency(p, info.self, ctx.state.OverlayInfo.S);
     }
-    return true;
 }
 
 }  // namespace
@@ -98,7 +97,7 @@ NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o, int dpi) {
     return {truncate(left), truncate(top)};
 }
 
-bool buildFirstRow(Context& ctx, std::string&, bool) {
+void buildFirstRow(Context& ctx) {
     recreateRow(ctx, kFirstRow);
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
@@ -120,17 +119,15 @@ bool buildFirstRow(Context& ctx, std::string&, bool) {
         setTranslucency(p, info.self, st.OverlayInfo.S);
         p.setVisible(info.self, true);
     }
-    return true;
 }
 
-bool buildSecondRow(Context& ctx, std::string&, bool) { return buildDetailRow(ctx, kSecondRow); }
-bool buildThirdRow(Context& ctx, std::string&, bool) { return buildDetailRow(ctx, kThirdRow); }
+void buildSecondRow(Context& ctx) { buildDetailRow(ctx, kSecondRow); }
+void buildThirdRow(Context& ctx) { buildDetailRow(ctx, kThirdRow); }
 
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
     const WindowInfo* info = findRowWindow(ctx.state, window);
     // The menu press reports nothing: a node that cannot be shown shows nothing.
-    std::string message;
-    showChildren(ctx, info ? info->shows.mainIndex : 0, message, false);
+    showChildren(ctx, info ? info->shows.mainIndex : 0);
 }
 
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }

@@ -40,9 +40,10 @@ struct NodePlace {
 };
 NodePlace nodePlace(RowIndex row, int position, const WindowInfo& overlay, int dpi);
 
-bool buildFirstRow(Context& ctx, std::string& message, bool report);
-bool buildSecondRow(Context& ctx, std::string& message, bool report);
-bool buildThirdRow(Context& ctx, std::string& message, bool report);
+// Each builds its row afresh: the menu row shown, the detail rows hidden.
+void buildFirstRow(Context& ctx);
+void buildSecondRow(Context& ctx);
+void buildThirdRow(Context& ctx);
 
 // Left button pressed on a first-row window: shows the children of the main
 // node it was built from.

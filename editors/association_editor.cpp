@@ -28,15 +28,12 @@ bool stillOpen(const Context& ctx) { return !ctx.platform.exitRequested() && kAs
 
 }  // namespace
 
-bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& message, bool report) {
-    if (!kAssociationWindow.isOpen(ctx)) return false;
+std::optional<Refusal> fillAssociationChildren(Context& ctx, std::int32_t nodeId) {
+    if (!kAssociationWindow.isOpen(ctx)) return std::nullopt;
     platform::Platform& p = ctx.platform;
     const ControlRef list = kAssociationWindow.control(ctx, names::childList);
     p.clearRows(list);
-    if (nodeId < 1 || nodeId > kMainNodeCount) {
-        if (report) message = "参数错误：" + toText(nodeId);
-        return false;
-    }
+    if (nodeId < 1 || nodeId > kMainNodeCount) return Refusal{.text = "参数错误：" + toText(nodeId)};
     const std::vector<ChildNode> children = ctx.state.nodeTable[static_cast<std::size_t>(nodeId - 1)].children;
     for (const ChildNode& child : children) {
         const int row = p.addRow(list, toText(child.number));
@@ -46,7 +43,7 @@ bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& mes
         p.setCell(list, row, 4, memberText(child.members));
     }
     p.setEnabled(kAssociationWindow.control(ctx, names::targetList), false);
-    return true;
+    return std::nullopt;
 }
 
 void selectTargets(Context& ctx, const std::vector<std::int32_t>& ids) {
@@ -122,10 +119,10 @@ void onNodeChosen(Context& ctx) {
     // The box is not emptied first: every choice adds the node's title.
     for (const MainNode& node : st.nodeTable)
         if (node.number == nodeId) p.addItem(sections, node.Title, nodeId);
-    std::string ignored;
-    fillAssociationChildren(ctx, nodeId, ignored, false);
+    // A node or section out of range leaves its list empty, silently.
+    (void)fillAssociationChildren(ctx, nodeId);
     const ControlRef targets = kAssociationWindow.control(ctx, names::targetList);
-    if (fillCatalogList(ctx, targets, section, ignored, false)) p.setEnabled(targets, false);
+    if (!fillCatalogList(ctx, targets, section)) p.setEnabled(targets, false);
     p.setText(kAssociationWindow.control(ctx, names::idEdit), "");
     p.waitProcessingEvents(333);
     if (!stillOpen(ctx)) return;
@@ -235,19 +232,18 @@ void saveAssociation(Context& ctx) {
     const std::vector<std::string> ids = idsForSave(p.text(edit));
     const std::string text = associationMembers(ids);
     p.setText(edit, text);
-    std::string message;
-    std::optional<WrittenField> refused;
     CatalogTable* linked = nullptr;
     if (parentId >= 1 && parentId <= kMainNodeCount)
         linked = st.catalog(st.nodeTable[static_cast<std::size_t>(parentId - 1)].In.kind());
-    if (writeAssociation(st.store, st.CfgPath, st.nodeTable, parentId, childId, ids, message, true, linked,
-                         &refused)) {
+    const std::optional<Refusal> refusal =
+        writeAssociation(st.store, st.CfgPath, st.nodeTable, parentId, childId, ids, linked);
+    if (!refusal) {
         const int current = p.currentRow(children);
         if (current >= 0) p.setCell(children, current, 4, text);
         kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示");
     } else {
-        if (refused == WrittenField::Members) p.setFocus(edit);
-        kAssociationWindow.tell(ctx, message, "错误");
+        if (refusal->field == WrittenField::Members) p.setFocus(edit);
+        kAssociationWindow.tell(ctx, refusal->text, "错误");
     }
     if (!kAssociationWindow.isOpen(ctx)) return;
     p.waitProcessingEvents(333);

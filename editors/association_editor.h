@@ -5,9 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <optional>
 #include <vector>
 
+#include "editors/write_check.h"
 #include "platform/platform.h"
 #include "program/state.h"
 
@@ -16,8 +17,9 @@ namespace pallo {
 class HandlerRegistry;
 
 // Fills the left list with the children of main node nodeId and disables
-// the right list. Fails with "参数错误：" + nodeId for a node out of range.
-bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& message, bool report);
+// the right list. Refused with "参数错误：" + nodeId for a node out of
+// range. Does nothing while the window is closed.
+[[nodiscard]] std::optional<Refusal> fillAssociationChildren(Context& ctx, std::int32_t nodeId);
 
 // Selects exactly the right-list rows whose ID cell is one of ids, written
 // as decimal text.

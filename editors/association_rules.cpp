@@ -79,29 +79,17 @@ std::string associationMembers(const std::vector<std::string>& ids) {
     return members;
 }
 
-bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::int32_t parentId,
-                      std::int32_t childId, const std::vector<std::string>& ids, std::string& message, bool report,
-                      CatalogTable* linkedCatalog, std::optional<WrittenField>* refused) {
-    if (ids.empty()) {
-        if (report) message = "关联ID组参数错误。";
-        return false;
-    }
+std::optional<Refusal> writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes,
+                                        std::int32_t parentId, std::int32_t childId,
+                                        const std::vector<std::string>& ids, CatalogTable* linkedCatalog) {
+    if (ids.empty()) return Refusal{.text = "关联ID组参数错误。"};
     const auto parent = std::find_if(nodes.begin(), nodes.end(), [&](const MainNode& n) { return parentId >= 1 && n.number == parentId; });
-    if (parent == nodes.end()) {
-        if (report) message = "父ID参数错误：" + toText(parentId);
-        return false;
-    }
+    if (parent == nodes.end()) return Refusal{.text = "父ID参数错误：" + toText(parentId)};
     const auto child = std::find_if(parent->children.rbegin(), parent->children.rend(),
                                     [&](const ChildNode& c) { return childId >= 1 && c.number == childId; });
-    if (child == parent->children.rend()) {
-        if (report) message = "子ID参数错误：" + toText(childId);
-        return false;
-    }
-    if (isUnreadChild(*child)) {
-        if (report) message = "子节点" + toText(childId) + "的数据无法读取，请先在节点编辑器中填写并保存。";
-        if (refused) *refused = WrittenField::Other;
-        return false;
-    }
+    if (child == parent->children.rend()) return Refusal{.text = "子ID参数错误：" + toText(childId)};
+    if (isUnreadChild(*child))
+        return Refusal{.text = "子节点" + toText(childId) + "的数据无法读取，请先在节点编辑器中填写并保存。"};
     const std::string members = associationMembers(ids);
     NodeTable next = nodes;
     const auto parentAt = static_cast<std::size_t>(parent - nodes.begin());
@@ -118,15 +106,10 @@ bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable&
         for (const std::int32_t position : updateBackReferences(nodes, next, parent->In.text(), catalog))
             addCatalogEntry(group, parent->In.text(), catalog[static_cast<std::size_t>(position - 1)], position);
     }
-    const WriteResult result = writeChecked(store, cfgPath, group);
-    if (result != WriteResult::Written) {
-        if (!explainNotWritten(result, group, cfgPath, message, report, refused) && report)
-            message = "配置文件写入失败。";
-        return false;
-    }
+    if (auto refusal = writeOrRefuse(store, cfgPath, group, "配置文件写入失败。")) return refusal;
     nodes = std::move(next);
     if (linkedCatalog) *linkedCatalog = std::move(catalog);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace pallo

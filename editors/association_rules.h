@@ -62,9 +62,11 @@ std::string associationMembers(const std::vector<std::string>& ids);
 // 0). A child the loader could not read (its line was not four parts) is
 // refused: writing it would put empty fields over its picture and name.
 // Only after the file took it do the tables change: the child's member
-// list becomes what a restart reads.
-bool writeAssociation(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::int32_t parentId,
-                      std::int32_t childId, const std::vector<std::string>& ids, std::string& message, bool report,
-                      CatalogTable* linkedCatalog = nullptr, std::optional<WrittenField>* refused = nullptr);
+// list becomes what a restart reads. Nothing when written, otherwise the
+// refusal to tell.
+[[nodiscard]] std::optional<Refusal> writeAssociation(ConfigStore& store, const std::string& cfgPath,
+                                                      NodeTable& nodes, std::int32_t parentId, std::int32_t childId,
+                                                      const std::vector<std::string>& ids,
+                                                      CatalogTable* linkedCatalog = nullptr);
 
 }  // namespace pallo

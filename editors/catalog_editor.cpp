@@ -83,8 +83,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    kCatalogEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
+void showWriteFailure(Context& ctx, const Refusal& refusal) {
+    kCatalogEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
 }
 
 CatalogForm readForm(Context& ctx) {
@@ -119,10 +119,10 @@ CatalogFolders folders(const ProgramState& st) {
 
 // The checks "保存" and "新增" share; false when one stopped the action.
 bool passEntryChecks(Context& ctx, const CatalogForm& form) {
-    std::optional<CatalogPrompt> prompt = checkCatalogEntry(form, folders(ctx.state), false);
+    std::optional<CatalogPrompt> prompt = checkCatalogEntry(form, folders(ctx.state), DirectoryQuestion::Ask);
     if (prompt && prompt->kind == CatalogPrompt::Kind::Continue) {
         if (!showPrompt(ctx, *prompt) || !kCatalogEditor.isOpen(ctx)) return false;
-        prompt = checkCatalogEntry(form, folders(ctx.state), true);
+        prompt = checkCatalogEntry(form, folders(ctx.state), DirectoryQuestion::Accepted);
     }
     if (!prompt) return true;
     showPrompt(ctx, *prompt);
@@ -143,29 +143,22 @@ CatalogTable* catalogTable(ProgramState& state, std::string_view section) {
     return state.catalog(catalogKindOf(section));
 }
 
-bool fillCatalogList(Context& ctx, const ControlRef& list, const std::string& section, std::string& message,
-                     bool report) {
+std::optional<Refusal> fillCatalogList(Context& ctx, const ControlRef& list, const std::string& section) {
     platform::Platform& p = ctx.platform;
-    if (!p.hasControl(list)) return false;
+    if (!p.hasControl(list)) return std::nullopt;
     p.clearRows(list);
     const CatalogTable* table = catalogTable(ctx.state, section);
-    if (!table) {
-        if (report) message = "参数错误：" + section;
-        return false;
-    }
+    if (!table) return Refusal{.text = "参数错误：" + section};
     for (const CatalogEntry& entry : *table) addEntryRow(p, list, entry);
-    return true;
+    return std::nullopt;
 }
 
-bool showEntryFields(Context& ctx, int id, const std::string& section, std::string& message, bool report) {
+std::optional<Refusal> showEntryFields(Context& ctx, int id, const std::string& section) {
     const CatalogTable* table = catalogTable(ctx.state, section);
-    if (!table) {
-        if (report) message = "参数错误：" + section;
-        return false;
-    }
-    if (!kCatalogEditor.isOpen(ctx)) return false;
+    if (!table) return Refusal{.text = "参数错误：" + section};
+    if (!kCatalogEditor.isOpen(ctx)) return std::nullopt;
     const std::int32_t position = catalogPosition(*table, id);
-    if (position == 0) return true;
+    if (position == 0) return std::nullopt;
     const CatalogEntry& entry = (*table)[static_cast<std::size_t>(position - 1)];
     platform::Platform& p = ctx.platform;
     p.setText(kCatalogEditor.control(ctx, names::idEdit), toText(id));
@@ -173,7 +166,7 @@ bool showEntryFields(Context& ctx, int id, const std::string& section, std::stri
     p.setText(kCatalogEditor.control(ctx, names::nameEdit), removeBlanks(entry.name));
     p.setText(kCatalogEditor.control(ctx, names::membersEdit), backReferenceText(entry.members));
     p.setText(kCatalogEditor.control(ctx, names::descriptionEdit), catalogDescriptionForBox(entry.description));
-    return true;
+    return std::nullopt;
 }
 
 void initCatalogEditor(Context& ctx, WindowRef window) {
@@ -220,8 +213,8 @@ void onSectionChosen(Context& ctx) {
         p.setSelection(directories, k);
         break;
     }
-    std::string ignored;
-    fillCatalogList(ctx, list, section, ignored, false);
+    // A section the tables do not hold leaves the list empty, silently.
+    (void)fillCatalogList(ctx, list, section);
     p.waitProcessingEvents(333);
     // The editor may have been closed, or the program ended, meanwhile.
     if (p.exitRequested() || !kCatalogEditor.isOpen(ctx)) return;
@@ -237,8 +230,7 @@ void onEntryChosen(Context& ctx) {
     if (row < 0) return;
     const int id = toInt(p.cell(list, row, 0));
     const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
-    std::string ignored;
-    showEntryFields(ctx, id, section, ignored, false);
+    (void)showEntryFields(ctx, id, section);
 }
 
 void previewEntryPicture(Context& ctx) {
@@ -292,11 +284,9 @@ void saveCatalogEntry(Context& ctx) {
     CatalogTable next = *table;
     CatalogEntry& edited = next[static_cast<std::size_t>(position - 1)];
     applyCatalogFields(edited, form);
-    std::string message;
-    std::optional<WrittenField> refused;
-    if (!writeCatalogEntry(st.store, st.CfgPath, section, next, position, form.directory, true, message, true,
-                           &refused)) {
-        showWriteFailure(ctx, message, refused);
+    if (const auto refusal =
+            writeCatalogEntry(st.store, st.CfgPath, section, next, position, form.directory, SectionName::Write)) {
+        showWriteFailure(ctx, *refusal);
         return;
     }
     *table = std::move(next);
@@ -328,14 +318,12 @@ void addCatalogEntry(Context& ctx) {
     if (!passEntryChecks(ctx, form) || !table) return;
     const auto number = static_cast<std::int32_t>(table->size() + 1);
     table->push_back(newCatalogEntry(form, number));
-    std::string message;
-    std::optional<WrittenField> refused;
-    if (!writeCatalogEntry(st.store, st.CfgPath, section, *table, number, form.directory, true, message, true,
-                           &refused)) {
+    if (const auto refusal =
+            writeCatalogEntry(st.store, st.CfgPath, section, *table, number, form.directory, SectionName::Write)) {
         // The entry is not in the file: kept, it would number the next one
         // after a key that was never written, and a reader stops there.
         table->pop_back();
-        showWriteFailure(ctx, message, refused);
+        showWriteFailure(ctx, *refusal);
         return;
     }
     // The new entry is the chosen one, its fields shown as saved.
@@ -382,16 +370,14 @@ void deleteCatalogEntry(Context& ctx) {
         relinked.push_back({at.node, at.position,
                             nodes[static_cast<std::size_t>(at.node - 1)].children[static_cast<std::size_t>(at.position - 1)]});
     }
-    std::string message;
-    if (!writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, next, moved, message, true, relinked)) {
-        kCatalogEditor.tell(ctx, message, "错误");
+    if (const auto refusal = writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, next, moved, relinked)) {
+        kCatalogEditor.tell(ctx, refusal->text, "错误");
         return;
     }
     *table = std::move(next);
     st.nodeTable = std::move(nodes);
     // No entry is chosen after a deletion, and the fields show none.
-    std::string ignored;
-    fillCatalogList(ctx, kCatalogEditor.control(ctx, names::entryList), section, ignored, false);
+    (void)fillCatalogList(ctx, kCatalogEditor.control(ctx, names::entryList), section);
     clearEntryFields(ctx);
     kCatalogEditor.tell(ctx, "删除完成。", "提示");
 }

@@ -19,10 +19,11 @@ constexpr const char* kChooseEntry = "请先选择要删除的子节点。";
 }  // namespace
 
 std::optional<CatalogPrompt> checkCatalogEntry(const CatalogForm& form, const CatalogFolders& folders,
-                                               bool directoryAccepted) {
+                                               DirectoryQuestion directory) {
     if (form.section <= 0) return refusal("请先选择项目。", "提示", CatalogField::SectionBox);
     // A catalog without a folder yet has no pictures to move.
-    if (!directoryAccepted && !form.storedName.empty() && !equalIgnoringCase(form.storedName, form.directory))
+    if (directory == DirectoryQuestion::Ask && !form.storedName.empty() &&
+        !equalIgnoringCase(form.storedName, form.directory))
         return CatalogPrompt{
             .kind = CatalogPrompt::Kind::Continue,
             .text = "由于子节点图片目录被更改，需要自行移动原图片到新目录下。\r\n需自行将[" + form.storedName +

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editors/node_rules.h"
 #include "model/tables.h"
 
 namespace pallo {
@@ -55,7 +56,7 @@ struct CatalogFolders {
 // differs from the directory ignoring case; the picture, that it exists,
 // and the name. Nothing when the entry can be written.
 std::optional<CatalogPrompt> checkCatalogEntry(const CatalogForm& form, const CatalogFolders& folders,
-                                               bool directoryAccepted);
+                                               DirectoryQuestion directory);
 
 // "新增" refuses a section that already holds the most entries the file
 // can hold, before anything else is asked.

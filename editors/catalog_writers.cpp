@@ -11,36 +11,29 @@ const CatalogEntry* entryAt(const CatalogTable& table, std::int32_t position) {
     return &table[static_cast<std::size_t>(position - 1)];
 }
 
-void addLine(std::string& message, const std::string& line) {
-    if (!message.empty()) message += "\r\n";
-    message += line;
-}
-
 }  // namespace
 
-bool writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std::string& section,
-                       const CatalogTable& table, std::int32_t position, const std::string& directory,
-                       bool writeName, std::string& message, bool report, std::optional<WrittenField>* refused) {
+std::optional<Refusal> writeCatalogEntry(ConfigStore& store, const std::string& cfgPath, const std::string& section,
+                                         const CatalogTable& table, std::int32_t position,
+                                         const std::string& directory, SectionName name) {
     const CatalogEntry* entry = entryAt(table, position);
+    // Name is not attempted without an entry to write with it.
+    if (!entry) return Refusal{.text = catalogEntryFailure(section)};
     WriteGroup group;
-    if (entry) {
-        if (writeName) group.addValue(section, "Name", directory, WrittenField::Directory);
-        addCatalogEntry(group, section, *entry, position);
-        const WriteResult result = writeChecked(store, cfgPath, group);
-        if (result == WriteResult::Written) return true;
-        if (explainNotWritten(result, group, cfgPath, message, report, refused)) return false;
+    std::vector<std::string> lines;
+    if (name == SectionName::Write) {
+        group.addValue(section, "Name", directory, WrittenField::Directory);
+        lines.push_back("Name写入失败。");
     }
-    if (report) {
-        // Name is not attempted without an entry to write with it.
-        if (writeName && entry) message = "Name写入失败。";
-        addLine(message, catalogEntryFailure(section));
-    }
-    return false;
+    addCatalogEntry(group, section, *entry, position);
+    lines.push_back(catalogEntryFailure(section));
+    return writeOrRefuse(store, cfgPath, group, joinLines(lines));
 }
 
-bool writeCatalogEntriesMovedUp(ConfigStore& store, const std::string& cfgPath, const std::string& section,
-                                const CatalogTable& table, const std::vector<int>& moved, std::string& message,
-                                bool report, const std::vector<ChildRewrite>& relinked) {
+std::optional<Refusal> writeCatalogEntriesMovedUp(ConfigStore& store, const std::string& cfgPath,
+                                                  const std::string& section, const CatalogTable& table,
+                                                  const std::vector<int>& moved,
+                                                  const std::vector<ChildRewrite>& relinked) {
     WriteGroup group;
     std::vector<std::string> lines;
     bool complete = true;
@@ -59,14 +52,8 @@ bool writeCatalogEntriesMovedUp(ConfigStore& store, const std::string& cfgPath, 
         addChildEntry(group, r.child, r.main, r.position);
         lines.push_back(childWriteFailure(r.main, r.position));
     }
-    if (complete) {
-        const WriteResult result = writeChecked(store, cfgPath, group);
-        if (result == WriteResult::Written) return true;
-        if (explainNotWritten(result, group, cfgPath, message, report, nullptr)) return false;
-    }
-    if (report)
-        for (const std::string& line : lines) addLine(message, line);
-    return false;
+    if (!complete) return Refusal{.text = joinLines(lines)};
+    return writeOrRefuse(store, cfgPath, group, joinLines(lines));
 }
 
 }  // namespace pallo

@@ -120,8 +120,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    kNodeEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
+void showWriteFailure(Context& ctx, const Refusal& refusal) {
+    kNodeEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
@@ -334,15 +334,14 @@ void renameMainNode(Context& ctx) {
     }
     if (!kNodeEditor.isOpen(ctx)) return;
     if (write) {
-        std::string message;
-        std::optional<WrittenField> refused;
-        if (writeMainTitle(st.store, st.CfgPath, title, plan.number, message, true, &refused)) {
+        const std::optional<Refusal> refusal = writeMainTitle(st.store, st.CfgPath, title, plan.number);
+        if (!refusal) {
             // A new topic is the chosen one now, ready for its folder and
             // pictures; a removed one is chosen no longer.
             r = title.empty() ? 0 : plan.number;
             kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
         } else {
-            showWriteFailure(ctx, message, refused);
+            showWriteFailure(ctx, *refusal);
         }
         if (!kNodeEditor.isOpen(ctx)) return;
     }
@@ -386,14 +385,12 @@ void addChildNode(Context& ctx) {
     const auto number = static_cast<std::int32_t>(node->children.size() + 1);
     const ChildNode child = newChild(form, number);
     node->children.push_back(child);
-    std::string message;
-    std::optional<WrittenField> refused;
-    if (!writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number, message, true, &refused)) {
+    if (const auto refusal = writeChildEntry(st.store, st.CfgPath, st.nodeTable, form.chosen, number)) {
         // The child is not in the file: keeping it would number the next
         // one after a key that was never written, and a reader stops at
         // that gap.
         node->children.pop_back();
-        showWriteFailure(ctx, message, refused);
+        showWriteFailure(ctx, *refusal);
         return;
     }
     const ControlRef list = kNodeEditor.control(ctx, names::childList);
@@ -412,10 +409,10 @@ void saveNode(Context& ctx) {
     const MainNode none;
     MainNode* node = mainNode(st, form.chosen);
     const PictureFolders folders = pictureFolders(st);
-    std::optional<Prompt> prompt = checkSave(form, node ? *node : none, folders, false);
+    std::optional<Prompt> prompt = checkSave(form, node ? *node : none, folders, DirectoryQuestion::Ask);
     if (prompt && prompt->kind == Prompt::Kind::Continue) {
         if (!showPrompt(ctx, *prompt)) return;
-        prompt = checkSave(form, node ? *node : none, folders, true);
+        prompt = checkSave(form, node ? *node : none, folders, DirectoryQuestion::Accepted);
     }
     if (prompt) {
         showPrompt(ctx, *prompt);
@@ -441,14 +438,11 @@ void saveNode(Context& ctx) {
     CatalogTable item = st.itemTable;
     CatalogTable hero = st.heroTable;
     const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
-    std::string message;
-    std::optional<WrittenField> refused;
-    const bool written =
-        savesChild(form)
-            ? writeMainNodeAndChild(st.store, st.CfgPath, next, form.chosen, position, message, true, &refused, linked)
-            : writeMainNode(st.store, st.CfgPath, next, form.chosen, message, true, &refused, linked);
-    if (!written) {
-        showWriteFailure(ctx, message, refused);
+    const std::optional<Refusal> refusal =
+        savesChild(form) ? writeMainNodeAndChild(st.store, st.CfgPath, next, form.chosen, position, linked)
+                         : writeMainNode(st.store, st.CfgPath, next, form.chosen, linked);
+    if (refusal) {
+        showWriteFailure(ctx, *refusal);
         return;
     }
     st.nodeTable = std::move(next);
@@ -502,9 +496,8 @@ void deleteChildNode(Context& ctx) {
     CatalogTable item = st.itemTable;
     CatalogTable hero = st.heroTable;
     const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
-    std::string message;
-    if (!writeChildrenMovedUp(st.store, st.CfgPath, next, form.chosen, moved, message, true, linked)) {
-        kNodeEditor.tell(ctx, message, "错误");
+    if (const auto refusal = writeChildrenMovedUp(st.store, st.CfgPath, next, form.chosen, moved, linked)) {
+        kNodeEditor.tell(ctx, refusal->text, "错误");
         return;
     }
     st.nodeTable = std::move(next);

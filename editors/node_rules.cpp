@@ -138,12 +138,12 @@ std::optional<Prompt> checkAdd(const NodeForm& form, const PictureFolders& folde
 bool savesChild(const NodeForm& form) { return form.rowChosen && form.link != 2; }
 
 std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, const PictureFolders& folders,
-                                bool directoryAccepted) {
+                                DirectoryQuestion directory) {
     if (form.chosen <= 0) return refusal("请先选择项目。", "提示", FormField::MainNodeBox);
     if (form.renaming)
         return refusal("请点击\"<<改名\"按钮完成改名后再保存。", "提示", FormField::MainNodeBox);
     // A node without a folder yet has no pictures to move.
-    if (!directoryAccepted && !node.Name.empty() && !equalIgnoringCase(node.Name, form.directory)) {
+    if (directory == DirectoryQuestion::Ask && !node.Name.empty() && !equalIgnoringCase(node.Name, form.directory)) {
         return Prompt{.kind = Prompt::Kind::Continue,
                       .text = "由于子节点图片目录被更改，需要自行移动原图片到新目录下。\r\n需自行将[" + node.Name +
                               "]目录中，有被使用的图片移动到[" + form.directory + "]目录中\r\n是否继续保存？",

@@ -106,12 +106,16 @@ std::optional<Prompt> checkAdd(const NodeForm& form, const PictureFolders& folde
 // Whether "保存" saves the selected child as well as the main node.
 bool savesChild(const NodeForm& form);
 
+// Whether the question about a changed picture folder is still to be
+// asked, or the user already said Yes to it.
+enum class DirectoryQuestion { Ask, Accepted };
+
 // "保存": the first check that fails, or nothing when the save can go on.
 // node is the chosen main node as the table holds it. The question about a
-// changed picture folder is a Continue prompt; ask again with
-// directoryAccepted once the user said Yes.
+// changed picture folder is a Continue prompt; check again with
+// DirectoryQuestion::Accepted once the user said Yes.
 std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, const PictureFolders& folders,
-                                bool directoryAccepted);
+                                DirectoryQuestion directory);
 
 // "删除": the first check that fails before the question, or nothing.
 std::optional<Prompt> checkDelete(const NodeForm& form);

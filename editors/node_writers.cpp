@@ -21,19 +21,10 @@ const ChildNode* childAt(const NodeTable& nodes, std::int32_t main, std::int32_t
 
 constexpr const char* kMainKeys[] = {"Name", "Title", "In", "Link", "Pic", "Show"};
 
-// Writes the group; false with the message filled when it was refused or
-// the file has vanished, false with nothing said when the replace failed.
-bool write(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group, std::string& message,
-           bool report, std::optional<WrittenField>* refused, bool& explained) {
-    const WriteResult result = writeChecked(store, cfgPath, group);
-    explained = explainNotWritten(result, group, cfgPath, message, report, refused);
-    return result == WriteResult::Written;
-}
-
-void addLinked(WriteGroup& group, const std::vector<CatalogRewrite>& linked, std::vector<std::string>* lines) {
+void addLinked(WriteGroup& group, const std::vector<CatalogRewrite>& linked, std::vector<std::string>& lines) {
     for (const CatalogRewrite& r : linked) {
         addCatalogEntry(group, r.section, r.entry, r.entry.number);
-        if (lines) lines->push_back(catalogEntryFailure(r.section));
+        lines.push_back(catalogEntryFailure(r.section));
     }
 }
 
@@ -62,98 +53,59 @@ std::string mainNodeWriteFailures(std::int32_t main) {
     return lines;
 }
 
-bool writeChildEntry(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes, std::int32_t main,
-                     std::int32_t child, std::string& message, bool report, std::optional<WrittenField>* refused) {
+std::optional<Refusal> writeChildEntry(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
+                                       std::int32_t main, std::int32_t child) {
     const ChildNode* entry = childAt(nodes, main, child);
-    if (!entry) {
-        if (report) message = childRangeMessage(main, child);
-        return false;
-    }
+    if (!entry) return Refusal{.text = childRangeMessage(main, child)};
     WriteGroup group;
     addChildEntry(group, *entry, main, child);
-    bool explained = false;
-    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
-    if (report && !explained) message += childWriteFailure(main, child);
-    return false;
+    return writeOrRefuse(store, cfgPath, group, childWriteFailure(main, child));
 }
 
-bool writeMainNode(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes, std::int32_t main,
-                   std::string& message, bool report, std::optional<WrittenField>* refused,
-                   const std::vector<CatalogRewrite>& linked) {
-    if (!isMainNumber(main)) {
-        if (report) message = "参数错误，或超出限定范围。";
-        return false;
-    }
+std::optional<Refusal> writeMainNode(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
+                                     std::int32_t main, const std::vector<CatalogRewrite>& linked) {
+    if (!isMainNumber(main)) return Refusal{.text = "参数错误，或超出限定范围。"};
     WriteGroup group;
     addMainNode(group, nodes[static_cast<std::size_t>(main - 1)], main);
-    std::vector<std::string> linkedLines;
-    addLinked(group, linked, &linkedLines);
-    bool explained = false;
-    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
-    if (report && !explained) {
-        message += mainNodeWriteFailures(main);
-        for (const std::string& line : linkedLines) message += "\r\n" + line;
-    }
-    return false;
+    std::vector<std::string> lines{mainNodeWriteFailures(main)};
+    addLinked(group, linked, lines);
+    return writeOrRefuse(store, cfgPath, group, joinLines(lines));
 }
 
-bool writeMainTitle(ConfigStore& store, const std::string& cfgPath, const std::string& title, std::int32_t main,
-                    std::string& message, bool report, std::optional<WrittenField>* refused) {
-    if (!isMainNumber(main)) {
-        if (report) message = "固定项目限制在10个以内。";
-        return false;
-    }
+std::optional<Refusal> writeMainTitle(ConfigStore& store, const std::string& cfgPath, const std::string& title,
+                                      std::int32_t main) {
+    if (!isMainNumber(main)) return Refusal{.text = "固定项目限制在10个以内。"};
     WriteGroup group;
     group.addValue(toText(main), "Title", title, WrittenField::Title);
-    bool explained = false;
-    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
-    if (report && !explained) message = "配置文件写入失败。";
-    return false;
+    return writeOrRefuse(store, cfgPath, group, "配置文件写入失败。");
 }
 
-bool writeMainNodeAndChild(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
-                           std::int32_t main, std::int32_t child, std::string& message, bool report,
-                           std::optional<WrittenField>* refused, const std::vector<CatalogRewrite>& linked) {
-    if (!isMainNumber(main)) {
-        if (report) message = "参数错误，或超出限定范围。";
-        return false;
-    }
+std::optional<Refusal> writeMainNodeAndChild(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
+                                             std::int32_t main, std::int32_t child,
+                                             const std::vector<CatalogRewrite>& linked) {
+    if (!isMainNumber(main)) return Refusal{.text = "参数错误，或超出限定范围。"};
     const ChildNode* entry = childAt(nodes, main, child);
-    if (!entry) {
-        if (report) message = childRangeMessage(main, child);
-        return false;
-    }
+    if (!entry) return Refusal{.text = childRangeMessage(main, child)};
     WriteGroup group;
     addMainNode(group, nodes[static_cast<std::size_t>(main - 1)], main);
     addChildEntry(group, *entry, main, child);
-    std::vector<std::string> linkedLines;
-    addLinked(group, linked, &linkedLines);
-    bool explained = false;
-    if (write(store, cfgPath, group, message, report, refused, explained)) return true;
-    if (report && !explained) {
-        message += mainNodeWriteFailures(main) + childWriteFailure(main, child);
-        for (const std::string& line : linkedLines) message += "\r\n" + line;
-    }
-    return false;
+    // The child's line follows the six main-node lines on the same line.
+    std::vector<std::string> lines{mainNodeWriteFailures(main) + childWriteFailure(main, child)};
+    addLinked(group, linked, lines);
+    return writeOrRefuse(store, cfgPath, group, joinLines(lines));
 }
 
-bool writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
-                          std::int32_t main, const std::vector<int>& moved, std::string& message, bool report,
-                          const std::vector<CatalogRewrite>& linked) {
-    if (!isMainNumber(main)) {
-        if (report) message = "参数错误，或超出限定范围。";
-        return false;
-    }
+std::optional<Refusal> writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const NodeTable& nodes,
+                                            std::int32_t main, const std::vector<int>& moved,
+                                            const std::vector<CatalogRewrite>& linked) {
+    if (!isMainNumber(main)) return Refusal{.text = "参数错误，或超出限定范围。"};
     const MainNode& node = nodes[static_cast<std::size_t>(main - 1)];
     const auto emptied = static_cast<std::int32_t>(node.children.size() + 1);
     WriteGroup group;
     std::vector<std::string> lines;
     for (const int position : moved) {
         const ChildNode* entry = childAt(nodes, main, position);
-        if (!entry) {
-            if (report) message = childRangeMessage(main, position);
-            return false;
-        }
+        if (!entry) return Refusal{.text = childRangeMessage(main, position)};
         // A child the loader could not read moves as its line stands: the
         // table's blank would put empty texts over its picture and name.
         if (isUnreadChild(*entry))
@@ -163,22 +115,11 @@ bool writeChildrenMovedUp(ConfigStore& store, const std::string& cfgPath, const 
         lines.push_back(childWriteFailure(main, position));
     }
     // The emptied key is within 1..99 whenever a child was deleted.
-    if (!isChildNumber(emptied)) {
-        if (report) message = childRangeMessage(main, emptied);
-        return false;
-    }
+    if (!isChildNumber(emptied)) return Refusal{.text = childRangeMessage(main, emptied)};
     group.addEmpty(toText(main), toText(emptied));
     lines.push_back(childWriteFailure(main, emptied));
-    addLinked(group, linked, &lines);
-    bool explained = false;
-    if (write(store, cfgPath, group, message, report, nullptr, explained)) return true;
-    if (report && !explained) {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i > 0) message += "\r\n";
-            message += lines[i];
-        }
-    }
-    return false;
+    addLinked(group, linked, lines);
+    return writeOrRefuse(store, cfgPath, group, joinLines(lines));
 }
 
 }  // namespace pallo

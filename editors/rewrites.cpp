@@ -34,4 +34,13 @@ std::string childWriteFailure(std::int32_t main, std::int32_t child) {
     return "[" + toText(main) + "]下\"" + toText(child) + "\"写入失败。";
 }
 
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
 }  // namespace pallo

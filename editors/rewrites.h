@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "editors/write_check.h"
 #include "model/tables.h"
@@ -38,5 +39,8 @@ void addChildEntry(WriteGroup& group, const ChildNode& child, std::int32_t main,
 
 // "[m]下"c"写入失败。"
 std::string childWriteFailure(std::int32_t main, std::int32_t child);
+
+// The lines a failed write reports, CRLF between them.
+std::string joinLines(const std::vector<std::string>& lines);
 
 }  // namespace pallo

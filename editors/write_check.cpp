@@ -27,8 +27,8 @@ const char* fieldLabel(WrittenField field) {
     return "内容";
 }
 
-WriteRefusal refuse(WrittenField field, std::string_view reason) {
-    return WriteRefusal{field, fieldLabel(field) + std::string(reason)};
+Refusal refuse(WrittenField field, std::string_view reason) {
+    return Refusal{field, fieldLabel(field) + std::string(reason)};
 }
 
 // Whole characters of text that fit in budget bytes.
@@ -50,14 +50,14 @@ bool quotedBothEnds(std::string_view value) {
 
 // Why part (of the value written) does not read back, once "|" and the
 // length are ruled out.
-WriteRefusal otherReason(std::string_view part, WrittenField field, bool quoted) {
+Refusal otherReason(std::string_view part, WrittenField field, bool quoted) {
     if (holdsBlank(part)) return refuse(field, "不能含有空格。");
     if (quoted) return refuse(field, "不能首尾都是引号。");
     return refuse(field, "含有无法保存的字符（如换行或控制字符）。");
 }
 
 // value is the whole value as written, before the store cuts it.
-std::optional<WriteRefusal> tooLong(std::string_view value, std::string_view part, WrittenField field) {
+std::optional<Refusal> tooLong(std::string_view value, std::string_view part, WrittenField field) {
     if (value.size() <= kMaxStoredBytes) return std::nullopt;
     const std::size_t others = value.size() - part.size();
     const std::size_t budget = others >= kMaxStoredBytes ? 0 : kMaxStoredBytes - others;
@@ -160,18 +160,15 @@ WriteResult writeChecked(ConfigStore& store, const std::string& cfgPath, const W
 
 std::string missingFileMessage(const std::string& cfgPath) { return cfgPath + " 配置文件不存在，未保存任何更改。"; }
 
-bool explainNotWritten(WriteResult result, const WriteGroup& group, const std::string& cfgPath,
-                       std::string& message, bool report, std::optional<WrittenField>* refused) {
-    if (result == WriteResult::Refused && group.refusal()) {
-        if (report) message = group.refusal()->text;
-        if (refused) *refused = group.refusal()->field;
-        return true;
+std::optional<Refusal> writeOrRefuse(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group,
+                                     std::string failure) {
+    switch (writeChecked(store, cfgPath, group)) {
+        case WriteResult::Written: return std::nullopt;
+        case WriteResult::Refused: return group.refusal();
+        case WriteResult::Missing: return Refusal{.text = missingFileMessage(cfgPath)};
+        case WriteResult::Failed: break;
     }
-    if (result == WriteResult::Missing) {
-        if (report) message = missingFileMessage(cfgPath);
-        return true;
-    }
-    return false;
+    return Refusal{.text = std::move(failure)};
 }
 
 }  // namespace pallo

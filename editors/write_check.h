@@ -21,8 +21,10 @@ namespace pallo {
 // controls.
 enum class WrittenField { Picture, Name, Description, Members, Directory, Title, MainPicture, Other };
 
-// Why a value was refused: text names the field and the reason.
-struct WriteRefusal {
+// Why an editor's action was not done, as the user is told it: for a value
+// the field's name and the reason, with the field at fault (Other when no
+// box is). The caller decides whether and where to show it.
+struct Refusal {
     WrittenField field = WrittenField::Other;
     std::string text;
 };
@@ -42,7 +44,7 @@ struct EntryParts {
 // A value as written (UTF-8), or the reason it may not be.
 struct Encoded {
     std::string value;
-    std::optional<WriteRefusal> refusal;
+    std::optional<Refusal> refusal;
 };
 
 // picture|name|description|members. Refused when the loaders would read
@@ -68,12 +70,12 @@ public:
     void addStored(std::string section, std::string key, std::string storedValue);
 
     const std::vector<ConfigStore::Item>& items() const { return items_; }
-    const std::optional<WriteRefusal>& refusal() const { return refusal_; }
+    const std::optional<Refusal>& refusal() const { return refusal_; }
 
 private:
     void add(std::string section, std::string key, Encoded encoded);
     std::vector<ConfigStore::Item> items_;
-    std::optional<WriteRefusal> refusal_;
+    std::optional<Refusal> refusal_;
 };
 
 enum class WriteResult {
@@ -89,10 +91,10 @@ WriteResult writeChecked(ConfigStore& store, const std::string& cfgPath, const W
 // "<path> 配置文件不存在，未保存任何更改。"
 std::string missingFileMessage(const std::string& cfgPath);
 
-// What a writer reports for a result other than Written and Failed (the
-// refusal's text or the missing file), and the refused field for the
-// focus. True when it filled the message.
-bool explainNotWritten(WriteResult result, const WriteGroup& group, const std::string& cfgPath,
-                       std::string& message, bool report, std::optional<WrittenField>* refused);
+// Writes the group as writeChecked does. Nothing when the file took it;
+// otherwise why not: the group's refusal (with its field), the missing
+// file, or, when the replace failed, `failure`, the writer's own words.
+std::optional<Refusal> writeOrRefuse(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group,
+                                     std::string failure);
 
 }  // namespace pallo

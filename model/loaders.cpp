@@ -15,16 +15,15 @@ ChildNode blankChild(int number) {
     return child;
 }
 
-void readChildren(const ConfigStore::Snapshot& ini, const std::string& section, MainNode& node,
-                  std::string& message, bool report) {
-    const bool known = node.Link.kind() != LinkMode::Unknown;
+// Reads the node's children; true when it has any.
+bool readChildren(const ConfigStore::Snapshot& ini, const std::string& section, MainNode& node) {
     for (int j = 1; j <= kMaxEntries; ++j) {
         const std::string value = cleanValue(ini, section, toText(j));
         // Children are numbered consecutively: the first gap ends the list.
         if (value.empty()) break;
-        if (!known && report) message = "挂钩数据错误" + node.Link.text();
         node.children.push_back(parseChildValue(value, node.Link.kind(), j));
     }
+    return !node.children.empty();
 }
 
 }  // namespace
@@ -82,10 +81,10 @@ std::optional<CatalogEntry> parseCatalogValue(std::string_view value, int number
     };
 }
 
-bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::string& message,
-                   bool report) {
+std::optional<std::string> loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes) {
     const ConfigStore::Snapshot ini = store.snapshot(cfgPath);
     nodes = NodeTable{};
+    std::optional<std::string> note;
     for (int i = 1; i <= kMainNodeCount; ++i) {
         MainNode& node = nodes[static_cast<std::size_t>(i - 1)];
         const std::string section = toText(i);
@@ -98,13 +97,13 @@ bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& no
         node.Link = LinkValue(cleanValue(ini, section, "Link"));
         node.Show = cleanValue(ini, section, "Show") == "1";
         node.Pic = cleanValue(ini, section, "Pic");
-        readChildren(ini, section, node, message, report);
+        if (readChildren(ini, section, node) && node.Link.kind() == LinkMode::Unknown)
+            note = "挂钩数据错误" + node.Link.text();
     }
-    return true;
+    return note;
 }
 
-bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_view section, CatalogTable& table,
-                 std::string& /*message*/, bool /*report*/) {
+void loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_view section, CatalogTable& table) {
     const ConfigStore::Snapshot ini = store.snapshot(cfgPath);
     table.clear();
     table.reserve(kMaxEntries);
@@ -117,7 +116,6 @@ bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_vie
         if (!entry) break;
         table.push_back(std::move(*entry));
     }
-    return true;
 }
 
 }  // namespace pallo

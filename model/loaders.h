@@ -1,5 +1,5 @@
-// Loading the content model from Cfg.ini. Every loader takes the caller's
-// message text and a report flag and returns true on success.
+// Loading the content model from Cfg.ini. No loader fails: a missing file
+// or section gives empty values and empty lists.
 #pragma once
 
 #include <optional>
@@ -32,11 +32,13 @@ ChildNode parseChildValue(std::string_view value, LinkMode link, int number);
 // than four "|"-parts (the catalog ends there).
 std::optional<CatalogEntry> parseCatalogValue(std::string_view value, int number);
 
-bool loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes, std::string& message,
-                   bool report);
+// The ten main nodes with their children. Returns the note on a Link it
+// does not know, "挂钩数据错误" followed by that Link, for the last node
+// with such a Link and children (start-up does not show it); nothing when
+// every Link is known.
+std::optional<std::string> loadMainNodes(ConfigStore& store, const std::string& cfgPath, NodeTable& nodes);
 
 // section is "Item" or "Hero".
-bool loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_view section, CatalogTable& table,
-                 std::string& message, bool report);
+void loadCatalog(ConfigStore& store, const std::string& cfgPath, std::string_view section, CatalogTable& table);
 
 }  // namespace pallo

@@ -143,16 +143,17 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     // The tip's window is made with the first tip, after the overlay shows.
     p.setTooltip(st.OverlayInfo.picture, kOverlayTip);
 
-    check(loadMainNodes(st.store, st.CfgPath, st.nodeTable, message, true));
-    check(loadCatalog(st.store, st.CfgPath, "Item", st.itemTable, message, true));
-    check(loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable, message, true));
+    // A node with a Link no loader knows loads with blank children, untold.
+    loadMainNodes(st.store, st.CfgPath, st.nodeTable);
+    loadCatalog(st.store, st.CfgPath, "Item", st.itemTable);
+    loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable);
 
-    check(buildFirstRow(ctx, message, true));
+    buildFirstRow(ctx);
     for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
     check(registerConfiguredHotkey(ctx, message));
     // The second and third rows stay hidden until a menu press.
-    check(buildSecondRow(ctx, message, true));
-    check(buildThirdRow(ctx, message, true));
+    buildSecondRow(ctx);
+    buildThirdRow(ctx);
     for (const RowIndex r : {kSecondRow, kThirdRow})
         for (const auto& info : st.rows[r]) p.setTopMost(info.self, onTop);
 

@@ -1,3 +1,4 @@
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -62,16 +63,12 @@ using Detail = DisplayFixture;
 TEST_F(Detail, TooManyChildrenAreCutWithAMessageWhenReporting) {
     startWith(sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(29)}) +
               sectionText({.section = 2, .name = "Map", .pic = "map.png", .children = numberedChildren(28)}));
-    std::string message;
-    EXPECT_TRUE(showChildren(app->context(), 2, message, true));
-    EXPECT_EQ(message, "");  // 28 fit
-    EXPECT_TRUE(showChildren(app->context(), 1, message, true));
-    EXPECT_EQ(message, "内容（29）过多，将只展示未超限（28）部分。");
+    EXPECT_EQ(showChildren(app->context(), 2), std::nullopt);  // 28 fit
+    const auto note = showChildren(app->context(), 1);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->kind, ShowNote::Kind::Partial);
+    EXPECT_EQ(note->text, "内容（29）过多，将只展示未超限（28）部分。");
     EXPECT_EQ(caption(kThirdRow, 14), "child28");
-
-    message.clear();
-    EXPECT_TRUE(showChildren(app->context(), 1, message, false));
-    EXPECT_EQ(message, "");
 }
 
 TEST_F(Detail, IndexOutsideTheTableIsRejected) {
@@ -79,14 +76,12 @@ TEST_F(Detail, IndexOutsideTheTableIsRejected) {
     ASSERT_TRUE(pressMenu(1));
     ASSERT_EQ(visibleCount(kSecondRow), 3);
     for (const int index : {0, -1, 11}) {
-        std::string message;
-        EXPECT_FALSE(showChildren(app->context(), index, message, true));
-        EXPECT_EQ(message, "参数错误，索引：" + std::to_string(index));
+        const auto note = showChildren(app->context(), index);
+        ASSERT_TRUE(note);
+        EXPECT_EQ(note->kind, ShowNote::Kind::Refused);
+        EXPECT_EQ(note->text, "参数错误，索引：" + std::to_string(index));
         EXPECT_EQ(visibleCount(kSecondRow), 0);  // the rows are hidden first
     }
-    std::string message = "kept";
-    EXPECT_FALSE(showChildren(app->context(), 11, message, false));
-    EXPECT_EQ(message, "kept");
 }
 
 TEST_F(Detail, SlotsCarryTheNodeToTheNextClick) {

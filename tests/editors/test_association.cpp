@@ -114,8 +114,7 @@ class WriteAssociation : public ::testing::Test {
 protected:
     void SetUp() override {
         writeFile(path, "[1]\r\nLink=1\r\n1=a.png|A|d#e|3\r\n2=b.png|B||4\r\n");
-        std::string ignored;
-        loadMainNodes(store, path, nodes, ignored, false);
+        loadMainNodes(store, path, nodes);
         // Two children numbered 2: the last one is written.
         nodes[0].children.push_back(ChildNode{.number = 2, .picture = "z.png", .name = "Z", .description = "",
                                               .members = {"9"}});
@@ -141,17 +140,14 @@ TEST_F(WriteAssociation, WritesTheWholeEntryWithTheIdsAsTheLastPart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        std::string message;
-        ASSERT_TRUE(writeAssociation(store, path, nodes, 1, 1, c.ids, message, true));
+        ASSERT_EQ(writeAssociation(store, path, nodes, 1, 1, c.ids), std::nullopt);
         EXPECT_EQ(readFile(path), "[1]\r\nLink=1\r\n" + c.line + "\r\n2=b.png|B||4\r\n");
         EXPECT_EQ(nodes[0].children[0].members, c.members);
-        EXPECT_EQ(message, "");
     }
 }
 
 TEST_F(WriteAssociation, TakesTheLastChildWithTheId) {
-    std::string message;
-    ASSERT_TRUE(writeAssociation(store, path, nodes, 1, 2, {"8"}, message, true));
+    ASSERT_EQ(writeAssociation(store, path, nodes, 1, 2, {"8"}), std::nullopt);
     EXPECT_EQ(readFile(path), "[1]\r\nLink=1\r\n1=a.png|A|d#e|3\r\n2=z.png|Z||8\r\n");
     EXPECT_EQ(nodes[0].children.back().members, (Members{"", "8"}));
     EXPECT_EQ(nodes[0].children[1].members, (Members{"", "4"}));
@@ -174,12 +170,9 @@ TEST_F(WriteAssociation, RefusesWhatItCannotFindAndWritesNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        std::string message = "old";
-        EXPECT_FALSE(writeAssociation(store, path, nodes, c.parent, c.child, c.ids, message, true));
-        EXPECT_EQ(message, c.message);
-        message = "old";
-        EXPECT_FALSE(writeAssociation(store, path, nodes, c.parent, c.child, c.ids, message, false));
-        EXPECT_EQ(message, "old");
+        const auto refusal = writeAssociation(store, path, nodes, c.parent, c.child, c.ids);
+        ASSERT_TRUE(refusal);
+        EXPECT_EQ(refusal->text, c.message);
     }
     EXPECT_EQ(readFile(path), before);
 }
@@ -187,9 +180,9 @@ TEST_F(WriteAssociation, RefusesWhatItCannotFindAndWritesNothing) {
 TEST_F(WriteAssociation, AFailedWriteKeepsTheTableAndTheFile) {
     const std::string before = readFile(path);
     store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Replace; });
-    std::string message;
-    EXPECT_FALSE(writeAssociation(store, path, nodes, 1, 1, {"3", "5"}, message, true));
-    EXPECT_EQ(message, "配置文件写入失败。");
+    const auto refusal = writeAssociation(store, path, nodes, 1, 1, {"3", "5"});
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, "配置文件写入失败。");
     EXPECT_EQ(nodes[0].children[0].members, (Members{"", "3"}));
     EXPECT_EQ(readFile(path), before);
 }

@@ -115,14 +115,15 @@ TEST(CatalogChecks, EntryFieldsInOrder) {
         SCOPED_TRACE(c.what);
         CatalogForm form = validForm();
         c.change(form);
-        const auto prompt = checkCatalogEntry(form, folders, c.accepted);
+        const auto prompt =
+            checkCatalogEntry(form, folders, c.accepted ? DirectoryQuestion::Accepted : DirectoryQuestion::Ask);
         ASSERT_TRUE(prompt);
         EXPECT_EQ(prompt->text, c.text);
         EXPECT_EQ(prompt->caption, c.caption);
         EXPECT_EQ(prompt->focus, c.focus);
         EXPECT_EQ(prompt->kind == CatalogPrompt::Kind::Continue, c.focus == CatalogField::DirectoryBox);
     }
-    EXPECT_FALSE(checkCatalogEntry(validForm(), folders, false));
+    EXPECT_FALSE(checkCatalogEntry(validForm(), folders, DirectoryQuestion::Ask));
 }
 
 TEST(CatalogChecks, DeleteBeforeTheQuestion) {
@@ -176,24 +177,21 @@ protected:
 TEST_F(CatalogWriters, WriteNameAndTheEntryWithTheMembersJoined) {
     const struct {
         Members members;
-        bool writeName;
+        SectionName name;
         std::string file;
     } cases[] = {
-        {{"4", "7", ""}, true, "[Item]\r\nName=图片目录\r\n1=p1.png|名1|0|4,7,\r\n"},
-        {{"", "0&0"}, true, "[Item]\r\nName=图片目录\r\n1=p1.png|名1|0|0&0\r\n"},
-        {{"1&4", "", "2&9"}, false, "[Item]\r\n1=p1.png|名1|0|1&4,2&9\r\n"},
+        {{"4", "7", ""}, SectionName::Write, "[Item]\r\nName=图片目录\r\n1=p1.png|名1|0|4,7,\r\n"},
+        {{"", "0&0"}, SectionName::Write, "[Item]\r\nName=图片目录\r\n1=p1.png|名1|0|0&0\r\n"},
+        {{"1&4", "", "2&9"}, SectionName::Keep, "[Item]\r\n1=p1.png|名1|0|1&4,2&9\r\n"},
         // Members that join to nothing are written as "none", so the entry
         // keeps its four parts and does not end the catalog.
-        {{""}, false, "[Item]\r\n1=p1.png|名1|0|0&0\r\n"},
+        {{""}, SectionName::Keep, "[Item]\r\n1=p1.png|名1|0|0&0\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         writeFile(path, "[Item]\r\n");
-        std::string message;
-        ASSERT_TRUE(writeCatalogEntry(store, path, "Item", {entry(1, c.members)}, 1, "图片目录", c.writeName,
-                                      message, true));
+        ASSERT_EQ(writeCatalogEntry(store, path, "Item", {entry(1, c.members)}, 1, "图片目录", c.name), std::nullopt);
         EXPECT_EQ(readFile(path), c.file);
-        EXPECT_EQ(message, "");
     }
 }
 
@@ -201,24 +199,20 @@ TEST_F(CatalogWriters, AFailedWriteChangesNothingAndSaysWhat) {
     writeFile(path, "[Hero]\r\n1=x|y|z|1\r\n");
     store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Flush; });
     const struct {
-        bool writeName;
-        std::string before;
+        SectionName name;
+        std::int32_t position;
         std::string message;
     } cases[] = {
-        {true, "", "Name写入失败。\r\nHero子项写入失败。"},
-        {true, "old", "Name写入失败。\r\nHero子项写入失败。"},
-        {false, "", "Hero子项写入失败。"},
-        {false, "old", "old\r\nHero子项写入失败。"},
+        {SectionName::Write, 1, "Name写入失败。\r\nHero子项写入失败。"},
+        {SectionName::Keep, 1, "Hero子项写入失败。"},
+        {SectionName::Write, 2, "Hero子项写入失败。"},  // no entry there: Name is not attempted
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        std::string message = c.before;
-        EXPECT_FALSE(writeCatalogEntry(store, path, "Hero", {entry(1, {"2"})}, 1, "Hero", c.writeName, message, true));
-        EXPECT_EQ(message, c.message);
+        const auto refusal = writeCatalogEntry(store, path, "Hero", {entry(1, {"2"})}, c.position, "Hero", c.name);
+        ASSERT_TRUE(refusal);
+        EXPECT_EQ(refusal->text, c.message);
     }
-    std::string message;
-    EXPECT_FALSE(writeCatalogEntry(store, path, "Hero", {entry(1, {"2"})}, 2, "Hero", true, message, true))
-        << "no entry at that position";
     EXPECT_EQ(readFile(path), "[Hero]\r\n1=x|y|z|1\r\n");
 }
 
@@ -226,15 +220,14 @@ TEST_F(CatalogWriters, ADeletionWritesTheMovedEntriesAndTheEmptiedKeyAsOneGroup)
     const std::string before = "[Item]\r\n1=a|a|0|1\r\n2=b|b|0|2\r\n3=c|c|0|3\r\n";
     writeFile(path, before);
     const CatalogTable table{entry(1, {"1"}), entry(2, {"3"})};
-    std::string message;
     store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Replace; });
-    EXPECT_FALSE(writeCatalogEntriesMovedUp(store, path, "Item", table, {2}, message, true));
-    EXPECT_EQ(message, "Item子项写入失败。\r\nItem子项写入失败。");
+    const auto refusal = writeCatalogEntriesMovedUp(store, path, "Item", table, {2});
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, "Item子项写入失败。\r\nItem子项写入失败。");
     EXPECT_EQ(readFile(path), before);
 
     store.setFaultHook({});
-    message.clear();
-    ASSERT_TRUE(writeCatalogEntriesMovedUp(store, path, "Item", table, {2}, message, true));
+    ASSERT_EQ(writeCatalogEntriesMovedUp(store, path, "Item", table, {2}), std::nullopt);
     EXPECT_EQ(readFile(path), "[Item]\r\n1=a|a|0|1\r\n2=p2.png|名2|0|3\r\n3=\r\n");
 }
 

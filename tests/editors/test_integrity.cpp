@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -124,15 +125,14 @@ protected:
         for (int i = 0; i < 150; ++i) {
             writeFile(path, kBase);
             ConfigStore store;
-            std::string message;
-            if (write(store, message)) {
+            if (const std::optional<Refusal> refusal = write(store)) {
+                ++refused;
+                EXPECT_FALSE(refusal->text.empty());
+                ASSERT_EQ(readFile(path), kBase);
+            } else {
                 ++written;
                 ConfigStore fresh;
                 readBack(fresh);
-            } else {
-                ++refused;
-                EXPECT_FALSE(message.empty());
-                ASSERT_EQ(readFile(path), kBase);
             }
         }
         EXPECT_GT(written, 10);
@@ -141,14 +141,12 @@ protected:
 
     NodeTable loadNodes(ConfigStore& store) {
         NodeTable nodes;
-        std::string ignored;
-        loadMainNodes(store, path, nodes, ignored, false);
+        loadMainNodes(store, path, nodes);
         return nodes;
     }
     CatalogTable loadItems(ConfigStore& store) {
         CatalogTable items;
-        std::string ignored;
-        loadCatalog(store, path, "Item", items, ignored, false);
+        loadCatalog(store, path, "Item", items);
         return items;
     }
 
@@ -160,11 +158,11 @@ protected:
 TEST_F(RandomWrites, ChildEntries) {
     ChildNode child;
     check(
-        [&](ConfigStore& store, std::string& message) {
+        [&](ConfigStore& store) {
             NodeTable nodes = loadNodes(store);
             child = ChildNode{1, random.text(), random.text(), random.text(), random.members()};
             nodes[0].children[0] = child;
-            return writeChildEntry(store, path, nodes, 1, 1, message, true);
+            return writeChildEntry(store, path, nodes, 1, 1);
         },
         [&](ConfigStore& store) {
             const ChildNode read = loadNodes(store)[0].children[0];
@@ -180,12 +178,12 @@ TEST_F(RandomWrites, CatalogEntriesAndName) {
     CatalogEntry entry;
     std::string directory;
     check(
-        [&](ConfigStore& store, std::string& message) {
+        [&](ConfigStore& store) {
             CatalogTable items = loadItems(store);
             entry = CatalogEntry{1, random.text(), random.text(), random.text(), random.members()};
             items[0] = entry;
             directory = random.text();
-            return writeCatalogEntry(store, path, "Item", items, 1, directory, true, message, true);
+            return writeCatalogEntry(store, path, "Item", items, 1, directory, SectionName::Write);
         },
         [&](ConfigStore& store) {
             const CatalogTable items = loadItems(store);
@@ -202,13 +200,13 @@ TEST_F(RandomWrites, CatalogEntriesAndName) {
 TEST_F(RandomWrites, MainNodeKeysAndTitle) {
     MainNode node;
     check(
-        [&](ConfigStore& store, std::string& message) {
+        [&](ConfigStore& store) {
             NodeTable nodes = loadNodes(store);
             nodes[0].Name = random.text();
             nodes[0].Title = random.text();
             nodes[0].Pic = random.text();
             node = nodes[0];
-            return writeMainNode(store, path, nodes, 1, message, true);
+            return writeMainNode(store, path, nodes, 1);
         },
         [&](ConfigStore& store) {
             const MainNode read = loadNodes(store)[0];
@@ -218,9 +216,9 @@ TEST_F(RandomWrites, MainNodeKeysAndTitle) {
         });
     std::string title;
     check(
-        [&](ConfigStore& store, std::string& message) {
+        [&](ConfigStore& store) {
             title = random.text();
-            return writeMainTitle(store, path, title, 1, message, true);
+            return writeMainTitle(store, path, title, 1);
         },
         [&](ConfigStore& store) { EXPECT_EQ(loadNodes(store)[0].Title, title); });
 }
@@ -228,12 +226,12 @@ TEST_F(RandomWrites, MainNodeKeysAndTitle) {
 TEST_F(RandomWrites, AssociationLists) {
     Members ids;
     check(
-        [&](ConfigStore& store, std::string& message) {
+        [&](ConfigStore& store) {
             NodeTable nodes = loadNodes(store);
             CatalogTable items = loadItems(store);
             ids = random.members();
             if (ids.empty()) ids.push_back(random.text());
-            return writeAssociation(store, path, nodes, 1, 1, ids, message, true, &items);
+            return writeAssociation(store, path, nodes, 1, 1, ids, &items);
         },
         [&](ConfigStore& store) {
             const ChildNode read = loadNodes(store)[0].children[0];
@@ -370,10 +368,9 @@ protected:
         NodeTable nodes;
         CatalogTable item;
         CatalogTable hero;
-        std::string ignored;
-        loadMainNodes(store, run.file("Cfg.ini"), nodes, ignored, false);
-        loadCatalog(store, run.file("Cfg.ini"), "Item", item, ignored, false);
-        loadCatalog(store, run.file("Cfg.ini"), "Hero", hero, ignored, false);
+        loadMainNodes(store, run.file("Cfg.ini"), nodes);
+        loadCatalog(store, run.file("Cfg.ini"), "Item", item);
+        loadCatalog(store, run.file("Cfg.ini"), "Hero", hero);
         std::map<std::string, std::vector<std::string>> names;
         for (const MainNode& node : nodes) {
             const CatalogTable& table = node.In.kind() == CatalogKind::Hero ? hero : item;

@@ -222,14 +222,16 @@ TEST(SaveChecks, InOrderWithTheFolderQuestionAndTheChildChecks) {
     for (const CheckCase& c : cases) {
         NodeForm f = goodForm();
         c.change(f);
-        expectPrompt(checkSave(f, node, folders(), false), c);
+        expectPrompt(checkSave(f, node, folders(), DirectoryQuestion::Ask), c);
     }
     NodeForm moved = goodForm();
     moved.directory = "Other";
-    EXPECT_FALSE(checkSave(moved, node, folders(), true)) << "once accepted, the question is not asked again";
+    EXPECT_FALSE(checkSave(moved, node, folders(), DirectoryQuestion::Accepted))
+        << "once accepted, the question is not asked again";
     MainNode noFolder = node;
     noFolder.Name = "";
-    EXPECT_FALSE(checkSave(moved, noFolder, folders(), false)) << "a node without a folder has nothing to move";
+    EXPECT_FALSE(checkSave(moved, noFolder, folders(), DirectoryQuestion::Ask))
+        << "a node without a folder has nothing to move";
 }
 
 TEST(DeleteChecks, InOrderBeforeTheQuestion) {

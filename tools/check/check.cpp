@@ -119,10 +119,9 @@ public:
         doc_ = ini::parse(std::move(*bytes));
         indexLines();
         ini_ = store_.snapshot(cfgPath_);
-        std::string message;
-        loadMainNodes(store_, cfgPath_, nodes_, message, false);
-        loadCatalog(store_, cfgPath_, "Item", items_, message, false);
-        loadCatalog(store_, cfgPath_, "Hero", heroes_, message, false);
+        loadMainNodes(store_, cfgPath_, nodes_);
+        loadCatalog(store_, cfgPath_, "Item", items_);
+        loadCatalog(store_, cfgPath_, "Hero", heroes_);
 
         checkLinesOutsideSections();
         checkSectionsAndKeys();
