@@ -22,6 +22,8 @@ namespace pallo::platform::win32 {
 
 // A window's or control's text (GetWindowTextW) as UTF-8.
 std::string windowText(HWND h);
+// OS failures are logged and the call carries on; nothing here is fatal.
+void logFailure(const char* call);
 
 class Win32Backend;
 struct TopWindow;
@@ -30,7 +32,8 @@ struct TopWindow;
 inline constexpr UINT kMsgListChanged = WM_APP + 1;  // wParam: control id
 inline constexpr int kFirstControlId = 1000;         // above IDOK/IDCANCEL, which dialog keys send
 
-// Our own control classes.
+// Our own window classes: top-level windows and our own controls.
+inline constexpr const wchar_t* kWindowClass = L"PalloWindow";
 inline constexpr const wchar_t* kPictureClass = L"PalloPicture";
 inline constexpr const wchar_t* kLabelClass = L"PalloLabel";
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
