@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/pack.h"
 #include "model/tables.h"
 
 namespace pallo {
@@ -43,10 +44,9 @@ struct CatalogPrompt {
     CatalogField focus = CatalogField::SectionBox;
 };
 
-// Where pictures are looked for: imageRoot ends with a separator.
+// Where pictures are looked for.
 struct CatalogFolders {
-    std::string imageRoot;
-    char separator = '/';
+    PicturePlaces places;
     std::function<bool(const std::string&)> exists;
 };
 

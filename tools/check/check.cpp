@@ -15,6 +15,7 @@
 #include "editors/links.h"
 #include "model/hotkey.h"
 #include "model/loaders.h"
+#include "model/pack.h"
 #include "model/tables.h"
 #include "model/text.h"
 #include "overlay/startup.h"
@@ -96,11 +97,10 @@ bool knownKey(SectionKind kind, std::string_view key) {
 
 class Checker {
 public:
-    explicit Checker(const std::string& folder) : folder_(folder) {
+    explicit Checker(const std::string& folder)
+        : folder_(folder), places_(PicturePlaces::ofPack(folder)), shown_(PicturePlaces::relativeToPack()) {
         const char sep = files::separator();
         cfgPath_ = folder + sep + "Cfg.ini";
-        imageRoot_ = folder + sep + "Img" + sep;
-        menuDir_ = imageRoot_ + "Menu" + sep;
     }
 
     std::vector<Finding> run() {
@@ -177,14 +177,6 @@ private:
     bool hasKeys(std::string_view sectionName) const {
         const ini::Section* s = section(sectionName);
         return s && !s->entries.empty();
-    }
-
-    std::string picturePath(std::string_view dir, std::string_view name) const {
-        return imageRoot_ + std::string(dir) + files::separator() + std::string(name);
-    }
-    static std::string shownPath(std::string_view dir, std::string_view name) {
-        const char sep = files::separator();
-        return "Img" + std::string(1, sep) + std::string(dir) + sep + std::string(name);
     }
 
     void add(int line, std::string_view sectionName, std::string_view key, Severity severity, const char* code,
@@ -444,7 +436,7 @@ private:
             if (node.Link.kind() == LinkMode::Direct) {
                 checkStandIn(node, sec, key, line, child, table);
             } else {
-                checkPicture(line, sec, key, node.Name, child.picture);
+                checkPicture(line, sec, key, childPicture(node, child, table));
                 if (node.Link.kind() == LinkMode::Mutual && table) checkLinkedIds(node, sec, key, line, child, *table);
             }
         }
@@ -458,13 +450,13 @@ private:
     }
 
     void checkMenu(int number, const std::string& sec) {
-        if (!menu_) menu_ = readMenu(ini_, menuDir_);
+        if (!menu_) menu_ = readMenu(ini_, places_);
         for (const MenuEntry& m : *menu_) {
             if (m.section != number) continue;
             const std::string pic = ini_.read(sec, "Pic", "");
             const int line = lineOf(sec, "Pic");
             const PictureFacts& facts = examine(m.picturePath);
-            const std::string shown = shownPath("Menu", repairUtf8(pic));
+            const std::string shown = shown_.path(menuPicture(repairUtf8(pic)));
             if (facts.verdict == PictureFacts::Verdict::Missing) {
                 add(line, sec, "Pic", Severity::Error, "picture-missing",
                     "菜单图片不存在：" + shown + "。菜单里这一格只显示标题，没有图片。请添加这个文件或改正文件名。",
@@ -498,22 +490,17 @@ private:
     void checkStandIn(const MainNode& node, const std::string& sec, const std::string& key, int line,
                       const ChildNode& child, const CatalogTable* table) {
         const int id = firstPositiveMember(child.members);
-        const CatalogEntry* target = table ? findEntry(*table, id) : nullptr;
-        if (!target) {
-            if (table) {
-                const std::string zh = id > 0 ? "ID " + toText(id) + " 在 [" + node.In.text() + "] 里没有对应的项"
-                                              : std::string("这一项没有 ID");
-                const std::string en = id > 0 ? "ID " + toText(id) + " names no entry of [" + node.In.text() + "]"
-                                              : std::string("This entry has no ID");
-                add(line, sec, key, Severity::Error, "member-missing",
-                    zh + "：它显示自己的图片、名称和说明，而不是 " + node.In.text() + " 的内容。请在关联设置里选一个存在的项。",
-                    en + ": it shows its own picture, name and description instead of an " + node.In.text() +
-                        " entry. Choose an existing entry in the association editor.");
-            }
-            checkPicture(line, sec, key, node.Name, child.picture);
-            return;
+        if (table && !standInEntry(node, child, table)) {
+            const std::string zh = id > 0 ? "ID " + toText(id) + " 在 [" + node.In.text() + "] 里没有对应的项"
+                                          : std::string("这一项没有 ID");
+            const std::string en = id > 0 ? "ID " + toText(id) + " names no entry of [" + node.In.text() + "]"
+                                          : std::string("This entry has no ID");
+            add(line, sec, key, Severity::Error, "member-missing",
+                zh + "：它显示自己的图片、名称和说明，而不是 " + node.In.text() + " 的内容。请在关联设置里选一个存在的项。",
+                en + ": it shows its own picture, name and description instead of an " + node.In.text() +
+                    " entry. Choose an existing entry in the association editor.");
         }
-        checkPicture(line, sec, key, node.Name, target->picture);
+        checkPicture(line, sec, key, childPicture(node, child, table));
     }
 
     void checkLinkedIds(const MainNode& node, const std::string& sec, const std::string& key, int line,
@@ -650,7 +637,7 @@ private:
             checkBlanks(kind, key, repairUtf8(ini_.read(kind, key, "")), false);
             checkTipLength(line, kind, key, e.description);
             // Entries shown by Link 1 topics are looked up in Img\Item or Img\Hero.
-            if (shownEntries_[kind].count(e.number)) checkPicture(line, kind, key, kind, e.picture);
+            if (shownEntries_[kind].count(e.number)) checkPicture(line, kind, key, entryPicture(kind, e));
             if (!linkedTo_[kind].count(e.number)) {
                 add(line, kind, key, Severity::Note, "entry-unlinked",
                     "没有任何主题关联到这一项，它不会出现在任何地方。",
@@ -698,15 +685,14 @@ private:
     }
 
     // A picture of the second or third row: a missing one shows the placeholder.
-    void checkPicture(int line, const std::string& sec, const std::string& key, const std::string& dir,
-                      const std::string& name) {
-        const std::string shown = shownPath(dir, name);
-        if (name.empty()) {
+    void checkPicture(int line, const std::string& sec, const std::string& key, const PictureRef& picture) {
+        const std::string shown = shown_.path(picture);
+        if (picture.file.empty()) {
             add(line, sec, key, Severity::Warning, "picture-none",
                 "这一项没有写图片名：显示占位图。", "This entry names no picture: the placeholder shows.");
             return;
         }
-        const PictureFacts& facts = examine(picturePath(dir, name));
+        const PictureFacts& facts = examine(places_.path(picture));
         if (facts.verdict == PictureFacts::Verdict::Missing) {
             add(line, sec, key, Severity::Error, "picture-missing",
                 "图片不存在：" + shown + "。程序显示占位图。请添加这个文件或改正文件名。",
@@ -735,7 +721,9 @@ private:
         }
     }
 
-    std::string folder_, cfgPath_, imageRoot_, menuDir_;
+    std::string folder_, cfgPath_;
+    PicturePlaces places_;  // where the program looks for the pictures
+    PicturePlaces shown_;   // the same places as the messages name them
     ini::Document doc_;
     std::vector<std::size_t> lineStarts_;
     ConfigStore store_;
