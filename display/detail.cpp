@@ -2,7 +2,6 @@
 
 #include "model/picture_dirs.h"
 #include "model/text.h"
-#include "platform/files.h"
 #include "program/row_windows.h"
 
 namespace pallo {
@@ -14,11 +13,11 @@ const MainNode* mainNode(const ProgramState& st, int mainIndex) {
     return &st.nodeTable[static_cast<std::size_t>(mainIndex - 1)];
 }
 
-// The picture of a child or entry: its file in dir, or the placeholder when
-// there is no such file (an empty picture name names the folder itself).
-platform::PictureSource pictureIn(const std::string& dir, const std::string& picture) {
-    const std::string path = dir + picture;
-    if (!picture.empty() && isPictureFile(path)) return platform::PictureSource::file(path);
+// The picture of a child or entry: its file, or the placeholder when there
+// is no such file (an empty picture name names the folder itself).
+platform::PictureSource pictureAt(const ProgramState& st, const PictureRef& picture) {
+    const std::string path = PicturePlaces(st.ImageRoot).path(picture);
+    if (!picture.file.empty() && isPictureFile(path)) return platform::PictureSource::file(path);
     return platform::PictureSource::builtIn(assets::Picture::PlaceholderPicture);
 }
 
@@ -26,32 +25,22 @@ platform::PictureSource pictureIn(const std::string& dir, const std::string& pic
 // entry in the child's place; with no entry to show, the child keeps its
 // own picture, name and text.
 ChildNode shownChild(const ProgramState& st, const MainNode& node, ChildNode child) {
-    if (node.Link.kind() == LinkMode::Direct) {
-        const CatalogTable* table = st.catalog(node.In.kind());
-        const CatalogEntry* entry = table ? findEntry(*table, firstPositiveMember(child.members)) : nullptr;
-        if (entry) {
-            child.picture = entry->picture;
-            child.name = entry->name;
-            child.description = entry->description;
-        }
+    if (const CatalogEntry* entry = standInEntry(node, child, st.catalog(node.In.kind()))) {
+        child.picture = entry->picture;
+        child.name = entry->name;
+        child.description = entry->description;
     }
     return child;
 }
 
-// A child's pictures are in its main node's folder.
-std::string childFolder(const ProgramState& st, const MainNode& node) {
-    return st.ImageRoot + node.Name + files::separator();
-}
-
 // Fills a row window with a child and keeps what it shows for the next
 // press on it.
-void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mainIndex, const ChildNode& child,
-                   const std::string& dir) {
+void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mainIndex, const ChildNode& child) {
     platform::Platform& p = ctx.platform;
     info.shows = RowWindowContent{mainIndex, child.number, node.In, node.Link.kind()};
 
     const ChildNode shown = shownChild(ctx.state, node, child);
-    p.setPicture(info.picture, pictureIn(dir, shown.picture));
+    p.setPicture(info.picture, childPicture(ctx.state, node, child));
     p.setText(info.caption, shown.name);
     p.setTooltip(info.picture, tipText(shown.description));
     p.setVisible(info.self, true);
@@ -72,7 +61,7 @@ const WindowInfo* childWindow(const ProgramState& st, int j) {
 }
 
 platform::PictureSource childPicture(const ProgramState& st, const MainNode& node, const ChildNode& child) {
-    return pictureIn(childFolder(st, node), shownChild(st, node, child).picture);
+    return pictureAt(st, childPicture(node, child, st.catalog(node.In.kind())));
 }
 
 std::string tipText(std::string_view description) {
@@ -83,20 +72,6 @@ std::string tipText(std::string_view description) {
         else out += c;
     }
     return out;
-}
-
-int firstPositiveMember(const std::vector<std::string>& members) {
-    for (const std::string& m : members) {
-        const int v = toInt(m);
-        if (v > 0) return v;
-    }
-    return 0;
-}
-
-const CatalogEntry* findEntry(const CatalogTable& table, int number) {
-    for (const CatalogEntry& e : table)
-        if (e.number == number) return &e;
-    return nullptr;
 }
 
 LinkedRoom linkedRoom(int nChildren, int nMembers) {
@@ -119,12 +94,11 @@ std::optional<ShowNote> showChildren(Context& ctx, int mainIndex) {
         n = kChildCapacity;
     }
 
-    const std::string dir = childFolder(st, *node);
     for (int j = 1; j <= n; ++j) {
         // Each child is shown from a copy: the Link "2" substitution never
         // reaches the table.
         if (WindowInfo* info = childWindow(st, j))
-            fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)], dir);
+            fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)]);
     }
     return note;
 }
@@ -146,7 +120,6 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
     const CatalogTable* table = st.catalog(kind.kind());
     if (!table) return ShowNote{ShowNote::Kind::Refused, "参数错误参In：" + kind.text()};
     const CatalogTable entries = *table;
-    const std::string dir = st.ImageRoot + node->In.text() + files::separator();
 
     // With up to 14 children the third row is the entries' row: it is
     // cleared first, so the entries of the child clicked before never stand
@@ -173,7 +146,7 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
         const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(t - 1)]));
         if (!e) continue;  // no such entry: its window stays hidden
         const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
-        p.setPicture(info.picture, pictureIn(dir, e->picture));
+        p.setPicture(info.picture, pictureAt(st, entryPicture(node->In.text(), *e)));
         p.setText(info.caption, e->name);
         const std::string tip =
             kind.kind() == CatalogKind::Item ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/pack.h"
 #include "program/state.h"
 
 namespace pallo {
@@ -20,12 +21,6 @@ inline constexpr int kChildCapacity = 2 * kRowCapacity;   // children shown at m
 
 // A description as a hover tip: every "#" becomes a line break.
 std::string tipText(std::string_view description);
-
-// The first member whose integer value is greater than 0; 0 when none is.
-int firstPositiveMember(const std::vector<std::string>& members);
-
-// The entry with this number, or nullptr.
-const CatalogEntry* findEntry(const CatalogTable& table, int number);
 
 // What a press on a Link "1" child shows of its nMembers linked entries when
 // its main node has nChildren children: the entries use the third row, which

@@ -65,23 +65,6 @@ void buildDetailRow(Context& ctx, RowIndex row) {
 
 }  // namespace
 
-bool takenIntoMenu(std::string_view name, std::string_view pic) {
-    return localLength(removeBlanks(name)) > 1 && localLength(removeBlanks(pic)) > 3;
-}
-
-std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::string& menuDir) {
-    std::vector<MenuEntry> entries;
-    for (int i = 1; i <= ui::rowLength(ui::Row::First); ++i) {
-        const std::string section = toText(i);
-        const std::string name = repairUtf8(ini.read(section, "Name", ""));
-        const std::string pic = repairUtf8(ini.read(section, "Pic", ""));
-        if (!takenIntoMenu(name, pic)) continue;
-        // The title keeps its blanks: it is shown as written.
-        entries.push_back(MenuEntry{i, menuDir + pic, name, repairUtf8(ini.read(section, "Title", ""))});
-    }
-    return entries;
-}
-
 NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o, int dpi) {
     const double stepX = gridStep(o.W, dpi);
     const double stepY = gridStep(o.H, dpi);
@@ -104,7 +87,7 @@ void buildFirstRow(Context& ctx) {
     RowWindowList& list = st.rows[kFirstRow];
 
     // The menu is packed: a skipped section leaves no gap.
-    const std::vector<MenuEntry> menu = readMenu(st.store.snapshot(st.CfgPath), st.MenuImageDir);
+    const std::vector<MenuEntry> menu = readMenu(st.store.snapshot(st.CfgPath), PicturePlaces(st.ImageRoot));
     for (std::size_t k = 0; k < menu.size() && k < list.size(); ++k) {
         const MenuEntry& entry = menu[k];
         WindowInfo& info = list[k];

@@ -113,7 +113,7 @@ CatalogForm readForm(Context& ctx) {
 }
 
 CatalogFolders folders(const ProgramState& st) {
-    return CatalogFolders{.imageRoot = st.ImageRoot, .separator = files::separator(),
+    return CatalogFolders{.places = PicturePlaces(st.ImageRoot),
                           .exists = [](const std::string& path) { return files::exists(path); }};
 }
 
@@ -244,8 +244,9 @@ void previewEntryPicture(Context& ctx) {
         return;
     }
     const CatalogForm form = readForm(ctx);
-    const std::string folder = ctx.state.ImageRoot + form.directory + files::separator();
-    const std::string path = folder + name;
+    const PicturePlaces places(ctx.state.ImageRoot);
+    const std::string folder = places.folder(form.directory);
+    const std::string path = places.path({form.directory, name});
     if (!files::exists(path)) {
         if (kCatalogEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
             p.openFolder(folder);

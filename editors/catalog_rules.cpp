@@ -32,7 +32,7 @@ std::optional<CatalogPrompt> checkCatalogEntry(const CatalogForm& form, const Ca
             .focus = CatalogField::DirectoryBox};
     const std::string picture = removeBlanks(form.picture);
     if (picture.empty()) return refusal("图片名称不能为空。", "提示", CatalogField::Picture);
-    const std::string path = folders.imageRoot + form.directory + folders.separator + picture;
+    const std::string path = folders.places.path({form.directory, picture});
     if (!folders.exists(path))
         return refusal(path + "\r\n该图片不存在，或文件名、路径带空格。", "提示", CatalogField::Picture);
     if (removeBlanks(form.name).empty()) return refusal("显示名称为空。", "错误", CatalogField::Name);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editors/node_rules.h"
+#include "model/pack.h"
 #include "model/tables.h"
 
 namespace pallo {
@@ -44,10 +45,9 @@ struct CatalogPrompt {
     CatalogField focus = CatalogField::SectionBox;
 };
 
-// Where pictures are looked for: imageRoot ends with a separator.
+// Where pictures are looked for.
 struct CatalogFolders {
-    std::string imageRoot;
-    char separator = '/';
+    PicturePlaces places;
     std::function<bool(const std::string&)> exists;
 };
 

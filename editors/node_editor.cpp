@@ -70,8 +70,7 @@ NodeForm readForm(const Context& ctx) {
 }
 
 PictureFolders pictureFolders(const ProgramState& st) {
-    return PictureFolders{.imageRoot = st.ImageRoot, .menuDir = st.MenuImageDir,
-                          .separator = files::separator(),
+    return PictureFolders{.places = PicturePlaces(st.ImageRoot),
                           .exists = [](const std::string& path) { return files::exists(path); }};
 }
 
@@ -156,7 +155,7 @@ void clearChildFields(Context& ctx) {
         ctx.platform.setText(kNodeEditor.control(ctx, edit), "");
 }
 
-void previewPicture(Context& ctx, const char* edit, const std::string& folder) {
+void previewPicture(Context& ctx, const char* edit, PictureRef picture) {
     platform::Platform& p = ctx.platform;
     const ControlRef box = kNodeEditor.control(ctx, edit);
     const std::string name = removeBlanks(p.text(box));
@@ -165,11 +164,13 @@ void previewPicture(Context& ctx, const char* edit, const std::string& folder) {
         if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
         return;
     }
-    const std::string path = folder + name;
+    picture.file = name;
+    const PicturePlaces places(ctx.state.ImageRoot);
+    const std::string path = places.path(picture);
     if (!files::exists(path)) {
         p.setFocus(box);
         if (kNodeEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
-            p.openFolder(folder);
+            p.openFolder(places.folder(picture.folder));
         if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
         return;
     }
@@ -358,13 +359,13 @@ void renameMainNode(Context& ctx) {
 
 void previewMainPicture(Context& ctx) {
     if (!kNodeEditor.isOpen(ctx)) return;
-    previewPicture(ctx, names::mainPictureEdit, ctx.state.MenuImageDir);
+    previewPicture(ctx, names::mainPictureEdit, menuPicture({}));
 }
 
 void previewChildPicture(Context& ctx) {
     if (!kNodeEditor.isOpen(ctx)) return;
     const int chosen = ctx.platform.selection(kNodeEditor.control(ctx, names::nodeChooser));
-    previewPicture(ctx, names::pictureEdit, pictureFolders(ctx.state).childFolder(shownDirectory(ctx, chosen)));
+    previewPicture(ctx, names::pictureEdit, PictureRef{shownDirectory(ctx, chosen), {}});
 }
 
 void addChildNode(Context& ctx) {

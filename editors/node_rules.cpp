@@ -55,8 +55,8 @@ constexpr const char* kFinishRenameFirst = "请先点击\"<<改名\"按钮完成
 std::optional<Prompt> checkChildFields(const NodeForm& form, const PictureFolders& folders) {
     const std::string picture = removeBlanks(form.picture);
     if (picture.empty()) return refusal("图片名称为空。", "错误", FormField::ChildPicture);
-    const std::string folder = folders.childFolder(form.directory);
-    const std::string path = folder + picture;
+    const std::string folder = folders.places.folder(form.directory);
+    const std::string path = folders.places.path({form.directory, picture});
     if (!folders.exists(path))
         return Prompt{.kind = Prompt::Kind::Browse, .text = path + "\r\n图片不存在，是否浏览该路径？",
                       .caption = "错误", .focus = FormField::ChildPicture, .folder = folder};
@@ -120,13 +120,6 @@ RowCells refilledRowCells(const MainNode& node, const ChildNode& child, int posi
                     joinMembersForList(child.members)};
 }
 
-std::string PictureFolders::childFolder(std::string_view directory) const {
-    std::string folder = imageRoot;
-    folder += directory;
-    folder += separator;
-    return folder;
-}
-
 std::optional<Prompt> checkAdd(const NodeForm& form, const PictureFolders& folders) {
     if (form.chosen <= 0) return refusal("请先选择要新增项目的主节点。", "提示", FormField::MainNodeBox);
     if (form.renaming) return refusal(kFinishRenameFirst, "提示", FormField::MainNodeBox);
@@ -152,7 +145,7 @@ std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, cons
     }
     const std::string mainPicture = removeBlanks(form.mainPicture);
     if (mainPicture.empty()) return refusal("图片名称不能为空。", "提示", FormField::MainPicture);
-    const std::string mainPath = folders.menuDir + mainPicture;
+    const std::string mainPath = folders.places.path(menuPicture(mainPicture));
     if (!folders.exists(mainPath))
         return refusal(mainPath + "\r\n该图片不存在，或文件名、路径带空格。", "提示", FormField::MainPicture);
     if (!savesChild(form)) return std::nullopt;

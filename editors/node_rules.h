@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/pack.h"
 #include "model/tables.h"
 
 namespace pallo {
@@ -72,13 +73,8 @@ struct NodeForm {
 
 // Where the form's pictures are looked for.
 struct PictureFolders {
-    std::string imageRoot;  // ends with a separator
-    std::string menuDir;    // ends with a separator
-    char separator = '/';
+    PicturePlaces places;
     std::function<bool(const std::string&)> exists;
-
-    // imageRoot + directory + separator
-    std::string childFolder(std::string_view directory) const;
 };
 
 // The controls a check can blame, by role; the editor maps them to its

@@ -1,31 +1,21 @@
 #include "model/picture_dirs.h"
 
+#include "model/pack.h"
 #include "model/text.h"
 #include "platform/files.h"
 
 namespace pallo {
 
-namespace {
-
-std::string asciiLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
-}  // namespace
-
 std::vector<std::string> listPictureDirectories(const std::string& imageRoot) {
+    const PicturePlaces places(imageRoot);
     std::vector<std::string> names;
     for (const std::string& name : files::listSubdirectories(imageRoot)) {
         // Menu holds the main nodes' own pictures, never a node's children.
-        if (asciiLower(name) == "menu") continue;
+        if (isMenuFolder(name)) continue;
         // A Name is read without its blanks: a folder with blanks in its name
         // could never be found again under the Name written for it.
         if (removeBlanks(name) != name) continue;
-        if (!files::isDirectory(imageRoot + name + files::separator())) continue;
+        if (!files::isDirectory(places.folder(name))) continue;
         names.push_back(name);
     }
     return names;
@@ -38,15 +28,16 @@ std::vector<std::string> catalogDirectoryNames(const std::vector<std::string>& l
         const std::string name = removeBlanks(listedName);
         if (name.empty()) break;
         if (name == "." || name == "..") continue;
-        if (!isDirectory(name) || asciiLower(name) == "menu") continue;
+        if (!isDirectory(name) || isMenuFolder(name)) continue;
         names.push_back(name);
     }
     return names;
 }
 
 std::vector<std::string> listCatalogPictureDirectories(const std::string& imageRoot) {
+    const PicturePlaces places(imageRoot);
     return catalogDirectoryNames(files::listSubdirectories(imageRoot), [&](const std::string& name) {
-        return files::isDirectory(imageRoot + name + files::separator());
+        return files::isDirectory(places.folder(name));
     });
 }
 

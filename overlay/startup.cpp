@@ -3,6 +3,7 @@
 #include "display/predecode.h"
 #include "display/rows.h"
 #include "model/loaders.h"
+#include "model/pack.h"
 #include "model/text.h"
 #include "overlay/hotkey.h"
 #include "platform/files.h"
@@ -71,8 +72,9 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     // Without Cfg.ini everything that does not come from the file is still
     // set up, with the settings an empty file gives, so the program works
     // and the first write creates the file.
-    st.ImageRoot = joinPath(runDir, "Img") + files::separator();
-    st.MenuImageDir = joinPath(joinPath(runDir, "Img"), "Menu") + files::separator();
+    const PicturePlaces pictures = PicturePlaces::ofPack(runDir);
+    st.ImageRoot = pictures.imageRoot();
+    st.MenuImageDir = pictures.menuFolder();
 
     st.OverlayInfo = WindowInfo{};
     st.OverlayInfo.settings() = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.monitors());

@@ -85,7 +85,7 @@ CatalogForm validForm() {
 
 TEST(CatalogChecks, EntryFieldsInOrder) {
     const auto exists = [](const std::string& path) { return path == "/img/Item/a.png"; };
-    const CatalogFolders folders{.imageRoot = "/img/", .separator = '/', .exists = exists};
+    const CatalogFolders folders{.places = PicturePlaces("/img/", '/'), .exists = exists};
     const struct {
         const char* what;
         void (*change)(CatalogForm&);

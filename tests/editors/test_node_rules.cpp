@@ -126,7 +126,7 @@ NodeForm goodForm() {
 
 PictureFolders folders() {
     static const std::set<std::string> present{"Img/Maps/a.png", "Img/Other/a.png", "Img/Menu/m1.png"};
-    return PictureFolders{.imageRoot = "Img/", .menuDir = "Img/Menu/", .separator = '/',
+    return PictureFolders{.places = PicturePlaces("Img/", '/'),
                           .exists = [](const std::string& p) { return present.count(p) > 0; }};
 }
 
