@@ -9,7 +9,6 @@
 #include "program/editor_window.h"
 #include "program/handlers.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -256,18 +255,21 @@ void saveAssociation(Context& ctx) {
 }
 
 void registerAssociationHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    namespace c = ui::names::catalogEditor;
+    using enum ui::EventKind;
     handlers.add({
-        {name::openAssociationWindow, &pallo::openAssociationWindow},
-        {name::initAssociationWindow, &pallo::initAssociationWindow},
-        {name::onNodeChosen, &pallo::onNodeChosen},
-        {name::onChildSelected, &pallo::onChildSelected},
-        {name::onTargetSelectionChanged, &pallo::onTargetSelectionChanged},
-        {name::focusTargetList, &pallo::focusTargetList},
-        {name::onIdTextChanged, &pallo::onIdTextChanged},
-        {name::onSortChosen, &pallo::onSortChosen},
-        {name::clearAssociation, &pallo::clearAssociation},
-        {name::saveAssociation, &pallo::saveAssociation},
+        {c::window, c::associationButton, Clicked, &pallo::openAssociationWindow},
+        {names::window, Created, &pallo::initAssociationWindow},
+        {names::window, names::nodeChooser, ItemChosen, &pallo::onNodeChosen},
+        {names::window, names::childList, CurrentItemChanged, &pallo::onChildSelected},
+        {names::window, names::targetList, Selection, &pallo::onTargetSelectionChanged},
+        // The wheel only takes the focus, so that the list scrolls under
+        // the pointer even when another control had the keyboard.
+        {names::window, names::targetList, Wheel, &pallo::focusTargetList},
+        {names::window, names::idEdit, ContentChanged, &pallo::onIdTextChanged},
+        {names::window, names::sortChooser, ItemChosen, &pallo::onSortChosen},
+        {names::window, names::clearButton, Clicked, &pallo::clearAssociation},
+        {names::window, names::saveButton, Clicked, &pallo::saveAssociation},
     });
 }
 

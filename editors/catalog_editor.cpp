@@ -15,7 +15,6 @@
 #include "platform/files.h"
 #include "program/editor_window.h"
 #include "program/handlers.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -397,16 +396,17 @@ void deleteCatalogEntry(Context& ctx) {
 }
 
 void registerCatalogEditorHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    using enum ui::EventKind;
     handlers.add({
-        {name::initCatalogEditor, &pallo::initCatalogEditor},
-        {name::onSectionChosen, &pallo::onSectionChosen},
-        {name::onEntryChosen, &pallo::onEntryChosen},
-        {name::previewEntryPicture, &pallo::previewEntryPicture},
-        {name::hideEntryPreview, &pallo::hideEntryPreview},
-        {name::saveCatalogEntry, &pallo::saveCatalogEntry},
-        {name::addCatalogEntry, &pallo::addCatalogEntry},
-        {name::deleteCatalogEntry, &pallo::deleteCatalogEntry},
+        {names::window, Created, &pallo::initCatalogEditor},
+        {names::window, names::sectionChooser, ItemChosen, &pallo::onSectionChosen},
+        {names::window, names::entryList, CurrentItemChanged, &pallo::onEntryChosen},
+        {names::window, names::previewButton, Clicked, &pallo::previewEntryPicture},
+        // Dismissed as the node editor's is, each editor its own.
+        {names::window, names::preview, RightUp, &pallo::hideEntryPreview},
+        {names::window, names::saveButton, Clicked, &pallo::saveCatalogEntry},
+        {names::window, names::addButton, Clicked, &pallo::addCatalogEntry},
+        {names::window, names::deleteButton, Clicked, &pallo::deleteCatalogEntry},
     });
 }
 

@@ -15,7 +15,6 @@
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -549,19 +548,19 @@ void dockCatalogEditor(Context& ctx) {
 }
 
 void registerEditorHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    using enum ui::EventKind;
     handlers.add({
-        {name::dockCatalogEditor, &pallo::dockCatalogEditor},
-        {name::onMainNodeChosen, &pallo::onMainNodeChosen},
-        {name::renameMainNode, &pallo::renameMainNode},
-        {name::previewMainPicture, &pallo::previewMainPicture},
-        {name::previewChildPicture, &pallo::previewChildPicture},
-        {name::saveNode, &pallo::saveNode},
-        {name::addChildNode, &pallo::addChildNode},
-        {name::deleteChildNode, &pallo::deleteChildNode},
-        {name::toggleCatalogEditor, &pallo::toggleCatalogEditor},
-        {name::onChildRowChosen, &pallo::onChildRowChosen},
-        {name::hidePreview, &pallo::hidePreview},
+        {names::window, PositionChanged, &pallo::dockCatalogEditor},
+        {names::window, names::nodeChooser, ItemChosen, &pallo::onMainNodeChosen},
+        {names::window, names::renameButton, Clicked, &pallo::renameMainNode},
+        {names::window, names::previewMainButton, Clicked, &pallo::previewMainPicture},
+        {names::window, names::previewButton, Clicked, &pallo::previewChildPicture},
+        {names::window, names::saveButton, Clicked, &pallo::saveNode},
+        {names::window, names::addButton, Clicked, &pallo::addChildNode},
+        {names::window, names::deleteButton, Clicked, &pallo::deleteChildNode},
+        {names::window, names::catalogButton, Clicked, &pallo::toggleCatalogEditor},
+        {names::window, names::childList, Selection, &pallo::onChildRowChosen},
+        {names::window, names::preview, RightUp, &pallo::hidePreview},
     });
 }
 

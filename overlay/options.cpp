@@ -9,7 +9,6 @@
 #include "program/row_windows.h"
 #include "model/text.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -176,15 +175,18 @@ void closedByUser(Context& ctx, WindowRef window) {
 }
 
 void registerOptionsHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    namespace o = ui::names::overlay;
+    using enum ui::EventKind;
     handlers.add({
-        {name::openOptions, &pallo::openOptions},
-        {name::collapseOptions, &pallo::collapseOptions},
-        {name::translucencyChanged, &pallo::translucencyChanged},
-        {name::onTopClicked, &pallo::onTopClicked},
-        {name::toggleEditors, &pallo::toggleEditors},
-        {name::exitProgram, &pallo::exitProgram},
-        {name::closedByUser, &pallo::closedByUser},
+        {o::window, o::picture, RightUp, &pallo::openOptions},
+        {o::window, o::collapseLabel, LeftUp, &pallo::collapseOptions},
+        {o::window, o::translucencyBar, ScrollChanged, &pallo::translucencyChanged},
+        {o::window, o::onTopBox, Clicked, &pallo::onTopClicked},
+        {o::window, o::editorsLabel, LeftUp, &pallo::toggleEditors},
+        {o::window, o::exitLabel, LeftUp, &pallo::exitProgram},
+        // The frame's close button is the same for every window: one
+        // function decides what closing means for each kind of window.
+        {kAnyWindow, ClosedByUser, &pallo::closedByUser},
     });
 }
 
