@@ -21,10 +21,6 @@ using platform::ControlRef;
 using platform::MessageButtons;
 using platform::WindowRef;
 
-// Whether the handler may go on after a wait: the window may have been
-// closed, or the program ended, meanwhile.
-bool stillOpen(const Context& ctx) { return !ctx.platform.exitRequested() && kAssociationWindow.isOpen(ctx); }
-
 }  // namespace
 
 bool fillAssociationChildren(Context& ctx, std::int32_t nodeId, std::string& message, bool report) {
@@ -126,8 +122,7 @@ void onNodeChosen(Context& ctx) {
     const ControlRef targets = kAssociationWindow.control(ctx, names::targetList);
     if (fillCatalogList(ctx, targets, section, ignored, false)) p.setEnabled(targets, false);
     p.setText(kAssociationWindow.control(ctx, names::idEdit), "");
-    p.waitProcessingEvents(333);
-    if (!stillOpen(ctx)) return;
+    if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(nodes, true);
 }
 
@@ -182,8 +177,7 @@ void onSortChosen(Context& ctx) {
         p.setFocus(edit);
     }
     if (const auto text = orderedIdText(p.text(edit), order)) p.setText(edit, *text);
-    p.waitProcessingEvents(333);
-    if (!stillOpen(ctx)) return;
+    if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(chooser, true);
 }
 
@@ -192,7 +186,7 @@ void clearAssociation(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const std::string question = "是否清除所选择的节点关联？\r\n之后点击\"" +
                                  p.text(kAssociationWindow.control(ctx, names::saveButton)) + "\"按钮生效。";
-    if (kAssociationWindow.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !kAssociationWindow.isOpen(ctx)) return;
+    if (kAssociationWindow.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes) return;
     const ControlRef list = kAssociationWindow.control(ctx, names::targetList);
     for (int row = 0; row < p.rowCount(list); ++row) p.setRowSelected(list, row, false);
     p.setText(kAssociationWindow.control(ctx, names::idEdit), "0");
@@ -226,8 +220,7 @@ void saveAssociation(Context& ctx) {
     // before the text is touched, so the user can mend it.
     if (const auto refusal = checkIdText(p.text(edit))) {
         p.setFocus(edit);
-        kAssociationWindow.tell(ctx, *refusal, "错误");
-        if (kAssociationWindow.isOpen(ctx)) p.setFocus(edit);
+        if (kAssociationWindow.tell(ctx, *refusal, "错误")) p.setFocus(edit);
         return;
     }
     p.setEnabled(button, false);
@@ -243,14 +236,12 @@ void saveAssociation(Context& ctx) {
                          &refused)) {
         const int current = p.currentRow(children);
         if (current >= 0) p.setCell(children, current, 4, text);
-        kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示");
+        if (!kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示")) return;
     } else {
         if (refused == WrittenField::Members) p.setFocus(edit);
-        kAssociationWindow.tell(ctx, message, "错误");
+        if (!kAssociationWindow.tell(ctx, message, "错误")) return;
     }
-    if (!kAssociationWindow.isOpen(ctx)) return;
-    p.waitProcessingEvents(333);
-    if (!stillOpen(ctx)) return;
+    if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(button, true);
 }
 

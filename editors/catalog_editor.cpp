@@ -42,9 +42,11 @@ const char* fieldControl(CatalogField field) {
 // Otherwise the focus goes to the control at fault.
 bool showPrompt(Context& ctx, const CatalogPrompt& prompt) {
     const bool question = prompt.kind == CatalogPrompt::Kind::Continue;
-    const Answer answer = kCatalogEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
-    if (question && answer == Answer::Yes) return true;
-    if (kCatalogEditor.isOpen(ctx)) ctx.platform.setFocus(kCatalogEditor.control(ctx, fieldControl(prompt.focus)));
+    const std::optional<Answer> answer =
+        kCatalogEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    if (!answer) return false;
+    if (question && *answer == Answer::Yes) return true;
+    ctx.platform.setFocus(kCatalogEditor.control(ctx, fieldControl(prompt.focus)));
     return false;
 }
 
@@ -82,8 +84,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    kCatalogEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
+bool showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
+    return kCatalogEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 CatalogForm readForm(Context& ctx) {
@@ -120,7 +122,7 @@ CatalogFolders folders(const ProgramState& st) {
 bool passEntryChecks(Context& ctx, const CatalogForm& form) {
     std::optional<CatalogPrompt> prompt = checkCatalogEntry(form, folders(ctx.state), false);
     if (prompt && prompt->kind == CatalogPrompt::Kind::Continue) {
-        if (!showPrompt(ctx, *prompt) || !kCatalogEditor.isOpen(ctx)) return false;
+        if (!showPrompt(ctx, *prompt)) return false;
         prompt = checkCatalogEntry(form, folders(ctx.state), true);
     }
     if (!prompt) return true;
@@ -221,9 +223,7 @@ void onSectionChosen(Context& ctx) {
     }
     std::string ignored;
     fillCatalogList(ctx, list, section, ignored, false);
-    p.waitProcessingEvents(333);
-    // The editor may have been closed, or the program ended, meanwhile.
-    if (p.exitRequested() || !kCatalogEditor.isOpen(ctx)) return;
+    if (!kCatalogEditor.wait(ctx, 333)) return;
     p.setEnabled(group, true);
     p.setEnabled(sections, true);
 }
@@ -246,17 +246,18 @@ void previewEntryPicture(Context& ctx) {
     const ControlRef box = kCatalogEditor.control(ctx, names::pictureEdit);
     const std::string name = removeBlanks(p.text(box));
     if (name.empty()) {
-        kCatalogEditor.tell(ctx, "请先填写图片名称。", "错误");
-        if (kCatalogEditor.isOpen(ctx)) p.setFocus(box);
+        if (kCatalogEditor.tell(ctx, "请先填写图片名称。", "错误")) p.setFocus(box);
         return;
     }
     const CatalogForm form = readForm(ctx);
     const std::string folder = ctx.state.ImageRoot + form.directory + files::separator();
     const std::string path = folder + name;
     if (!files::exists(path)) {
-        if (kCatalogEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
-            p.openFolder(folder);
-        if (kCatalogEditor.isOpen(ctx)) p.setFocus(box);
+        const std::optional<Answer> browse =
+            kCatalogEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo);
+        if (!browse) return;
+        if (*browse == Answer::Yes) p.openFolder(folder);
+        p.setFocus(box);
         return;
     }
     const ControlRef preview = kCatalogEditor.control(ctx, names::preview);
@@ -358,7 +359,6 @@ void deleteCatalogEntry(Context& ctx) {
         return;
     }
     if (kCatalogEditor.tell(ctx, catalogDeleteQuestion(form), "确认", MessageButtons::YesNo) != Answer::Yes) return;
-    if (!kCatalogEditor.isOpen(ctx)) return;
     const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
     CatalogTable* table = catalogTable(st, section);
     if (!table) return;

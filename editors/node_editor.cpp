@@ -96,11 +96,11 @@ bool showPrompt(Context& ctx, const Prompt& prompt) {
     // the box closes, and again afterwards.
     p.setFocus(at);
     const bool question = prompt.kind != Prompt::Kind::Refusal;
-    const Answer answer = kNodeEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
-    // The user may have closed the editor meanwhile: then nothing goes on.
-    if (!kNodeEditor.isOpen(ctx)) return false;
-    if (prompt.kind == Prompt::Kind::Continue && answer == Answer::Yes) return true;
-    if (prompt.kind == Prompt::Kind::Browse && answer == Answer::Yes) p.openFolder(prompt.folder);
+    const std::optional<Answer> answer =
+        kNodeEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    if (!answer) return false;
+    if (prompt.kind == Prompt::Kind::Continue && *answer == Answer::Yes) return true;
+    if (prompt.kind == Prompt::Kind::Browse && *answer == Answer::Yes) p.openFolder(prompt.folder);
     p.setFocus(at);
     return false;
 }
@@ -119,8 +119,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-void showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
-    kNodeEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
+bool showWriteFailure(Context& ctx, const std::string& message, std::optional<WrittenField> refused) {
+    return kNodeEditor.showWriteFailure(ctx, message, refused ? writtenControl(*refused) : nullptr);
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
@@ -160,16 +160,17 @@ void previewPicture(Context& ctx, const char* edit, const std::string& folder) {
     const ControlRef box = kNodeEditor.control(ctx, edit);
     const std::string name = removeBlanks(p.text(box));
     if (name.empty()) {
-        kNodeEditor.tell(ctx, "请先填写图片名称。", "错误");
-        if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
+        if (kNodeEditor.tell(ctx, "请先填写图片名称。", "错误")) p.setFocus(box);
         return;
     }
     const std::string path = folder + name;
     if (!files::exists(path)) {
         p.setFocus(box);
-        if (kNodeEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
-            p.openFolder(folder);
-        if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
+        const std::optional<Answer> browse =
+            kNodeEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo);
+        if (!browse) return;
+        if (*browse == Answer::Yes) p.openFolder(folder);
+        p.setFocus(box);
         return;
     }
     const ControlRef preview = kNodeEditor.control(ctx, names::preview);
@@ -321,29 +322,29 @@ void renameMainNode(Context& ctx) {
     const std::string title = removeBlanks(p.text(box));
     const int listed = p.itemCount(box) - 1;
     const RenamePlan plan = planRename(static_cast<int>(itemDataAt(p, box, r)), listed, title);
-    bool write = plan.kind == RenamePlan::Kind::Write;
+    // A plain write needs no answer; a refusal can only be answered OK.
+    std::optional<Answer> answer = Answer::Yes;
     if (plan.kind == RenamePlan::Kind::RefuseFull) {
-        kNodeEditor.tell(ctx, "固定项目限制在10个以内。", "错误");
+        answer = kNodeEditor.tell(ctx, "固定项目限制在10个以内。", "错误");
     } else if (plan.kind == RenamePlan::Kind::RefuseBlank) {
-        kNodeEditor.tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
+        answer = kNodeEditor.tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
              "提示");
     } else if (plan.kind == RenamePlan::Kind::AskRemove) {
-        write = kNodeEditor.tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
-                     "确认", MessageButtons::YesNo) == Answer::Yes;
+        answer = kNodeEditor.tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
+                     "确认", MessageButtons::YesNo);
     }
-    if (!kNodeEditor.isOpen(ctx)) return;
-    if (write) {
+    if (!answer) return;
+    if (*answer == Answer::Yes) {
         std::string message;
         std::optional<WrittenField> refused;
         if (writeMainTitle(st.store, st.CfgPath, title, plan.number, message, true, &refused)) {
             // A new topic is the chosen one now, ready for its folder and
             // pictures; a removed one is chosen no longer.
             r = title.empty() ? 0 : plan.number;
-            kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
-        } else {
-            showWriteFailure(ctx, message, refused);
+            if (!kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示")) return;
+        } else if (!showWriteFailure(ctx, message, refused)) {
+            return;
         }
-        if (!kNodeEditor.isOpen(ctx)) return;
     }
     p.setEditable(box, false);
     fillMainNodeBox(ctx);
@@ -484,7 +485,7 @@ void deleteChildNode(Context& ctx) {
         return;
     }
     const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
-    if (kNodeEditor.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !kNodeEditor.isOpen(ctx)) return;
+    if (kNodeEditor.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes) return;
 
     // The file is changed first: if it is not, the tables stay as they
     // are, or the next add or delete would write over the children the

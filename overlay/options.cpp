@@ -114,9 +114,8 @@ void onTopClicked(Context& ctx) {
     forLeadingRowWindows(st.rows, [&](const WindowInfo& info) { p.setTopMost(info.self, onTop); });
     // Other handlers run during the wait; one of them may end the program,
     // and then the windows are about to go: touch nothing more.
-    p.waitProcessingEvents(333);
-    if (p.exitRequested()) return;
-    if (p.hasControl(box)) p.setEnabled(box, true);
+    if (!kOverlayWindow.wait(ctx, 333)) return;
+    p.setEnabled(box, true);
 }
 
 void toggleEditors(Context& ctx) {
