@@ -11,21 +11,27 @@
 #include "overlay/startup.h"
 #include "display/rows.h"
 #include "ui/designs.h"
-#include "ui/events.h"
-#include "ui/handlers.h"
 
 namespace pallo {
 
+HandlerRegistry programHandlers() {
+    HandlerRegistry handlers;
+    registerStartupHandlers(handlers);
+    registerRowHandlers(handlers);
+    registerOptionsHandlers(handlers);
+    registerDonationHandlers(handlers);
+    registerHotkeyHandlers(handlers);
+    registerEditorHandlers(handlers);
+    registerCatalogEditorHandlers(handlers);
+    registerAssociationHandlers(handlers);
+    return handlers;
+}
+
 App::App(platform::Platform& platform)
-    : platform_(platform), state_(std::make_unique<ProgramState>()), context_{platform, *state_} {
-    registerStartupHandlers(handlers_);
-    registerRowHandlers(handlers_);
-    registerOptionsHandlers(handlers_);
-    registerDonationHandlers(handlers_);
-    registerHotkeyHandlers(handlers_);
-    registerEditorHandlers(handlers_);
-    registerCatalogEditorHandlers(handlers_);
-    registerAssociationHandlers(handlers_);
+    : platform_(platform),
+      state_(std::make_unique<ProgramState>()),
+      context_{platform, *state_},
+      handlers_(programHandlers()) {
     platform_.setEventSink(this);
 }
 
@@ -36,7 +42,8 @@ App::~App() {
 
 void App::start() {
 #ifndef NDEBUG
-    for (const auto& name : handlers_.missing()) std::cerr << "pallo: no handler yet for " << name << '\n';
+    for (const auto& binding : handlers_.unresolved())
+        std::cerr << "pallo: bound to no control of the designs: " << binding << '\n';
 #endif
     state_->overlay = platform_.createWindow(ui::overlayWindow(), platform::WindowRef{});
 }
@@ -62,11 +69,7 @@ void App::cleanUp() {
 
 void App::handle(const platform::Event& event) {
     if (cleanedUp_) return;
-    const ui::Binding* binding = ui::findBinding(event.design, event.control, event.kind);
-    const Handler* handler = binding ? handlers_.find(binding->handler) : nullptr;
-    // The frame's close button is the same for every window: one handler
-    // decides what closing means for each kind of window.
-    if (!binding && event.kind == ui::EventKind::ClosedByUser) handler = handlers_.find(ui::handler::closedByUser.view());
+    const Call* handler = handlers_.find(event);
     if (!handler) return;
     ++depth_;
     (*handler)(context_, event);
@@ -77,7 +80,7 @@ void App::handle(const platform::Event& event) {
 }
 
 bool App::isBound(const std::string& design, const std::string& control, ui::EventKind kind) const {
-    return ui::findBinding(design, control, kind) != nullptr;
+    return handlers_.isBound(design, control, kind);
 }
 
 }  // namespace pallo

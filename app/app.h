@@ -1,5 +1,5 @@
 // The application: owns the program-wide state, receives every event of
-// every window and calls the handler the event table binds to it.
+// every window and calls the function a feature bound to it.
 #pragma once
 
 #include <memory>
@@ -10,6 +10,9 @@
 #include "program/state.h"
 
 namespace pallo {
+
+// Every feature's bindings, each feature adding its own table.
+HandlerRegistry programHandlers();
 
 class App final : public platform::EventSink {
 public:

@@ -6,7 +6,6 @@
 #include "model/picture_dirs.h"
 #include "model/text.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -116,11 +115,21 @@ void onFirstRowPress(Context& ctx, platform::WindowRef window) {
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }
 
 void registerRowHandlers(HandlerRegistry& handlers) {
-    handlers.add({
-        {ui::handler::onFirstRowPress, &onFirstRowPress},
-        {ui::handler::onFirstRowRightPress, &onFirstRowRightPress},
-        {ui::handler::onSecondRowClick, &onSecondRowClick},
-    });
+    namespace node = ui::names::node;
+    using enum ui::EventKind;
+    for (int p = 1; p <= ui::rowLength(ui::Row::First); ++p) {
+        const std::string& window = ui::nodeWindow(ui::Row::First, p).name;
+        handlers.add({
+            {window, node::picture, LeftDown, &onFirstRowPress},
+            {window, node::picture, RightDown, &onFirstRowRightPress},
+        });
+    }
+    // Windows 1 and 6 of the second row answer the press, the others the
+    // release. Third-row windows handle nothing.
+    for (int p = 1; p <= ui::rowLength(ui::Row::Second); ++p) {
+        const ui::EventKind event = (p == 1 || p == 6) ? LeftDown : LeftUp;
+        handlers.add({{ui::nodeWindow(ui::Row::Second, p).name, node::picture, event, &onSecondRowClick}});
+    }
 }
 
 }  // namespace pallo

@@ -9,7 +9,6 @@
 #include "program/editor_window.h"
 #include "program/handlers.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -21,10 +20,6 @@ using platform::Answer;
 using platform::ControlRef;
 using platform::MessageButtons;
 using platform::WindowRef;
-
-// Whether the handler may go on after a wait: the window may have been
-// closed, or the program ended, meanwhile.
-bool stillOpen(const Context& ctx) { return !ctx.platform.exitRequested() && kAssociationWindow.isOpen(ctx); }
 
 }  // namespace
 
@@ -124,8 +119,7 @@ void onNodeChosen(Context& ctx) {
     const ControlRef targets = kAssociationWindow.control(ctx, names::targetList);
     if (!fillCatalogList(ctx, targets, section)) p.setEnabled(targets, false);
     p.setText(kAssociationWindow.control(ctx, names::idEdit), "");
-    p.waitProcessingEvents(333);
-    if (!stillOpen(ctx)) return;
+    if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(nodes, true);
 }
 
@@ -180,8 +174,7 @@ void onSortChosen(Context& ctx) {
         p.setFocus(edit);
     }
     if (const auto text = orderedIdText(p.text(edit), order)) p.setText(edit, *text);
-    p.waitProcessingEvents(333);
-    if (!stillOpen(ctx)) return;
+    if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(chooser, true);
 }
 
@@ -190,7 +183,7 @@ void clearAssociation(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const std::string question = "是否清除所选择的节点关联？\r\n之后点击\"" +
                                  p.text(kAssociationWindow.control(ctx, names::saveButton)) + "\"按钮生效。";
-    if (kAssociationWindow.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !kAssociationWindow.isOpen(ctx)) return;
+    if (kAssociationWindow.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes) return;
     const ControlRef list = kAssociationWindow.control(ctx, names::targetList);
     for (int row = 0; row < p.rowCount(list); ++row) p.setRowSelected(list, row, false);
     p.setText(kAssociationWindow.control(ctx, names::idEdit), "0");
@@ -224,8 +217,7 @@ void saveAssociation(Context& ctx) {
     // before the text is touched, so the user can mend it.
     if (const auto refusal = checkIdText(p.text(edit))) {
         p.setFocus(edit);
-        kAssociationWindow.tell(ctx, *refusal, "错误");
-        if (kAssociationWindow.isOpen(ctx)) p.setFocus(edit);
+        if (kAssociationWindow.tell(ctx, *refusal, "错误")) p.setFocus(edit);
         return;
     }
     p.setEnabled(button, false);
@@ -240,30 +232,31 @@ void saveAssociation(Context& ctx) {
     if (!refusal) {
         const int current = p.currentRow(children);
         if (current >= 0) p.setCell(children, current, 4, text);
-        kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示");
+        if (!kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示")) return;
     } else {
         if (refusal->field == WrittenField::Members) p.setFocus(edit);
-        kAssociationWindow.tell(ctx, refusal->text, "错误");
+        if (!kAssociationWindow.tell(ctx, refusal->text, "错误")) return;
     }
-    if (!kAssociationWindow.isOpen(ctx)) return;
-    p.waitProcessingEvents(333);
-    if (!stillOpen(ctx)) return;
+    if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(button, true);
 }
 
 void registerAssociationHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    namespace c = ui::names::catalogEditor;
+    using enum ui::EventKind;
     handlers.add({
-        {name::openAssociationWindow, &pallo::openAssociationWindow},
-        {name::initAssociationWindow, &pallo::initAssociationWindow},
-        {name::onNodeChosen, &pallo::onNodeChosen},
-        {name::onChildSelected, &pallo::onChildSelected},
-        {name::onTargetSelectionChanged, &pallo::onTargetSelectionChanged},
-        {name::focusTargetList, &pallo::focusTargetList},
-        {name::onIdTextChanged, &pallo::onIdTextChanged},
-        {name::onSortChosen, &pallo::onSortChosen},
-        {name::clearAssociation, &pallo::clearAssociation},
-        {name::saveAssociation, &pallo::saveAssociation},
+        {c::window, c::associationButton, Clicked, &pallo::openAssociationWindow},
+        {names::window, Created, &pallo::initAssociationWindow},
+        {names::window, names::nodeChooser, ItemChosen, &pallo::onNodeChosen},
+        {names::window, names::childList, CurrentItemChanged, &pallo::onChildSelected},
+        {names::window, names::targetList, Selection, &pallo::onTargetSelectionChanged},
+        // The wheel only takes the focus, so that the list scrolls under
+        // the pointer even when another control had the keyboard.
+        {names::window, names::targetList, Wheel, &pallo::focusTargetList},
+        {names::window, names::idEdit, ContentChanged, &pallo::onIdTextChanged},
+        {names::window, names::sortChooser, ItemChosen, &pallo::onSortChosen},
+        {names::window, names::clearButton, Clicked, &pallo::clearAssociation},
+        {names::window, names::saveButton, Clicked, &pallo::saveAssociation},
     });
 }
 

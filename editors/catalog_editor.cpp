@@ -15,7 +15,6 @@
 #include "platform/files.h"
 #include "program/editor_window.h"
 #include "program/handlers.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -43,9 +42,11 @@ const char* fieldControl(CatalogField field) {
 // Otherwise the focus goes to the control at fault.
 bool showPrompt(Context& ctx, const CatalogPrompt& prompt) {
     const bool question = prompt.kind == CatalogPrompt::Kind::Continue;
-    const Answer answer = kCatalogEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
-    if (question && answer == Answer::Yes) return true;
-    if (kCatalogEditor.isOpen(ctx)) ctx.platform.setFocus(kCatalogEditor.control(ctx, fieldControl(prompt.focus)));
+    const std::optional<Answer> answer =
+        kCatalogEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    if (!answer) return false;
+    if (question && *answer == Answer::Yes) return true;
+    ctx.platform.setFocus(kCatalogEditor.control(ctx, fieldControl(prompt.focus)));
     return false;
 }
 
@@ -83,8 +84,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-void showWriteFailure(Context& ctx, const Refusal& refusal) {
-    kCatalogEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
+bool showWriteFailure(Context& ctx, const Refusal& refusal) {
+    return kCatalogEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
 }
 
 CatalogForm readForm(Context& ctx) {
@@ -121,7 +122,7 @@ CatalogFolders folders(const ProgramState& st) {
 bool passEntryChecks(Context& ctx, const CatalogForm& form) {
     std::optional<CatalogPrompt> prompt = checkCatalogEntry(form, folders(ctx.state), DirectoryQuestion::Ask);
     if (prompt && prompt->kind == CatalogPrompt::Kind::Continue) {
-        if (!showPrompt(ctx, *prompt) || !kCatalogEditor.isOpen(ctx)) return false;
+        if (!showPrompt(ctx, *prompt)) return false;
         prompt = checkCatalogEntry(form, folders(ctx.state), DirectoryQuestion::Accepted);
     }
     if (!prompt) return true;
@@ -215,9 +216,7 @@ void onSectionChosen(Context& ctx) {
     }
     // A section the tables do not hold leaves the list empty, silently.
     (void)fillCatalogList(ctx, list, section);
-    p.waitProcessingEvents(333);
-    // The editor may have been closed, or the program ended, meanwhile.
-    if (p.exitRequested() || !kCatalogEditor.isOpen(ctx)) return;
+    if (!kCatalogEditor.wait(ctx, 333)) return;
     p.setEnabled(group, true);
     p.setEnabled(sections, true);
 }
@@ -239,8 +238,7 @@ void previewEntryPicture(Context& ctx) {
     const ControlRef box = kCatalogEditor.control(ctx, names::pictureEdit);
     const std::string name = removeBlanks(p.text(box));
     if (name.empty()) {
-        kCatalogEditor.tell(ctx, "请先填写图片名称。", "错误");
-        if (kCatalogEditor.isOpen(ctx)) p.setFocus(box);
+        if (kCatalogEditor.tell(ctx, "请先填写图片名称。", "错误")) p.setFocus(box);
         return;
     }
     const CatalogForm form = readForm(ctx);
@@ -248,9 +246,11 @@ void previewEntryPicture(Context& ctx) {
     const std::string folder = places.folder(form.directory);
     const std::string path = places.path({form.directory, name});
     if (!files::exists(path)) {
-        if (kCatalogEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
-            p.openFolder(folder);
-        if (kCatalogEditor.isOpen(ctx)) p.setFocus(box);
+        const std::optional<Answer> browse =
+            kCatalogEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo);
+        if (!browse) return;
+        if (*browse == Answer::Yes) p.openFolder(folder);
+        p.setFocus(box);
         return;
     }
     const ControlRef preview = kCatalogEditor.control(ctx, names::preview);
@@ -348,7 +348,6 @@ void deleteCatalogEntry(Context& ctx) {
         return;
     }
     if (kCatalogEditor.tell(ctx, catalogDeleteQuestion(form), "确认", MessageButtons::YesNo) != Answer::Yes) return;
-    if (!kCatalogEditor.isOpen(ctx)) return;
     const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
     CatalogTable* table = catalogTable(st, section);
     if (!table) return;
@@ -384,16 +383,17 @@ void deleteCatalogEntry(Context& ctx) {
 }
 
 void registerCatalogEditorHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    using enum ui::EventKind;
     handlers.add({
-        {name::initCatalogEditor, &pallo::initCatalogEditor},
-        {name::onSectionChosen, &pallo::onSectionChosen},
-        {name::onEntryChosen, &pallo::onEntryChosen},
-        {name::previewEntryPicture, &pallo::previewEntryPicture},
-        {name::hideEntryPreview, &pallo::hideEntryPreview},
-        {name::saveCatalogEntry, &pallo::saveCatalogEntry},
-        {name::addCatalogEntry, &pallo::addCatalogEntry},
-        {name::deleteCatalogEntry, &pallo::deleteCatalogEntry},
+        {names::window, Created, &pallo::initCatalogEditor},
+        {names::window, names::sectionChooser, ItemChosen, &pallo::onSectionChosen},
+        {names::window, names::entryList, CurrentItemChanged, &pallo::onEntryChosen},
+        {names::window, names::previewButton, Clicked, &pallo::previewEntryPicture},
+        // Dismissed as the node editor's is, each editor its own.
+        {names::window, names::preview, RightUp, &pallo::hideEntryPreview},
+        {names::window, names::saveButton, Clicked, &pallo::saveCatalogEntry},
+        {names::window, names::addButton, Clicked, &pallo::addCatalogEntry},
+        {names::window, names::deleteButton, Clicked, &pallo::deleteCatalogEntry},
     });
 }
 

@@ -15,7 +15,6 @@
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -96,11 +95,11 @@ bool showPrompt(Context& ctx, const Prompt& prompt) {
     // the box closes, and again afterwards.
     p.setFocus(at);
     const bool question = prompt.kind != Prompt::Kind::Refusal;
-    const Answer answer = kNodeEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
-    // The user may have closed the editor meanwhile: then nothing goes on.
-    if (!kNodeEditor.isOpen(ctx)) return false;
-    if (prompt.kind == Prompt::Kind::Continue && answer == Answer::Yes) return true;
-    if (prompt.kind == Prompt::Kind::Browse && answer == Answer::Yes) p.openFolder(prompt.folder);
+    const std::optional<Answer> answer =
+        kNodeEditor.tell(ctx, prompt.text, prompt.caption, question ? MessageButtons::YesNo : MessageButtons::Ok);
+    if (!answer) return false;
+    if (prompt.kind == Prompt::Kind::Continue && *answer == Answer::Yes) return true;
+    if (prompt.kind == Prompt::Kind::Browse && *answer == Answer::Yes) p.openFolder(prompt.folder);
     p.setFocus(at);
     return false;
 }
@@ -119,8 +118,8 @@ const char* writtenControl(WrittenField field) {
     return nullptr;
 }
 
-void showWriteFailure(Context& ctx, const Refusal& refusal) {
-    kNodeEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
+bool showWriteFailure(Context& ctx, const Refusal& refusal) {
+    return kNodeEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
 }
 
 void addRowCells(platform::Platform& p, const ControlRef& list, const RowCells& cells) {
@@ -160,8 +159,7 @@ void previewPicture(Context& ctx, const char* edit, PictureRef picture) {
     const ControlRef box = kNodeEditor.control(ctx, edit);
     const std::string name = removeBlanks(p.text(box));
     if (name.empty()) {
-        kNodeEditor.tell(ctx, "请先填写图片名称。", "错误");
-        if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
+        if (kNodeEditor.tell(ctx, "请先填写图片名称。", "错误")) p.setFocus(box);
         return;
     }
     picture.file = name;
@@ -169,9 +167,11 @@ void previewPicture(Context& ctx, const char* edit, PictureRef picture) {
     const std::string path = places.path(picture);
     if (!files::exists(path)) {
         p.setFocus(box);
-        if (kNodeEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo) == Answer::Yes)
-            p.openFolder(places.folder(picture.folder));
-        if (kNodeEditor.isOpen(ctx)) p.setFocus(box);
+        const std::optional<Answer> browse =
+            kNodeEditor.tell(ctx, path + "\r\n图片不存在，是否浏览该路径？", "错误", MessageButtons::YesNo);
+        if (!browse) return;
+        if (*browse == Answer::Yes) p.openFolder(places.folder(picture.folder));
+        p.setFocus(box);
         return;
     }
     const ControlRef preview = kNodeEditor.control(ctx, names::preview);
@@ -323,28 +323,28 @@ void renameMainNode(Context& ctx) {
     const std::string title = removeBlanks(p.text(box));
     const int listed = p.itemCount(box) - 1;
     const RenamePlan plan = planRename(static_cast<int>(itemDataAt(p, box, r)), listed, title);
-    bool write = plan.kind == RenamePlan::Kind::Write;
+    // A plain write needs no answer; a refusal can only be answered OK.
+    std::optional<Answer> answer = Answer::Yes;
     if (plan.kind == RenamePlan::Kind::RefuseFull) {
-        kNodeEditor.tell(ctx, "固定项目限制在10个以内。", "错误");
+        answer = kNodeEditor.tell(ctx, "固定项目限制在10个以内。", "错误");
     } else if (plan.kind == RenamePlan::Kind::RefuseBlank) {
-        kNodeEditor.tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
+        answer = kNodeEditor.tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
              "提示");
     } else if (plan.kind == RenamePlan::Kind::AskRemove) {
-        write = kNodeEditor.tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
-                     "确认", MessageButtons::YesNo) == Answer::Yes;
+        answer = kNodeEditor.tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
+                     "确认", MessageButtons::YesNo);
     }
-    if (!kNodeEditor.isOpen(ctx)) return;
-    if (write) {
+    if (!answer) return;
+    if (*answer == Answer::Yes) {
         const std::optional<Refusal> refusal = writeMainTitle(st.store, st.CfgPath, title, plan.number);
         if (!refusal) {
             // A new topic is the chosen one now, ready for its folder and
             // pictures; a removed one is chosen no longer.
             r = title.empty() ? 0 : plan.number;
-            kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示");
-        } else {
-            showWriteFailure(ctx, *refusal);
+            if (!kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示")) return;
+        } else if (!showWriteFailure(ctx, *refusal)) {
+            return;
         }
-        if (!kNodeEditor.isOpen(ctx)) return;
     }
     p.setEditable(box, false);
     fillMainNodeBox(ctx);
@@ -480,7 +480,7 @@ void deleteChildNode(Context& ctx) {
         return;
     }
     const std::string question = deleteQuestion(form, p.cell(list, row, 2), p.cell(list, row, 3));
-    if (kNodeEditor.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes || !kNodeEditor.isOpen(ctx)) return;
+    if (kNodeEditor.tell(ctx, question, "确认", MessageButtons::YesNo) != Answer::Yes) return;
 
     // The file is changed first: if it is not, the tables stay as they
     // are, or the next add or delete would write over the children the
@@ -543,19 +543,19 @@ void dockCatalogEditor(Context& ctx) {
 }
 
 void registerEditorHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    using enum ui::EventKind;
     handlers.add({
-        {name::dockCatalogEditor, &pallo::dockCatalogEditor},
-        {name::onMainNodeChosen, &pallo::onMainNodeChosen},
-        {name::renameMainNode, &pallo::renameMainNode},
-        {name::previewMainPicture, &pallo::previewMainPicture},
-        {name::previewChildPicture, &pallo::previewChildPicture},
-        {name::saveNode, &pallo::saveNode},
-        {name::addChildNode, &pallo::addChildNode},
-        {name::deleteChildNode, &pallo::deleteChildNode},
-        {name::toggleCatalogEditor, &pallo::toggleCatalogEditor},
-        {name::onChildRowChosen, &pallo::onChildRowChosen},
-        {name::hidePreview, &pallo::hidePreview},
+        {names::window, PositionChanged, &pallo::dockCatalogEditor},
+        {names::window, names::nodeChooser, ItemChosen, &pallo::onMainNodeChosen},
+        {names::window, names::renameButton, Clicked, &pallo::renameMainNode},
+        {names::window, names::previewMainButton, Clicked, &pallo::previewMainPicture},
+        {names::window, names::previewButton, Clicked, &pallo::previewChildPicture},
+        {names::window, names::saveButton, Clicked, &pallo::saveNode},
+        {names::window, names::addButton, Clicked, &pallo::addChildNode},
+        {names::window, names::deleteButton, Clicked, &pallo::deleteChildNode},
+        {names::window, names::catalogButton, Clicked, &pallo::toggleCatalogEditor},
+        {names::window, names::childList, Selection, &pallo::onChildRowChosen},
+        {names::window, names::preview, RightUp, &pallo::hidePreview},
     });
 }
 

@@ -6,7 +6,6 @@
 #include "overlay/startup.h"
 #include "model/text.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -61,11 +60,13 @@ void closeDonationWindow(Context& ctx, WindowRef window) {
 }
 
 void registerDonationHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    namespace o = ui::names::overlay;
+    namespace d = ui::names::donation;
+    using enum ui::EventKind;
     handlers.add({
-        {name::toggleSupportWindow, &pallo::toggleSupportWindow},
-        {name::initDonationWindow, &pallo::initDonationWindow},
-        {name::closeDonationWindow, &pallo::closeDonationWindow},
+        {o::window, o::supportLabel, LeftUp, &pallo::toggleSupportWindow},
+        {d::window, Created, &pallo::initDonationWindow},
+        {d::window, d::closeButton, Clicked, &pallo::closeDonationWindow},
     });
 }
 

@@ -3,7 +3,7 @@
 #include "model/hotkey.h"
 #include "model/text.h"
 #include "program/handlers.h"
-#include "ui/handlers.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -72,7 +72,7 @@ void toggleAllWindows(Context& ctx) {
 
 void registerHotkeyHandlers(HandlerRegistry& handlers) {
     handlers.add({
-        {ui::handler::toggleAllWindows, &toggleAllWindows},
+        {ui::names::overlay::window, ui::EventKind::HotkeyPressed, &toggleAllWindows},
     });
 }
 

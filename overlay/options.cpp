@@ -9,7 +9,6 @@
 #include "program/row_windows.h"
 #include "model/text.h"
 #include "ui/designs.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -115,9 +114,8 @@ void onTopClicked(Context& ctx) {
     forLeadingRowWindows(st.rows, [&](const WindowInfo& info) { p.setTopMost(info.self, onTop); });
     // Other handlers run during the wait; one of them may end the program,
     // and then the windows are about to go: touch nothing more.
-    p.waitProcessingEvents(333);
-    if (p.exitRequested()) return;
-    if (p.hasControl(box)) p.setEnabled(box, true);
+    if (!kOverlayWindow.wait(ctx, 333)) return;
+    p.setEnabled(box, true);
 }
 
 void toggleEditors(Context& ctx) {
@@ -176,15 +174,18 @@ void closedByUser(Context& ctx, WindowRef window) {
 }
 
 void registerOptionsHandlers(HandlerRegistry& handlers) {
-    namespace name = ui::handler;
+    namespace o = ui::names::overlay;
+    using enum ui::EventKind;
     handlers.add({
-        {name::openOptions, &pallo::openOptions},
-        {name::collapseOptions, &pallo::collapseOptions},
-        {name::translucencyChanged, &pallo::translucencyChanged},
-        {name::onTopClicked, &pallo::onTopClicked},
-        {name::toggleEditors, &pallo::toggleEditors},
-        {name::exitProgram, &pallo::exitProgram},
-        {name::closedByUser, &pallo::closedByUser},
+        {o::window, o::picture, RightUp, &pallo::openOptions},
+        {o::window, o::collapseLabel, LeftUp, &pallo::collapseOptions},
+        {o::window, o::translucencyBar, ScrollChanged, &pallo::translucencyChanged},
+        {o::window, o::onTopBox, Clicked, &pallo::onTopClicked},
+        {o::window, o::editorsLabel, LeftUp, &pallo::toggleEditors},
+        {o::window, o::exitLabel, LeftUp, &pallo::exitProgram},
+        // The frame's close button is the same for every window: one
+        // function decides what closing means for each kind of window.
+        {kAnyWindow, ClosedByUser, &pallo::closedByUser},
     });
 }
 

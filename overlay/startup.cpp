@@ -9,7 +9,6 @@
 #include "platform/files.h"
 #include "program/handlers.h"
 #include "program/row_windows.h"
-#include "ui/handlers.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -163,9 +162,10 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {
+    namespace o = ui::names::overlay;
     handlers.add({
-        {ui::handler::startUp, &startUp},
-        {ui::handler::onOverlayMoved, &onOverlayMoved},
+        {o::window, ui::EventKind::Created, &startUp},
+        {o::window, ui::EventKind::PositionChanged, &onOverlayMoved},
     });
 }
 

@@ -1,43 +1,65 @@
 #include "program/handlers.h"
 
+#include <algorithm>
 #include <cassert>
-#include <set>
 
-#include "ui/events.h"
+#include "ui/designs.h"
 
 namespace pallo {
 
-HandlerEntry::HandlerEntry(ui::HandlerName n, void (*fn)(Context&))
-    : name(n), handler([fn](Context& ctx, const platform::Event&) { fn(ctx); }) {}
+Call::Call(void (*fn)(Context&)) : fn_(fn) { assert(fn); }
+Call::Call(void (*fn)(Context&, platform::WindowRef)) : fn_(fn) { assert(fn); }
+Call::Call(void (*fn)(Context&, const platform::Event&)) : fn_(fn) { assert(fn); }
 
-HandlerEntry::HandlerEntry(ui::HandlerName n, void (*fn)(Context&, platform::WindowRef))
-    : name(n), handler([fn](Context& ctx, const platform::Event& e) { fn(ctx, e.window); }) {}
+void Call::operator()(Context& ctx, const platform::Event& event) const {
+    struct Invoke {
+        Context& ctx;
+        const platform::Event& event;
+        void operator()(void (*fn)(Context&)) const { fn(ctx); }
+        void operator()(void (*fn)(Context&, platform::WindowRef)) const { fn(ctx, event.window); }
+        void operator()(void (*fn)(Context&, const platform::Event&)) const { fn(ctx, event); }
+    };
+    std::visit(Invoke{ctx, event}, fn_);
+}
 
-HandlerEntry::HandlerEntry(ui::HandlerName n, void (*fn)(Context&, const platform::Event&))
-    : name(n), handler(fn) {}
+Binding::Binding(std::string_view w, std::string_view c, ui::EventKind e, Call f)
+    : window(w), control(c), event(e), call(f) {}
 
-void HandlerRegistry::add(std::initializer_list<HandlerEntry> table) {
-    for (const HandlerEntry& entry : table) {
-        [[maybe_unused]] const bool added = handlers_.emplace(std::string(entry.name.view()), entry.handler).second;
-        assert(added && "a handler name is registered twice");
+Binding::Binding(std::string_view w, ui::EventKind e, Call f) : Binding(w, kWindowItself, e, f) {}
+
+void HandlerRegistry::add(std::initializer_list<Binding> rows) {
+    for (const Binding& row : rows) {
+        assert(!exact(row.window, row.control, row.event) && "an event is bound twice");
+        bindings_.push_back(row);
     }
 }
 
-const Handler* HandlerRegistry::find(std::string_view name) const {
-    const auto it = handlers_.find(name);
-    return it == handlers_.end() ? nullptr : &it->second;
+const Binding* HandlerRegistry::exact(std::string_view window, std::string_view control,
+                                      ui::EventKind event) const {
+    const auto it = std::find_if(bindings_.begin(), bindings_.end(), [&](const Binding& b) {
+        return b.event == event && b.window == window && b.control == control;
+    });
+    return it == bindings_.end() ? nullptr : &*it;
 }
 
-std::vector<std::string> HandlerRegistry::missing() const {
-    std::set<std::string> names;
-    for (const auto& b : ui::eventTable())
-        if (!find(b.handler)) names.insert(b.handler);
-    return {names.begin(), names.end()};
+const Call* HandlerRegistry::find(const platform::Event& e) const {
+    const Binding* b = exact(e.design, e.control, e.kind);
+    if (!b) b = exact(kAnyWindow, e.control, e.kind);
+    return b ? &b->call : nullptr;
 }
 
-std::vector<std::string> HandlerRegistry::names() const {
+bool HandlerRegistry::isBound(std::string_view window, std::string_view control, ui::EventKind event) const {
+    return exact(window, control, event) != nullptr;
+}
+
+std::vector<std::string> HandlerRegistry::unresolved() const {
     std::vector<std::string> out;
-    for (const auto& [name, handler] : handlers_) out.push_back(name);
+    for (const Binding& b : bindings_) {
+        if (b.window == kAnyWindow && b.control == kWindowItself) continue;
+        const ui::WindowDesign* design = ui::findDesign(b.window);
+        if (design && (b.control == kWindowItself || design->find(b.control))) continue;
+        out.push_back(b.window + "/" + b.control + "/" + ui::eventKindName(b.event));
+    }
     return out;
 }
 

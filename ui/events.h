@@ -1,12 +1,6 @@
-// The event table: which handler each (window, control, event) calls.
-// Handlers register by name as they are written; an event bound to a name
-// that has no handler yet does nothing.
+// The events a window or a control raises. Each feature binds the events of
+// the controls it serves to its own functions (program/handlers.h).
 #pragma once
-
-#include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 namespace pallo::ui {
 
@@ -31,18 +25,5 @@ enum class EventKind {
 };
 
 const char* eventKindName(EventKind kind);
-
-struct Binding {
-    std::string window;   // window design name
-    std::string control;  // control design name; empty for the window itself
-    EventKind event;
-    std::string handler;  // handler name
-};
-
-// Every binding of every window design.
-const std::vector<Binding>& eventTable();
-
-// Looks up the handler name bound to an event; nullptr when none is bound.
-const Binding* findBinding(const std::string& window, const std::string& control, EventKind event);
 
 }  // namespace pallo::ui

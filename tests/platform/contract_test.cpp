@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/app.h"
 #include "support/design_builder.h"
 #include "tests/platform/user.h"
 #include "ui/designs.h"
@@ -20,10 +21,16 @@ namespace {
 using ui::ControlKind;
 using ui::EventKind;
 
+// The bindings of the program's features.
+const HandlerRegistry& programBindings() {
+    static const HandlerRegistry handlers = programHandlers();
+    return handlers;
+}
+
 struct Sink : EventSink {
     std::vector<Event> events;
     std::set<std::pair<std::string, EventKind>> bound;  // control, event
-    bool useEventTable = false;
+    bool useEventTable = false;  // answer isBound from the program's bindings
     std::function<void(const Event&)> onEvent;
 
     void handle(const Event& e) override {
@@ -31,7 +38,7 @@ struct Sink : EventSink {
         if (onEvent) onEvent(e);
     }
     bool isBound(const std::string& design, const std::string& control, EventKind kind) const override {
-        if (useEventTable) return ui::findBinding(design, control, kind) != nullptr;
+        if (useEventTable) return programBindings().isBound(design, control, kind);
         return bound.count({control, kind}) != 0;
     }
 };

@@ -1,5 +1,6 @@
 #include "tests/win32/support.h"
 
+#include "app/app.h"
 #include "support/design_builder.h"
 
 namespace pallo::platform::win32::test {
@@ -10,7 +11,8 @@ void RecordingSink::handle(const Event& e) {
 }
 
 bool RecordingSink::isBound(const std::string& design, const std::string& control, ui::EventKind kind) const {
-    if (useEventTable) return ui::findBinding(design, control, kind) != nullptr;
+    static const HandlerRegistry program = programHandlers();
+    if (useEventTable) return program.isBound(design, control, kind);
     return boundEvents.count({design, control, kind}) != 0;
 }
 

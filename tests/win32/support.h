@@ -19,7 +19,7 @@ namespace pallo::platform::win32::test {
 struct RecordingSink : EventSink {
     std::vector<Event> events;
     std::set<std::tuple<std::string, std::string, ui::EventKind>> boundEvents;
-    bool useEventTable = false;  // answer isBound from the program's event table
+    bool useEventTable = false;  // answer isBound from the program's bindings
     std::function<void(const Event&)> onEvent;
 
     void handle(const Event& e) override;
