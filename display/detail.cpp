@@ -140,12 +140,13 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
         return false;
     }
     const int nChildren = static_cast<int>(node->children.size());
-    std::vector<std::string> members;
+    const ChildNode* clicked = nullptr;
     for (const ChildNode& c : node->children)
         if (c.number == childNumber) {
-            members = c.members;
+            clicked = &c;
             break;
         }
+    const std::vector<std::string> members = clicked ? clicked->members : std::vector<std::string>{};
     const int nMembers = static_cast<int>(members.size());
 
     const CatalogTable* table = st.catalog(kind.kind());
@@ -173,10 +174,7 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
         message = "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。";
 
     // The Item tip names the clicked child first: "child+entry".
-    std::string childCaption;
-    const RowWindowList& second = st.rows[kSecondRow];
-    if (childNumber >= 1 && static_cast<std::size_t>(childNumber) <= second.size())
-        childCaption = p.text(second[static_cast<std::size_t>(childNumber - 1)].caption);
+    const std::string childName = clicked ? clicked->name : std::string();
 
     for (int t = 1; t <= nMembers && t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
         const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(t - 1)]));
@@ -185,7 +183,7 @@ bool showContent(Context& ctx, int mainIndex, int childNumber, const InValue& ki
         p.setPicture(info.picture, pictureIn(dir, e->picture));
         p.setText(info.caption, e->name);
         const std::string tip =
-            kind.kind() == CatalogKind::Item ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
+            kind.kind() == CatalogKind::Item ? childName + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
         p.setTooltip(info.picture, tip);
         p.setVisible(info.self, true);
     }

@@ -7,9 +7,13 @@
 #include "model/text.h"
 #include "ui/designs.h"
 #include "ui/handlers.h"
+#include "ui/layout.h"
 #include "ui/names.h"
 
 namespace pallo {
+
+// The menu row holds one window per main node.
+static_assert(ui::layout::kMenuRowLength == kMainNodeCount);
 
 namespace {
 
@@ -23,7 +27,7 @@ ui::Row designRow(RowIndex row) {
 }
 
 // Destroys the row's old windows, then creates the row afresh: hidden,
-// owned by the overlay, one record each with the overlay's settings.
+// owned by the overlay, one record each.
 void recreateRow(Context& ctx, RowIndex row) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
@@ -38,8 +42,6 @@ void recreateRow(Context& ctx, RowIndex row) {
     list.clear();
     for (const platform::WindowRef w : created) {
         WindowInfo info;
-        info.settings() = st.OverlayInfo.settings();
-        info.X = 0;  // until placed
         info.self = w;
         info.picture = platform::ControlRef{w, ui::names::node::picture};
         info.caption = platform::ControlRef{w, ui::names::node::caption};
@@ -52,14 +54,12 @@ bool buildDetailRow(Context& ctx, RowIndex row) {
     platform::Platform& p = ctx.platform;
     RowWindowList& list = ctx.state.rows[row];
     for (std::size_t i = 0; i < list.size(); ++i) {
-        WindowInfo& info = list[i];
+        const WindowInfo& info = list[i];
         const NodePlace place =
-            nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
-        info.X = place.left;
-        info.Y = place.top;
+            nodePlace(row, static_cast<int>(i) + 1, ctx.state.settings, p.dpi(ctx.state.overlay));
         p.setText(info.caption, "");
-        p.move(info.self, info.X, info.Y);
-        setTranslucency(p, info.self, ctx.state.OverlayInfo.S);
+        p.move(info.self, place.left, place.top);
+        setTranslucency(p, info.self, ctx.state.settings.S);
     }
     return true;
 }
@@ -72,7 +72,7 @@ bool takenIntoMenu(std::string_view name, std::string_view pic) {
 
 std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::string& menuDir) {
     std::vector<MenuEntry> entries;
-    for (int i = 1; i <= ui::rowLength(ui::Row::First); ++i) {
+    for (int i = 1; i <= kMainNodeCount; ++i) {
         const std::string section = toText(i);
         const std::string name = repairUtf8(ini.read(section, "Name", ""));
         const std::string pic = repairUtf8(ini.read(section, "Pic", ""));
@@ -83,7 +83,7 @@ std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::str
     return entries;
 }
 
-NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o, int dpi) {
+NodePlace nodePlace(RowIndex row, int position, const WindowSettings& o, int dpi) {
     const double stepX = gridStep(o.W, dpi);
     const double stepY = gridStep(o.H, dpi);
     double left = 0;
@@ -109,15 +109,15 @@ bool buildFirstRow(Context& ctx, std::string&, bool) {
     for (std::size_t k = 0; k < menu.size() && k < list.size(); ++k) {
         const MenuEntry& entry = menu[k];
         WindowInfo& info = list[k];
-        info.X = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.OverlayInfo, p.dpi(st.overlay)).left;
+        const NodePlace place = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.settings, p.dpi(st.overlay));
         // A missing menu picture leaves the box blank; the caption still shows.
         p.setPicture(info.picture, isPictureFile(entry.picturePath)
                                        ? platform::PictureSource::file(entry.picturePath)
                                        : platform::PictureSource::none());
         info.shows.mainIndex = entry.section;
         p.setText(info.caption, entry.title);
-        p.move(info.self, info.X, info.Y);
-        setTranslucency(p, info.self, st.OverlayInfo.S);
+        p.move(info.self, place.left, place.top);
+        setTranslucency(p, info.self, st.settings.S);
         p.setVisible(info.self, true);
     }
     return true;

@@ -32,13 +32,14 @@ bool takenIntoMenu(std::string_view name, std::string_view pic);
 // menuDir ends with a separator.
 std::vector<MenuEntry> readMenu(const ConfigStore::Snapshot& ini, const std::string& menuDir);
 
-// Where window `position` (1-based) of a row stands relative to the overlay,
-// in screen pixels, on a monitor of dpi dots per inch (gridStep).
+// Where window `position` (1-based) of a row stands beside the overlay at
+// settings.X, settings.Y with the spacing W and H, in screen pixels, on a
+// monitor of dpi dots per inch (gridStep).
 struct NodePlace {
     int left = 0;
     int top = 0;
 };
-NodePlace nodePlace(RowIndex row, int position, const WindowInfo& overlay, int dpi);
+NodePlace nodePlace(RowIndex row, int position, const WindowSettings& settings, int dpi);
 
 bool buildFirstRow(Context& ctx, std::string& message, bool report);
 bool buildSecondRow(Context& ctx, std::string& message, bool report);

@@ -22,7 +22,7 @@ constexpr const char* kAllFailures =
     "窗口X写入失败。\r\n窗口Y写入失败。\r\n窗口高度写入失败。\r\n窗口宽度写入失败。\r\n"
     "窗口透明度写入失败。\r\n窗口置顶写入失败。\r\n";
 
-WindowSettingTexts allSix() { return {.X = "1", .Y = "2", .H = "3", .W = "4", .T = "6", .S = "5"}; }
+WindowSettingTexts allSix() { return {{"X", "1"}, {"Y", "2"}, {"H", "3"}, {"W", "4"}, {"T", "6"}, {"S", "5"}}; }
 
 // --- saveWindowSettings on its own ----------------------------------------------
 
@@ -38,8 +38,8 @@ TEST(SaveWindowSettings, WritesTheGivenValuesWithTBehindS) {
     // Values not given are not touched, even where the file holds others.
     message = "kept";
     WindowSettingTexts sizeOnly;
-    sizeOnly.H = "90";
-    sizeOnly.W = "90";
+    sizeOnly["H"] = "90";
+    sizeOnly["W"] = "90";
     EXPECT_TRUE(saveWindowSettings(store, path, message, false, sizeOnly));
     EXPECT_EQ(message, "kept");
     EXPECT_EQ(readFile(path), "[Config]\r\nX=1\r\nY=2\r\nH=90\r\nW=90\r\nS=5\r\nT=6\r\n");
@@ -149,7 +149,7 @@ TEST_F(Options, TranslucencyReachesTheOverlayAndTheFirstFifteenOfEachRow) {
     fillRows(platform, state(), 20);
     ASSERT_TRUE(platform.moveScroll(overlayControl(ui::names::overlay::translucencyBar), 40));
 
-    EXPECT_EQ(state().OverlayInfo.S, 40);
+    EXPECT_EQ(state().settings.S, 40);
     EXPECT_EQ(alphaOf(overlay()), 40);
     for (std::size_t r = 0; r < 3; ++r)
         for (std::size_t i = 0; i < 20; ++i) {
@@ -174,7 +174,7 @@ TEST_F(Options, OnTopReachesTheOverlayTheNodeEditorAndTheFirstFifteenOfEachRow) 
         for (std::size_t i = 0; i < row.size(); ++i) EXPECT_EQ(platform.isTopMost(row[i].self), i < 15) << i;
     EXPECT_TRUE(platform.isEnabled(box));
     EXPECT_EQ(platform.tickMs(), 333);
-    EXPECT_EQ(state().OverlayInfo.T, 0) << "the saved state is read from the window at exit";
+    EXPECT_EQ(state().settings.T, 1) << "the exit saves the settings the box keeps current";
 
     ASSERT_TRUE(platform.click(box));
     EXPECT_FALSE(platform.isTopMost(overlay()));
