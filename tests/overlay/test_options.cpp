@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -77,6 +78,32 @@ TEST(SaveWindowSettings, OnlyTheWritesThatFailAreListed) {
     const std::vector<std::string> failures = writeWindowSettings(store, path, allSix());
     EXPECT_EQ(failures, (std::vector<std::string>{"窗口高度写入失败。", "窗口透明度写入失败。"}));
     EXPECT_EQ(readFile(path), "[Config]\r\nY=2\r\nX=1\r\nW=4\r\nT=6\r\n");
+}
+
+// The table of [Config] agrees with the panel that shows it and with the
+// exit that saves it.
+TEST(SettingsTable, AgreesWithThePanelAndTheExitSave) {
+    const ConfigKey* s = findConfigKey("s");  // ASCII case is ignored, as reading does
+    ASSERT_NE(s, nullptr);
+    const auto& controls = ui::overlayWindow().controls;
+    const auto bar = std::find_if(controls.begin(), controls.end(), [](const ui::ControlDesign& c) {
+        return c.name == ui::names::overlay::translucencyBar;
+    });
+    ASSERT_NE(bar, controls.end());
+    EXPECT_EQ(bar->scroll.min, s->low);
+    EXPECT_EQ(bar->scroll.max, s->high);
+
+    EXPECT_EQ(findConfigKey("Z"), nullptr);
+    for (const ConfigKey& k : kConfigKeys) {
+        SCOPED_TRACE(k.key);
+        EXPECT_EQ(findConfigKey(k.key), &k);
+        // What the exit saves can say that its write failed.
+        if (k.savedAtExit) {
+            EXPECT_NE(k.writeFailure, nullptr);
+        }
+    }
+    WindowSettings settings{.X = 1, .Y = 2, .W = 3, .H = 4, .T = 1, .S = 6};
+    EXPECT_EQ(settingsSavedAtExit(settings), (WindowSettingTexts{{"X", "1"}, {"Y", "2"}, {"T", "1"}, {"S", "6"}}));
 }
 
 // --- the panel, driven as a user would -------------------------------------------
