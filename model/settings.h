@@ -16,6 +16,7 @@
 
 #include "config/config_store.h"
 #include "platform/platform.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -55,25 +56,32 @@ struct ConfigKey {
     const char* rangeZh = "";             // the limits as pallo-check words them
     const char* rangeEn = "";
     Judge judge = Judge::Range;
+    const char* box = nullptr;            // the panel's check box, ticked at start-up for 1
 };
 
 inline constexpr ConfigKey kHotkeyKey{.key = "Hotkey", .fallback = "", .field = nullptr, .judge = Judge::Hotkey};
 
 // Every key of [Config], in the order the exit save writes them (S before T).
 inline constexpr ConfigKey kConfigKeys[] = {
-    {"X", "0", &WindowSettings::X, 100, 0, Limit::PrimaryWidth, 100, "窗口X写入失败。", true,
-     "主屏上至少 100，且悬浮窗整个在某个显示器上",
-     "at least 100 on the primary screen, and the overlay wholly on a monitor"},
-    {"Y", "0", &WindowSettings::Y, 100, 0, Limit::PrimaryHeight, 100, "窗口Y写入失败。", true,
-     "主屏上至少 100，且悬浮窗整个在某个显示器上",
-     "at least 100 on the primary screen, and the overlay wholly on a monitor"},
-    {"H", "0", &WindowSettings::H, 70, 200, Limit::Fixed, 70, "窗口高度写入失败。", false,
-     "70 到 200，且 W 和 H 取两者中较小的", "70 to 200, and W and H both take the smaller"},
-    {"W", "0", &WindowSettings::W, 70, 200, Limit::Fixed, 70, "窗口宽度写入失败。", false,
-     "70 到 200，且 W 和 H 取两者中较小的", "70 to 200, and W and H both take the smaller"},
-    {"S", "150", &WindowSettings::S, 15, 255, Limit::Fixed, 150, "窗口透明度写入失败。", true, "15 到 255",
-     "15 to 255"},
-    {"T", "0", &WindowSettings::T, 0, 1, Limit::Fixed, 0, "窗口置顶写入失败。", true, "0 或 1", "0 or 1"},
+    {.key = "X", .fallback = "0", .field = &WindowSettings::X, .low = 100, .limit = Limit::PrimaryWidth,
+     .outside = 100, .writeFailure = "窗口X写入失败。", .savedAtExit = true,
+     .rangeZh = "主屏上至少 100，且悬浮窗整个在某个显示器上",
+     .rangeEn = "at least 100 on the primary screen, and the overlay wholly on a monitor"},
+    {.key = "Y", .fallback = "0", .field = &WindowSettings::Y, .low = 100, .limit = Limit::PrimaryHeight,
+     .outside = 100, .writeFailure = "窗口Y写入失败。", .savedAtExit = true,
+     .rangeZh = "主屏上至少 100，且悬浮窗整个在某个显示器上",
+     .rangeEn = "at least 100 on the primary screen, and the overlay wholly on a monitor"},
+    {.key = "H", .fallback = "0", .field = &WindowSettings::H, .low = 70, .high = 200, .outside = 70,
+     .writeFailure = "窗口高度写入失败。", .rangeZh = "70 到 200，且 W 和 H 取两者中较小的",
+     .rangeEn = "70 to 200, and W and H both take the smaller"},
+    {.key = "W", .fallback = "0", .field = &WindowSettings::W, .low = 70, .high = 200, .outside = 70,
+     .writeFailure = "窗口宽度写入失败。", .rangeZh = "70 到 200，且 W 和 H 取两者中较小的",
+     .rangeEn = "70 to 200, and W and H both take the smaller"},
+    {.key = "S", .fallback = "150", .field = &WindowSettings::S, .low = 15, .high = 255, .outside = 150,
+     .writeFailure = "窗口透明度写入失败。", .savedAtExit = true, .rangeZh = "15 到 255", .rangeEn = "15 to 255"},
+    {.key = "T", .fallback = "0", .field = &WindowSettings::T, .low = 0, .high = 1, .outside = 0,
+     .writeFailure = "窗口置顶写入失败。", .savedAtExit = true, .rangeZh = "0 或 1", .rangeEn = "0 or 1",
+     .box = ui::names::overlay::onTopBox},
     kHotkeyKey,
 };
 

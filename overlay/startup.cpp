@@ -84,9 +84,11 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     // half-moved overlay; the overlay starts as the bare 70 x 70 picture.
     p.move(overlay, settings.X, settings.Y);
     p.resize(overlay, ui::layout::kSquare, ui::layout::kSquare);
-    // The saved on-top state applies to the overlay, its rows and the check box.
+    // Each check box of the panel shows its setting; the saved on-top state
+    // applies to the overlay and its rows.
+    for (const ConfigKey& k : kConfigKeys)
+        if (k.box) p.setChecked(platform::ControlRef{overlay, k.box}, settings.*k.field == 1);
     const bool onTop = settings.T == 1;
-    p.setChecked(platform::ControlRef{overlay, ui::names::overlay::onTopBox}, onTop);
     p.setTopMost(overlay, onTop);
     // The overlay shows as soon as it stands at its place; its rows follow
     // within this same call, so no input is handled before they exist.
