@@ -109,12 +109,13 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
     const MainNode* node = mainNode(st, mainIndex);
     if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
     const int nChildren = static_cast<int>(node->children.size());
-    std::vector<std::string> members;
+    const ChildNode* clicked = nullptr;
     for (const ChildNode& c : node->children)
         if (c.number == childNumber) {
-            members = c.members;
+            clicked = &c;
             break;
         }
+    const std::vector<std::string> members = clicked ? clicked->members : std::vector<std::string>{};
     const int nMembers = static_cast<int>(members.size());
 
     const CatalogTable* table = st.catalog(kind.kind());
@@ -137,10 +138,7 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
                         "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。"};
 
     // The Item tip names the clicked child first: "child+entry".
-    std::string childCaption;
-    const RowWindowList& second = st.rows[kSecondRow];
-    if (childNumber >= 1 && static_cast<std::size_t>(childNumber) <= second.size())
-        childCaption = p.text(second[static_cast<std::size_t>(childNumber - 1)].caption);
+    const std::string childName = clicked ? clicked->name : std::string();
 
     for (int t = 1; t <= nMembers && t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
         const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(t - 1)]));
@@ -149,7 +147,7 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
         p.setPicture(info.picture, pictureAt(st, entryPicture(node->In.text(), *e)));
         p.setText(info.caption, e->name);
         const std::string tip =
-            kind.kind() == CatalogKind::Item ? childCaption + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
+            kind.kind() == CatalogKind::Item ? childName + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
         p.setTooltip(info.picture, tip);
         p.setVisible(info.self, true);
     }

@@ -13,11 +13,12 @@
 
 #include "model/pack.h"
 #include "program/state.h"
+#include "ui/layout.h"
 
 namespace pallo {
 
-inline constexpr int kRowCapacity = 14;                   // windows of a detail row
-inline constexpr int kChildCapacity = 2 * kRowCapacity;   // children shown at most
+inline constexpr int kRowCapacity = ui::layout::kEntryRowLength;     // windows of a detail row
+inline constexpr int kChildCapacity = ui::layout::kEntriesPerView;  // children shown at most
 
 // A description as a hover tip: every "#" becomes a line break.
 std::string tipText(std::string_view description);

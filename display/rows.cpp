@@ -6,9 +6,13 @@
 #include "model/picture_dirs.h"
 #include "model/text.h"
 #include "ui/designs.h"
+#include "ui/layout.h"
 #include "ui/names.h"
 
 namespace pallo {
+
+// The menu row holds one window per main node.
+static_assert(ui::layout::kMenuRowLength == kMainNodeCount);
 
 namespace {
 
@@ -22,7 +26,7 @@ ui::Row designRow(RowIndex row) {
 }
 
 // Destroys the row's old windows, then creates the row afresh: hidden,
-// owned by the overlay, one record each with the overlay's settings.
+// owned by the overlay, one record each.
 void recreateRow(Context& ctx, RowIndex row) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
@@ -37,8 +41,6 @@ void recreateRow(Context& ctx, RowIndex row) {
     list.clear();
     for (const platform::WindowRef w : created) {
         WindowInfo info;
-        info.settings() = st.OverlayInfo.settings();
-        info.X = 0;  // until placed
         info.self = w;
         info.picture = platform::ControlRef{w, ui::names::node::picture};
         info.caption = platform::ControlRef{w, ui::names::node::caption};
@@ -51,20 +53,18 @@ void buildDetailRow(Context& ctx, RowIndex row) {
     platform::Platform& p = ctx.platform;
     RowWindowList& list = ctx.state.rows[row];
     for (std::size_t i = 0; i < list.size(); ++i) {
-        WindowInfo& info = list[i];
+        const WindowInfo& info = list[i];
         const NodePlace place =
-            nodePlace(row, static_cast<int>(i) + 1, ctx.state.OverlayInfo, p.dpi(ctx.state.overlay));
-        info.X = place.left;
-        info.Y = place.top;
+            nodePlace(row, static_cast<int>(i) + 1, ctx.state.settings, p.dpi(ctx.state.overlay));
         p.setText(info.caption, "");
-        p.move(info.self, info.X, info.Y);
-        setTranslucency(p, info.self, ctx.state.OverlayInfo.S);
+        p.move(info.self, place.left, place.top);
+        setTranslucency(p, info.self, ctx.state.settings.S);
     }
 }
 
 }  // namespace
 
-NodePlace nodePlace(RowIndex row, int position, const WindowInfo& o, int dpi) {
+NodePlace nodePlace(RowIndex row, int position, const WindowSettings& o, int dpi) {
     const double stepX = gridStep(o.W, dpi);
     const double stepY = gridStep(o.H, dpi);
     double left = 0;
@@ -90,15 +90,15 @@ void buildFirstRow(Context& ctx) {
     for (std::size_t k = 0; k < menu.size() && k < list.size(); ++k) {
         const MenuEntry& entry = menu[k];
         WindowInfo& info = list[k];
-        info.X = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.OverlayInfo, p.dpi(st.overlay)).left;
+        const NodePlace place = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.settings, p.dpi(st.overlay));
         // A missing menu picture leaves the box blank; the caption still shows.
         p.setPicture(info.picture, isPictureFile(entry.picturePath)
                                        ? platform::PictureSource::file(entry.picturePath)
                                        : platform::PictureSource::none());
         info.shows.mainIndex = entry.section;
         p.setText(info.caption, entry.title);
-        p.move(info.self, info.X, info.Y);
-        setTranslucency(p, info.self, st.OverlayInfo.S);
+        p.move(info.self, place.left, place.top);
+        setTranslucency(p, info.self, st.settings.S);
         p.setVisible(info.self, true);
     }
 }

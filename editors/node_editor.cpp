@@ -199,7 +199,7 @@ void openNodeEditor(Context& ctx) {
     st.nodeEditorChosen = 0;
     fillMainNodeBox(ctx);
     fillDirectoryChooser(p, kNodeEditor.control(ctx, names::directoryChooser), st.ImageRoot, "子图片目录");
-    const WindowInfo& o = st.OverlayInfo;
+    const WindowSettings& o = st.settings;
     const int dpi = p.dpi(st.overlay);
     p.move(st.nodeEditor, truncate(o.X + static_cast<double>(gridStep(o.W, dpi))),
            truncate(o.Y + static_cast<double>(gridStep(o.H, dpi))));

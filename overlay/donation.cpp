@@ -42,7 +42,7 @@ void initDonationWindow(Context& ctx, WindowRef window) {
     p.setPicture(ControlRef{window, ui::names::donation::star}, p.picture(ControlRef{st.overlay, ui::names::overlay::picture}));
     p.setPicture(ControlRef{window, ui::names::donation::firstCode}, PictureSource::builtIn(assets::Picture::QrWeChat));
     p.setPicture(ControlRef{window, ui::names::donation::secondCode}, PictureSource::builtIn(assets::Picture::QrAlipay));
-    const WindowInfo& o = st.OverlayInfo;
+    const WindowSettings& o = st.settings;
     const int dpi = p.dpi(st.overlay);
     p.move(window, truncate(p.left(st.overlay) + static_cast<double>(gridStep(o.W, dpi))),
            truncate(p.top(st.overlay) + static_cast<double>(gridStep(o.H, dpi))));

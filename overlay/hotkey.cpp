@@ -1,6 +1,7 @@
 #include "overlay/hotkey.h"
 
 #include "model/hotkey.h"
+#include "model/settings.h"
 #include "model/text.h"
 #include "program/handlers.h"
 #include "ui/names.h"
@@ -33,7 +34,7 @@ std::vector<platform::WindowRef> programWindows(const ProgramState& st) {
 
 bool registerConfiguredHotkey(Context& ctx, std::string& message) {
     ProgramState& st = ctx.state;
-    const std::string value = st.store.read(st.CfgPath, "Config", "Hotkey", "");
+    const std::string value = st.store.read(st.CfgPath, kConfigSection, kHotkeyKey.key, kHotkeyKey.fallback);
     if (removeBlanks(value).empty()) return true;
     const std::optional<platform::Hotkey> hotkey = parseHotkey(value);
     if (!hotkey) {
@@ -51,11 +52,12 @@ bool registerConfiguredHotkey(Context& ctx, std::string& message) {
 void toggleAllWindows(Context& ctx) {
     platform::Platform& p = ctx.platform;
     ProgramState& st = ctx.state;
-    if (st.hiddenByHotkey) {
-        for (const platform::WindowRef w : st.windowsHiddenByHotkey)
+    HotkeyHiding& hiding = st.hiddenByHotkey;
+    if (hiding.active) {
+        for (const platform::WindowRef w : hiding.windows)
             if (p.exists(w)) p.showWithoutActivating(w);
-        st.windowsHiddenByHotkey.clear();
-        st.hiddenByHotkey = false;
+        hiding.windows.clear();
+        hiding.active = false;
         return;
     }
     const std::vector<platform::WindowRef> windows = programWindows(st);
@@ -64,10 +66,10 @@ void toggleAllWindows(Context& ctx) {
         if (p.exists(w) && !p.isEnabled(w)) return;
     for (const platform::WindowRef w : windows) {
         if (!p.exists(w) || !p.isVisible(w)) continue;
-        st.windowsHiddenByHotkey.push_back(w);
+        hiding.windows.push_back(w);
         p.setVisible(w, false);
     }
-    st.hiddenByHotkey = true;
+    hiding.active = true;
 }
 
 void registerHotkeyHandlers(HandlerRegistry& handlers) {

@@ -9,6 +9,7 @@
 #include "program/row_windows.h"
 #include "model/text.h"
 #include "ui/designs.h"
+#include "ui/layout.h"
 #include "ui/names.h"
 
 namespace pallo {
@@ -17,24 +18,6 @@ namespace {
 
 using platform::ControlRef;
 using platform::WindowRef;
-
-// The node editor's choosers.
-
-// Section Config is written in this order, which is not the order of the
-// arguments: S comes before T.
-struct SettingKey {
-    const char* key;
-    std::optional<std::string> WindowSettingTexts::*value;
-    const char* failure;
-};
-constexpr SettingKey kWriteOrder[] = {
-    {"X", &WindowSettingTexts::X, "窗口X写入失败。"},
-    {"Y", &WindowSettingTexts::Y, "窗口Y写入失败。"},
-    {"H", &WindowSettingTexts::H, "窗口高度写入失败。"},
-    {"W", &WindowSettingTexts::W, "窗口宽度写入失败。"},
-    {"S", &WindowSettingTexts::S, "窗口透明度写入失败。"},
-    {"T", &WindowSettingTexts::T, "窗口置顶写入失败。"},
-};
 
 void setLabelColour(Context& ctx, const char* label, std::int32_t colour) {
     const ControlRef c = kOverlayWindow.control(ctx, label);
@@ -55,9 +38,10 @@ bool isEditorDesign(const std::string& design) {
 std::vector<std::string> writeWindowSettings(ConfigStore& store, const std::string& cfgPath,
                                              const WindowSettingTexts& values) {
     std::vector<std::string> failures;
-    for (const SettingKey& k : kWriteOrder) {
-        const std::optional<std::string>& value = values.*k.value;
-        if (value && !store.write(cfgPath, "Config", k.key, *value)) failures.emplace_back(k.failure);
+    for (const ConfigKey& k : kConfigKeys) {
+        const auto value = values.find(k.key);
+        if (!k.writeFailure || value == values.end()) continue;
+        if (!store.write(cfgPath, kConfigSection, k.key, value->second)) failures.emplace_back(k.writeFailure);
     }
     return failures;
 }
@@ -83,7 +67,7 @@ void openOptions(Context& ctx) {
     // so stand above the panel: they go, and the next menu press brings
     // them back.
     hideDetailRows(ctx);
-    p.resize(overlay, width, truncate(width * 3.0));
+    p.resize(overlay, width, truncate(width * static_cast<double>(ui::layout::kPanelSquares)));
     p.setVisible(kOverlayWindow.control(ctx, ui::names::overlay::collapseLabel), true);
 }
 
@@ -97,10 +81,10 @@ void collapseOptions(Context& ctx) {
 
 void translucencyChanged(Context& ctx) {
     platform::Platform& p = ctx.platform;
-    WindowInfo& o = ctx.state.OverlayInfo;
-    o.S = p.scrollPos(kOverlayWindow.control(ctx, ui::names::overlay::translucencyBar));
-    setTranslucency(p, o.self, o.S);
-    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.self, o.S); });
+    WindowSettings& settings = ctx.state.settings;
+    settings.S = p.scrollPos(kOverlayWindow.control(ctx, ui::names::overlay::translucencyBar));
+    setTranslucency(p, ctx.state.overlay, settings.S);
+    forLeadingRowWindows(ctx.state.rows, [&](const WindowInfo& info) { setTranslucency(p, info.self, settings.S); });
 }
 
 void onTopClicked(Context& ctx) {
@@ -109,6 +93,7 @@ void onTopClicked(Context& ctx) {
     const ControlRef box = kOverlayWindow.control(ctx, ui::names::overlay::onTopBox);
     p.setEnabled(box, false);
     const bool onTop = p.isChecked(box);
+    st.settings.T = onTop ? 1 : 0;
     p.setTopMost(st.overlay, onTop);
     if (p.exists(st.nodeEditor)) p.setTopMost(st.nodeEditor, onTop);
     forLeadingRowWindows(st.rows, [&](const WindowInfo& info) { p.setTopMost(info.self, onTop); });
@@ -140,14 +125,10 @@ void exitProgram(Context& ctx) {
         setLabelColour(ctx, ui::names::overlay::exitLabel, kLabelBlack);
         return;
     }
-    // The saved state is the windows' own: where the overlay stands now,
-    // whether it is on top, where the translucency bar is. W and H are
-    // never written; they change only by editing Cfg.ini.
-    WindowSettingTexts values;
-    values.X = toText(p.left(st.overlay));
-    values.Y = toText(p.top(st.overlay));
-    values.T = p.isTopMost(st.overlay) ? "1" : "0";
-    values.S = toText(p.scrollPos(kOverlayWindow.control(ctx, ui::names::overlay::translucencyBar)));
+    // The settings as the handlers kept them: where the overlay stands now,
+    // whether it is on top, its translucency. W and H are never written;
+    // they change only by editing Cfg.ini.
+    const WindowSettingTexts values = settingsSavedAtExit(st.settings);
     std::string message;
     // A failed save is shown before the program ends: the user would
     // otherwise find the overlay back at its old place with no word why.

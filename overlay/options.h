@@ -5,11 +5,11 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/config_store.h"
+#include "model/settings.h"
 #include "overlay/label_colours.h"
 #include "program/state.h"
 
@@ -17,19 +17,9 @@ namespace pallo {
 
 class HandlerRegistry;
 
-// The values of section Config to save; an empty one is not written.
-struct WindowSettingTexts {
-    std::optional<std::string> X;
-    std::optional<std::string> Y;
-    std::optional<std::string> H;
-    std::optional<std::string> W;
-    std::optional<std::string> T;
-    std::optional<std::string> S;
-};
-
-// Writes each given value into section Config of cfgPath, in the order X,
-// Y, H, W, S, T, and returns the failure message of every write that
-// failed, in that order.
+// Writes each given value into section Config of cfgPath, in the order of
+// the settings table (X, Y, H, W, S, T), and returns the failure message of
+// every write that failed, in that order.
 std::vector<std::string> writeWindowSettings(ConfigStore& store, const std::string& cfgPath,
                                              const WindowSettingTexts& values);
 
@@ -44,7 +34,8 @@ void collapseOptions(Context& ctx);
 void translucencyChanged(Context& ctx);
 void onTopClicked(Context& ctx);
 void toggleEditors(Context& ctx);
-// Asks whether to end the program; on Yes saves X, Y, T and S and ends it.
+// Asks whether to end the program; on Yes saves the settings the exit
+// saves (X, Y, T and S) and ends it.
 void exitProgram(Context& ctx);
 // The frame's close button of any window.
 void closedByUser(Context& ctx, platform::WindowRef window);

@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "program/state.h"
+#include "ui/layout.h"
 
 namespace pallo {
 
@@ -33,14 +34,15 @@ inline const WindowInfo* findRowWindow(const ProgramState& st, platform::WindowR
 // gap of a row is the same (at 96 DPI the step is W + 1). Positions stay
 // screen pixels: a row window stands at X + step * place.
 inline int gridStep(int spacing, int dpi) {
-    return platform::scaleToDpi(spacing, dpi) + platform::scaleToDpi(1, dpi);
+    return platform::scaleToDpi(spacing, dpi) + platform::scaleToDpi(ui::layout::kGridGap, dpi);
 }
 
-// Calls fn(info) for the first 15 windows of every row, in the order
-// window 1 of rows one, two, three, then window 2 of each, and so on.
+// Calls fn(info) for the windows of every row that follow the overlay
+// (ui::layout::kFollowingWindows), in the order window 1 of rows one, two,
+// three, then window 2 of each, and so on.
 template <typename Fn>
 void forLeadingRowWindows(const std::array<RowWindowList, 3>& rows, Fn&& fn) {
-    for (std::size_t i = 0; i < 15; ++i)
+    for (std::size_t i = 0; i < std::size_t{ui::layout::kFollowingWindows}; ++i)
         for (const RowWindowList& row : rows)
             if (i < row.size()) fn(row[i]);
 }

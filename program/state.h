@@ -9,23 +9,11 @@
 #include <vector>
 
 #include "config/config_store.h"
+#include "model/settings.h"
 #include "model/tables.h"
 #include "platform/platform.h"
 
 namespace pallo {
-
-// The window settings of section Config: where the overlay stands (X, Y),
-// the spacing of the rows beside it (W, H), always on top (T, 0 or 1) and
-// its opacity (S, 255 = opaque). The overlay's record holds them while the
-// program runs; a row window's record holds a copy made with it.
-struct WindowSettings {
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-    std::int32_t W = 0;
-    std::int32_t H = 0;
-    std::int32_t T = 0;
-    std::int32_t S = 0;
-};
 
 // What a row window shows, kept for the next press on it. A menu window:
 // the main node (mainIndex) it was built from. A detail window showing a
@@ -38,30 +26,39 @@ struct RowWindowContent {
     LinkMode Link = LinkMode::Unknown;
 };
 
-// The record kept for the overlay and for every row window: its window
-// settings, its window and controls, and what it shows.
-struct WindowInfo : WindowSettings {
+// The record kept for every row window: its window and controls, and what
+// it shows. Where it stands follows from the settings and its place in the
+// row; the settings themselves live once, in ProgramState.
+struct WindowInfo {
     platform::WindowRef self;
-    platform::ControlRef picture;       // the overlay's / node window's picture box
-    platform::ControlRef caption;  // overlay: "收起选项"; node window: its caption label
-    RowWindowContent shows;             // row windows only
-
-    WindowSettings& settings() { return *this; }
-    const WindowSettings& settings() const { return *this; }
+    platform::ControlRef picture;  // its picture box
+    platform::ControlRef caption;  // its caption label
+    RowWindowContent shows;
 };
 
 using RowWindowList = std::vector<WindowInfo>;
 
 enum RowIndex : std::size_t { kFirstRow = 0, kSecondRow = 1, kThirdRow = 2 };
 
+// While the hotkey has hidden everything: the windows it hid, to show again
+// on the next press.
+struct HotkeyHiding {
+    bool active = false;
+    std::vector<platform::WindowRef> windows;
+};
+
 struct ProgramState {
     // The catalog of this kind; nullptr for none.
     CatalogTable* catalog(CatalogKind kind) { return catalogOf(kind, itemTable, heroTable); }
     const CatalogTable* catalog(CatalogKind kind) const { return catalogOf(kind, itemTable, heroTable); }
 
-    platform::WindowRef overlay;  // the overlay window
-    WindowInfo OverlayInfo;
+    // The overlay, the settings of [Config] it was started with (kept
+    // current by the handlers that change them) and its three rows.
+    platform::WindowRef overlay;
+    WindowSettings settings;
     std::array<RowWindowList, 3> rows;
+
+    // The content and where it comes from.
     NodeTable nodeTable;
     CatalogTable itemTable;
     CatalogTable heroTable;
@@ -69,6 +66,7 @@ struct ProgramState {
     std::string ImageRoot;
     std::string MenuImageDir;
     ConfigStore store;
+
     // The windows opened on demand. Ids are never reused, so a reference
     // kept after its window was destroyed is simply one that does not exist.
     platform::WindowRef nodeEditor;         // NodeEditorWindow
@@ -78,10 +76,8 @@ struct ProgramState {
     platform::WindowRef catalogEditor;      // CatalogEditorWindow
     platform::WindowRef associationWindow;  // AssociationWindow
     platform::WindowRef donationWindow;     // DonationWindow
-    // While the hotkey has hidden everything: the windows it hid, to show
-    // again on the next press.
-    bool hiddenByHotkey = false;
-    std::vector<platform::WindowRef> windowsHiddenByHotkey;
+
+    HotkeyHiding hiddenByHotkey;
 };
 
 // What every handler works on.

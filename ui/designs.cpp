@@ -1,5 +1,6 @@
 #include "ui/designs.h"
 
+#include "ui/layout.h"
 #include "ui/names.h"
 
 #include <algorithm>
@@ -18,6 +19,7 @@ namespace {
 using enum ControlKind;
 using assets::Picture;
 namespace names = ui::names;
+namespace layout = ui::layout;
 
 // Every 微软雅黑 font of the designs is bold; only the size differs.
 Font yahei(int pixelSize) { return Font{"微软雅黑", pixelSize, true}; }
@@ -33,11 +35,13 @@ std::vector<ListColumn> entryColumns(int pictureWidth) {
 std::vector<ComboItem> sectionItems() { return {{"选择项目", 0}, {"Item", 1}, {"Hero", 2}}; }
 
 WindowDesign buildOverlay() {
-    WindowDesign w{.name = names::overlay::window, .left = 100, .top = 100, .width = 70, .height = 210,
+    WindowDesign w{.name = names::overlay::window, .left = 100, .top = 100, .width = layout::kSquare,
+                   .height = layout::kPanelHeight,
                    .framed = false, .background = kLavender, .caption = "Pallo By Vermack",
                    .icon = Picture::ProgramIcon, .controls = {}};
     w.controls = {
-        {.kind = PictureBox, .name = names::overlay::picture, .left = 0, .top = 0, .width = 70, .height = 70,
+        {.kind = PictureBox, .name = names::overlay::picture, .left = 0, .top = 0, .width = layout::kSquare,
+         .height = layout::kSquare,
          .background = kGrey, .picture = Picture::MainPicture},
         {.kind = Label, .name = names::overlay::collapseLabel, .left = 2, .top = 48, .width = 64, .height = 24,
          .container = names::overlay::picture, .visible = false, .text = "收起选项", .font = yahei(16),
@@ -75,10 +79,11 @@ std::string rowPrefix(Row row) {
 WindowDesign buildNodeWindow(Row row, int position) {
     const bool collapseCaption = row == Row::First && position >= 2;
     WindowDesign w{.name = rowPrefix(row) + std::to_string(position), .left = 100, .top = 100,
-                   .width = 70, .height = 70, .framed = false, .background = kLavender,
-                   .caption = "", .icon = Picture::None, .controls = {}};
+                   .width = layout::kSquare, .height = layout::kSquare, .framed = false,
+                   .background = kLavender, .caption = "", .icon = Picture::None, .controls = {}};
     w.controls = {
-        {.kind = PictureBox, .name = names::node::picture, .left = 0, .top = 0, .width = 70, .height = 70,
+        {.kind = PictureBox, .name = names::node::picture, .left = 0, .top = 0, .width = layout::kSquare,
+         .height = layout::kSquare,
          .background = kGrey, .picture = Picture::NodePlaceholder},
         {.kind = Label, .name = names::node::caption, .left = 2, .top = 48, .width = 64, .height = 24,
          .container = names::node::picture, .text = collapseCaption ? "收起详情" : "地图", .font = yahei(16),
@@ -132,7 +137,8 @@ std::vector<ControlDesign> entryListAndStrip(const names::entryStrip::Edits& edi
 WindowDesign buildNodeEditor() {
     WindowDesign w = editorFrame(names::nodeEditor::window, 240);
     std::vector<ComboItem> directories{{"子图片目录", 0}};
-    for (int i = 1; i <= 10; ++i) directories.push_back({std::to_string(i), i});
+    // One numbered folder per main node.
+    for (int i = 1; i <= layout::kMenuRowLength; ++i) directories.push_back({std::to_string(i), i});
     w.controls = {
         // Left strip: the chosen main node. 组合框1 becomes editable only
         // while a rename is under way.
@@ -267,9 +273,9 @@ WindowDesign buildDonation() {
 }
 
 struct NodeWindows {
-    std::array<WindowDesign, 10> first;
-    std::array<WindowDesign, 14> second;
-    std::array<WindowDesign, 14> third;
+    std::array<WindowDesign, layout::kMenuRowLength> first;
+    std::array<WindowDesign, layout::kEntryRowLength> second;
+    std::array<WindowDesign, layout::kEntryRowLength> third;
 };
 
 template <std::size_t N>
@@ -280,8 +286,9 @@ std::array<WindowDesign, N> buildRow(Row row) {
 }
 
 const NodeWindows& nodeWindows() {
-    static const NodeWindows windows{buildRow<10>(Row::First), buildRow<14>(Row::Second),
-                                     buildRow<14>(Row::Third)};
+    static const NodeWindows windows{buildRow<layout::kMenuRowLength>(Row::First),
+                                     buildRow<layout::kEntryRowLength>(Row::Second),
+                                     buildRow<layout::kEntryRowLength>(Row::Third)};
     return windows;
 }
 
@@ -292,7 +299,7 @@ const WindowDesign& overlayWindow() {
     return design;
 }
 
-int rowLength(Row row) { return row == Row::First ? 10 : 14; }
+int rowLength(Row row) { return row == Row::First ? layout::kMenuRowLength : layout::kEntryRowLength; }
 
 const WindowDesign& nodeWindow(Row row, int position) {
     assert(position >= 1 && position <= rowLength(row) && "node window position out of range");

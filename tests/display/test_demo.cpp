@@ -38,7 +38,7 @@ protected:
 
 TEST_F(Demo, MenuShowsEveryTopic) {
     EXPECT_TRUE(platform.messageBoxes().empty());
-    EXPECT_EQ(app->state().OverlayInfo.S, 230);
+    EXPECT_EQ(app->state().settings.S, 230);
     ASSERT_EQ(visibleCount(kFirstRow), 6);
     for (int p = 1; p <= 6; ++p) {
         EXPECT_EQ(win(kFirstRow, p).shows.mainIndex, p);

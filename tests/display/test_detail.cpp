@@ -202,6 +202,12 @@ TEST_F(Detail, ItemEntriesNameTheChildInTheirTips) {
     EXPECT_EQ(caption(kThirdRow, 2), "e5");
     EXPECT_EQ(tip(kThirdRow, 2), "盾+e5\r\nd5");
     EXPECT_EQ(visibleCount(kThirdRow), 1);
+
+    // The child's name comes from the node table, not from what its
+    // window's caption happens to show.
+    platform.setText(win(kSecondRow, 1).caption, "其他");
+    ASSERT_TRUE(clickChild(1));
+    EXPECT_EQ(tip(kThirdRow, 1), "剑+铁剑\r\n锋利\r\n耐用");
 }
 
 TEST_F(Detail, HeroEntriesShowTheirOwnDescription) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -22,7 +23,7 @@ constexpr const char* kAllFailures =
     "窗口X写入失败。\r\n窗口Y写入失败。\r\n窗口高度写入失败。\r\n窗口宽度写入失败。\r\n"
     "窗口透明度写入失败。\r\n窗口置顶写入失败。\r\n";
 
-WindowSettingTexts allSix() { return {.X = "1", .Y = "2", .H = "3", .W = "4", .T = "6", .S = "5"}; }
+WindowSettingTexts allSix() { return {{"X", "1"}, {"Y", "2"}, {"H", "3"}, {"W", "4"}, {"T", "6"}, {"S", "5"}}; }
 
 // --- saveWindowSettings on its own ----------------------------------------------
 
@@ -38,8 +39,8 @@ TEST(SaveWindowSettings, WritesTheGivenValuesWithTBehindS) {
     // Values not given are not touched, even where the file holds others.
     message = "kept";
     WindowSettingTexts sizeOnly;
-    sizeOnly.H = "90";
-    sizeOnly.W = "90";
+    sizeOnly["H"] = "90";
+    sizeOnly["W"] = "90";
     EXPECT_TRUE(saveWindowSettings(store, path, message, false, sizeOnly));
     EXPECT_EQ(message, "kept");
     EXPECT_EQ(readFile(path), "[Config]\r\nX=1\r\nY=2\r\nH=90\r\nW=90\r\nS=5\r\nT=6\r\n");
@@ -77,6 +78,32 @@ TEST(SaveWindowSettings, OnlyTheWritesThatFailAreListed) {
     const std::vector<std::string> failures = writeWindowSettings(store, path, allSix());
     EXPECT_EQ(failures, (std::vector<std::string>{"窗口高度写入失败。", "窗口透明度写入失败。"}));
     EXPECT_EQ(readFile(path), "[Config]\r\nY=2\r\nX=1\r\nW=4\r\nT=6\r\n");
+}
+
+// The table of [Config] agrees with the panel that shows it and with the
+// exit that saves it.
+TEST(SettingsTable, AgreesWithThePanelAndTheExitSave) {
+    const ConfigKey* s = findConfigKey("s");  // ASCII case is ignored, as reading does
+    ASSERT_NE(s, nullptr);
+    const auto& controls = ui::overlayWindow().controls;
+    const auto bar = std::find_if(controls.begin(), controls.end(), [](const ui::ControlDesign& c) {
+        return c.name == ui::names::overlay::translucencyBar;
+    });
+    ASSERT_NE(bar, controls.end());
+    EXPECT_EQ(bar->scroll.min, s->low);
+    EXPECT_EQ(bar->scroll.max, s->high);
+
+    EXPECT_EQ(findConfigKey("Z"), nullptr);
+    for (const ConfigKey& k : kConfigKeys) {
+        SCOPED_TRACE(k.key);
+        EXPECT_EQ(findConfigKey(k.key), &k);
+        // What the exit saves can say that its write failed.
+        if (k.savedAtExit) {
+            EXPECT_NE(k.writeFailure, nullptr);
+        }
+    }
+    WindowSettings settings{.X = 1, .Y = 2, .W = 3, .H = 4, .T = 1, .S = 6};
+    EXPECT_EQ(settingsSavedAtExit(settings), (WindowSettingTexts{{"X", "1"}, {"Y", "2"}, {"T", "1"}, {"S", "6"}}));
 }
 
 // --- the panel, driven as a user would -------------------------------------------
@@ -149,7 +176,7 @@ TEST_F(Options, TranslucencyReachesTheOverlayAndTheFirstFifteenOfEachRow) {
     fillRows(platform, state(), 20);
     ASSERT_TRUE(platform.moveScroll(overlayControl(ui::names::overlay::translucencyBar), 40));
 
-    EXPECT_EQ(state().OverlayInfo.S, 40);
+    EXPECT_EQ(state().settings.S, 40);
     EXPECT_EQ(alphaOf(overlay()), 40);
     for (std::size_t r = 0; r < 3; ++r)
         for (std::size_t i = 0; i < 20; ++i) {
@@ -174,7 +201,7 @@ TEST_F(Options, OnTopReachesTheOverlayTheNodeEditorAndTheFirstFifteenOfEachRow) 
         for (std::size_t i = 0; i < row.size(); ++i) EXPECT_EQ(platform.isTopMost(row[i].self), i < 15) << i;
     EXPECT_TRUE(platform.isEnabled(box));
     EXPECT_EQ(platform.tickMs(), 333);
-    EXPECT_EQ(state().OverlayInfo.T, 0) << "the saved state is read from the window at exit";
+    EXPECT_EQ(state().settings.T, 1) << "the exit saves the settings the box keeps current";
 
     ASSERT_TRUE(platform.click(box));
     EXPECT_FALSE(platform.isTopMost(overlay()));

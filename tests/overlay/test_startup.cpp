@@ -136,15 +136,12 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     EXPECT_FALSE(platform.isVisible(overlayControl(ui::names::overlay::collapseLabel)));
     EXPECT_EQ(platform.tooltip(overlayControl(ui::names::overlay::picture)), "左键拖动\r\n右键设置");
 
-    const WindowInfo& info = state().OverlayInfo;
-    EXPECT_EQ(info.X, 250);
-    EXPECT_EQ(info.Y, 300);
-    EXPECT_EQ(info.W, 200);
-    EXPECT_EQ(info.H, 200);
-    EXPECT_EQ(info.S, 200);
-    EXPECT_EQ(info.self, overlay());
-    EXPECT_EQ(info.picture, overlayControl(ui::names::overlay::picture));
-    EXPECT_EQ(info.caption, overlayControl(ui::names::overlay::collapseLabel));
+    const WindowSettings& settings = state().settings;
+    EXPECT_EQ(settings.X, 250);
+    EXPECT_EQ(settings.Y, 300);
+    EXPECT_EQ(settings.W, 200);
+    EXPECT_EQ(settings.H, 200);
+    EXPECT_EQ(settings.S, 200);
     const char sep = files::separator();
     EXPECT_EQ(state().CfgPath, run.path() + sep + "Cfg.ini");
     EXPECT_EQ(state().ImageRoot, run.path() + sep + "Img" + sep);
@@ -176,8 +173,7 @@ TEST_F(StartUp, MissingConfigurationIsReportedAndTheProgramStillWorks) {
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_EQ(platform.layeredAlpha(overlay()), 150);
     EXPECT_EQ(platform.tooltip(overlayControl(ui::names::overlay::picture)), "左键拖动\r\n右键设置");
-    EXPECT_EQ(state().OverlayInfo.W, 70);
-    EXPECT_EQ(state().OverlayInfo.self, overlay());
+    EXPECT_EQ(state().settings.W, 70);
     EXPECT_FALSE(state().ImageRoot.empty());
     // Nothing was written: the file still does not exist.
     EXPECT_FALSE(files::exists(cfgPath()));
@@ -218,8 +214,8 @@ TEST_F(StartUp, MovingTheOverlayMovesTheFirstFifteenOfEachRow) {
         for (auto& info : row) platform.move(info.self, 5, 5);
 
     ASSERT_TRUE(platform.dragWindow(overlay(), 300, 250));
-    EXPECT_EQ(state().OverlayInfo.X, 300);
-    EXPECT_EQ(state().OverlayInfo.Y, 250);
+    EXPECT_EQ(state().settings.X, 300);
+    EXPECT_EQ(state().settings.Y, 250);
     for (std::size_t r = 0; r < 3; ++r) {
         const auto& row = state().rows[r];
         for (int i = 1; i <= 20; ++i) {

@@ -2,13 +2,14 @@
 // program reads, and facts of the stored bytes.
 #include <algorithm>
 
+#include "model/settings.h"
 #include "model/text.h"
 #include "tools/check/checker.h"
 
 namespace pallo::check {
 
 SectionKind sectionKind(std::string_view name) {
-    if (ini::equalIgnoringAsciiCase(name, "Config")) return SectionKind::Config;
+    if (ini::equalIgnoringAsciiCase(name, kConfigSection)) return SectionKind::Config;
     if (ini::equalIgnoringAsciiCase(name, "Item") || ini::equalIgnoringAsciiCase(name, "Hero"))
         return SectionKind::Catalog;
     const int n = canonicalNumber(name);
