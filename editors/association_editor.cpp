@@ -4,7 +4,9 @@
 
 #include "editors/association_rules.h"
 #include "editors/catalog_editor.h"
+#include "editors/combo_choice.h"
 #include "editors/entry_fields.h"
+#include "editors/outside_change.h"
 #include "model/text.h"
 #include "program/editor_window.h"
 #include "program/handlers.h"
@@ -123,6 +125,30 @@ void onNodeChosen(Context& ctx) {
     p.setEnabled(nodes, true);
 }
 
+void refreshAssociationLists(Context& ctx) {
+    if (!kAssociationWindow.isOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef nodes = kAssociationWindow.control(ctx, names::nodeChooser);
+    const ControlRef children = kAssociationWindow.control(ctx, names::childList);
+    const ControlRef edit = kAssociationWindow.control(ctx, names::idEdit);
+    const int i = p.selection(nodes);
+    if (i <= 0) return;
+    const auto nodeId = static_cast<std::int32_t>(p.itemData(nodes, i));
+    const std::string typed = p.text(edit);
+    const int row = p.currentRow(children);
+    const std::string child = row >= 0 ? p.cell(children, row, 0) : std::string();
+    (void)fillAssociationChildren(ctx, nodeId);
+    const std::string section = selectedText(p, kAssociationWindow.control(ctx, names::sectionBox));
+    (void)fillCatalogList(ctx, kAssociationWindow.control(ctx, names::targetList), section);
+    for (int r = 0; r < p.rowCount(children); ++r) {
+        if (child.empty() || p.cell(children, r, 0) != child) continue;
+        p.setCurrentRow(children, r);  // shows the child's links; the typed IDs then stand again
+        break;
+    }
+    if (!kAssociationWindow.isOpen(ctx)) return;
+    p.setText(edit, typed);
+}
+
 void onChildSelected(Context& ctx) {
     if (!kAssociationWindow.isOpen(ctx)) return;
     platform::Platform& p = ctx.platform;
@@ -234,8 +260,12 @@ void saveAssociation(Context& ctx) {
         if (current >= 0) p.setCell(children, current, 4, text);
         if (!kAssociationWindow.tell(ctx, "关联设置保存成功。", "提示")) return;
     } else {
-        if (refusal->field == WrittenField::Members) p.setFocus(edit);
-        if (!kAssociationWindow.tell(ctx, refusal->text, "错误")) return;
+        if (refusal->fileChanged) {
+            if (!takeOutsideChange(ctx, kAssociationWindow.window(ctx), refusal->text)) return;
+        } else {
+            if (refusal->field == WrittenField::Members) p.setFocus(edit);
+            if (!kAssociationWindow.tell(ctx, refusal->text, "错误")) return;
+        }
     }
     if (!kAssociationWindow.wait(ctx, 333)) return;
     p.setEnabled(button, true);

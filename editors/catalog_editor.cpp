@@ -8,6 +8,7 @@
 #include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
 #include "editors/links.h"
+#include "editors/outside_change.h"
 #include "editors/node_rules.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
@@ -85,6 +86,7 @@ const char* writtenControl(WrittenField field) {
 }
 
 bool showWriteFailure(Context& ctx, const Refusal& refusal) {
+    if (refusal.fileChanged) return takeOutsideChange(ctx, kCatalogEditor.window(ctx), refusal.text);
     return kCatalogEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
 }
 
@@ -219,6 +221,22 @@ void onSectionChosen(Context& ctx) {
     if (!kCatalogEditor.wait(ctx, 333)) return;
     p.setEnabled(group, true);
     p.setEnabled(sections, true);
+}
+
+void refreshCatalogEditorList(Context& ctx) {
+    if (!kCatalogEditor.isOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef list = kCatalogEditor.control(ctx, names::entryList);
+    const KeptFields kept(p, kCatalogEditor.window(ctx),
+                          {names::idEdit, names::pictureEdit, names::nameEdit, names::membersEdit,
+                           names::descriptionEdit},
+                          {names::directoryChooser});
+    const int row = p.currentRow(list);
+    const std::int32_t entry = row >= 0 ? toInt(p.cell(list, row, 0)) : 0;
+    const std::string section = selectedText(p, kCatalogEditor.control(ctx, names::sectionChooser));
+    if (fillCatalogList(ctx, list, section)) return;  // no catalog chosen
+    if (entry > 0 && rowOfEntry(p, list, entry) >= 0) p.setCurrentRow(list, rowOfEntry(p, list, entry));
+    kept.restore(p);
 }
 
 void onEntryChosen(Context& ctx) {

@@ -7,6 +7,7 @@
 #include "editors/links.h"
 #include "editors/node_rules.h"
 #include "editors/node_writers.h"
+#include "editors/outside_change.h"
 #include "model/loaders.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
@@ -119,6 +120,7 @@ const char* writtenControl(WrittenField field) {
 }
 
 bool showWriteFailure(Context& ctx, const Refusal& refusal) {
+    if (refusal.fileChanged) return takeOutsideChange(ctx, kNodeEditor.window(ctx), refusal.text);
     return kNodeEditor.showWriteFailure(ctx, refusal.text, writtenControl(refusal.field));
 }
 
@@ -290,6 +292,30 @@ void showChildFields(Context& ctx, int nodePosition) {
     p.setText(kNodeEditor.control(ctx, names::descriptionEdit), shownDescription(child.description));
 }
 
+void refreshNodeEditorLists(Context& ctx) {
+    if (!kNodeEditor.isOpen(ctx)) return;
+    platform::Platform& p = ctx.platform;
+    const ControlRef box = kNodeEditor.control(ctx, names::nodeChooser);
+    const ControlRef list = kNodeEditor.control(ctx, names::childList);
+    const KeptFields kept(p, kNodeEditor.window(ctx),
+                          {names::mainPictureEdit, names::idEdit, names::pictureEdit, names::nameEdit,
+                           names::membersEdit, names::descriptionEdit},
+                          {names::directoryChooser, names::sectionChooser, names::linkChooser}, {names::showBox});
+    const bool renaming = p.isEditable(box);
+    const std::string typedTitle = p.text(box);
+    const int chosen = renaming ? ctx.state.nodeEditorChosen : p.selection(box);
+    const int row = p.currentRow(list);
+    const std::int32_t child = row >= 0 ? toInt(p.cell(list, row, 0)) : 0;
+    fillMainNodeBox(ctx);
+    if (chosen < p.itemCount(box)) p.setSelection(box, chosen);
+    if (renaming) p.setText(box, typedTitle);
+    fillChildList(ctx, chosen);
+    // The chosen child stays chosen (the list fills its fields, which the
+    // kept ones then replace).
+    if (child > 0 && rowOfChild(p, list, child) >= 0) p.setCurrentRow(list, rowOfChild(p, list, child));
+    kept.restore(p);
+}
+
 // --- handlers ---------------------------------------------------------------------
 
 void onMainNodeChosen(Context& ctx) {
@@ -301,6 +327,9 @@ void onMainNodeChosen(Context& ctx) {
         loadMainNodeForm(ctx, s);
         return;
     }
+    // The prompt item: no node is chosen, so a rename adds a new topic
+    // rather than renaming the one chosen before.
+    ctx.state.nodeEditorChosen = 0;
     resetNodeForm(ctx);
     fillMainNodeBox(ctx);
 }
@@ -342,7 +371,8 @@ void renameMainNode(Context& ctx) {
             // pictures; a removed one is chosen no longer.
             r = title.empty() ? 0 : plan.number;
             if (!kNodeEditor.tell(ctx, "改名成功，重启程序后显示新名称。", "提示")) return;
-        } else if (!showWriteFailure(ctx, *refusal)) {
+        } else if (!showWriteFailure(ctx, *refusal) || refusal->fileChanged) {
+            // Read again, the typed title waits for a second press.
             return;
         }
     }

@@ -1,5 +1,6 @@
 #include "editors/write_check.h"
 
+#include <algorithm>
 #include <array>
 
 #include "config/ini.h"
@@ -149,26 +150,47 @@ void WriteGroup::addStored(std::string section, std::string key, std::string sto
     add(std::move(section), std::move(key), Encoded{std::move(storedValue), std::nullopt});
 }
 
-WriteResult writeChecked(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group) {
-    if (group.refusal()) return WriteResult::Refused;
-    // Created afresh, the file would hold nothing but this group: every
-    // other section would be gone at the next start.
-    if (!files::exists(cfgPath)) return WriteResult::Missing;
-    return store.writeGroup(cfgPath, group.items(), ConfigStore::Missing::Refuse) ? WriteResult::Written
-                                                                                   : WriteResult::Failed;
+std::string missingFileMessage(const std::string& cfgPath) { return cfgPath + " 配置文件不存在，未保存任何更改。"; }
+
+const char* const kFileChangedMessage =
+    "Cfg.ini 已被其他程序修改，未保存任何更改。已重新读取该文件，输入框中的内容保留；再按一次即保存到新的内容上。";
+
+namespace {
+
+// Why a replace failed, in one line a player can act on.
+const char* causeText(ConfigStore::Refusal refusal) {
+    switch (refusal) {
+        case ConfigStore::Refusal::DiskFull: return "磁盘空间不足，原文件保持不变。";
+        case ConfigStore::Refusal::ReadOnly: return "文件是只读的，原文件保持不变。";
+        case ConfigStore::Refusal::AccessDenied: return "没有写入权限，原文件保持不变。";
+        case ConfigStore::Refusal::InUse: return "文件正被其他程序占用，原文件保持不变。";
+        default: return "原文件保持不变。";
+    }
 }
 
-std::string missingFileMessage(const std::string& cfgPath) { return cfgPath + " 配置文件不存在，未保存任何更改。"; }
+// The writer's words, one line: a group of many keys names the first and
+// how many there were, never a line per key.
+std::string firstLine(const std::string& failure) {
+    const std::size_t lines = static_cast<std::size_t>(std::count(failure.begin(), failure.end(), '\n')) + 1;
+    const std::size_t end = failure.find_first_of("\r\n");
+    if (end == std::string::npos) return failure;
+    return failure.substr(0, end) + "（及其余" + toText(static_cast<std::int64_t>(lines - 1)) + "项）";
+}
+
+}  // namespace
 
 std::optional<Refusal> writeOrRefuse(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group,
                                      std::string failure) {
-    switch (writeChecked(store, cfgPath, group)) {
-        case WriteResult::Written: return std::nullopt;
-        case WriteResult::Refused: return group.refusal();
-        case WriteResult::Missing: return Refusal{.text = missingFileMessage(cfgPath)};
-        case WriteResult::Failed: break;
+    if (group.refusal()) return group.refusal();
+    const ConfigStore::Outcome outcome = store.writeGroup(cfgPath, group.items(), ConfigStore::Missing::Create,
+                                                          ConfigStore::Since::Read);
+    switch (outcome.refusal) {
+        case ConfigStore::Refusal::None: return std::nullopt;
+        case ConfigStore::Refusal::Missing: return Refusal{.text = missingFileMessage(cfgPath)};
+        case ConfigStore::Refusal::Changed: return Refusal{.text = kFileChangedMessage, .fileChanged = true};
+        default: break;
     }
-    return Refusal{.text = std::move(failure)};
+    return Refusal{.text = firstLine(failure) + "\r\n" + causeText(outcome.refusal)};
 }
 
 }  // namespace pallo

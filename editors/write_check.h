@@ -27,6 +27,10 @@ enum class WrittenField { Picture, Name, Description, Members, Directory, Title,
 struct Refusal {
     WrittenField field = WrittenField::Other;
     std::string text;
+    // Nothing was written because another program changed Cfg.ini since it
+    // was read: the file has been taken in again, and the editors read it
+    // anew (a second press then saves onto the new content).
+    bool fileChanged = false;
 };
 
 // The four "|"-parts of a child or catalog entry as they should read back.
@@ -78,22 +82,19 @@ private:
     std::optional<Refusal> refusal_;
 };
 
-enum class WriteResult {
-    Written,
-    Refused,  // a value would not read back: nothing written
-    Missing,  // Cfg.ini has vanished: an editor never creates it
-    Failed,   // the replace failed: the file is as it was
-};
-
-// Writes the group as one atomic replace of an existing Cfg.ini.
-WriteResult writeChecked(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group);
-
 // "<path> 配置文件不存在，未保存任何更改。"
 std::string missingFileMessage(const std::string& cfgPath);
 
-// Writes the group as writeChecked does. Nothing when the file took it;
-// otherwise why not: the group's refusal (with its field), the missing
-// file, or, when the replace failed, `failure`, the writer's own words.
+// What the user is told when Cfg.ini was changed by another program.
+extern const char* const kFileChangedMessage;
+
+// Writes the group as one atomic replace of Cfg.ini, provided the file is
+// still what the program last read or wrote (a file that was absent at
+// start-up is created). Nothing when the file took it; otherwise why not:
+// the group's refusal (with its field), the file changed outside (with
+// fileChanged), the missing file, or, when the replace failed, the
+// writer's own words (`failure`, its first line when it has many) and
+// the cause.
 std::optional<Refusal> writeOrRefuse(ConfigStore& store, const std::string& cfgPath, const WriteGroup& group,
                                      std::string failure);
 

@@ -29,7 +29,8 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
     // and the first write creates the file.
     const PicturePlaces pictures = PicturePlaces::ofPack(runDir);
     st.ImageRoot = pictures.imageRoot();
-    st.MenuImageDir = pictures.menuFolder();
+    // A write killed half-way leaves its temporary file: ours are removed.
+    files::removeLeftoverTemps(st.CfgPath);
 
     st.settings = readWindowSettings(st.store.snapshot(st.CfgPath), ctx.platform.monitors());
 

@@ -64,7 +64,6 @@ struct ProgramState {
     CatalogTable heroTable;
     std::string CfgPath;
     std::string ImageRoot;
-    std::string MenuImageDir;
     ConfigStore store;
 
     // The windows opened on demand. Ids are never reused, so a reference

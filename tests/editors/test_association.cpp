@@ -182,7 +182,7 @@ TEST_F(WriteAssociation, AFailedWriteKeepsTheTableAndTheFile) {
     store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Replace; });
     const auto refusal = writeAssociation(store, path, nodes, 1, 1, {"3", "5"});
     ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, "配置文件写入失败。");
+    EXPECT_EQ(refusal->text, "配置文件写入失败。\r\n原文件保持不变。");
     EXPECT_EQ(nodes[0].children[0].members, (Members{"", "3"}));
     EXPECT_EQ(readFile(path), before);
 }

@@ -190,6 +190,7 @@ TEST_F(CatalogWriters, WriteNameAndTheEntryWithTheMembersJoined) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         writeFile(path, "[Item]\r\n");
+        store = ConfigStore{};  // the file above is new to it
         ASSERT_EQ(writeCatalogEntry(store, path, "Item", {entry(1, c.members)}, 1, "图片目录", c.name), std::nullopt);
         EXPECT_EQ(readFile(path), c.file);
     }
@@ -203,9 +204,9 @@ TEST_F(CatalogWriters, AFailedWriteChangesNothingAndSaysWhat) {
         std::int32_t position;
         std::string message;
     } cases[] = {
-        {SectionName::Write, 1, "Name写入失败。\r\nHero子项写入失败。"},
-        {SectionName::Keep, 1, "Hero子项写入失败。"},
-        {SectionName::Write, 2, "Hero子项写入失败。"},  // no entry there: Name is not attempted
+        {SectionName::Write, 1, "Name写入失败。（及其余1项）\r\n原文件保持不变。"},
+        {SectionName::Keep, 1, "Hero子项写入失败。\r\n原文件保持不变。"},
+        {SectionName::Write, 2, "Hero子项写入失败。"},  // no entry there: nothing is attempted
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -223,7 +224,7 @@ TEST_F(CatalogWriters, ADeletionWritesTheMovedEntriesAndTheEmptiedKeyAsOneGroup)
     store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Replace; });
     const auto refusal = writeCatalogEntriesMovedUp(store, path, "Item", table, {2});
     ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, "Item子项写入失败。\r\nItem子项写入失败。");
+    EXPECT_EQ(refusal->text, "Item子项写入失败。（及其余1项）\r\n原文件保持不变。");
     EXPECT_EQ(readFile(path), before);
 
     store.setFaultHook({});
@@ -366,7 +367,7 @@ TEST_F(CatalogEditor, AFailedAddIsReportedAndTheEntryDropped) {
     const std::string before = readCfg();
     state().store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Write; });
     ASSERT_TRUE(platform.click(cat(ce::addButton)));
-    expectOneBox(catalog(), "Name写入失败。\r\nItem子项写入失败。", "错误");
+    expectOneBox(catalog(), "Name写入失败。（及其余1项）\r\n原文件保持不变。", "错误");
     EXPECT_EQ(readCfg(), before);
     EXPECT_EQ(state().itemTable.size(), 4u);
     EXPECT_EQ(platform.rowCount(cat(ce::entryList)), 4);
@@ -544,9 +545,7 @@ TEST_F(CatalogEditor, AFailedDeleteIsReportedAndChangesNothing) {
     ASSERT_EQ(platform.messageBoxes().size(), 2u);
     // Three entries moved up, the emptied key, and node 2's child that
     // linked entries 2 and 1.
-    EXPECT_EQ(platform.messageBoxes()[1].text,
-              "Item子项写入失败。\r\nItem子项写入失败。\r\nItem子项写入失败。\r\nItem子项写入失败。\r\n"
-              "[2]下\"1\"写入失败。");
+    EXPECT_EQ(platform.messageBoxes()[1].text, "Item子项写入失败。（及其余4项）\r\n原文件保持不变。");
     EXPECT_EQ(platform.messageBoxes()[1].caption, "错误");
     EXPECT_EQ(readCfg(), before);
     EXPECT_EQ(state().itemTable.size(), 4u);

@@ -118,7 +118,12 @@ using StartUp = AppFixture;
 TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     platform.setScreenSize(1024, 768);
     writeCfg("[Config]\r\nX=250\r\nY=300\r\nW=200\r\nH=200\r\nT=0\r\nS=200\r\n");
+    // What a write killed half-way left behind: ours goes, another's stays.
+    testing::writeFile(run.file(".Cfg.ini.tmp-42"), "half");
+    testing::writeFile(run.file(".Cfg.ini.tmp-mine"), "not ours");
     start();
+    EXPECT_FALSE(files::exists(run.file(".Cfg.ini.tmp-42")));
+    EXPECT_TRUE(files::exists(run.file(".Cfg.ini.tmp-mine")));
 
     EXPECT_TRUE(platform.messageBoxes().empty());
     ASSERT_TRUE(platform.exists(overlay()));
@@ -145,7 +150,6 @@ TEST_F(StartUp, PlacesTheOverlayAsConfigured) {
     const char sep = files::separator();
     EXPECT_EQ(state().CfgPath, run.path() + sep + "Cfg.ini");
     EXPECT_EQ(state().ImageRoot, run.path() + sep + "Img" + sep);
-    EXPECT_EQ(state().MenuImageDir, run.path() + sep + "Img" + sep + "Menu" + sep);
 }
 
 TEST_F(StartUp, OnTopSettingReachesOverlayAndCheckBox) {
