@@ -54,7 +54,6 @@ std::string readBackValue(std::string_view written) {
 }
 
 ChildNode parseChildValue(std::string_view value, LinkMode link, int number) {
-    const bool linked = linksEntries(link);
     if (link == LinkMode::Unknown) return blankChild(number);
     std::vector<std::string> parts = split(value, "|", kEntryParts);
     // A malformed entry stays in the list as a blank child with its
@@ -65,7 +64,9 @@ ChildNode parseChildValue(std::string_view value, LinkMode link, int number) {
         .picture = std::move(parts[0]),
         .name = std::move(parts[1]),
         .description = std::move(parts[2]),
-        .members = linked ? readLinkedMembers(parts[3]) : std::vector<std::string>{std::string(), "0"},
+        // Kept under Link "0" too, where nothing uses them: a write keeps
+        // them for the day the topic links again.
+        .members = readLinkedMembers(parts[3]),
     };
 }
 

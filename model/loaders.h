@@ -19,8 +19,9 @@ std::string cleanValue(const ConfigStore::Snapshot& ini, std::string_view sectio
 // the store keeps it, read back, mended and without blanks.
 std::string readBackValue(std::string_view written);
 
-// A child's members under Link "1" or "2", read from its fourth part: two
-// or more as read; a single one behind an empty member; none as {"", "0"}.
+// A child's members, read from its fourth part (under Link "0" too, which
+// does not use them): two or more as read; a single one behind an empty
+// member; none as {"", "0"}.
 std::vector<std::string> readLinkedMembers(std::string_view idList);
 
 // How the loaders read a cleaned child value under a main node's Link: a

@@ -105,7 +105,6 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 
     buildFirstRow(ctx);
     for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
-    check(registerConfiguredHotkey(ctx, message));
     // The second and third rows stay hidden until a menu press.
     buildSecondRow(ctx);
     buildThirdRow(ctx);
@@ -113,6 +112,9 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
         for (const auto& info : st.rows[r]) p.setTopMost(info.self, onTop);
 
     startPredecode(ctx);
+    // Last: while its box waits for an answer, a menu press already shows
+    // the topic's rows.
+    check(registerConfiguredHotkey(ctx, message));
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {

@@ -117,6 +117,50 @@ TEST(Check, FindingsFollowTheStoreReadingRules) {
     }
 }
 
+// Each limit is found only once it is passed: just below it, at it, just past it.
+TEST(Check, ALimitIsFoundOnlyOncePassed) {
+    const auto topic = [](int children) {
+        std::string s = "[1]\r\nName=AB\r\nTitle=A\r\nIn=\r\nLink=0\r\nShow=1\r\nPic=m.png\r\n";
+        for (int k = 1; k <= children; ++k) s += std::to_string(k) + "=a.png|n|d|0\r\n";
+        return s;
+    };
+    const auto catalog = [](int entries) {
+        std::string s = "[Hero]\r\n";
+        for (int k = 1; k <= entries; ++k) s += std::to_string(k) + "=a.png|n|d|0\r\n";
+        return s;
+    };
+    const auto tip = [](const std::string& description) { return "[Hero]\r\n1=a.png|A|" + description + "|0\r\n"; };
+    const std::string emoji = "\xF0\x9F\x94\xA5";  // two units
+    const struct {
+        std::string cfg;
+        const char* code;
+        bool found;
+    } cases[] = {
+        // 28 entries show (two rows of 14).
+        {topic(27), "too-many-children", false},
+        {topic(28), "too-many-children", false},
+        {topic(29), "too-many-children", true},
+        // Keys 1 to 99 are read.
+        {catalog(98), "past-99", false},
+        {catalog(99), "past-99", false},
+        {catalog(100), "past-99", true},
+        // A tip shows 1023 units whole.
+        {tip(std::string(1022, 'x')), "tip-cut", false},
+        {tip(std::string(1023, 'x')), "tip-cut", false},
+        {tip(std::string(1024, 'x')), "tip-cut", true},
+        {tip(std::string(1021, 'x') + emoji), "tip-cut", false},
+        {tip(std::string(1022, 'x') + emoji), "tip-cut", true},
+    };
+    for (const auto& c : cases) {
+        TempDir pack;
+        writeFile(pack.file("Cfg.ini"), c.cfg);
+        std::size_t found = 0;
+        // A key the program reads is not called unknown either.
+        for (const Finding& f : check::checkPack(pack.path())) found += f.code == c.code || f.code == "unknown-key";
+        EXPECT_EQ(found, c.found ? 1u : 0u) << c.code << " in " << c.cfg.size() << " bytes of:\n" << c.cfg.substr(0, 80);
+    }
+}
+
 // Exit statuses and output forms of the command itself.
 TEST(Check, ExitStatusSaysTheWorstFinding) {
     TempDir warnings;

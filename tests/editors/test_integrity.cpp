@@ -14,6 +14,7 @@
 #include "catalog_fixture.h"
 #include "editor_fixture.h"
 #include "editors/association_rules.h"
+#include "editors/catalog_rules.h"
 #include "editors/catalog_writers.h"
 #include "editors/entry_fields.h"
 #include "editors/links.h"
@@ -80,6 +81,63 @@ TEST(WriteCheck, RefusesWhatWouldNotReadBackNamingFieldAndReason) {
     // A member holding "," would read back as two.
     EXPECT_EQ(encodeEntry({"a.png", "n", "d", "3,5", {"3,5"}}).refusal->text, "关联内容中有无法按原样保存的项（如项内的逗号）。");
     EXPECT_FALSE(encodeValue("'T", WrittenField::Title).refusal) << "one quote reads back";
+}
+
+// The file holds 10239 bytes of a value: one that long is not too long, so
+// a fault of another kind in it is named as that.
+TEST(WriteCheck, TheStoredLimitIsExact) {
+    const auto title = [](std::size_t bytes, bool blank) {
+        return encodeValue((blank ? "T " : "TT") + std::string(bytes - 2, 't'), WrittenField::Title);
+    };
+    // "a.png", the name, "1" and three "|" take 12 bytes beside the description.
+    const auto entry = [](std::size_t bytes, bool blank) {
+        return encodeEntry({"a.png", blank ? "n m" : "n_m", std::string(bytes - 12, 'd'), "1", {}});
+    };
+    const struct {
+        Encoded encoded;
+        const char* refusal;  // "" for none
+    } cases[] = {
+        {title(10238, true), "标题不能含有空格。"},
+        {title(10239, true), "标题不能含有空格。"},
+        {title(10240, true), "标题过长，配置文件最多可保存10239个字符。"},
+        {title(10239, false), ""},
+        {title(10240, false), "标题过长，配置文件最多可保存10239个字符。"},
+        {entry(10238, true), "显示名称不能含有空格。"},
+        {entry(10239, true), "显示名称不能含有空格。"},
+        {entry(10240, true), "说明内容过长，配置文件最多可保存10227个字符。"},
+        {entry(10239, false), ""},
+        {entry(10240, false), "说明内容过长，配置文件最多可保存10227个字符。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.encoded.value.size()) + " bytes: " + c.refusal);
+        EXPECT_EQ(c.encoded.refusal ? c.encoded.refusal->text : std::string(), c.refusal);
+    }
+}
+
+// Keys 1 to 99 are what the loaders read: the editors write, delete and
+// refer back to child or entry 99, never 100.
+TEST(WriteCheck, NinetyNineIsTheLastKeyTheEditorsUse) {
+    TempDir dir;
+    const std::string path = dir.file("Cfg.ini");
+    writeFile(path, "[1]\r\n");
+    NodeTable nodes;
+    nodes[0].children.clear();
+    for (int k = 1; k <= 100; ++k) nodes[0].children.push_back(ChildNode{k, "a.png", "n", "d", {"", "0"}});
+    CatalogForm form;
+    form.section = 1;
+    form.rowChosen = true;
+    for (const int k : {98, 99, 100}) {
+        SCOPED_TRACE(k);
+        const bool used = k <= kMaxEntries;
+        ConfigStore store;
+        std::string message;
+        EXPECT_EQ(writeChildEntry(store, path, nodes, 1, k, message, true), used);
+        EXPECT_EQ(message, used ? "" : "主ID:[1]或子ID:[100]数值错误，或超出限定范围。");
+        form.id = toText(k);
+        EXPECT_EQ(checkCatalogDelete(form).has_value(), !used);
+        EXPECT_EQ(parseBackReference("1&" + toText(k)), used ? std::optional<BackReference>({1, k}) : std::nullopt);
+    }
+    EXPECT_NE(readFile(path).find("\r\n99=a.png|n|d|0\r\n"), std::string::npos);
 }
 
 // --- every writer over random texts --------------------------------------------------

@@ -301,6 +301,24 @@ TEST_F(NodeEditor, SavingAChildJoinsItsMembersForTheFile) {
     }
 }
 
+// Under "不作关联" the children's IDs are not used, but they stay in the
+// file: switched there, restarted and switched back, the topic has its
+// links again.
+TEST_F(NodeEditor, ATopicSwitchedToNoLinkAndBackKeepsItsChildrensIds) {
+    startEditor();
+    chooseNode(1);
+    chooseText(ne::linkChooser, "不作关联");
+    ASSERT_TRUE(press(ne::saveButton));
+    Session again;
+    again.startEditor(readCfg());
+    again.chooseNode(1);
+    again.selectRow(2);
+    again.chooseText(ne::linkChooser, "相互关联");
+    ASSERT_TRUE(again.press(ne::saveButton));  // the child is written too
+    again.expectOneBox("节点设置已保存，重启程序后生效。", "地图");
+    EXPECT_EQ(again.readCfg(), kCfg);
+}
+
 TEST_F(NodeEditor, SavingEditedFieldsWritesUtf8WithoutBlanks) {
     startEditor();
     chooseNode(1);
@@ -450,15 +468,16 @@ TEST_F(Deleting, AMiddleChildMovesTheLaterOnesUpAndEmptiesTheLastKey) {
     EXPECT_EQ(platform.messageBoxes()[1].text, "删除完成。");
     EXPECT_EQ(platform.messageBoxes()[1].caption, "提示");
     std::string want = cfg;
-    want = replaceLine(want, "2=c2.png|child2|tip2|2", "2=c3.png|child3|tip3|0");
-    want = replaceLine(want, "3=c3.png|child3|tip3|3", "3=c4.png|child4|tip4|0");
-    want = replaceLine(want, "4=c4.png|child4|tip4|4", "4=c5.png|child5|tip5|0");
+    want = replaceLine(want, "2=c2.png|child2|tip2|2", "2=c3.png|child3|tip3|3");
+    want = replaceLine(want, "3=c3.png|child3|tip3|3", "3=c4.png|child4|tip4|4");
+    want = replaceLine(want, "4=c4.png|child4|tip4|4", "4=c5.png|child5|tip5|5");
     want = replaceLine(want, "5=c5.png|child5|tip5|5", "5=");
     EXPECT_EQ(readCfg(), want);
-    EXPECT_EQ(rows(), (Rows{{"1", "c1.png", "child1", "tip1", "0"},
-                            {"2", "c3.png", "child3", "tip3", "0"},
-                            {"3", "c4.png", "child4", "tip4", "0"},
-                            {"4", "c5.png", "child5", "tip5", "0"}}));
+    // Link "0" does not use the IDs, but they move with their children.
+    EXPECT_EQ(rows(), (Rows{{"1", "c1.png", "child1", "tip1", "1"},
+                            {"2", "c3.png", "child3", "tip3", "3"},
+                            {"3", "c4.png", "child4", "tip4", "4"},
+                            {"4", "c5.png", "child5", "tip5", "5"}}));
 }
 
 // What is asked about is what is deleted: the child the ID box names,
@@ -471,7 +490,7 @@ TEST_F(Deleting, TheQuestionNamesTheChildOfTheIdBox) {
     ASSERT_TRUE(press(ne::deleteButton));
     ASSERT_EQ(platform.messageBoxes().size(), 2u);
     EXPECT_EQ(platform.messageBoxes()[0].text, "ID：4\r\nName：child4\r\nText：tip4\r\n是否删除所选子节点？");
-    std::string want = replaceLine(cfg, "4=c4.png|child4|tip4|4", "4=c5.png|child5|tip5|0");
+    std::string want = replaceLine(cfg, "4=c4.png|child4|tip4|4", "4=c5.png|child5|tip5|5");
     EXPECT_EQ(readCfg(), replaceLine(want, "5=c5.png|child5|tip5|5", "5="));
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "image_test_util.h"
 
 namespace pallo::testing {
@@ -72,6 +74,52 @@ TEST(FitToBox, ShrinkingAveragesTheArea) {
             for (int x = 0; x < box; ++x) ASSERT_NEAR(pixel(out, x, y)[0], 128, 6) << box << ": " << x << "," << y;
         }
     }
+}
+
+// Growing, each source pixel's centre lands on the centre of its share of
+// the box, and the box's edges show the edge pixels unmixed: a 2 x 2 of
+// four colours (red rising to the right, green downwards) and a 3 x 3 with a
+// white middle, each in a 70 x 70 box.
+TEST(FitToBox, GrowingPutsEachPixelCentreInItsPlace) {
+    Rgba quad = solid(2, 2, {0, 0, 90, 255});
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * 2 + x) * 4;
+            quad.pixels[i] = static_cast<std::uint8_t>(255 * x);
+            quad.pixels[i + 1] = static_cast<std::uint8_t>(255 * y);
+        }
+    const Rgba out = image::fitToBox(quad, 70, 70, kGrey);
+    // A source pixel's centre is at 17.5 (and 52.5): up to 17 it shows
+    // alone, from 52 on the other; between, a ramp even about the middle.
+    const auto along = [](int at) {
+        return at <= 17 ? std::optional<int>(0) : at >= 52 ? std::optional<int>(255) : std::nullopt;
+    };
+    for (int y = 0; y < 70; ++y) {
+        for (int x = 0; x < 70; ++x) {
+            const auto got = pixel(out, x, y);
+            const auto mirrored = pixel(out, 69 - x, 69 - y);
+            ASSERT_EQ(got[2], 90) << x << "," << y;
+            ASSERT_EQ(got[3], 255) << x << "," << y;
+            if (along(x)) { ASSERT_EQ(got[0], *along(x)) << x << "," << y; }
+            if (along(y)) { ASSERT_EQ(got[1], *along(y)) << x << "," << y; }
+            ASSERT_NEAR(got[0] + mirrored[0], 255, 1) << x << "," << y;
+            ASSERT_NEAR(got[1] + mirrored[1], 255, 1) << x << "," << y;
+            if (x > 0) { ASSERT_GE(got[0], pixel(out, x - 1, y)[0]) << x << "," << y; }
+        }
+    }
+
+    Rgba dot = solid(3, 3, {0, 0, 0, 255});
+    dot.pixels[4 * 4] = dot.pixels[4 * 4 + 1] = dot.pixels[4 * 4 + 2] = 255;
+    const Rgba grown = image::fitToBox(dot, 70, 70, kGrey);
+    // The middle pixel's centre is the box's (34.5): 34 and 35 are the
+    // brightest, alike; up to 11 and from 58 only black shows.
+    for (int x = 0; x < 70; ++x) {
+        const int v = pixel(grown, x, 35)[0];
+        EXPECT_NEAR(v, pixel(grown, 69 - x, 35)[0], 1) << x;
+        if (x <= 11 || x >= 58) { EXPECT_EQ(v, 0) << x; }
+        EXPECT_LE(v, pixel(grown, 34, 35)[0]) << x;
+    }
+    EXPECT_GE(pixel(grown, 34, 34)[0], 240);
 }
 
 TEST(FitToBox, CompositesAlphaOntoTheBackground) {

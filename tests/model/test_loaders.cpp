@@ -127,7 +127,7 @@ TEST_F(Loaders, ChildMembersByLink) {
         {"Link 1, five parts keep four", "1", "p|n|d|4,5|extra", true, {"4", "5"}},
         {"Link 2, one member", "2", "p|n|d|12", true, {"", "12"}},
         {"Link 2, only a comma", "2", "p|n|d|,", true, {"", ""}},
-        {"Link 0, a list of members", "0", "p|n|d|1,2,3", true, kNoMembers},
+        {"Link 0 keeps the members it does not use", "0", "p|n|d|1,2,3", true, {"1", "2", "3"}},
         {"Link 0, three parts", "0", "p|n|d", false, kBlankMembers},
     };
     for (const auto& c : cases) {

@@ -106,5 +106,20 @@ TEST_F(Hotkey, StartUpRegistersItOrSaysWhyNot) {
     }
 }
 
+// The box about a bad hotkey waits for its answer with every row built: a
+// menu press meanwhile shows the topic's children.
+TEST_F(Hotkey, WhileItsBoxWaitsAMenuPressShowsTheChildren) {
+    writeCfg("[Config]\r\nHotkey=Ctrl+P+Q\r\n[1]\r\nName=AB\r\nPic=menu.png\r\nTitle=A\r\n1=a.png|a|t|0\r\n2=b.png|b|t|0\r\n");
+    std::size_t childrenShown = 0;
+    platform.setMessageBoxAnswerer([&](const platform::headless::MessageBoxRecord&) {
+        platform.pressMouse({state().rows[kFirstRow].at(0).self, ui::names::node::picture}, MouseButton::Left);
+        for (const WindowInfo& info : state().rows[kSecondRow]) childrenShown += platform.isVisible(info.self);
+        return Answer::Ok;
+    });
+    start();
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(childrenShown, 2u);
+}
+
 }  // namespace
 }  // namespace pallo::testing
