@@ -130,9 +130,11 @@ TEST(WriteCheck, NinetyNineIsTheLastKeyTheEditorsUse) {
         SCOPED_TRACE(k);
         const bool used = k <= kMaxEntries;
         ConfigStore store;
-        std::string message;
-        EXPECT_EQ(writeChildEntry(store, path, nodes, 1, k, message, true), used);
-        EXPECT_EQ(message, used ? "" : "主ID:[1]或子ID:[100]数值错误，或超出限定范围。");
+        const std::optional<Refusal> refusal = writeChildEntry(store, path, nodes, 1, k);
+        EXPECT_EQ(refusal.has_value(), !used);
+        if (refusal) {
+            EXPECT_EQ(refusal->text, "主ID:[1]或子ID:[100]数值错误，或超出限定范围。");
+        }
         form.id = toText(k);
         EXPECT_EQ(checkCatalogDelete(form).has_value(), !used);
         EXPECT_EQ(parseBackReference("1&" + toText(k)), used ? std::optional<BackReference>({1, k}) : std::nullopt);
