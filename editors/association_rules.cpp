@@ -55,14 +55,41 @@ std::string idTextForSave(std::string_view idText) {
     return text;
 }
 
-std::optional<std::string> checkIdText(std::string_view idText) {
-    const std::string text = removeBlanks(idText);
-    if (localLength(text) <= 2) return std::nullopt;  // read as one number
-    for (const char c : text) {
-        if ((c < '0' || c > '9') && c != ',')
-            return std::string("关联ID只能由数字和逗号组成：") + text;
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A blank between two digits ("1 2"): removing it would join two IDs.
+bool blankInsideANumber(std::string_view text) {
+    const std::string squeezed = removeBlanks(text);
+    std::size_t digitsBefore = 0;
+    for (std::size_t i = 0, k = 0; i < text.size() && k < squeezed.size();) {
+        if (text[i] == squeezed[k]) {
+            digitsBefore = isDigit(text[i]) ? digitsBefore + 1 : 0;
+            ++i;
+            ++k;
+            continue;
+        }
+        // A blank: inside a number when digits stand on both sides.
+        if (digitsBefore > 0 && isDigit(squeezed[k])) return true;
+        ++i;
     }
-    return std::nullopt;
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> checkIdText(std::string_view idText) {
+    // An empty text clears the links. Anything else holds only digits and
+    // commas, blanks around them aside: a short text is no exception ("-1"
+    // is no ID), a text of blanks alone says nothing, and a blank inside a
+    // number would join two IDs into another.
+    if (idText.empty()) return std::nullopt;
+    const std::string text = removeBlanks(idText);
+    const bool digitsAndCommas =
+        !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return isDigit(c) || c == ','; });
+    if (digitsAndCommas && !blankInsideANumber(idText)) return std::nullopt;
+    return std::string("关联ID只能由数字和逗号组成：") + std::string(idText);
 }
 
 std::vector<std::string> idsForSave(std::string_view idText) {

@@ -30,6 +30,16 @@ bool isNoneForm(std::string_view member, const std::vector<std::string>& members
     return member == "0" && taken == 1;
 }
 
+// The back-references a member list holds, sorted as expectedBackReferences
+// gives them (none for a list without any, or with only "0&0" or "0").
+std::vector<BackReference> storedBackReferences(const std::vector<std::string>& members) {
+    std::vector<BackReference> refs;
+    for (const std::string& m : members)
+        if (const auto ref = parseBackReference(m)) refs.push_back(*ref);
+    std::sort(refs.begin(), refs.end());
+    return refs;
+}
+
 }  // namespace
 
 std::optional<BackReference> parseBackReference(std::string_view member) {
@@ -92,7 +102,10 @@ std::vector<std::int32_t> updateBackReferences(const NodeTable& before, const No
     const auto now = expectedBackReferences(after, section, table.size());
     std::vector<std::int32_t> changed;
     for (std::size_t e = 0; e < table.size(); ++e) {
-        if (was[e] == now[e]) continue;
+        // An entry is rewritten when the links changed, and also when what
+        // it says already disagreed with them: after the write every
+        // back-reference is true.
+        if (was[e] == now[e] && storedBackReferences(table[e].members) == now[e]) continue;
         std::vector<std::string> members = withBackReferences(table[e].members, now[e]);
         if (members == table[e].members) continue;
         table[e].members = std::move(members);

@@ -441,25 +441,40 @@ TEST_F(Association, SavingWritesTheChildsWholeEntryWithTheIdText) {
     EXPECT_EQ(state().nodeTable[0].children[3].members, (Members{"", "8"}));
 }
 
-TEST_F(Association, ShortIdTextsAreSavedAsNumbers) {
+// Digits and commas are saved as the loader reads them; anything else is
+// refused, however short, and the file keeps what it had.
+TEST_F(Association, IdTextsAreSavedAsNumbersOrRefused) {
     openAssociation();
     chooseNode(1);
     chooseChild(3);
     const struct {
         std::string typed;
-        std::string line;
+        std::string line;  // empty: refused
     } cases[] = {{"07", "4=d.png|Delta|0|7"},
-                 {"x", "4=d.png|Delta|0|0"},
                  {"3,,5", "4=d.png|Delta|0|3,5"},
-                 {" ", "4=d.png|Delta|0|0"},  // an empty ID text saves "0"
-                 {",,,", "4=d.png|Delta|0|0"},  // empty items go; nothing left is "no links"
-                 {"12,,", "4=d.png|Delta|0|12"}};
+                 {" 3, 5 ", "4=d.png|Delta|0|3,5"},  // blanks around the IDs go
+                 {",,,", "4=d.png|Delta|0|0"},     // empty items go; nothing left is "no links"
+                 {"12,,", "4=d.png|Delta|0|12"},
+                 {"x", ""},
+                 {"-1", ""},
+                 {"+1", ""},
+                 {"1-2", ""},
+                 {" ", ""},
+                 {"1 2", ""},
+                 {"中", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         platform.setReadOnly(asc(aw::idEdit), false);  // as "手动排序" leaves it
         type(asc(aw::idEdit), c.typed);
+        const std::string before = readCfg();
+        platform.clearMessageBoxes();
         ASSERT_TRUE(save());
-        EXPECT_EQ(entryLine(4), c.line);
+        if (c.line.empty()) {
+            expectOneBox(association(), "关联ID只能由数字和逗号组成：" + c.typed, "错误");
+            EXPECT_EQ(readCfg(), before);
+        } else {
+            EXPECT_EQ(entryLine(4), c.line);
+        }
     }
 }
 

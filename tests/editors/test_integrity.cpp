@@ -489,9 +489,12 @@ TEST_F(Links, BackReferencesFollowAnAssociationSaveAndAChildDelete) {
     ASSERT_TRUE(platform.ctrlClickRow(asc(aw::targetList), 0));
     EXPECT_EQ(platform.text(asc(aw::idEdit)), "1,3");
     ASSERT_TRUE(platform.click(asc(aw::saveButton)));
-    // Entry 1 is now linked by 乙 (1&2) too; entry 3's links did not change.
+    // Entry 1 is now linked by 乙 (1&2) too. Entries 2 and 3 said nothing
+    // true of their links before: the same write makes every one true.
     std::string cfg = replaceLine(kLinked, "2=b.png|乙|0|3", "2=b.png|乙|0|1,3");
     cfg = replaceLine(cfg, "1=i1.png|One|0|0&0", "1=i1.png|One|0|1&1,1&2");
+    cfg = replaceLine(cfg, "2=i2.png|Two|0|0&0", "2=i2.png|Two|0|1&1,1&3");
+    cfg = replaceLine(cfg, "3=i3.png|Three|0|7,0&0", "3=i3.png|Three|0|7,1&1,1&2,2&1");
     EXPECT_EQ(readCfg(), cfg);
 
     // Deleting 甲 moves 乙 and 丙 up: their back-references follow them.
@@ -506,8 +509,10 @@ TEST_F(Links, BackReferencesFollowAnAssociationSaveAndAChildDelete) {
     cfg = replaceLine(cfg, "2=b.png|乙|0|1,3", "2=c.png|丙|0|2");
     cfg = replaceLine(cfg, "3=c.png|丙|0|2", "3=");
     cfg = replaceLine(cfg, "1=i1.png|One|0|1&1,1&2", "1=i1.png|One|0|1&1");
-    cfg = replaceLine(cfg, "2=i2.png|Two|0|0&0", "2=i2.png|Two|0|1&2");
-    cfg = replaceLine(cfg, "3=i3.png|Three|0|7,0&0", "3=i3.png|Three|0|7,1&1,2&1");
+    cfg = replaceLine(cfg, "2=i2.png|Two|0|1&1,1&3", "2=i2.png|Two|0|1&2");
+    cfg = replaceLine(cfg, "3=i3.png|Three|0|7,1&1,1&2,2&1", "3=i3.png|Three|0|7,1&1,2&1");
+    // Hero 2, linked by topic 4 and stale until now, is made true as well.
+    cfg = replaceLine(cfg, "2=h2.png|H2|0|0&0", "2=h2.png|H2|0|4&1");
     EXPECT_EQ(readCfg(), cfg);
 }
 
