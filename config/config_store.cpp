@@ -96,7 +96,8 @@ ConfigStore::Outcome ConfigStore::checkBaseline(const std::string& path, const s
     // A file that was there and is gone stays refused: it is never made
     // again from what the program read before.
     if (it->second && !now) return {Refusal::Missing};
-    it->second = now;
+    // The baseline stays until the program has read the file again
+    // (adopt): until then every checked write is refused.
     return {Refusal::Changed};
 }
 
@@ -111,6 +112,13 @@ void ConfigStore::remember(const std::string& path, std::string bytes) {
     }
     cache_[path] = Cached{*after, parsed(std::move(bytes))};
     ++parses_;
+}
+
+void ConfigStore::adopt(const std::string& path) {
+    const std::string p = cleanPath(path);
+    if (p.empty()) return;
+    const std::shared_ptr<const ParsedIni> ini = load(p);
+    if (ini || !files::exists(p)) baseline_[p] = ini ? std::optional(ini->bytes) : std::nullopt;
 }
 
 ConfigStore::Outcome ConfigStore::write(const std::string& path, std::string_view section, std::string_view key,
@@ -130,7 +138,16 @@ ConfigStore::Outcome ConfigStore::writeGroup(const std::string& path, const std:
         if (!lock->held()) return {Refusal::InUse};
         bool unreadable = false;
         std::optional<std::string> now = readNow(p, unreadable);
-        if (const Outcome checked = checkBaseline(p, now, unreadable); !checked) return checked;
+        if (const Outcome checked = checkBaseline(p, now, unreadable); !checked) {
+            // What was read here is what the program reads next, even when
+            // the change left size and time looking as they were.
+            const std::optional<files::Stamp> stamp = files::stamp(p);
+            if (checked.refusal == Refusal::Changed && now && stamp) {
+                cache_[p] = Cached{*stamp, parsed(std::move(*now))};
+                ++parses_;
+            }
+            return checked;
+        }
         if (now) current = parsed(std::move(*now));
     } else {
         current = load(p);

@@ -73,8 +73,8 @@ public:
     // byte for byte, what this store last read or wrote as the program's
     // view of it (its baseline): a file another program changed, replaced,
     // created or removed meanwhile is refused (Changed, or Missing for a
-    // file that was there), and the baseline becomes the file as it is now,
-    // so the program can read it again and a second try writes onto it. A
+    // file that was there) until the program has read it again (adopt), so
+    // that a second try writes onto the new content. A
     // file that was absent when first read may then be created. The check
     // and the replace hold the file's ReplaceLock, so a second program
     // writing the same file waits its turn.
@@ -82,6 +82,10 @@ public:
     enum class Since { Anything, Read };
     Outcome writeGroup(const std::string& path, const std::vector<Item>& items, Missing missing = Missing::Create,
                        Since since = Since::Anything);
+
+    // The program reads the file again as it is now (after a Changed
+    // refusal): the baseline becomes what the next reads of it give.
+    void adopt(const std::string& path);
 
     // A group of one.
     Outcome write(const std::string& path, std::string_view section, std::string_view key, std::string_view value);

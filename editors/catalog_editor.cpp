@@ -389,7 +389,8 @@ void deleteCatalogEntry(Context& ctx) {
                             nodes[static_cast<std::size_t>(at.node - 1)].children[static_cast<std::size_t>(at.position - 1)]});
     }
     if (const auto refusal = writeCatalogEntriesMovedUp(st.store, st.CfgPath, section, next, moved, relinked)) {
-        kCatalogEditor.tell(ctx, refusal->text, "错误");
+        if (refusal->fileChanged) takeOutsideChange(ctx, kCatalogEditor.window(ctx), refusal->text);
+        else kCatalogEditor.tell(ctx, refusal->text, "错误");
         return;
     }
     *table = std::move(next);

@@ -360,7 +360,8 @@ void renameMainNode(Context& ctx) {
         answer = kNodeEditor.tell(ctx, "标题不能为空：清空标题会使该项目及其后的项目都不再显示。\r\n只有最后一个项目可以清空标题（即删除该项目）。",
              "提示");
     } else if (plan.kind == RenamePlan::Kind::AskRemove) {
-        answer = kNodeEditor.tell(ctx, "清空标题将删除项目[" + p.itemText(box, r) + "]，它将不再显示在列表和菜单中。\r\n是否继续？",
+        answer = kNodeEditor.tell(ctx, "清空标题后，项目[" + p.itemText(box, r) +
+                                   "]不再列在编辑器中；它在菜单中仍然显示，直到在 Cfg.ini 中删去它的 Name 或 Pic。\r\n是否继续？",
                      "确认", MessageButtons::YesNo);
     }
     if (!answer) return;
@@ -528,7 +529,8 @@ void deleteChildNode(Context& ctx) {
     CatalogTable hero = st.heroTable;
     const std::vector<CatalogRewrite> linked = backReferenceRewrites(st.nodeTable, next, item, hero);
     if (const auto refusal = writeChildrenMovedUp(st.store, st.CfgPath, next, form.chosen, moved, linked)) {
-        kNodeEditor.tell(ctx, refusal->text, "错误");
+        if (refusal->fileChanged) takeOutsideChange(ctx, kNodeEditor.window(ctx), refusal->text);
+        else kNodeEditor.tell(ctx, refusal->text, "错误");
         return;
     }
     st.nodeTable = std::move(next);

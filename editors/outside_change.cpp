@@ -6,6 +6,7 @@ namespace pallo {
 
 bool takeOutsideChange(Context& ctx, platform::WindowRef owner, const std::string& message) {
     ProgramState& st = ctx.state;
+    st.store.adopt(st.CfgPath);
     (void)loadMainNodes(st.store, st.CfgPath, st.nodeTable);
     loadCatalog(st.store, st.CfgPath, "Item", st.itemTable);
     loadCatalog(st.store, st.CfgPath, "Hero", st.heroTable);

@@ -591,9 +591,9 @@ TEST_F(NodeEditor, RenamingCases) {
         {"a blank title for a node with others after it", kCfg, 2, " \xE3\x80\x80", Answer::Yes, blankRefused,
          "提示", kCfg, 4, 2},
         {"the last node's title emptied, answered No", kCfg, 3, " ", Answer::No,
-         "清空标题将删除项目[空]，它将不再显示在列表和菜单中。\r\n是否继续？", "确认", kCfg, 4, 3},
+         "清空标题后，项目[空]不再列在编辑器中；它在菜单中仍然显示，直到在 Cfg.ini 中删去它的 Name 或 Pic。\r\n是否继续？", "确认", kCfg, 4, 3},
         {"the last node's title emptied, answered Yes", kCfg, 3, "", Answer::Yes,
-         "清空标题将删除项目[空]，它将不再显示在列表和菜单中。\r\n是否继续？", "确认",
+         "清空标题后，项目[空]不再列在编辑器中；它在菜单中仍然显示，直到在 Cfg.ini 中删去它的 Name 或 Pic。\r\n是否继续？", "确认",
          replaceLine(kCfg, "Title=空", "Title="), 3, 0},
     };
     for (const auto& k : cases) {
