@@ -193,9 +193,10 @@ test_association_orders_and_saves() {
   click "$assoc" "${AT_SAVE_ASSOCIATION[@]}"
   answer_box "$assoc_hwnd" 提示 '关联设置保存成功。' OK || return
   # The heroes 甲 (1&1) now links get their back-references in the same write;
-  # 骑士 is linked by 乙 (1&2) too.
+  # 骑士 is linked by 乙 (1&2) too. Every Hero back-reference is true after it:
+  # 勇者's stale 1&1 goes, and 弓手, linked by 乙, gets 1&2.
   local rest=("[Item]" "Name=Item" "1=i1.png|剑|锋利|0&0" "2=i2.png|盾|0|1&4,7" "" \
-    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|1&1" "3=h3.png|弓手|0|0&0" \
+    "[Hero]" "Name=Hero" "1=h1.png|勇者|0|0&0" "2=h2.png|法师|0|1&1" "3=h3.png|弓手|0|1&2" \
     "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|1&1,1&2" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|1&1")
   expect_cfg "the association save" "[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content" \
     "[1]" "Name=Lands" "Title=大陆" "In=Hero" "Link=1" "Show=1" "Pic=m1.png" \
