@@ -102,6 +102,9 @@ TEST(Check, FindingsFollowTheStoreReadingRules) {
         // A description longer than the hover tip shows: each # is a line
         // break of two characters, so 512 of them are 1024.
         {"[Hero]\r\n1=a.png|A|" + std::string(512, '#') + "|0\r\n", {2, "Hero", "1", Severity::Warning, "tip-cut"}},
+        // "0&0" says no child links the entry: a linked one says wrong.
+        {"[1]\r\nName=AB\r\nIn=Hero\r\nLink=1\r\n1=a.png|A|d|1\r\n[Hero]\r\n1=h.png|H|d|0&0\r\n",
+         {7, "Hero", "1", Severity::Warning, "back-reference-stale"}},
     };
     for (const auto& c : cases) {
         TempDir pack;
