@@ -41,8 +41,8 @@ void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mai
 
     const ChildNode shown = shownChild(ctx.state, node, child);
     p.setPicture(info.picture, childPicture(ctx.state, node, child));
-    p.setText(info.caption, shown.name);
-    p.setTooltip(info.picture, tipText(shown.description));
+    p.setText(info.caption, shownSpaces(shown.name));
+    p.setTooltip(info.picture, shownSpaces(tipText(shown.description)));
     p.setVisible(info.self, true);
 }
 
@@ -145,10 +145,10 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
         if (!e) continue;  // no such entry: its window stays hidden
         const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
         p.setPicture(info.picture, pictureAt(st, entryPicture(node->In.text(), *e)));
-        p.setText(info.caption, e->name);
+        p.setText(info.caption, shownSpaces(e->name));
         const std::string tip =
             kind.kind() == CatalogKind::Item ? childName + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
-        p.setTooltip(info.picture, tip);
+        p.setTooltip(info.picture, shownSpaces(tip));
         p.setVisible(info.self, true);
     }
     return note;

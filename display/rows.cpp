@@ -96,7 +96,7 @@ void buildFirstRow(Context& ctx) {
                                        ? platform::PictureSource::file(entry.picturePath)
                                        : platform::PictureSource::none());
         info.shows.mainIndex = entry.section;
-        p.setText(info.caption, entry.title);
+        p.setText(info.caption, shownSpaces(entry.title));
         p.move(info.self, place.left, place.top);
         setTranslucency(p, info.self, st.settings.S);
         p.setVisible(info.self, true);

@@ -35,8 +35,8 @@ std::optional<Refusal> fillAssociationChildren(Context& ctx, std::int32_t nodeId
     for (const ChildNode& child : children) {
         const int row = p.addRow(list, toText(child.number));
         p.setCell(list, row, 1, child.picture);
-        p.setCell(list, row, 2, child.name);
-        p.setCell(list, row, 3, child.description);
+        p.setCell(list, row, 2, shownSpaces(child.name));
+        p.setCell(list, row, 3, shownSpaces(child.description));
         p.setCell(list, row, 4, memberText(child.members));
     }
     p.setEnabled(kAssociationWindow.control(ctx, names::targetList), false);
@@ -88,7 +88,7 @@ void initAssociationWindow(Context& ctx, WindowRef window) {
     p.setSelection(sections, 0);
     // The ordering box starts on its prompt item too, "选择排序".
     p.setSelection(ControlRef{window, names::sortChooser}, 0);
-    for (const MainNode& node : st.nodeTable) p.addItem(nodes, node.Title, node.number);
+    for (const MainNode& node : st.nodeTable) p.addItem(nodes, shownSpaces(node.Title), node.number);
     p.setTopMost(window, true);
 }
 
@@ -115,7 +115,7 @@ void onNodeChosen(Context& ctx) {
     }
     // The box is not emptied first: every choice adds the node's title.
     for (const MainNode& node : st.nodeTable)
-        if (node.number == nodeId) p.addItem(sections, node.Title, nodeId);
+        if (node.number == nodeId) p.addItem(sections, shownSpaces(node.Title), nodeId);
     // A node or section out of range leaves its list empty, silently.
     (void)fillAssociationChildren(ctx, nodeId);
     const ControlRef targets = kAssociationWindow.control(ctx, names::targetList);

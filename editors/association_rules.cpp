@@ -101,7 +101,13 @@ std::vector<std::string> idsForSave(std::string_view idText) {
 }
 
 std::string associationMembers(const std::vector<std::string>& ids) {
-    std::string members = ids.size() == 1 ? ids.front() : memberText(ids);
+    // A lone ID would read back behind an empty member, in the second
+    // place; a trailing ",0" keeps it first (0 names no entry).
+    if (ids.size() == 1) {
+        const std::string& id = ids.front();
+        return removeBlanks(id).empty() || id == "0" ? std::string("0") : id + ",0";
+    }
+    std::string members = memberText(ids);
     if (removeBlanks(members).empty()) members = "0";
     return members;
 }
@@ -126,7 +132,7 @@ std::optional<Refusal> writeAssociation(ConfigStore& store, const std::string& c
     WriteGroup group;
     group.addEntry(toText(parentId), toText(childId),
                    EntryParts{child->picture, child->name, child->description, members,
-                              ids.size() == 1 ? std::vector<std::string>{members} : ids});
+                              ids.size() == 1 ? std::vector<std::string>{} : ids});
     CatalogTable catalog;
     if (linkedCatalog) {
         catalog = *linkedCatalog;

@@ -49,9 +49,10 @@ std::optional<std::string> checkIdText(std::string_view idText);
 // {"0"} (no links, as the loader reads it) when none is left.
 std::vector<std::string> idsForSave(std::string_view idText);
 
-// The members part a save writes for ids: a single element as it is,
-// otherwise memberText; "0" when that is empty, so the entry keeps its
-// four parts.
+// The members part a save writes for ids: a single ID x as "x,0", so it
+// reads back in the first place (a lone "x" reads as (empty, x)); "0" for
+// a single "0" or blank; otherwise memberText, "0" when that is
+// empty, so the entry keeps its four parts.
 std::string associationMembers(const std::vector<std::string>& ids);
 
 // Writes the association list ids of child childId of main node parentId:

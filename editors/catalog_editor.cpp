@@ -135,8 +135,8 @@ bool passEntryChecks(Context& ctx, const CatalogForm& form) {
 void addEntryRow(platform::Platform& p, const ControlRef& list, const CatalogEntry& entry) {
     const int row = p.addRow(list, toText(entry.number));
     p.setCell(list, row, 1, entry.picture);
-    p.setCell(list, row, 2, entry.name);
-    p.setCell(list, row, 3, entry.description);
+    p.setCell(list, row, 2, shownSpaces(entry.name));
+    p.setCell(list, row, 3, shownSpaces(entry.description));
     p.setCell(list, row, 4, memberText(entry.members));
 }
 
@@ -166,7 +166,7 @@ std::optional<Refusal> showEntryFields(Context& ctx, int id, const std::string& 
     platform::Platform& p = ctx.platform;
     p.setText(kCatalogEditor.control(ctx, names::idEdit), toText(id));
     p.setText(kCatalogEditor.control(ctx, names::pictureEdit), removeBlanks(entry.picture));
-    p.setText(kCatalogEditor.control(ctx, names::nameEdit), removeBlanks(entry.name));
+    p.setText(kCatalogEditor.control(ctx, names::nameEdit), shownSpaces(removeBlanks(entry.name)));
     p.setText(kCatalogEditor.control(ctx, names::membersEdit), backReferenceText(entry.members));
     p.setText(kCatalogEditor.control(ctx, names::descriptionEdit), catalogDescriptionForBox(entry.description));
     return std::nullopt;
@@ -255,11 +255,12 @@ void previewEntryPicture(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const ControlRef box = kCatalogEditor.control(ctx, names::pictureEdit);
     const std::string name = removeBlanks(p.text(box));
-    if (name.empty()) {
-        if (kCatalogEditor.tell(ctx, "请先填写图片名称。", "错误")) p.setFocus(box);
+    const CatalogForm form = readForm(ctx);
+    const auto blank = name.empty() ? std::nullopt : blankNameRefusal(p.text(box), "图片名称");
+    if (name.empty() || blank) {
+        if (kCatalogEditor.tell(ctx, blank ? *blank : "请先填写图片名称。", "错误")) p.setFocus(box);
         return;
     }
-    const CatalogForm form = readForm(ctx);
     const PicturePlaces places(ctx.state.ImageRoot);
     const std::string folder = places.folder(form.directory);
     const std::string path = places.path({form.directory, name});
@@ -316,8 +317,8 @@ void saveCatalogEntry(Context& ctx) {
     for (int row = 0; row < p.rowCount(list); ++row) {
         if (toInt(p.cell(list, row, 0)) != number) continue;
         p.setCell(list, row, 1, entry.picture);
-        p.setCell(list, row, 2, entry.name);
-        p.setCell(list, row, 3, entry.description);
+        p.setCell(list, row, 2, shownSpaces(entry.name));
+        p.setCell(list, row, 3, shownSpaces(entry.description));
         break;
     }
     kCatalogEditor.tell(ctx, "保存成功。", "提示");

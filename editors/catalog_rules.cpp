@@ -32,6 +32,10 @@ std::optional<CatalogPrompt> checkCatalogEntry(const CatalogForm& form, const Ca
             .focus = CatalogField::DirectoryBox};
     const std::string picture = removeBlanks(form.picture);
     if (picture.empty()) return refusal("图片名称不能为空。", "提示", CatalogField::Picture);
+    if (auto text = blankNameRefusal(form.directory, "图片目录"))
+        return refusal(std::move(*text), "错误", CatalogField::DirectoryBox);
+    if (auto text = blankNameRefusal(form.picture, "图片名称"))
+        return refusal(std::move(*text), "错误", CatalogField::Picture);
     const std::string path = folders.places.path({form.directory, picture});
     if (!folders.exists(path))
         return refusal(path + "\r\n该图片不存在，或文件名、路径带空格。", "提示", CatalogField::Picture);
@@ -64,7 +68,7 @@ std::string catalogDeleteQuestion(const CatalogForm& form) {
 
 void applyCatalogFields(CatalogEntry& entry, const CatalogForm& form) {
     entry.picture = removeBlanks(form.picture);
-    entry.name = removeBlanks(form.name);
+    entry.name = storedSpaces(form.name);
     entry.description = storedDescription(form.description);
 }
 

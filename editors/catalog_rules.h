@@ -53,8 +53,8 @@ struct CatalogFolders {
 
 // "保存" (and the first checks of "新增"): no section; then, unless the
 // user already said Yes to it, the question when the section's stored Name
-// differs from the directory ignoring case; the picture, that it exists,
-// and the name. Nothing when the entry can be written.
+// differs from the directory ignoring case; the picture, that neither it
+// nor the folder holds a blank, that it exists, and the name. Nothing when the entry can be written.
 std::optional<CatalogPrompt> checkCatalogEntry(const CatalogForm& form, const CatalogFolders& folders,
                                                DirectoryQuestion directory);
 
@@ -69,7 +69,8 @@ std::optional<CatalogPrompt> checkCatalogDelete(const CatalogForm& form);
 std::string catalogDeleteQuestion(const CatalogForm& form);
 
 // The picture, name and description an entry gets from the form: the
-// first two without blanks, the description as stored ("0" when empty).
+// picture without blanks, the name with its spaces kept (storedSpaces),
+// the description as stored ("0" when empty).
 void applyCatalogFields(CatalogEntry& entry, const CatalogForm& form);
 
 // The entry "新增" appends: numbered number, members (empty, "0&0").

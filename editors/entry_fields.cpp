@@ -36,6 +36,6 @@ std::string catalogEntryValue(const CatalogEntry& entry) {
     return entry.picture + "|" + entry.name + "|" + entry.description + "|" + memberText(entry.members);
 }
 
-std::string catalogDescriptionForBox(std::string_view stored) { return removeBlanks(shownDescription(stored)); }
+std::string catalogDescriptionForBox(std::string_view stored) { return shownDescription(removeBlanks(stored)); }
 
 }  // namespace pallo

@@ -25,8 +25,8 @@ std::string backReferenceText(const std::vector<std::string>& members);
 // picture|name|description|memberText(members): a catalog entry as written.
 std::string catalogEntryValue(const CatalogEntry& entry);
 
-// A stored description as the catalog editor's box shows it: every "#"
-// becomes a line break, then all blanks go.
+// A stored description as the catalog editor's box shows it: all blanks
+// go, then every "#" becomes a line break and every no-break space a space.
 std::string catalogDescriptionForBox(std::string_view stored);
 
 }  // namespace pallo

@@ -160,8 +160,11 @@ void previewPicture(Context& ctx, const char* edit, PictureRef picture) {
     platform::Platform& p = ctx.platform;
     const ControlRef box = kNodeEditor.control(ctx, edit);
     const std::string name = removeBlanks(p.text(box));
-    if (name.empty()) {
-        if (kNodeEditor.tell(ctx, "请先填写图片名称。", "错误")) p.setFocus(box);
+    const auto blank = name.empty() ? std::nullopt
+                                    : blankNameRefusal(p.text(box), std::string_view(edit) == names::mainPictureEdit
+                                                                        ? "图片名" : "图片名称");
+    if (name.empty() || blank) {
+        if (kNodeEditor.tell(ctx, blank ? *blank : "请先填写图片名称。", "错误")) p.setFocus(box);
         return;
     }
     picture.file = name;
@@ -219,7 +222,7 @@ void fillMainNodeBox(Context& ctx) {
     for (int i = 1; i <= kMainNodeCount; ++i) {
         const std::string title = cleanValue(ini, toText(i), "Title");
         if (title.empty()) break;
-        p.addItem(box, title, i);
+        p.addItem(box, shownSpaces(title), i);
     }
 }
 
@@ -287,7 +290,7 @@ void showChildFields(Context& ctx, int nodePosition) {
     const ChildNode& child = node->children[static_cast<std::size_t>(row)];
     p.setText(kNodeEditor.control(ctx, names::idEdit), toText(child.number));
     p.setText(kNodeEditor.control(ctx, names::pictureEdit), child.picture);
-    p.setText(kNodeEditor.control(ctx, names::nameEdit), child.name);
+    p.setText(kNodeEditor.control(ctx, names::nameEdit), shownSpaces(child.name));
     p.setText(kNodeEditor.control(ctx, names::membersEdit), p.cell(list, row, 4));
     p.setText(kNodeEditor.control(ctx, names::descriptionEdit), shownDescription(child.description));
 }
@@ -349,7 +352,7 @@ void renameMainNode(Context& ctx) {
         p.setFocus(box);
         return;
     }
-    const std::string title = removeBlanks(p.text(box));
+    const std::string title = storedTitle(p.text(box));
     const int listed = p.itemCount(box) - 1;
     const RenamePlan plan = planRename(static_cast<int>(itemDataAt(p, box, r)), listed, title);
     // A plain write needs no answer; a refusal can only be answered OK.
@@ -426,11 +429,12 @@ void addChildNode(Context& ctx) {
         return;
     }
     const ControlRef list = kNodeEditor.control(ctx, names::childList);
-    addRowCells(p, list, RowCells{toText(number), child.picture, child.name, child.description, "0"});
+    addRowCells(p, list, RowCells{toText(number), child.picture, shownSpaces(child.name),
+                                  shownSpaces(child.description), "0"});
     // The child list reports this selection too, so the new child's fields
     // show and a following "保存" edits it.
     p.setCurrentRow(list, p.rowCount(list) - 1);
-    kNodeEditor.tell(ctx, "新增节点已保存，重启程序后生效。", node->Title);
+    kNodeEditor.tell(ctx, "新增节点已保存，重启程序后生效。", shownSpaces(node->Title));
 }
 
 void saveNode(Context& ctx) {
@@ -481,14 +485,14 @@ void saveNode(Context& ctx) {
     st.itemTable = std::move(item);
     st.heroTable = std::move(hero);
     if (!savesChild(form)) {
-        kNodeEditor.tell(ctx, "主节点设置已保存，重启程序后生效。", node->Title);
+        kNodeEditor.tell(ctx, "主节点设置已保存，重启程序后生效。", shownSpaces(node->Title));
         return;
     }
     fillChildList(ctx, form.chosen);
     // The saved child stays the chosen one, its fields as saved: a
     // second "保存" edits it again.
     if (position > 0) ctx.platform.setCurrentRow(kNodeEditor.control(ctx, names::childList), position - 1);
-    kNodeEditor.tell(ctx, "节点设置已保存，重启程序后生效。", node->Title);
+    kNodeEditor.tell(ctx, "节点设置已保存，重启程序后生效。", shownSpaces(node->Title));
 }
 
 void deleteChildNode(Context& ctx) {

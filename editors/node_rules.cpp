@@ -55,6 +55,10 @@ constexpr const char* kFinishRenameFirst = "请先点击\"<<改名\"按钮完成
 std::optional<Prompt> checkChildFields(const NodeForm& form, const PictureFolders& folders) {
     const std::string picture = removeBlanks(form.picture);
     if (picture.empty()) return refusal("图片名称为空。", "错误", FormField::ChildPicture);
+    if (auto text = blankNameRefusal(form.directory, "图片目录"))
+        return refusal(std::move(*text), "错误", FormField::DirectoryBox);
+    if (auto text = blankNameRefusal(form.picture, "图片名称"))
+        return refusal(std::move(*text), "错误", FormField::ChildPicture);
     const std::string folder = folders.places.folder(form.directory);
     const std::string path = folders.places.path({form.directory, picture});
     if (!folders.exists(path))
@@ -65,6 +69,14 @@ std::optional<Prompt> checkChildFields(const NodeForm& form, const PictureFolder
 }
 
 }  // namespace
+
+std::optional<std::string> blankNameRefusal(std::string_view name, std::string_view label) {
+    if (!hasBlank(name)) return std::nullopt;
+    return std::string(label) + "不能含有空格：“" + std::string(name) +
+           "”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。";
+}
+
+std::string storedTitle(std::string_view typed) { return isBlankText(typed) ? std::string() : storedSpaces(typed); }
 
 std::string joinMembersForList(const std::vector<std::string>& members) {
     std::string out = leadingMembers(members);
@@ -95,14 +107,14 @@ bool isUnreadChild(const ChildNode& child) {
 }
 
 std::string storedDescription(std::string_view boxText) {
-    std::string stored = removeBlanks(replaceAll(replaceAll(replaceAll(boxText, "\r\n", "#"), "\r", "#"), "\n", "#"));
-    return stored.empty() ? std::string("0") : stored;
+    const std::string lines = replaceAll(replaceAll(replaceAll(boxText, "\r\n", "#"), "\r", "#"), "\n", "#");
+    return isBlankText(lines) ? std::string("0") : storedSpaces(lines);
 }
 
-std::string shownDescription(std::string_view stored) { return replaceAll(stored, "#", "\r\n"); }
+std::string shownDescription(std::string_view stored) { return replaceAll(shownSpaces(stored), "#", "\r\n"); }
 
 RowCells loadedRowCells(const MainNode& node, const ChildNode& child, int position) {
-    RowCells cells{toText(position), child.picture, child.name, child.description,
+    RowCells cells{toText(position), child.picture, shownSpaces(child.name), shownSpaces(child.description),
                    joinMembersForList(child.members)};
     if (node.Link.kind() == LinkMode::Direct) {
         cells[1] = "引" + node.In.text();
@@ -116,7 +128,7 @@ RowCells refilledRowCells(const MainNode& node, const ChildNode& child, int posi
         const std::string first = child.members.empty() ? std::string() : child.members.front();
         return RowCells{toText(position), "转" + node.In.text() + first, {}, {}, {}};
     }
-    return RowCells{toText(position), child.picture, child.name, child.description,
+    return RowCells{toText(position), child.picture, shownSpaces(child.name), shownSpaces(child.description),
                     joinMembersForList(child.members)};
 }
 
@@ -143,8 +155,12 @@ std::optional<Prompt> checkSave(const NodeForm& form, const MainNode& node, cons
                       .caption = "提示：" + node.Name + "->" + form.directory,
                       .focus = FormField::DirectoryBox, .folder = {}};
     }
+    if (auto text = blankNameRefusal(form.directory, "图片目录"))
+        return refusal(std::move(*text), "错误", FormField::DirectoryBox);
     const std::string mainPicture = removeBlanks(form.mainPicture);
     if (mainPicture.empty()) return refusal("图片名称不能为空。", "提示", FormField::MainPicture);
+    if (auto text = blankNameRefusal(form.mainPicture, "图片名"))
+        return refusal(std::move(*text), "错误", FormField::MainPicture);
     const std::string mainPath = folders.places.path(menuPicture(mainPicture));
     if (!folders.exists(mainPath))
         return refusal(mainPath + "\r\n该图片不存在，或文件名、路径带空格。", "提示", FormField::MainPicture);
@@ -194,7 +210,7 @@ RenamePlan planRename(int chosen, int listed, std::string_view title) {
 
 void setMainNodeFromForm(MainNode& node, const NodeForm& form) {
     node.Name = form.directory;
-    node.Title = form.title;
+    node.Title = storedTitle(form.title);
     node.Pic = removeBlanks(form.mainPicture);
     const bool catalog = equalIgnoringCase(form.hook, "item") || equalIgnoringCase(form.hook, "hero");
     node.In = InValue(catalog ? form.hook : std::string());
@@ -206,14 +222,14 @@ ChildNode newChild(const NodeForm& form, std::int32_t number) {
     const bool direct = form.link == 2;
     return ChildNode{.number = number,
                      .picture = direct ? std::string("0") : removeBlanks(form.picture),
-                     .name = direct ? std::string("0") : removeBlanks(form.name),
+                     .name = direct ? std::string("0") : storedSpaces(form.name),
                      .description = storedDescription(form.description),
                      .members = {std::string(), "0"}};
 }
 
 void applyChildFields(ChildNode& child, const NodeForm& form) {
     child.picture = removeBlanks(form.picture);
-    child.name = removeBlanks(form.name);
+    child.name = storedSpaces(form.name);
     child.description = storedDescription(form.description);
 }
 

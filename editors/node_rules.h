@@ -35,15 +35,28 @@ std::string entryValue(const ChildNode& child);
 bool isUnreadChild(const ChildNode& child);
 
 // The description box's text as it is stored: every line break (CR LF, or
-// a lone LF or CR) becomes "#",
-// every blank goes, and an empty result is "0".
+// a lone LF or CR) becomes "#", every blank a no-break space
+// (storedSpaces), and a text of blanks alone is "0".
 std::string storedDescription(std::string_view boxText);
 
-// A stored description as a box shows it: every "#" becomes CR LF.
+// A stored description as a box shows it: every "#" becomes CR LF, every
+// no-break space a space.
 std::string shownDescription(std::string_view stored);
 
+// A typed title as it is stored: its spaces kept as no-break spaces, like
+// a name's; a title of blanks alone is empty. The menu shows a Title as
+// written but the editors read it without blanks, so only no-break spaces
+// survive both.
+std::string storedTitle(std::string_view typed);
+
+// A picture file or folder name cannot hold a blank: the loaders remove
+// every blank, so the name would read back as another file. The refusal's
+// text for the field called label, or nothing when the name has none.
+std::optional<std::string> blankNameRefusal(std::string_view name, std::string_view label);
+
 // The five cells of a child row (ID, 图片, 名称, 说明, 关联) at position
-// (1-based) in the list, as loading a main node fills them: with Link "2"
+// (1-based) in the list, as loading a main node fills them (spaces shown
+// as spaces, see shownSpaces): with Link "2"
 // the picture cell says "引" + In and the name cell "ID:" + the members.
 using RowCells = std::array<std::string, 5>;
 RowCells loadedRowCells(const MainNode& node, const ChildNode& child, int position);
@@ -123,7 +136,7 @@ std::string deleteQuestion(const NodeForm& form, std::string_view rowName, std::
 // The text shown when no child has the number of the ID box.
 std::string deleteFailure(const NodeForm& form);
 
-// What the second "<<改名" click does with the typed title (blanks removed).
+// What the second "<<改名" click does with the typed title (as storedTitle gives it).
 // chosen is the node the rename started on (0: none), listed the number of
 // titles the main-node box lists.
 struct RenamePlan {

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";  // U+3000
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";  // U+00A0
 
 bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
@@ -197,6 +198,43 @@ void eraseBlanks(std::string& text) {
         if (wide != npos && wide < from) wide = text.find(kFullWidthSpace, from);
     }
     text.resize(moveRun(from, text.size(), out));
+}
+
+bool hasBlank(std::string_view text) {
+    return text.find(' ') != std::string_view::npos || text.find(kFullWidthSpace) != std::string_view::npos;
+}
+
+std::string storedSpaces(std::string_view typed) {
+    // Byte searches are exact, as in eraseBlanks.
+    std::string out;
+    out.reserve(typed.size() + 8);
+    for (std::size_t i = 0; i < typed.size();) {
+        if (typed[i] == ' ') {
+            out += kNoBreakSpace;
+            ++i;
+        } else if (typed.substr(i, kFullWidthSpace.size()) == kFullWidthSpace) {
+            out += kNoBreakSpace;
+            i += kFullWidthSpace.size();
+        } else {
+            out += typed[i++];
+        }
+    }
+    return out;
+}
+
+std::string shownSpaces(std::string_view stored) {
+    // C2 is always a lead byte, so C2 A0 is found only where U+00A0 stands.
+    std::string out;
+    out.reserve(stored.size());
+    std::size_t from = 0;
+    for (std::size_t at = stored.find(kNoBreakSpace); at != std::string_view::npos;
+         at = stored.find(kNoBreakSpace, from)) {
+        out.append(stored.substr(from, at - from));
+        out += ' ';
+        from = at + kNoBreakSpace.size();
+    }
+    out.append(stored.substr(from));
+    return out;
 }
 
 std::string removeBlanks(std::string_view text) {

@@ -20,6 +20,18 @@ std::string removeBlanks(std::string_view text);
 // removeBlanks on the text itself, without a copy.
 void eraseBlanks(std::string& text);
 
+// Whether the text holds an ASCII space or a full-width space.
+bool hasBlank(std::string_view text);
+
+// A name, title or description as typed, as it is stored: every ASCII space
+// and every full-width space becomes a no-break space (U+00A0), which the
+// loaders keep, so the text reads back with its spaces where they were.
+std::string storedSpaces(std::string_view typed);
+
+// A stored name, title or description as it is drawn: every no-break space
+// becomes an ASCII space, so lines wrap there.
+std::string shownSpaces(std::string_view stored);
+
 // Text read from Cfg.ini or written to it: invalid UTF-8 sequences become
 // U+FFFD, everything else passes unchanged.
 std::string repairUtf8(std::string_view bytes);

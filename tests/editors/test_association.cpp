@@ -12,6 +12,7 @@
 #include "editors/entry_fields.h"
 #include "model/loaders.h"
 #include "catalog_fixture.h"
+#include "editor_fixture.h"
 
 namespace pallo::testing {
 namespace {
@@ -133,7 +134,7 @@ TEST_F(WriteAssociation, WritesTheWholeEntryWithTheIdsAsTheLastPart) {
         Members members;
     } cases[] = {
         {{"3", "5"}, "1=a.png|A|d#e|3,5", {"3", "5"}},
-        {{"7"}, "1=a.png|A|d#e|7", {"", "7"}},
+        {{"7"}, "1=a.png|A|d#e|7,0", {"7", "0"}},  // first, not behind an empty member
         {{"3", "5", ""}, "1=a.png|A|d#e|3,5,", {"3", "5"}},
         {{""}, "1=a.png|A|d#e|0", {"", "0"}},  // never an empty fourth part
         {{"0"}, "1=a.png|A|d#e|0", {"", "0"}},
@@ -148,8 +149,8 @@ TEST_F(WriteAssociation, WritesTheWholeEntryWithTheIdsAsTheLastPart) {
 
 TEST_F(WriteAssociation, TakesTheLastChildWithTheId) {
     ASSERT_EQ(writeAssociation(store, path, nodes, 1, 2, {"8"}), std::nullopt);
-    EXPECT_EQ(readFile(path), "[1]\r\nLink=1\r\n1=a.png|A|d#e|3\r\n2=z.png|Z||8\r\n");
-    EXPECT_EQ(nodes[0].children.back().members, (Members{"", "8"}));
+    EXPECT_EQ(readFile(path), "[1]\r\nLink=1\r\n1=a.png|A|d#e|3\r\n2=z.png|Z||8,0\r\n");
+    EXPECT_EQ(nodes[0].children.back().members, (Members{"8", "0"}));
     EXPECT_EQ(nodes[0].children[1].members, (Members{"", "4"}));
 }
 
@@ -421,7 +422,7 @@ TEST_F(Association, SavingWritesTheChildsWholeEntryWithTheIdText) {
     } cases[] = {
         {0, {}, 0, "1=a.png|Alpha|one#two|3,5", "3,5"},
         {0, {6}, 2, "1=a.png|Alpha|one#two|7,5,3", "7,5,3"},
-        {3, {6, 7}, 0, "4=d.png|Delta|0|8", "8"},         // 7 clicked off again
+        {3, {6, 7}, 0, "4=d.png|Delta|0|8,0", "8,0"},     // 7 clicked off again
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -438,7 +439,49 @@ TEST_F(Association, SavingWritesTheChildsWholeEntryWithTheIdText) {
     }
     // The table holds the new lists, as the overlay will read them.
     EXPECT_EQ(state().nodeTable[0].children[0].members, (Members{"7", "5", "3"}));
-    EXPECT_EQ(state().nodeTable[0].children[3].members, (Members{"", "8"}));
+    EXPECT_EQ(state().nodeTable[0].children[3].members, (Members{"8", "0"}));
+}
+
+// A single chosen entry is saved so that a restart shows it in the first
+// place of the third row; a lone ID a file already holds still shows in
+// the second, as it always did.
+TEST_F(Association, ASingleChosenEntryShowsFirstInTheThirdRowAfterARestart) {
+    openAssociation();
+    chooseNode(1);
+    chooseChild(0);                                                   // Alpha: 3,5
+    ASSERT_TRUE(platform.ctrlClickRow(asc(aw::targetList), 2));       // 3 off
+    ASSERT_TRUE(platform.ctrlClickRow(asc(aw::targetList), 4));       // 5 off
+    ASSERT_TRUE(platform.ctrlClickRow(asc(aw::targetList), 7));       // 8 on
+    ASSERT_EQ(idText(), "8");
+    ASSERT_TRUE(save());
+    EXPECT_EQ(idText(), "8,0");
+    // The heroes' back-references are written with it: hero 8 now names
+    // node 1's child 1; the others the children that already linked them.
+    std::string saved = replaceLine(defaultCfg(), "1=a.png|Alpha|one#two|3,5", "1=a.png|Alpha|one#two|8,0");
+    for (const auto& [hero, refs] : {std::pair{3, "1&2"}, {7, "1&4"}, {8, "1&1"}, {9, "1&2"}, {12, "1&2"}}) {
+        const std::string k = std::to_string(hero);
+        saved = replaceLine(saved, k + "=h" + k + ".png|hero" + k + "|0|0&0", k + "=h" + k + ".png|hero" + k + "|0|" + refs);
+    }
+    EXPECT_EQ(readCfg(), saved);
+
+    // Entry 1 now links hero 8 alone; entry 4 still holds the lone "7".
+    const struct {
+        int child;
+        std::vector<std::string> captions;  // the third row's first two places, "" when hidden
+    } cases[] = {{1, {"hero8", ""}}, {4, {"", "hero7"}}};
+    platform::headless::HeadlessPlatform screen{run.path()};
+    App again(screen);
+    again.start();
+    const auto& rows = again.state().rows;
+    ASSERT_TRUE(screen.pressMouse(rows[kFirstRow][0].caption, platform::MouseButton::Left));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.child);
+        ASSERT_TRUE(screen.clickMouse(rows[kSecondRow][static_cast<std::size_t>(c.child - 1)].picture));
+        for (std::size_t k = 0; k < c.captions.size(); ++k) {
+            const WindowInfo& place = rows[kThirdRow][k];
+            EXPECT_EQ(screen.isVisible(place.self) ? screen.text(place.caption) : "", c.captions[k]) << k;
+        }
+    }
 }
 
 // Digits and commas are saved as the loader reads them; anything else is
@@ -450,11 +493,11 @@ TEST_F(Association, IdTextsAreSavedAsNumbersOrRefused) {
     const struct {
         std::string typed;
         std::string line;  // empty: refused
-    } cases[] = {{"07", "4=d.png|Delta|0|7"},
+    } cases[] = {{"07", "4=d.png|Delta|0|7,0"},
                  {"3,,5", "4=d.png|Delta|0|3,5"},
                  {" 3, 5 ", "4=d.png|Delta|0|3,5"},  // blanks around the IDs go
                  {",,,", "4=d.png|Delta|0|0"},     // empty items go; nothing left is "no links"
-                 {"12,,", "4=d.png|Delta|0|12"},
+                 {"12,,", "4=d.png|Delta|0|12,0"},
                  {"x", ""},
                  {"-1", ""},
                  {"+1", ""},

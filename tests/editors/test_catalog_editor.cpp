@@ -78,7 +78,7 @@ TEST(CatalogDirectoryNames, NamesWithBlanksAreNotOffered) {
 }
 
 CatalogForm validForm() {
-    return CatalogForm{.section = 1, .storedName = "item", .directory = "Item", .id = "2", .picture = "a .png",
+    return CatalogForm{.section = 1, .storedName = "item", .directory = "Item", .id = "2", .picture = "a.png",
                        .name = "N", .description = "x y\r\nz", .rowChosen = true, .rowName = "Shield",
                        .rowDescription = "one#two"};
 }
@@ -101,6 +101,10 @@ TEST(CatalogChecks, EntryFieldsInOrder) {
          "提示：item->图片目录", CatalogField::DirectoryBox},
         {"no picture", [](CatalogForm& f) { f.picture = " \xE3\x80\x80"; }, false, "图片名称不能为空。", "提示",
          CatalogField::Picture},
+        {"blank in the picture", [](CatalogForm& f) { f.picture = "a .png"; }, false,
+         "图片名称不能含有空格：“a .png”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。", "错误", CatalogField::Picture},
+        {"full-width blank in the folder", [](CatalogForm& f) { f.directory = "My\xE3\x80\x80Pics"; f.picture = "a b"; },
+         true, "图片目录不能含有空格：“My\xE3\x80\x80Pics”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。", "错误", CatalogField::DirectoryBox},
         {"missing picture", [](CatalogForm& f) { f.picture = "b.png"; }, false,
          "/img/Item/b.png\r\n该图片不存在，或文件名、路径带空格。", "提示", CatalogField::Picture},
         {"directory accepted, missing picture",
@@ -121,7 +125,7 @@ TEST(CatalogChecks, EntryFieldsInOrder) {
         EXPECT_EQ(prompt->text, c.text);
         EXPECT_EQ(prompt->caption, c.caption);
         EXPECT_EQ(prompt->focus, c.focus);
-        EXPECT_EQ(prompt->kind == CatalogPrompt::Kind::Continue, c.focus == CatalogField::DirectoryBox);
+        EXPECT_EQ(prompt->kind == CatalogPrompt::Kind::Continue, c.caption.rfind("提示：", 0) == 0);
     }
     EXPECT_FALSE(checkCatalogEntry(validForm(), folders, DirectoryQuestion::Ask));
 }
@@ -339,10 +343,11 @@ TEST_F(CatalogEditor, AddingWritesKeyCountPlusOneWithZeroAmpZeroAndTheName) {
     expectOneBox(catalog(), "保存成功。", "提示");
     EXPECT_EQ(itemSection(),
               "[Item]\r\nName=Item\r\n1=i1.png|Sword|a sharp#blade|1&4,7,2&9\r\n2=i2.png|Shield|0|1&4,7\r\n"
-              "3=i3.png|Bow|0|4,7,\r\n4=i4.png|Axe|0|0&0\r\n5=new.png|Bow|lineone#linetwo|0&0\r\n");
+              "3=i3.png|Bow|0|4,7,\r\n4=i4.png|Axe|0|0&0\r\n5=new.png|Bo\xC2\xA0w|line\xC2\xA0one#line\xC2\xA0two|0&0\r\n");
     EXPECT_EQ(platform.rowCount(cat(ce::entryList)), 5);
-    EXPECT_EQ((Names{platform.cell(cat(ce::entryList), 4, 0), platform.cell(cat(ce::entryList), 4, 4)}),
-              (Names{"5", "0&0"}));
+    EXPECT_EQ((Names{platform.cell(cat(ce::entryList), 4, 0), platform.cell(cat(ce::entryList), 4, 2),
+                     platform.cell(cat(ce::entryList), 4, 3), platform.cell(cat(ce::entryList), 4, 4)}),
+              (Names{"5", "Bo w", "line one#line two", "0&0"}));
     EXPECT_EQ(state().itemTable.back().members, (Members{"", "0&0"}));
 }
 
@@ -397,9 +402,12 @@ TEST_F(CatalogEditor, SavingAsksAboutAChangedDirectoryAndWritesTheBoxsText) {
     ASSERT_EQ(platform.messageBoxes().size(), 2u);
     EXPECT_EQ(platform.messageBoxes()[1].text, "保存成功。");
     EXPECT_EQ(itemSection(),
-              "[Item]\r\nName=Item\r\n1=i1.png|Sword|a sharp#blade|1&4,7,2&9\r\n2=i2.png|BigShield|0|1&4,7\r\n"
+              "[Item]\r\nName=Item\r\n1=i1.png|Sword|a sharp#blade|1&4,7,2&9\r\n2=i2.png|Big\xC2\xA0Shield|0|1&4,7\r\n"
               "3=i3.png|Bow|0|4,7,\r\n4=i4.png|Axe|0|0&0\r\n");
-    EXPECT_EQ(platform.cell(cat(ce::entryList), 1, 2), "BigShield");
+    EXPECT_EQ(platform.cell(cat(ce::entryList), 1, 2), "Big Shield");
+    chooseEntry(0);
+    chooseEntry(1);
+    EXPECT_EQ(platform.text(cat(ce::nameEdit)), "Big Shield") << "the box shows the space again";
 }
 
 // The catalog's folder is found in any case, as Windows finds it; without
@@ -565,7 +573,14 @@ TEST_F(CatalogEditor, PreviewShowsThePictureAndARightClickHidesIt) {
     EXPECT_EQ(platform.openedFolders(), Names{img("Item")});
     EXPECT_FALSE(platform.isVisible(preview));
 
+    platform.clearMessageBoxes();
     type(cat(ce::pictureEdit), "i1 .png");
+    ASSERT_TRUE(platform.click(cat(ce::previewButton)));
+    expectOneBox(catalog(), "图片名称不能含有空格：“i1 .png”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。", "错误");
+    EXPECT_TRUE(platform.hasFocus(cat(ce::pictureEdit)));
+    EXPECT_FALSE(platform.isVisible(preview));
+
+    type(cat(ce::pictureEdit), "i1.png");
     ASSERT_TRUE(platform.click(cat(ce::previewButton)));
     EXPECT_TRUE(platform.isVisible(preview));
     EXPECT_EQ(platform.picture(preview), platform::PictureSource::file(img("Item", "i1.png")));

@@ -301,6 +301,59 @@ TEST_F(RandomWrites, AssociationLists) {
         });
 }
 
+// A name or description typed with spaces, full-width spaces, CJK, emoji
+// and line breaks is saved by both editors and shows, once read again, as
+// it was typed: every space drawn as a space.
+TEST_F(RandomWrites, TypedNamesAndDescriptionsShowAsTypedAfterReading) {
+    const std::string pieces[] = {"a", "Z", "7", " ", "\xE3\x80\x80", "中", "冰", "\xF0\x9F\x98\x80", "#", ",", "\r\n"};
+    const auto typed = [&](bool lines) {
+        std::string out;
+        for (int n = random.pick(0, 14); n > 0; --n) out += pieces[random.pick(0, lines ? 10 : 9)];
+        return removeBlanks(out).empty() ? out + "x" : out;  // a blank name is refused
+    };
+    const auto drawn = [](std::string text, bool description) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text.compare(i, 3, "\xE3\x80\x80") == 0) {
+                out += ' ';
+                i += 2;
+            } else if (description && text[i] == '#') {
+                out += "\r\n";
+            } else {
+                out += text[i];
+            }
+        }
+        return out;
+    };
+    for (int round = 0; round < 100; ++round) {
+        writeFile(path, kBase);
+        ConfigStore store;
+        NodeForm form;
+        form.name = typed(false);
+        form.description = typed(true);
+        form.picture = "a.png";
+        SCOPED_TRACE(::testing::PrintToString(form.name) + " " + ::testing::PrintToString(form.description));
+        NodeTable nodes = loadNodes(store);
+        nodes[0].children[0] = newChild(form, 1);
+        ASSERT_EQ(writeChildEntry(store, path, nodes, 1, 1), std::nullopt);
+        CatalogTable items = loadItems(store);
+        CatalogForm typedEntry;
+        typedEntry.picture = "i.png";
+        typedEntry.name = form.name;
+        typedEntry.description = form.description;
+        applyCatalogFields(items[0], typedEntry);
+        ASSERT_EQ(writeCatalogEntry(store, path, "Item", items, 1, "Item", SectionName::Keep), std::nullopt);
+
+        ConfigStore fresh;
+        const ChildNode child = loadNodes(fresh)[0].children[0];
+        const CatalogEntry entry = loadItems(fresh)[0];
+        EXPECT_EQ(shownSpaces(child.name), drawn(form.name, false));
+        EXPECT_EQ(shownSpaces(entry.name), drawn(form.name, false));
+        EXPECT_EQ(shownDescription(child.description), drawn(form.description, true));
+        EXPECT_EQ(catalogDescriptionForBox(entry.description), drawn(form.description, true));
+    }
+}
+
 // --- the editors as a user drives them ------------------------------------------------
 
 std::string cjk(int count) {

@@ -36,20 +36,21 @@ TEST(MemberJoins, ListAndFileDifferOnlyInABlankLastMember) {
     }
 }
 
-TEST(Descriptions, StoredWithHashForLineBreaksAndNoBlanks) {
+TEST(Descriptions, StoredWithHashForLineBreaksAndNoBreakSpaces) {
     const struct {
         std::string box;
         std::string stored;
     } cases[] = {
-        {"x y\r\nz", "xy#z"},
+        {"x y\r\nz", "x\xC2\xA0y#z"},  // a space stays, as a no-break space
         {"   ", "0"},
         {"", "0"},
         {"\r\n", "#"},
-        {"一\xE3\x80\x80二\r\n\r\n三", "一二##三"},
+        {"一\xE3\x80\x80二\r\n\r\n三", "一\xC2\xA0二##三"},
+        {" \xE3\x80\x80\r\n", "\xC2\xA0\xC2\xA0#"},
         {"a\nb\rc", "a#b#c"},  // a lone LF or CR is a line break too
     };
     for (const auto& c : cases) EXPECT_EQ(storedDescription(c.box), c.stored) << c.box;
-    EXPECT_EQ(shownDescription("line one#line two#"), "line one\r\nline two\r\n");
+    EXPECT_EQ(shownDescription("line one#line\xC2\xA0two#"), "line one\r\nline two\r\n");
 }
 
 TEST(EntryValues, FourPartsWithMembersJoinedForTheFile) {
@@ -170,8 +171,11 @@ TEST(AddChecks, InOrderAndDirectReferenceSkipsPictureAndName) {
          K::Refusal, "图片名称为空。", "错误", F::ChildPicture},
         {"missing picture before a blank name", [](NodeForm& f) { f.picture = "b.png"; f.name = ""; },
          K::Browse, "Img/Maps/b.png\r\n图片不存在，是否浏览该路径？", "错误", F::ChildPicture},
-        {"inner blanks go before the path is built", [](NodeForm& f) { f.picture = "a .png"; },
-         K::Refusal, "", "", F::MainNodeBox},
+        {"a blank in the picture", [](NodeForm& f) { f.picture = "a .png"; f.name = ""; },
+         K::Refusal, "图片名称不能含有空格：“a .png”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。", "错误", F::ChildPicture},
+        {"a blank in the folder, before the picture's",
+         [](NodeForm& f) { f.directory = "My Pics"; f.picture = "a\xE3\x80\x80.png"; },
+         K::Refusal, "图片目录不能含有空格：“My Pics”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。", "错误", F::DirectoryBox},
         {"blank name", [](NodeForm& f) { f.name = " "; }, K::Refusal, "显示名称为空。", "错误", F::ChildName},
         {"no row needed", [](NodeForm& f) { f.rowChosen = false; f.id = ""; }, K::Refusal, "", "", F::MainNodeBox},
     };
@@ -199,7 +203,9 @@ TEST(SaveChecks, InOrderWithTheFolderQuestionAndTheChildChecks) {
          "提示：maps->子图片目录", F::DirectoryBox},
         {"blank main picture", [](NodeForm& f) { f.mainPicture = " "; },
          K::Refusal, "图片名称不能为空。", "提示", F::MainPicture},
-        {"missing main picture", [](NodeForm& f) { f.mainPicture = "m 2.png"; f.picture = ""; },
+        {"a blank in the main picture", [](NodeForm& f) { f.mainPicture = "m 1.png"; f.picture = ""; },
+         K::Refusal, "图片名不能含有空格：“m 1.png”。文件名和文件夹名中的空格无法保存，请改用没有空格的名字。", "错误", F::MainPicture},
+        {"missing main picture", [](NodeForm& f) { f.mainPicture = "m2.png"; f.picture = ""; },
          K::Refusal, "Img/Menu/m2.png\r\n该图片不存在，或文件名、路径带空格。", "提示", F::MainPicture},
         {"main-node save: no row, child boxes not checked",
          [](NodeForm& f) { f.rowChosen = false; f.picture = ""; f.id = "55"; }, K::Refusal, "", "", F::MainNodeBox},
@@ -232,6 +238,12 @@ TEST(SaveChecks, InOrderWithTheFolderQuestionAndTheChildChecks) {
     noFolder.Name = "";
     EXPECT_FALSE(checkSave(moved, noFolder, folders(), DirectoryQuestion::Ask))
         << "a node without a folder has nothing to move";
+    moved.directory = "My Pics";
+    moved.rowChosen = false;  // the topic's own folder, without a child saved
+    const auto blank = checkSave(moved, node, folders(), DirectoryQuestion::Accepted);
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->focus, F::DirectoryBox);
+    EXPECT_EQ(blank->caption, "错误");
 }
 
 TEST(DeleteChecks, InOrderBeforeTheQuestion) {
@@ -316,7 +328,7 @@ TEST(NewChild, DirectReferenceTakesZeroesAndEveryChildStartsWithMembersZero) {
     f.name = "甲 乙";
     f.description = "x y\r\nz";
     ChildNode c = newChild(f, 5);
-    EXPECT_EQ(entryValue(c), "ab.png|甲乙|xy#z|0");
+    EXPECT_EQ(entryValue(c), "ab.png|甲\xC2\xA0乙|x\xC2\xA0y#z|0");
     EXPECT_EQ(c.number, 5);
     EXPECT_EQ(c.members, (Members{"", "0"}));
     f.link = 2;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/loaders.h"
 #include "model/text.h"
 
 namespace pallo {
@@ -82,6 +83,34 @@ TEST(RemoveBlanks, RemovesAsciiAndFullWidthSpacesEverywhere) {
         eraseBlanks(inPlace);
         EXPECT_EQ(inPlace, c.out) << '"' << c.in << '"';
     }
+}
+
+// Spaces a user types survive the loaders' blank removal as no-break
+// spaces and are drawn as spaces again; typing over what is drawn keeps
+// the stored text.
+TEST(TypedSpaces, ReadBackUnchangedAndShowAsSpaces) {
+    const std::string fragments[] = {"a", "Z", "7", " ", "\xE3\x80\x80", "\xC2\xA0", "中", "冰霜", "😀", "#", "é",
+                                     "\xE3\x80\x81", ","};
+    std::mt19937 rng(20241209);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(fragments) - 1);
+    std::uniform_int_distribution<int> count(0, 16);
+    for (int round = 0; round < 2000; ++round) {
+        std::string typed;
+        std::string drawn;  // every kind of space as an ASCII space
+        for (int n = count(rng); n > 0; --n) {
+            const std::string& f = fragments[pick(rng)];
+            typed += f;
+            drawn += f == "\xE3\x80\x80" || f == "\xC2\xA0" ? " " : f;
+        }
+        const std::string stored = storedSpaces(typed);
+        ASSERT_FALSE(hasBlank(stored)) << typed;
+        ASSERT_EQ(readBackValue(stored), stored) << typed;
+        ASSERT_EQ(shownSpaces(stored), drawn) << typed;
+        ASSERT_EQ(storedSpaces(shownSpaces(stored)), stored) << typed;
+        ASSERT_EQ(hasBlank(typed), removeBlanks(typed) != typed) << typed;
+    }
+    EXPECT_EQ(storedSpaces("Wolf Hunt"), "Wolf\xC2\xA0Hunt");
+    EXPECT_EQ(shownSpaces("Kill\xC2\xA0" "5\xC2\xA0wolves"), "Kill 5 wolves");
 }
 
 TEST(RepairUtf8, ValidTextPassesUnchanged) {

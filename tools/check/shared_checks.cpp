@@ -30,10 +30,12 @@ void Checker::checkBlanks(const std::string& sec, const std::string& key, const 
         if (read == written) continue;
         add(lineOf(sec, key), sec, key, Severity::Warning, "blanks-removed",
             "程序读取时会删除所有空格：" + q(written) + " 会变成 " + q(read) +
-                "。需要保留的空格请用不换行空格（U+00A0）；图片和文件夹名里不要有空格。",
+                "。在编辑器里输入的空格会保存为不换行空格（U+00A0），读取后原样保留并显示为空格；"
+                "手工编辑时需要保留的空格也请写成 U+00A0。图片和文件夹名里不能有空格，编辑器会拒绝。",
             "The program removes every blank when it reads a value: " + q(written) + " becomes " + q(read) +
-                ". Where a blank must stay, write a no-break space (U+00A0); picture and folder names "
-                "must have none.");
+                ". The editors store a typed space as a no-break space (U+00A0), which is kept and shows as a "
+                "space; when editing by hand, write U+00A0 where a blank must stay. Picture and folder names "
+                "cannot have blanks: the editors refuse them.");
         return;
     }
 }
