@@ -39,8 +39,17 @@ lands() {
 # cfg_text LINES...: the lines as Cfg.ini holds them (crlf_file's text).
 cfg_text() { printf '%s\n' "$@"; }
 
+ORIGINAL=("1=a.png|甲|说明|0" "2=b.png|乙|二|0" "3=c.png|丙|三|0")
+
+# start_shared_program [--linked]: the program on topic 1 with three children
+# and topic 2; with --linked, Cfg.ini is a symbolic link to shared/Cfg.ini.
 start_shared_program() {
-  make_run_dir "$(cfg_text "${HEAD[@]}" "$(lands 大陆 "1=a.png|甲|说明|0" "2=b.png|乙|二|0" "3=c.png|丙|三|0")" "${SEA[@]}")" || return 1
+  make_run_dir "$(cfg_text "${HEAD[@]}" "$(lands 大陆 "${ORIGINAL[@]}")" "${SEA[@]}")" || return 1
+  if [ "${1:-}" = --linked ]; then
+    mkdir "$run_dir/shared"
+    mv "$run_dir/Cfg.ini" "$run_dir/shared/Cfg.ini"
+    ln -s shared/Cfg.ini "$run_dir/Cfg.ini"
+  fi
   add_pictures Lands a.png b.png c.png d.png new.png
   add_pictures Menu m1.png
   launch_program || return 1
@@ -97,9 +106,8 @@ refused_once() {
 
 # no_leftovers WHAT: no temporary or lock file stays beside Cfg.ini.
 no_leftovers() {
-  local left
-  left="$(cd "$run_dir" && ls -A | grep -E '^\.Cfg\.ini\.' || true)"
-  [ -z "$left" ] || fail "after $1 these stay beside Cfg.ini: $left"
+  local left=("$run_dir"/.Cfg.ini.*)
+  [ ! -e "${left[0]}" ] || fail "after $1 these stay beside Cfg.ini: ${left[*]##*/}"
 }
 
 # select_child ID: a click on the first row, then Down until the ID box says ID.
@@ -210,7 +218,7 @@ two_programs_on_one_folder() {
   type_into "$editor" "${AT_NAME[@]}" FromA
   click "$editor" "${AT_ADD[@]}"
   answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
-  local lines=("1=a.png|甲|说明|0" "2=b.png|乙|二|0" "3=c.png|丙|三|0")
+  local lines=("${ORIGINAL[@]}")
   expect_cfg "A's 新增" "${HEAD[@]}" "$(lands 大陆 "${lines[@]}" "4=a.png|FromA|0|0")" "${SEA[@]}" || return
   cp "$run_dir/Cfg.ini" "$run_dir/Cfg.hand"
 
@@ -226,6 +234,23 @@ two_programs_on_one_folder() {
   ws_alive "$second_pid" || fail "the second program ended"
 }
 
+# A Cfg.ini that is a symbolic link (Wine shows it as a plain file) is written
+# through: the link stays and its target takes the save.
+test_linked_cfg_is_written_through() {
+  start_shared_program --linked || return
+  open_editor || return
+  choose_first_node || return
+  select_child 1 || return
+  type_into "$editor" "${AT_NAME[@]}" Linked
+  click "$editor" "${AT_SAVE[@]}"
+  answer_box "$editor_hwnd" 大陆 '节点设置已保存，重启程序后生效。' OK || return
+  expect_cfg "保存 through the link" "${HEAD[@]}" "$(lands 大陆 "1=a.png|Linked|说明|0" "${ORIGINAL[@]:1}")" "${SEA[@]}"
+  [ -L "$run_dir/Cfg.ini" ] || fail "the save replaced the link Cfg.ini with a file"
+  no_leftovers "保存 through the link"
+  local left=("$run_dir"/shared/.Cfg.ini.*)
+  [ ! -e "${left[0]}" ] || fail "beside the link's target stay: ${left[*]##*/}"
+}
+
 # The second program is stopped here, whatever the test's outcome; the runner
 # stops the first ($pid).
 first_pid="" second_pid=""
@@ -237,4 +262,5 @@ test_two_programs_on_one_folder() {
 
 # ---------------------------------------------------------------- runner
 
-e2e_run "$@" -- test_hand_edits_survive_save_add_delete test_two_programs_on_one_folder
+e2e_run "$@" -- test_hand_edits_survive_save_add_delete test_two_programs_on_one_folder \
+  test_linked_cfg_is_written_through
