@@ -104,9 +104,10 @@ refused_once() {
   no_leftovers "$1"
 }
 
-# no_leftovers WHAT: no temporary or lock file stays beside Cfg.ini.
+# no_leftovers WHAT [FOLDER]: no temporary or lock file stays beside Cfg.ini
+# (in FOLDER, the run folder unless given).
 no_leftovers() {
-  local left=("$run_dir"/.Cfg.ini.*)
+  local left=("${2:-$run_dir}"/.Cfg.ini.*)
   [ ! -e "${left[0]}" ] || fail "after $1 these stay beside Cfg.ini: ${left[*]##*/}"
 }
 
@@ -218,8 +219,7 @@ two_programs_on_one_folder() {
   type_into "$editor" "${AT_NAME[@]}" FromA
   click "$editor" "${AT_ADD[@]}"
   answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
-  local lines=("${ORIGINAL[@]}")
-  expect_cfg "A's 新增" "${HEAD[@]}" "$(lands 大陆 "${lines[@]}" "4=a.png|FromA|0|0")" "${SEA[@]}" || return
+  expect_cfg "A's 新增" "${HEAD[@]}" "$(lands 大陆 "${ORIGINAL[@]}" "4=a.png|FromA|0|0")" "${SEA[@]}" || return
   cp "$run_dir/Cfg.ini" "$run_dir/Cfg.hand"
 
   # B's editor brought up over A's (there is no window manager to do it on a click).
@@ -230,7 +230,7 @@ two_programs_on_one_folder() {
   click "$editor" "${AT_ADD[@]}"
   answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
   expect_cfg "B's second 新增" "${HEAD[@]}" \
-    "$(lands 大陆 "${lines[@]}" "4=a.png|FromA|0|0" "5=b.png|FromB|0|0")" "${SEA[@]}" || return
+    "$(lands 大陆 "${ORIGINAL[@]}" "4=a.png|FromA|0|0" "5=b.png|FromB|0|0")" "${SEA[@]}" || return
   ws_alive "$second_pid" || fail "the second program ended"
 }
 
@@ -247,8 +247,7 @@ test_linked_cfg_is_written_through() {
   expect_cfg "保存 through the link" "${HEAD[@]}" "$(lands 大陆 "1=a.png|Linked|说明|0" "${ORIGINAL[@]:1}")" "${SEA[@]}"
   [ -L "$run_dir/Cfg.ini" ] || fail "the save replaced the link Cfg.ini with a file"
   no_leftovers "保存 through the link"
-  local left=("$run_dir"/shared/.Cfg.ini.*)
-  [ ! -e "${left[0]}" ] || fail "beside the link's target stay: ${left[*]##*/}"
+  no_leftovers "保存 through the link" "$run_dir/shared"
 }
 
 # The second program is stopped here, whatever the test's outcome; the runner
