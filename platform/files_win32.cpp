@@ -219,9 +219,11 @@ bool isReadOnly(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+// Every existing path is resolved through an open handle, not only one
+// marked as a reparse point: Wine shows a Unix symbolic link as a plain
+// file, and a rename onto it would replace the link instead of its target.
 std::string finalPath(const std::string& path) {
-    const DWORD a = attributes(path);
-    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return path;
+    if (attributes(path) == INVALID_FILE_ATTRIBUTES) return path;
     Handle h(CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!h.valid()) return path;
