@@ -264,7 +264,7 @@ TEST(Designs, ComboItemDataIsDistinctExceptTheNoAssociationChoice) {
 
 TEST(Designs, NodeWindowsFollowOneTemplate) {
     const WindowDesign& model = nodeWindow(Row::Third, 1);
-    ASSERT_EQ(model.controls.size(), 2u);
+    ASSERT_EQ(model.controls.size(), 3u);
     const ControlDesign* picture = model.find("图片框");
     const ControlDesign* caption = model.find("透明标签");
     ASSERT_NE(picture, nullptr);
