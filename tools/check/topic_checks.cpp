@@ -55,7 +55,7 @@ void Checker::checkChildCount(const MainNode& node, const std::string& sec) {
     if (pages > 1) {
         add(lineOf(sec, toText(kChildCapacity + 1)), sec, toText(kChildCapacity + 1), Severity::Note, "topic-pages",
             "这个主题有 " + toText(n) + " 项，分 " + toText(pages) + " 页显示（每页 " + toText(kChildCapacity) +
-                " 项）：再按一次它的菜单图片翻到下一页，最后一页之后回到第一页；第三行最后一格的右上角显示页码。",
+                " 项）：再按一次它的菜单图片翻到下一页，最后一页之后回到第一页；最后一张图片的右上角显示页码。",
             "This topic has " + toText(n) + " entries on " + toText(pages) + " pages of " + toText(kChildCapacity) +
                 ": pressing its menu picture again turns to the next page, and after the last back to the first; "
                 "the page number shows in the top right corner of the last picture.");
