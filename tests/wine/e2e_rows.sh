@@ -191,7 +191,26 @@ test_press_turns_pages() {
   expect_page "page 1 again" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2"
 }
 
+# The wheel over the second row: away from the user the next page, towards the
+# one before. The pointer rests on a row window that never has the keyboard.
+test_wheel_turns_pages() {
+  make_run_dir "$(pages_cfg)" || return
+  add_pictures Menu m1.png
+  launch_program || return
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
+  wait_geometry "$overlay" "$X0 $Y0 70 70" || return
+  press_menu 1 || return
+  expect_page "page 1" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2" || return
+  local first
+  wait_window_at first "$X0 $ROW2_TOP 70 70" "second-row window 1" || return
+  click "$first" 35 20 5
+  expect_page "wheel away" 29 40 "$((X0 + STEP * 11)),$ROW2_TOP"$'\t'"2/2" || return
+  click "$first" 35 20 4
+  expect_page "wheel towards" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2"
+}
+
 # ---------------------------------------------------------------- runner
 
 e2e_run "$@" -- test_menu_row_packed test_press_shows_children test_link_child_shows_entries \
-  test_right_press_hides_detail_rows test_drag_moves_rows test_press_turns_pages
+  test_right_press_hides_detail_rows test_drag_moves_rows test_press_turns_pages \
+  test_wheel_turns_pages
