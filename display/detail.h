@@ -18,7 +18,7 @@
 namespace pallo {
 
 inline constexpr int kRowCapacity = ui::layout::kEntryRowLength;     // windows of a detail row
-inline constexpr int kChildCapacity = ui::layout::kEntriesPerView;  // children shown at most
+inline constexpr int kChildCapacity = ui::layout::kEntriesPerView;  // children one page shows
 
 // A description as a hover tip: every "#" becomes a line break.
 std::string tipText(std::string_view description);

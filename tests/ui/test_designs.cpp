@@ -273,6 +273,13 @@ TEST(Designs, NodeWindowsFollowOneTemplate) {
     EXPECT_EQ(picture->picture, assets::Picture::NodePlaceholder);
     EXPECT_EQ(caption->kind, ControlKind::Label);
     EXPECT_EQ(caption->container, "图片框");
+    // The page sign: hidden until a page has more, in a corner clear of the caption.
+    const ControlDesign* sign = model.find(names::node::pageSign);
+    ASSERT_NE(sign, nullptr);
+    EXPECT_EQ(sign->container, "图片框");
+    EXPECT_FALSE(sign->visible);
+    EXPECT_FALSE(overlaps(rectOf(*sign), rectOf(*caption)));
+    EXPECT_LE(sign->left + sign->width, picture->width);
 
     struct RowCase {
         Row row;
