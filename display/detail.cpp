@@ -1,8 +1,11 @@
 #include "display/detail.h"
 
+#include <algorithm>
+
 #include "model/picture_dirs.h"
 #include "model/text.h"
 #include "program/row_windows.h"
+#include "ui/names.h"
 
 namespace pallo {
 
@@ -46,6 +49,54 @@ void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mai
     p.setVisible(info.self, true);
 }
 
+int childCount(const MainNode& node) { return static_cast<int>(node.children.size()); }
+
+// Children a page of node shows: first (1-based) and how many.
+struct PageSpan {
+    int first = 1;
+    int count = 0;
+};
+PageSpan childSpan(const MainNode& node, int page) {
+    const int first = page * kChildCapacity + 1;
+    return {first, std::max(0, std::min(kChildCapacity, childCount(node) - first + 1))};
+}
+
+// The page sign of a window: shown with text, hidden without.
+void setSign(Context& ctx, const WindowInfo& info, const std::string& text) {
+    const platform::ControlRef sign{info.self, ui::names::node::pageSign};
+    ctx.platform.setText(sign, text);
+    ctx.platform.setVisible(sign, !text.empty());
+}
+
+void clearSigns(Context& ctx, RowIndex row) {
+    for (const WindowInfo& info : ctx.state.rows[row]) setSign(ctx, info, "");
+}
+
+// Whether the detail rows show the children of mainIndex now: its first
+// child of the page stands in the second row's first window.
+bool childrenShown(const Context& ctx, int mainIndex) {
+    const RowWindowList& second = ctx.state.rows[kSecondRow];
+    return ctx.state.detailPages.mainIndex == mainIndex && !second.empty() &&
+           second.front().shows.mainIndex == mainIndex && ctx.platform.isVisible(second.front().self);
+}
+
+// Whether linked entries now stand where children of the page shown were.
+bool linkedOverChildren(const ProgramState& st, const MainNode& node) {
+    return st.detailPages.linkedChild != 0 && childSpan(node, st.detailPages.page).count > kRowCapacity;
+}
+
+void fillWithEntry(Context& ctx, const WindowInfo& info, const MainNode& node, const CatalogEntry& e,
+                   const InValue& kind, const std::string& childName) {
+    platform::Platform& p = ctx.platform;
+    p.setPicture(info.picture, pictureAt(ctx.state, entryPicture(node.In.text(), e)));
+    p.setText(info.caption, shownSpaces(e.name));
+    // The Item tip names the clicked child first: "child+entry".
+    const std::string tip =
+        kind.kind() == CatalogKind::Item ? childName + "+" + e.name + "\r\n" + tipText(e.description) : tipText(e.description);
+    p.setTooltip(info.picture, shownSpaces(tip));
+    p.setVisible(info.self, true);
+}
+
 }  // namespace
 
 WindowInfo* childWindow(ProgramState& st, int j) {
@@ -53,10 +104,12 @@ WindowInfo* childWindow(ProgramState& st, int j) {
 }
 
 const WindowInfo* childWindow(const ProgramState& st, int j) {
-    const RowIndex row = j <= kRowCapacity ? kSecondRow : kThirdRow;
-    const int position = j <= kRowCapacity ? j : j - kRowCapacity;
+    if (j < 1) return nullptr;
+    const int place = (j - 1) % kChildCapacity + 1;
+    const RowIndex row = place <= kRowCapacity ? kSecondRow : kThirdRow;
+    const int position = place <= kRowCapacity ? place : place - kRowCapacity;
     const RowWindowList& list = st.rows[row];
-    if (position < 1 || static_cast<std::size_t>(position) > list.size()) return nullptr;
+    if (static_cast<std::size_t>(position) > list.size()) return nullptr;
     return &list[static_cast<std::size_t>(position - 1)];
 }
 
@@ -74,41 +127,42 @@ std::string tipText(std::string_view description) {
     return out;
 }
 
-LinkedRoom linkedRoom(int nChildren, int nMembers) {
-    if (nMembers + 1 - kChildCapacity > 0) return LinkedRoom::TooMany;
-    if (nChildren > kRowCapacity) return LinkedRoom::NoRoom;
-    return nMembers > kRowCapacity ? LinkedRoom::First14 : LinkedRoom::All;
+int pageCount(int count, int perPage) { return count <= perPage ? 1 : (count + perPage - 1) / perPage; }
+
+std::string pageSign(int page, int pages) {
+    return pages > 1 ? toText(page + 1) + "/" + toText(pages) : std::string();
 }
 
-std::optional<ShowNote> showChildren(Context& ctx, int mainIndex) {
+std::optional<ShowNote> showChildren(Context& ctx, int mainIndex, int page) {
     hideDetailRows(ctx);
     ProgramState& st = ctx.state;
     const MainNode* node = mainNode(st, mainIndex);
     if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
+    clearSigns(ctx, kSecondRow);
+    clearSigns(ctx, kThirdRow);
 
-    std::optional<ShowNote> note;
-    int n = static_cast<int>(node->children.size());
-    if (n - kChildCapacity > 0) {
-        note = ShowNote{ShowNote::Kind::Partial,
-                        "内容（" + toText(n) + "）过多，将只展示未超限（" + toText(kChildCapacity) + "）部分。"};
-        n = kChildCapacity;
-    }
-
-    for (int j = 1; j <= n; ++j) {
+    const int pages = pageCount(childCount(*node), kChildCapacity);
+    page = ((page % pages) + pages) % pages;
+    const PageSpan span = childSpan(*node, page);
+    WindowInfo* last = nullptr;
+    for (int j = span.first; j < span.first + span.count; ++j) {
         // Each child is shown from a copy: the Link "2" substitution never
         // reaches the table.
-        if (WindowInfo* info = childWindow(st, j))
+        if (WindowInfo* info = childWindow(st, j)) {
             fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)]);
+            last = info;
+        }
     }
-    return note;
+    st.detailPages = DetailPages{mainIndex, page, 0, 0};
+    if (last) setSign(ctx, *last, pageSign(page, pages));
+    return std::nullopt;
 }
 
-std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind) {
+std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind, int page) {
     ProgramState& st = ctx.state;
     platform::Platform& p = ctx.platform;
     const MainNode* node = mainNode(st, mainIndex);
     if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
-    const int nChildren = static_cast<int>(node->children.size());
     const ChildNode* clicked = nullptr;
     for (const ChildNode& c : node->children)
         if (c.number == childNumber) {
@@ -122,47 +176,78 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
     if (!table) return ShowNote{ShowNote::Kind::Refused, "参数错误参In：" + kind.text()};
     const CatalogTable entries = *table;
 
-    // With up to 14 children the third row is the entries' row: it is
-    // cleared first, so the entries of the child clicked before never stand
-    // beside this child's. With more, it holds children and there is no room
-    // for entries at all.
+    // The third row is the entries' row: it is cleared first, so the entries
+    // of the child clicked before never stand beside this child's. Children
+    // the page shows there give way, but not to a child that links no entry.
+    const bool samePage = st.detailPages.mainIndex == mainIndex;
+    const bool childrenBelow =
+        samePage ? st.detailPages.linkedChild == 0 && childSpan(*node, st.detailPages.page).count > kRowCapacity
+                 : childCount(*node) > kRowCapacity;
+    const bool linksAny = std::any_of(members.begin(), members.end(),
+                                      [&](const std::string& m) { return findEntry(entries, toInt(m)) != nullptr; });
+    if (!linksAny && childrenBelow) return std::nullopt;
     const RowWindowList& third = st.rows[kThirdRow];
-    const LinkedRoom room = linkedRoom(nChildren, nMembers);
-    if (nChildren <= kRowCapacity)
-        for (const WindowInfo& info : third) p.setVisible(info.self, false);
-    if (room == LinkedRoom::TooMany) return ShowNote{ShowNote::Kind::Refused, "子节点内容过多，无法展示。"};
-    if (room == LinkedRoom::NoRoom) return std::nullopt;
-    std::optional<ShowNote> note;
-    if (room == LinkedRoom::First14)
-        note = ShowNote{ShowNote::Kind::Partial,
-                        "内容（" + toText(nMembers) + "）过多，将只展示未超限（" + toText(kRowCapacity) + "）部分。"};
+    for (const WindowInfo& info : third) p.setVisible(info.self, false);
+    clearSigns(ctx, kThirdRow);
 
-    // The Item tip names the clicked child first: "child+entry".
+    const int pages = pageCount(nMembers, kRowCapacity);
+    page = ((page % pages) + pages) % pages;
     const std::string childName = clicked ? clicked->name : std::string();
-
-    for (int t = 1; t <= nMembers && t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
-        const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(t - 1)]));
+    const WindowInfo* last = nullptr;
+    for (int t = 1; t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
+        const int m = page * kRowCapacity + t;
+        if (m > nMembers) break;
+        const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(m - 1)]));
         if (!e) continue;  // no such entry: its window stays hidden
-        const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
-        p.setPicture(info.picture, pictureAt(st, entryPicture(node->In.text(), *e)));
-        p.setText(info.caption, shownSpaces(e->name));
-        const std::string tip =
-            kind.kind() == CatalogKind::Item ? childName + "+" + e->name + "\r\n" + tipText(e->description) : tipText(e->description);
-        p.setTooltip(info.picture, shownSpaces(tip));
-        p.setVisible(info.self, true);
+        last = &third[static_cast<std::size_t>(t - 1)];
+        fillWithEntry(ctx, *last, *node, *e, kind, childName);
     }
-    return note;
+    st.detailPages.linkedChild = childNumber;
+    st.detailPages.linkedPage = page;
+    if (last) setSign(ctx, *last, pageSign(page, pages));
+    // Children of the topic gave way: the second row's last window says
+    // that the topic has more, as the third row's did.
+    const int topicPages = pageCount(childCount(*node), kChildCapacity);
+    if (samePage && linkedOverChildren(st, *node) && !st.rows[kSecondRow].empty())
+        setSign(ctx, st.rows[kSecondRow].back(), pageSign(st.detailPages.page, topicPages));
+    return std::nullopt;
 }
 
 void onSecondRowClick(Context& ctx, platform::WindowRef window) {
     const WindowInfo* info = findRowWindow(ctx.state, window);
     // Only a mutual association opens entries; "0", "2" and anything else do nothing.
     if (!info || info->shows.Link != LinkMode::Mutual) return;
-    const RowWindowContent& shows = info->shows;
-    // A child with more entries than the row holds shows the first 14 and
-    // says so; one that cannot be shown at all says why.
-    if (const auto note = showContent(ctx, shows.mainIndex, shows.childNumber, shows.In))
+    const RowWindowContent shows = info->shows;
+    const DetailPages& now = ctx.state.detailPages;
+    // The same child again: the next page of its entries.
+    const int page = now.mainIndex == shows.mainIndex && now.linkedChild == shows.childNumber ? now.linkedPage + 1 : 0;
+    if (const auto note = showContent(ctx, shows.mainIndex, shows.childNumber, shows.In, page))
         ctx.platform.messageBox(ctx.state.overlay, note->text, "提示", platform::MessageButtons::Ok);
+}
+
+void turnChildren(Context& ctx, int mainIndex) {
+    const ProgramState& st = ctx.state;
+    const MainNode* node = mainNode(st, mainIndex);
+    int page = 0;
+    if (node && childrenShown(ctx, mainIndex))
+        page = linkedOverChildren(st, *node) ? st.detailPages.page : st.detailPages.page + 1;
+    showChildren(ctx, mainIndex, page);
+}
+
+void onDetailWheel(Context& ctx, const platform::Event& event) {
+    const ProgramState& st = ctx.state;
+    const DetailPages now = st.detailPages;
+    const WindowInfo* info = findRowWindow(st, event.window);
+    if (!info || event.wheelDelta == 0 || !childrenShown(ctx, now.mainIndex)) return;
+    const int step = event.wheelDelta < 0 ? 1 : -1;
+    const RowWindowList& third = st.rows[kThirdRow];
+    const bool overEntries = now.linkedChild != 0 && std::any_of(third.begin(), third.end(), [&](const WindowInfo& w) {
+                                 return w.self == info->self;
+                             });
+    if (overEntries)
+        showContent(ctx, now.mainIndex, now.linkedChild, st.rows[kSecondRow].front().shows.In, now.linkedPage + step);
+    else
+        showChildren(ctx, now.mainIndex, now.page + step);
 }
 
 }  // namespace pallo

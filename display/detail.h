@@ -18,24 +18,20 @@
 namespace pallo {
 
 inline constexpr int kRowCapacity = ui::layout::kEntryRowLength;     // windows of a detail row
-inline constexpr int kChildCapacity = ui::layout::kEntriesPerView;  // children shown at most
+inline constexpr int kChildCapacity = ui::layout::kEntriesPerView;  // children one page shows
 
 // A description as a hover tip: every "#" becomes a line break.
 std::string tipText(std::string_view description);
 
-// What a press on a Link "1" child shows of its nMembers linked entries when
-// its main node has nChildren children: the entries use the third row, which
-// is free only while the children fit in the second.
-enum class LinkedRoom {
-    All,      // every entry (up to 14)
-    First14,  // the first 14, with a notice
-    TooMany,  // none: 28 or more, refused with a message
-    NoRoom,   // none, silently: the third row holds children 15 to 28
-};
-LinkedRoom linkedRoom(int nChildren, int nMembers);
+// Pages: a view shows perPage of count things; page 0 is the first. There
+// is always one page, an empty one for nothing.
+int pageCount(int count, int perPage);
+// The sign a page carries while there are more than one: "2/3"; empty for one.
+std::string pageSign(int page, int pages);
 
-// The window child j (1 to 28) of a main node is shown in: second-row
-// window j, or third-row window j - 14; nullptr when the row has none.
+// The window child j of a main node is shown in: on its page, the place
+// p = (j - 1) % 28 + 1 is second-row window p or third-row window p - 14;
+// nullptr when the row has none.
 const WindowInfo* childWindow(const ProgramState& st, int j);
 WindowInfo* childWindow(ProgramState& st, int j);
 
@@ -44,27 +40,41 @@ WindowInfo* childWindow(ProgramState& st, int j);
 // placeholder when there is no such file.
 platform::PictureSource childPicture(const ProgramState& st, const MainNode& node, const ChildNode& child);
 
-// What a show has to tell the user, when anything: that it left a part
-// out, or why it showed nothing. The caller decides whether to tell it.
+// Why a show showed nothing, when it did not. The caller decides whether
+// to tell it.
 struct ShowNote {
     enum class Kind {
-        Partial,  // shown, all but the part the text names
         Refused,  // nothing shown, for the reason in the text
     };
     Kind kind = Kind::Refused;
     std::string text;
 };
 
-// Shows main node mainIndex (1 to 10): children 1-14 in the second row,
-// 15-28 in the third (Partial beyond). A child of a Link "2" node stands
-// for the catalog entry its first positive member names.
-std::optional<ShowNote> showChildren(Context& ctx, int mainIndex);
+// Shows page `page` of main node mainIndex (1 to 10): 28 children, the
+// first 14 in the second row, the rest in the third; page 0 is children
+// 1-28, and a page past the last is the first again. A child of a Link "2"
+// node stands for the catalog entry its first positive member names. With
+// more than one page the last window shown carries the page sign.
+std::optional<ShowNote> showChildren(Context& ctx, int mainIndex, int page = 0);
 
-// Shows the catalog entries (kind "Item" or "Hero") that child childNumber of
-// main node mainIndex links to, in the third row (Partial beyond 14).
-std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind);
+// Shows page `page` of the catalog entries (kind "Item" or "Hero") that
+// child childNumber of main node mainIndex links to: 14 at a time in the
+// third row, where children of the node give way until its next press.
+std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind,
+                                    int page = 0);
 
-// A click on a second-row window: opens the linked entries of a Link "1" child.
+// A click on a second-row window: opens the linked entries of a Link "1"
+// child, and on the same child again their next page.
 void onSecondRowClick(Context& ctx, platform::WindowRef window);
+
+// The menu press on main node mainIndex: its first page, or while it is the
+// node shown, its next page (the same one when linked entries hold children
+// of it in the third row).
+void turnChildren(Context& ctx, int mainIndex);
+
+// The wheel over a detail row: the next page away from the user (delta < 0),
+// the one before towards. Over the third row while it holds linked entries
+// it turns those, elsewhere the children.
+void onDetailWheel(Context& ctx, const platform::Event& event);
 
 }  // namespace pallo

@@ -1,7 +1,5 @@
 #include "display/predecode.h"
 
-#include <algorithm>
-
 #include "display/detail.h"
 
 namespace pallo {
@@ -15,7 +13,8 @@ bool predecodeStep(Context& ctx, PredecodeCursor& cursor) {
         const int section = menu[cursor.menu].shows.mainIndex;
         const MainNode* node =
             section >= 1 && section <= kMainNodeCount ? &st.nodeTable[static_cast<std::size_t>(section - 1)] : nullptr;
-        const int shown = node ? std::min(static_cast<int>(node->children.size()), kChildCapacity) : 0;
+        // Every page: each child in the box its page shows it in.
+        const int shown = node ? static_cast<int>(node->children.size()) : 0;
         if (cursor.child > shown) {
             ++cursor.menu;
             cursor.child = 1;

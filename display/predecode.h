@@ -18,7 +18,7 @@ struct PredecodeCursor {
 };
 
 // Prepares the next picture: child by child of each menu node as far as a
-// press shows them (28), menu window by menu window. False when there is
+// press shows them, page after page, menu window by menu window. False when there is
 // nothing left.
 bool predecodeStep(Context& ctx, PredecodeCursor& cursor);
 

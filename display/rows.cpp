@@ -109,7 +109,7 @@ void buildThirdRow(Context& ctx) { buildDetailRow(ctx, kThirdRow); }
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
     const WindowInfo* info = findRowWindow(ctx.state, window);
     // The menu press reports nothing: a node that cannot be shown shows nothing.
-    showChildren(ctx, info ? info->shows.mainIndex : 0);
+    turnChildren(ctx, info ? info->shows.mainIndex : 0);
 }
 
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }
@@ -125,11 +125,15 @@ void registerRowHandlers(HandlerRegistry& handlers) {
         });
     }
     // Windows 1 and 6 of the second row answer the press, the others the
-    // release. Third-row windows handle nothing.
+    // release. Third-row windows answer no click.
     for (int p = 1; p <= ui::rowLength(ui::Row::Second); ++p) {
         const ui::EventKind event = (p == 1 || p == 6) ? LeftDown : LeftUp;
         handlers.add({{ui::nodeWindow(ui::Row::Second, p).name, node::picture, event, &onSecondRowClick}});
     }
+    // The wheel over either detail row turns its pages.
+    for (const ui::Row row : {ui::Row::Second, ui::Row::Third})
+        for (int p = 1; p <= ui::rowLength(row); ++p)
+            handlers.add({{ui::nodeWindow(row, p).name, node::picture, Wheel, &onDetailWheel}});
 }
 
 }  // namespace pallo

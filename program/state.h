@@ -47,6 +47,16 @@ struct HotkeyHiding {
     std::vector<platform::WindowRef> windows;
 };
 
+// Which page the detail rows show: the main node whose children they show
+// and its page (0 is the first), and while the third row holds the linked
+// entries of one of its children, that child (0: none) and their page.
+struct DetailPages {
+    int mainIndex = 0;
+    int page = 0;
+    int linkedChild = 0;
+    int linkedPage = 0;
+};
+
 struct ProgramState {
     // The catalog of this kind; nullptr for none.
     CatalogTable* catalog(CatalogKind kind) { return catalogOf(kind, itemTable, heroTable); }
@@ -77,6 +87,7 @@ struct ProgramState {
     platform::WindowRef donationWindow;     // DonationWindow
 
     HotkeyHiding hiddenByHotkey;
+    DetailPages detailPages;
 };
 
 // What every handler works on.

@@ -22,6 +22,7 @@ inline constexpr const char* exitLabel = "透明标签2";     // "退出程序"
 namespace node {
 inline constexpr const char* picture = "图片框";
 inline constexpr const char* caption = "透明标签";  // transparent label over the picture
+inline constexpr const char* pageSign = "页码标签";  // "2/3" in the top right corner, while more exist
 }  // namespace node
 
 // The list and the entry strip the node editor and the catalog editor share.

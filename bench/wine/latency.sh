@@ -7,15 +7,17 @@
 #   start-up:    launch -> overlay mapped, beside launch -> window mapped of
 #                bare_window.exe (one layered 70 x 70 pop-up and nothing else);
 #   first press: press on menu picture 1 -> its 28 entries mapped, the first
-#                time, beside the same press again (everything decoded).
+#                time, beside the same press again (everything decoded);
+#   page turn:   the press on the shown menu picture once more -> entries
+#                29-56 mapped in the same windows (decoded ahead while idle).
 #
 # Each round runs the bare program, then the program: it waits until the
 # program is idle (no CPU time used for 0.5 s), presses the menu picture,
 # hides the rows with the right button, waits until idle again, presses
-# again, then presses every menu picture in turn (each waited for until
-# idle) and reads the program's private memory (RssAnon, what Wine reports
-# as private bytes) once every row has been shown. Medians over the rounds,
-# and the two ratios.
+# again, waits until idle, presses once more (the next page), then presses
+# every menu picture in turn (each waited for until idle) and reads the
+# program's private memory (RssAnon, what Wine reports as private bytes) once
+# every row has been shown. Medians over the rounds, and the two ratios.
 #
 #   bench/wine/latency.sh [ROUNDS]      (5 rounds unless given)
 #   PALLO_EXE=other.exe bench/wine/latency.sh    measures another build
@@ -91,6 +93,8 @@ for round in $(seq 1 "$rounds"); do
   # the rows leaves Wine busy for a while, which is no part of a press.
   wait_idle "$pid" || echo "latency: the program did not become idle" >&2
   warm_ms="$("$xlatency" click "$menu_x" "$menu_y" 1 map "$entries")" || warm_ms=-
+  wait_idle "$pid" || echo "latency: the program did not become idle" >&2
+  turn_ms="$("$xlatency" click "$menu_x" "$menu_y" 1 map "$entries")" || turn_ms=-
   for m in $(seq 2 "$menus"); do
     xdotool mousemove $((menu_x + 71 * (m - 1))) "$menu_y" click 1
     wait_idle "$pid"
@@ -98,16 +102,16 @@ for round in $(seq 1 "$rounds"); do
   kb="$(private_kb "$pid")"
   ws_stop_pid "$pid" 10
 
-  printf 'round %d: bare %s ms, start-up %s ms, first press %s ms, again %s ms, private %s kB\n' \
-    "$round" "$bare_ms" "$launch_ms" "$cold_ms" "$warm_ms" "$kb"
-  results+=("$bare_ms $launch_ms $cold_ms $warm_ms $kb")
+  printf 'round %d: bare %s ms, start-up %s ms, first press %s ms, again %s ms, page turn %s ms, private %s kB\n' \
+    "$round" "$bare_ms" "$launch_ms" "$cold_ms" "$warm_ms" "$turn_ms" "$kb"
+  results+=("$bare_ms $launch_ms $cold_ms $warm_ms $kb $turn_ms")
 done
 
 median() { sort -n | awk '{v[NR] = $1} END {if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 column() { printf '%s\n' "${results[@]}" | awk -v c="$1" '$c != "-" {print $c}' | median; }
-bare="$(column 1)" launch_med="$(column 2)" cold="$(column 3)" warm="$(column 4)" kb="$(column 5)"
+bare="$(column 1)" launch_med="$(column 2)" cold="$(column 3)" warm="$(column 4)" kb="$(column 5)" turn="$(column 6)"
 echo
-echo "medians of $rounds rounds: bare $bare ms, start-up $launch_med ms, first press $cold ms, again $warm ms, private $kb kB"
+echo "medians of $rounds rounds: bare $bare ms, start-up $launch_med ms, first press $cold ms, again $warm ms, page turn $turn ms, private $kb kB"
 awk -v b="$bare" -v l="$launch_med" -v c="$cold" -v w="$warm" 'BEGIN {
   printf "start-up / bare window:   %.2f x\n", l / b
   printf "first press / press again: %.2f x\n", c / w }'

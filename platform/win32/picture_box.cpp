@@ -62,6 +62,14 @@ LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp)
         }
         fire(w, &c, ui::EventKind::LeftUp);
         return 0;
+    case WM_MOUSEWHEEL:
+        // Reaches the box under the pointer where the system sends the wheel
+        // there (inactive windows scroll); otherwise the focus window has it.
+        if (bound(w, c, ui::EventKind::Wheel)) {
+            fire(w, &c, ui::EventKind::Wheel, GET_WHEEL_DELTA_WPARAM(wp));
+            return 0;
+        }
+        break;
     default: return mouseOrDefault(w, c, msg, wp, lp);
     }
     return DefWindowProcW(c.hwnd, msg, wp, lp);

@@ -44,13 +44,13 @@ TEST(Check, EveryKindOfFindingInTheBrokenPack) {
         {21, "1", "6", Severity::Warning, "picture-none"},
         {22, "1", "7", Severity::Error, "member-missing"},           // ID 77 under Link 1
         {23, "1", "8", Severity::Warning, "single-id"},              // shows in the second place
-        {24, "1", "9", Severity::Error, "too-many-ids"},             // 15 IDs: 14 show
+        {24, "1", "9", Severity::Note, "ids-pages"},                 // 15 IDs: two pages of 14
         {25, "1", "11", Severity::Error, "after-gap"},               // key 10 missing
         {26, "1", "100", Severity::Error, "past-99"},
         {32, "2", "Link", Severity::Error, "link-invalid"},          // Link 3 blanks every entry
         {39, "3", "In", Severity::Error, "in-invalid"},              // "item" is not "Item"
-        {48, "4", "Link", Severity::Error, "ids-hidden"},            // 29 entries under Link 1
-        {78, "4", "29", Severity::Error, "too-many-children"},
+        {48, "4", "Link", Severity::Note, "ids-over-entries"},       // 29 entries under Link 1
+        {78, "4", "29", Severity::Note, "topic-pages"},              // 29 entries: two pages
         {87, "5", "2", Severity::Error, "member-missing"},           // Link 2: no Hero 9
         {88, "5", "3", Severity::Error, "child-parts"},              // three parts and a trailing |
         {91, "6", "Name", Severity::Error, "not-in-menu"},           // a one-letter Name
@@ -132,6 +132,11 @@ TEST(Check, ALimitIsFoundOnlyOncePassed) {
         for (int k = 1; k <= entries; ++k) s += std::to_string(k) + "=a.png|n|d|0\r\n";
         return s;
     };
+    const auto linked = [&](int ids) {
+        std::string s = "[1]\r\nName=AB\r\nTitle=A\r\nIn=Hero\r\nLink=1\r\nShow=1\r\nPic=m.png\r\n1=a.png|n|d|";
+        for (int k = 1; k <= ids; ++k) s += (k > 1 ? "," : "") + std::to_string(k);
+        return s + "\r\n" + catalog(ids);
+    };
     const auto tip = [](const std::string& description) { return "[Hero]\r\n1=a.png|A|" + description + "|0\r\n"; };
     const std::string emoji = "\xF0\x9F\x94\xA5";  // two units
     const struct {
@@ -139,10 +144,12 @@ TEST(Check, ALimitIsFoundOnlyOncePassed) {
         const char* code;
         bool found;
     } cases[] = {
-        // 28 entries show (two rows of 14).
-        {topic(27), "too-many-children", false},
-        {topic(28), "too-many-children", false},
-        {topic(29), "too-many-children", true},
+        // 28 entries show at once (two rows of 14), 14 linked IDs.
+        {topic(27), "topic-pages", false},
+        {topic(28), "topic-pages", false},
+        {topic(29), "topic-pages", true},
+        {linked(14), "ids-pages", false},
+        {linked(15), "ids-pages", true},
         // Keys 1 to 99 are read.
         {catalog(98), "past-99", false},
         {catalog(99), "past-99", false},

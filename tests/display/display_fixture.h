@@ -10,6 +10,7 @@
 #include "display/rows.h"
 #include "platform/files.h"
 #include "png_writer.h"
+#include "ui/names.h"
 
 namespace pallo::testing {
 
@@ -85,6 +86,11 @@ protected:
     }
     std::string caption(RowIndex row, int position) { return platform.text(win(row, position).caption); }
     std::string tip(RowIndex row, int position) { return platform.tooltip(win(row, position).picture); }
+    // The page sign of a window: its text while shown, else empty.
+    std::string sign(RowIndex row, int position) {
+        const platform::ControlRef label{win(row, position).self, ui::names::node::pageSign};
+        return visible(row, position) && platform.isVisible(label) ? platform.text(label) : std::string();
+    }
     platform::PictureSource picture(RowIndex row, int position) {
         return platform.picture(win(row, position).picture);
     }

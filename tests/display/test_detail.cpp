@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -29,46 +30,84 @@ TEST(FirstPositiveMember, SkipsBlanksZerosAndText) {
 
 // --- children in the second and third rows ---------------------------------------------------
 
-struct CountCase {
-    int children;
-    int second;
-    int third;
+// What one press shows: children first to last (none when last < first)
+// in the 28 places of the second and third rows, and the sign of the last.
+struct Shown {
+    int first;
+    int last;
+    const char* sign;
 };
-void PrintTo(const CountCase& c, std::ostream* os) { *os << c.children << " children"; }
 
-class ChildCount : public DisplayFixture, public ::testing::WithParamInterface<CountCase> {};
+// The window of place q (1 to 28) of a view: the second row, then the third.
+std::pair<RowIndex, int> place(int q) { return q <= 14 ? std::pair{kSecondRow, q} : std::pair{kThirdRow, q - 14}; }
 
-TEST_P(ChildCount, FillsSecondRowThenThird) {
-    const CountCase c = GetParam();
+struct PageCase {
+    int children;
+    std::vector<Shown> presses;  // menu press after menu press
+};
+void PrintTo(const PageCase& c, std::ostream* os) { *os << c.children << " children"; }
+
+class ChildPages : public DisplayFixture, public ::testing::WithParamInterface<PageCase> {};
+
+TEST_P(ChildPages, EachPressShowsTheNextPageInTheSamePlaces) {
+    const PageCase c = GetParam();
     startWith(sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(c.children)}));
-    ASSERT_TRUE(pressMenu(1));
-    EXPECT_EQ(visibleCount(kSecondRow), c.second);
-    EXPECT_EQ(visibleCount(kThirdRow), c.third);
-    for (int j = 1; j <= c.second + c.third; ++j) {
-        const RowIndex row = j <= 14 ? kSecondRow : kThirdRow;
-        const int p = j <= 14 ? j : j - 14;
-        EXPECT_EQ(caption(row, p), "child" + std::to_string(j));
-        EXPECT_EQ(win(row, p).shows.childNumber, j);
+    for (std::size_t k = 0; k < c.presses.size(); ++k) {
+        const Shown want = c.presses[k];
+        SCOPED_TRACE("press " + std::to_string(k + 1));
+        ASSERT_TRUE(pressMenu(1));
+        for (int q = 1; q <= 28; ++q) {
+            const auto [row, p] = place(q);
+            const int j = want.first + q - 1;
+            SCOPED_TRACE("place " + std::to_string(q));
+            ASSERT_EQ(visible(row, p), j <= want.last);
+            EXPECT_EQ(sign(row, p), j == want.last ? want.sign : "");
+            if (j > want.last) continue;
+            EXPECT_EQ(caption(row, p), "child" + std::to_string(j));
+            EXPECT_EQ(tip(row, p), "tip" + std::to_string(j));
+            EXPECT_EQ(win(row, p).shows.childNumber, j);
+        }
     }
     EXPECT_TRUE(platform.messageBoxes().empty());  // the menu press reports nothing
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, ChildCount,
-                         ::testing::Values(CountCase{0, 0, 0}, CountCase{1, 1, 0}, CountCase{14, 14, 0},
-                                           CountCase{15, 14, 1}, CountCase{28, 14, 14}, CountCase{29, 14, 14},
-                                           CountCase{30, 14, 14}));
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ChildPages,
+    ::testing::Values(PageCase{0, {{1, 0, ""}, {1, 0, ""}}}, PageCase{1, {{1, 1, ""}, {1, 1, ""}}},
+                      PageCase{14, {{1, 14, ""}, {1, 14, ""}}}, PageCase{15, {{1, 15, ""}, {1, 15, ""}}},
+                      PageCase{28, {{1, 28, ""}, {1, 28, ""}}},
+                      PageCase{29, {{1, 28, "1/2"}, {29, 29, "2/2"}, {1, 28, "1/2"}}},
+                      PageCase{56, {{1, 28, "1/2"}, {29, 56, "2/2"}, {1, 28, "1/2"}}},
+                      PageCase{57, {{1, 28, "1/3"}, {29, 56, "2/3"}, {57, 57, "3/3"}, {1, 28, "1/3"}}},
+                      PageCase{99, {{1, 28, "1/4"}, {29, 56, "2/4"}, {57, 84, "3/4"}, {85, 99, "4/4"},
+                                    {1, 28, "1/4"}}}));
 
 using Detail = DisplayFixture;
 
-TEST_F(Detail, TooManyChildrenAreCutWithAMessageWhenReporting) {
-    startWith(sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(29)}) +
-              sectionText({.section = 2, .name = "Map", .pic = "map.png", .children = numberedChildren(28)}));
-    EXPECT_EQ(showChildren(app->context(), 2), std::nullopt);  // 28 fit
-    const auto note = showChildren(app->context(), 1);
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->kind, ShowNote::Kind::Partial);
-    EXPECT_EQ(note->text, "内容（29）过多，将只展示未超限（28）部分。");
-    EXPECT_EQ(caption(kThirdRow, 14), "child28");
+TEST_F(Detail, ThePageBeginsAgainOnAnyOtherWayInAndTheWheelTurnsIt) {
+    startWith(sectionText({.section = 1, .name = "Map", .pic = "map.png", .children = numberedChildren(40)}) +
+              sectionText({.section = 2, .name = "Other", .pic = "other.png", .children = numberedChildren(2)}));
+    const auto firstShown = [&] { return win(kSecondRow, 1).shows.childNumber; };
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_EQ(firstShown(), 29);
+    // Hidden by the right press, or left for another node: the first page again.
+    ASSERT_TRUE(platform.pressMouse(win(kFirstRow, 1).picture, MouseButton::Right));
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(firstShown(), 1);
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_TRUE(pressMenu(2));
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(firstShown(), 1);
+
+    // Away from the user the next page, towards the one before, round the end;
+    // over either row.
+    for (const auto& [row, delta, first] : {std::tuple{kSecondRow, -120, 29}, std::tuple{kSecondRow, 120, 1},
+                                            std::tuple{kThirdRow, 120, 29}, std::tuple{kSecondRow, -120, 1}}) {
+        ASSERT_TRUE(platform.turnWheel(win(row, 1).picture, delta));
+        EXPECT_EQ(firstShown(), first);
+    }
+    EXPECT_EQ(sign(kThirdRow, 14), "1/2");
 }
 
 TEST_F(Detail, IndexOutsideTheTableIsRejected) {
@@ -241,53 +280,97 @@ std::string idList(int n) {
     return s;
 }
 
-TEST_F(Detail, MembersBeyondTheRowAreCutOrRefusedAndNeverLeaveAnotherChildsEntries) {
-    std::vector<std::string> children{"c.png|many|t|" + idList(28), "c.png|fourteen|t|" + idList(14),
-                                      "c.png|fifteen|t|" + idList(15), "c.png|all|t|" + idList(27),
-                                      "c.png|two|t|29,30"};
-    for (int k = 6; k <= 14; ++k) children.push_back("c.png|filler|t|1,2");
+// --- linked entries, 14 at a time ------------------------------------------------------------------
+
+struct LinkPages {
+    int links;
+    std::vector<Shown> presses;  // press after press on the same child
+};
+void PrintTo(const LinkPages& c, std::ostream* os) { *os << c.links << " links"; }
+
+class LinkedPages : public DisplayFixture, public ::testing::WithParamInterface<std::tuple<int, LinkPages>> {};
+
+// A Link 1 node of `children` children; child 1 links entries 1 to links.
+TEST_P(LinkedPages, TheThirdRowShowsFourteenAtATimeAndTheChildrenComeBack) {
+    const auto& [children, c] = GetParam();
+    std::vector<std::string> kids = numberedChildren(children, "1,2");
+    // A single ID is stored behind an empty one: "1,0" keeps entry 1 first.
+    kids[0] = "c.png|many|t|" + (c.links == 1 ? std::string("1,0") : idList(c.links));
     startWith(sectionText({.section = 1, .name = "Gear", .in = "Item", .link = "1", .pic = "gear.png",
-                           .children = children}) +
-              catalogText("Item", numberedEntries(30)));
+                           .children = kids}) +
+              catalogText("Item", numberedEntries(99)));
     ASSERT_TRUE(pressMenu(1));
-    ASSERT_EQ(visibleCount(kSecondRow), 14);
-
-    // Fourteen members under fourteen children: the whole third row, no word.
-    ASSERT_TRUE(clickChild(2));
-    EXPECT_EQ(visibleCount(kThirdRow), 14);
-    EXPECT_EQ(caption(kThirdRow, 14), "entry14");
-    EXPECT_TRUE(platform.messageBoxes().empty());
-
-    // 15 to 27 members: the first 14 entries, and the user is told.
-    for (const int child : {3, 4}) {
-        ASSERT_TRUE(clickChild(5));  // another child's entries first
-        ASSERT_TRUE(clickChild(child));
-        EXPECT_EQ(visibleCount(kThirdRow), 14) << child;
-        EXPECT_EQ(caption(kThirdRow, 1), "entry1") << child;
-        EXPECT_EQ(caption(kThirdRow, 14), "entry14") << child;
+    for (std::size_t k = 0; k < c.presses.size(); ++k) {
+        const Shown want = c.presses[k];
+        SCOPED_TRACE("press " + std::to_string(k + 1));
+        ASSERT_TRUE(clickChild(1));
+        for (int t = 1; t <= 14; ++t) {
+            const int m = want.first + t - 1;
+            SCOPED_TRACE("window " + std::to_string(t));
+            ASSERT_EQ(visible(kThirdRow, t), m <= want.last);
+            EXPECT_EQ(sign(kThirdRow, t), m == want.last ? want.sign : "");
+            if (m > want.last) continue;
+            EXPECT_EQ(caption(kThirdRow, t), "entry" + std::to_string(m));
+            EXPECT_EQ(tip(kThirdRow, t), "many+entry" + std::to_string(m) + "\r\ndesc" + std::to_string(m));
+        }
+        EXPECT_EQ(visibleCount(kSecondRow), std::min(children, 14));
     }
-    ASSERT_EQ(platform.messageBoxes().size(), 2u);
-    EXPECT_EQ(platform.messageBoxes()[0].text, "内容（15）过多，将只展示未超限（14）部分。");
-    EXPECT_EQ(platform.messageBoxes()[1].text, "内容（27）过多，将只展示未超限（14）部分。");
-    EXPECT_EQ(platform.messageBoxes()[1].caption, "提示");
-
-    // 28 members are refused, and the entries shown before go.
-    ASSERT_TRUE(clickChild(1));
-    ASSERT_EQ(platform.messageBoxes().size(), 3u);
-    EXPECT_EQ(platform.messageBoxes()[2].text, "子节点内容过多，无法展示。");
-    EXPECT_EQ(platform.messageBoxes()[2].caption, "提示");
-    EXPECT_EQ(visibleCount(kThirdRow), 0);
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    // The node's next press: its children back where they were.
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(visibleCount(kThirdRow), std::max(0, children - 14));
+    if (children > 14) {
+        EXPECT_EQ(caption(kThirdRow, 1), "child15");
+    }
 }
 
-TEST_F(Detail, ChildrenInTheThirdRowKeepItWhenAChildIsClicked) {
+INSTANTIATE_TEST_SUITE_P(
+    Links, LinkedPages,
+    ::testing::Combine(
+        ::testing::Values(3, 20),
+        ::testing::Values(LinkPages{1, {{1, 1, ""}, {1, 1, ""}}}, LinkPages{14, {{1, 14, ""}, {1, 14, ""}}},
+                          LinkPages{15, {{1, 14, "1/2"}, {15, 15, "2/2"}, {1, 14, "1/2"}}},
+                          LinkPages{27, {{1, 14, "1/2"}, {15, 27, "2/2"}, {1, 14, "1/2"}}},
+                          LinkPages{28, {{1, 14, "1/2"}, {15, 28, "2/2"}, {1, 14, "1/2"}}},
+                          LinkPages{99, {{1, 14, "1/8"}, {15, 28, "2/8"}, {29, 42, "3/8"}, {43, 56, "4/8"},
+                                         {57, 70, "5/8"}, {71, 84, "6/8"}, {85, 98, "7/8"}, {99, 99, "8/8"},
+                                         {1, 14, "1/8"}}})));
+
+TEST_F(Detail, ChildrenOfLaterPagesOpenTheirEntriesAndTheSignMovesUpWhileEntriesShow) {
+    std::vector<std::string> kids = numberedChildren(40, "1,2");
+    kids[28] = "c.png|late|t|3";  // child 29: the first of page 2
     startWith(sectionText({.section = 1, .name = "Gear", .in = "Item", .link = "1", .pic = "gear.png",
-                           .children = numberedChildren(15, "1,2")}) +
+                           .children = kids}) +
+              catalogText("Item", numberedEntries(3)));
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_TRUE(clickChild(2));  // entries over children 15-28: the second row says there is more
+    EXPECT_EQ(sign(kSecondRow, 14), "1/2");
+    EXPECT_EQ(visibleCount(kThirdRow), 2);
+    ASSERT_TRUE(pressMenu(1));  // the same page back
+    EXPECT_EQ(caption(kThirdRow, 14), "child28");
+    EXPECT_EQ(sign(kThirdRow, 14), "1/2");
+    EXPECT_EQ(sign(kSecondRow, 14), "");
+
+    ASSERT_TRUE(pressMenu(1));
+    ASSERT_EQ(caption(kSecondRow, 1), "late");
+    ASSERT_TRUE(clickChild(1));
+    EXPECT_EQ(caption(kThirdRow, 2), "entry3");
+    EXPECT_EQ(tip(kThirdRow, 2), "late+entry3\r\ndesc3");
+    EXPECT_EQ(sign(kSecondRow, 12), "2/2");
+    ASSERT_TRUE(pressMenu(1));  // nothing gave way on page 2: the next page
+    EXPECT_EQ(caption(kSecondRow, 1), "child1");
+}
+
+TEST_F(Detail, AChildWithNothingLinkedLeavesTheChildrenOfTheThirdRow) {
+    std::vector<std::string> kids = numberedChildren(15, "1,2");
+    kids[0] = "c.png|none|t|0";
+    startWith(sectionText({.section = 1, .name = "Gear", .in = "Item", .link = "1", .pic = "gear.png",
+                           .children = kids}) +
               catalogText("Item", numberedEntries(2)));
     ASSERT_TRUE(pressMenu(1));
     ASSERT_TRUE(clickChild(1));
-    EXPECT_EQ(visibleCount(kThirdRow), 1);
     EXPECT_EQ(caption(kThirdRow, 1), "child15");
-    EXPECT_TRUE(platform.messageBoxes().empty());
+    EXPECT_EQ(visibleCount(kThirdRow), 1);
 }
 
 TEST_F(Detail, FirstAndSixthWindowsAnswerThePressTheOthersTheRelease) {

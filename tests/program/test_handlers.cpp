@@ -45,8 +45,8 @@ bool fits(ControlKind kind, EventKind e) {
         case Clicked: return kind == ControlKind::Button || kind == ControlKind::CheckBox;
         case ItemChosen: return kind == ControlKind::Combo;
         case Selection:
-        case CurrentItemChanged:
-        case Wheel: return kind == ControlKind::ListView;
+        case CurrentItemChanged: return kind == ControlKind::ListView;
+        case Wheel: return kind == ControlKind::ListView || kind == ControlKind::PictureBox;
         case ContentChanged: return kind == ControlKind::Edit;
         case ScrollChanged: return kind == ControlKind::HScrollBar;
         case Created:
@@ -147,9 +147,10 @@ TEST(Bindings, NodeRowsReactPerRowAndPosition) {
     }
     for (int p = 1; p <= ui::rowLength(ui::Row::Second); ++p) {
         const EventKind e = (p == 1 || p == 6) ? LeftDown : LeftUp;
-        cases.push_back({ui::Row::Second, p, {{e, Call{&onSecondRowClick}}}});
+        cases.push_back({ui::Row::Second, p, {{e, Call{&onSecondRowClick}}, {Wheel, Call{&onDetailWheel}}}});
     }
-    for (int p = 1; p <= ui::rowLength(ui::Row::Third); ++p) cases.push_back({ui::Row::Third, p, {}});
+    for (int p = 1; p <= ui::rowLength(ui::Row::Third); ++p)
+        cases.push_back({ui::Row::Third, p, {{Wheel, Call{&onDetailWheel}}}});
 
     for (const Expect& c : cases) {
         const std::string& name = ui::nodeWindow(c.row, c.position).name;

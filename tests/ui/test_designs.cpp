@@ -264,7 +264,7 @@ TEST(Designs, ComboItemDataIsDistinctExceptTheNoAssociationChoice) {
 
 TEST(Designs, NodeWindowsFollowOneTemplate) {
     const WindowDesign& model = nodeWindow(Row::Third, 1);
-    ASSERT_EQ(model.controls.size(), 2u);
+    ASSERT_EQ(model.controls.size(), 3u);
     const ControlDesign* picture = model.find("图片框");
     const ControlDesign* caption = model.find("透明标签");
     ASSERT_NE(picture, nullptr);
@@ -273,6 +273,13 @@ TEST(Designs, NodeWindowsFollowOneTemplate) {
     EXPECT_EQ(picture->picture, assets::Picture::NodePlaceholder);
     EXPECT_EQ(caption->kind, ControlKind::Label);
     EXPECT_EQ(caption->container, "图片框");
+    // The page sign: hidden until a page has more, in a corner clear of the caption.
+    const ControlDesign* sign = model.find(names::node::pageSign);
+    ASSERT_NE(sign, nullptr);
+    EXPECT_EQ(sign->container, "图片框");
+    EXPECT_FALSE(sign->visible);
+    EXPECT_FALSE(overlaps(rectOf(*sign), rectOf(*caption)));
+    EXPECT_LE(sign->left + sign->width, picture->width);
 
     struct RowCase {
         Row row;

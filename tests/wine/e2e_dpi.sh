@@ -54,11 +54,7 @@ start_at() {
 
 # scaled_captions: "LEFT,TOP<TAB>CAPTION" of each visible node window ($size
 # square, not the overlay).
-scaled_captions() {
-  inspect --exe pallo.exe | awk -F'\t' -v n="$size" '
-    $1 == "window" {split($4, r, ","); node = (r[3] == n && r[4] == n && $5 != "Pallo By Vermack"); place = r[1] "," r[2]}
-    $1 == "control" && node && $3 == "PalloLabel" {print place "\t" $5}' | sort
-}
+scaled_captions() { node_labels caption "$size" | sort; }
 
 # expect_control_rect LISTING TEXT "LEFT,TOP,WIDTH,HEIGHT": the control with that
 # text stands at that screen rectangle.

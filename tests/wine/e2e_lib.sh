@@ -324,11 +324,21 @@ bar_position() {
 }
 
 # node_captions: "LEFT,TOP<TAB>CAPTION" for each visible node window of the
-# program: where it stands and what its caption label says.
-node_captions() {
-  inspect --exe pallo.exe | awk -F'\t' '
-    $1 == "window" {split($4, r, ","); node = (r[3] == 70 && r[4] == 70 && $5 != "Pallo By Vermack"); place = r[1] "," r[2]}
-    $1 == "control" && node && $3 == "PalloLabel" {print place "\t" $5}'
+# program: where it stands and what its caption label says (the label over the
+# lower part of the picture; the page sign stands at the top).
+node_captions() { node_labels caption; }
+
+# node_signs: "LEFT,TOP<TAB>SIGN" for each page sign shown.
+node_signs() { node_labels sign; }
+
+# node_labels caption|sign [SIZE]: node windows are SIZE squares (70 unless given).
+node_labels() {
+  inspect --exe pallo.exe | awk -F'\t' -v want="$1" -v n="${2:-70}" '
+    $1 == "window" {split($4, r, ","); node = (r[3] == n && r[4] == n && $5 != "Pallo By Vermack"); place = r[1] "," r[2]; top = r[2]}
+    $1 == "control" && node && $3 == "PalloLabel" {
+      split($4, c, ","); kind = (c[2] - top < n * 0.4) ? "sign" : "caption"
+      if (kind == want && (kind == "caption" || $6 == 1)) print place "\t" $5
+    }'
 }
 
 # control_line LISTING TEXT: the first control line with exactly that text.

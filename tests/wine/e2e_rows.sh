@@ -141,7 +141,76 @@ test_drag_moves_rows() {
   wait_geometry "$third" "$x $((y + 2 * STEP)) 70 70"
 }
 
+# A topic of 40 entries, in pages of 28.
+pages_cfg() {
+  printf '%s\n' '; pages test' '[Config]' "X=$X0" "Y=$Y0" 'W=75' 'H=75' 'T=0' 'S=255' \
+    '[1]' 'Name=Lands' 'Pic=m1.png' 'Title=大陆' 'In=' 'Link=0' 'Show=1'
+  local i
+  for i in $(seq 1 40); do printf '%s\n' "$i=c$i.png|子$i|说明$i|0"; done
+}
+
+# page_captions FIRST LAST: children FIRST to LAST at the places of one view,
+# the second row first.
+page_captions() {
+  local j q
+  for j in $(seq "$1" "$2"); do
+    q=$((j - $1))
+    printf '%s\t%s\n' "$((X0 + STEP * (q % 14))),$((q < 14 ? ROW2_TOP : ROW3_TOP))" "子$j"
+  done
+}
+
+# expect_page WHAT FIRST LAST "LEFT,TOP<TAB>SIGN": exactly these children shown
+# (besides the menu), and the page sign only at that place.
+expect_page() {
+  local what="$1" lines=() got
+  mapfile -t lines < <(page_captions "$2" "$3")
+  expect_captions "$what" "$((X0 + STEP)),$Y0"$'\t'"大陆" "${lines[@]}" || return 1
+  _sign_is() { got="$(node_signs)"; [ "$got" = "$4" ]; }
+  ws_poll 15 _sign_is "$@" && return 0
+  fail "$what: the page signs are '$got', expected '$4'"
+}
+
+# Pressing the shown topic again turns its pages: 1-28 with "1/2" in the corner
+# of the last, 29-40 at the first twelve places of the second row with "2/2",
+# then 1-28 again. The page shown second is saved as build/e2e-pages.png.
+test_press_turns_pages() {
+  make_run_dir "$(pages_cfg)" || return
+  add_pictures Menu m1.png
+  local names=() i
+  for i in $(seq 1 40); do names+=("c$i.png"); done
+  add_pictures Lands "${names[@]}"
+  launch_program || return
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
+  wait_geometry "$overlay" "$X0 $Y0 70 70" || return
+  press_menu 1 || return
+  expect_page "page 1" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2" || return
+  press_menu 1 || return
+  expect_page "page 2" 29 40 "$((X0 + STEP * 11)),$ROW2_TOP"$'\t'"2/2" || return
+  import -window root "$root/build/e2e-pages.png" 2>/dev/null
+  press_menu 1 || return
+  expect_page "page 1 again" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2"
+}
+
+# The wheel over the second row: away from the user the next page, towards the
+# one before. The pointer rests on a row window that never has the keyboard.
+test_wheel_turns_pages() {
+  make_run_dir "$(pages_cfg)" || return
+  add_pictures Menu m1.png
+  launch_program || return
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
+  wait_geometry "$overlay" "$X0 $Y0 70 70" || return
+  press_menu 1 || return
+  expect_page "page 1" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2" || return
+  local first
+  wait_window_at first "$X0 $ROW2_TOP 70 70" "second-row window 1" || return
+  click "$first" 35 20 5
+  expect_page "wheel away" 29 40 "$((X0 + STEP * 11)),$ROW2_TOP"$'\t'"2/2" || return
+  click "$first" 35 20 4
+  expect_page "wheel towards" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2"
+}
+
 # ---------------------------------------------------------------- runner
 
 e2e_run "$@" -- test_menu_row_packed test_press_shows_children test_link_child_shows_entries \
-  test_right_press_hides_detail_rows test_drag_moves_rows
+  test_right_press_hides_detail_rows test_drag_moves_rows test_press_turns_pages \
+  test_wheel_turns_pages

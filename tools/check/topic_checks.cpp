@@ -17,9 +17,7 @@ void Checker::checkTopic(int number) {
     checkLinkAndIn(node, sec);
     checkListEnd(sec, static_cast<int>(node.children.size()), false);
     checkChildCount(node, sec);
-    const int n = static_cast<int>(node.children.size());
-    for (int j = 0; j < std::min(n, kChildCapacity); ++j)
-        checkChild(node, sec, node.children[static_cast<std::size_t>(j)]);
+    for (const ChildNode& child : node.children) checkChild(node, sec, child);
     recordLinks(node);
 }
 
@@ -49,31 +47,28 @@ void Checker::checkLinkAndIn(const MainNode& node, const std::string& sec) {
     }
 }
 
-// The children past the two rows, and linked entries with no row to show in.
+// The children past the two rows: they show on further pages.
 void Checker::checkChildCount(const MainNode& node, const std::string& sec) {
     const CatalogTable* table = catalogFor(node.In.kind());
     const int n = static_cast<int>(node.children.size());
-    if (n > kChildCapacity) {
-        const std::string hiddenRange =
-            toText(kChildCapacity + 1) + (n > kChildCapacity + 1 ? "–" + toText(n) : std::string());
-        add(lineOf(sec, toText(kChildCapacity + 1)), sec, toText(kChildCapacity + 1), Severity::Error,
-            "too-many-children",
-            "这个主题有 " + toText(n) + " 项，只显示前 " + toText(kChildCapacity) + " 项（每行 14 项，共两行）：第 " +
-                hiddenRange + " 项不会显示。请拆分到另一个主题。",
-            "This topic has " + toText(n) + " entries and only the first " + toText(kChildCapacity) +
-                " show (two rows of 14): entries " + hiddenRange + " never show. Move some to another topic.");
+    const int pages = pageCount(n, kChildCapacity);
+    if (pages > 1) {
+        add(lineOf(sec, toText(kChildCapacity + 1)), sec, toText(kChildCapacity + 1), Severity::Note, "topic-pages",
+            "这个主题有 " + toText(n) + " 项，分 " + toText(pages) + " 页显示（每页 " + toText(kChildCapacity) +
+                " 项）：再按一次它的菜单图片翻到下一页，最后一页之后回到第一页；最后一张图片的右上角显示页码。",
+            "This topic has " + toText(n) + " entries on " + toText(pages) + " pages of " + toText(kChildCapacity) +
+                ": pressing its menu picture again turns to the next page, and after the last back to the first; "
+                "the page number shows in the top right corner of the last picture.");
     }
     bool anyIds = false;
     for (const ChildNode& c : node.children) anyIds = anyIds || firstPositiveMember(c.members) > 0;
-    // With no linked entries at all, the children's count decides the room.
-    const bool entriesShow = linkedRoom(n, 0) != LinkedRoom::NoRoom;
-    if (node.Link.kind() == LinkMode::Mutual && table && anyIds && !entriesShow) {
-        add(lineOf(sec, "Link"), sec, "Link", Severity::Error, "ids-hidden",
-            "这个主题有 " + toText(n) + " 项，超过 14 项时第三行用来显示第 15 项以后的内容，点击任何一项都不会显示它关联的 " +
-                node.In.text() + "。关联（Link 1）的主题请保持在 14 项以内。",
-            "This topic has " + toText(n) + " entries: past 14 the third row holds entries 15 to 28, so a "
-            "press on an entry never shows its linked " + node.In.text() +
-                " entries. Keep a Link 1 topic to 14 entries.");
+    if (node.Link.kind() == LinkMode::Mutual && table && anyIds && n > kRowCapacity) {
+        add(lineOf(sec, "Link"), sec, "Link", Severity::Note, "ids-over-entries",
+            "这个主题有 " + toText(n) + " 项，超过 14 项：点击一项时，它关联的 " + node.In.text() +
+                " 占用第三行，第 15 项以后的内容暂时让开，再按一次菜单图片回来。",
+            "This topic has " + toText(n) + " entries, more than 14: a press on an entry shows its linked " +
+                node.In.text() + " entries in the third row, where entries 15 and on give way until the menu "
+                "picture is pressed again.");
     }
 }
 
@@ -185,19 +180,12 @@ void Checker::checkLinkedIds(const MainNode& node, const std::string& sec, const
                 "]: those places in the third row stay empty. Remove them or add the entries.");
     }
     const int count = static_cast<int>(ids.size());
-    const LinkedRoom room = linkedRoom(static_cast<int>(node.children.size()), count);
-    if (room == LinkedRoom::TooMany) {
-        add(line, sec, key, Severity::Error, "too-many-ids",
-            "这一项关联了 " + toText(count) + " 个 ID：点击时一个都不显示，只提示“子节点内容过多，无法展示。”。最多显示 14 个。",
-            "This entry links " + toText(count) + " IDs: a press shows none of them, only the notice "
-            "\"子节点内容过多，无法展示。\". At most 14 show.");
-        return;
-    }
-    if (room == LinkedRoom::NoRoom) return;  // said once for the topic
-    if (room == LinkedRoom::First14) {
-        add(line, sec, key, Severity::Error, "too-many-ids",
-            "这一项关联了 " + toText(count) + " 个 ID：点击时只显示前 14 个。请拆分成几项。",
-            "This entry links " + toText(count) + " IDs: a press shows only the first 14. Split it.");
+    const int pages = pageCount(count, kRowCapacity);
+    if (pages > 1) {
+        add(line, sec, key, Severity::Note, "ids-pages",
+            "这一项关联了 " + toText(count) + " 个 ID，分 " + toText(pages) + " 页显示（每页 14 个）：再点一次这一项显示下 14 个。",
+            "This entry links " + toText(count) + " IDs on " + toText(pages) +
+                " pages of 14: pressing it again shows the next 14.");
     }
     if (count == 2 && ids[0].empty() && toInt(ids[1]) > 0) {
         add(line, sec, key, Severity::Warning, "single-id",
@@ -207,10 +195,8 @@ void Checker::checkLinkedIds(const MainNode& node, const std::string& sec, const
                 ") shows in the second place of the third row; the first stays empty. To show it first, "
                 "write " + repairUtf8(ids[1]) + ",0.");
     }
-    for (int t = 0; t < std::min(count, kRowCapacity); ++t) {
-        const CatalogEntry* e = findEntry(table, toInt(ids[static_cast<std::size_t>(t)]));
-        if (e) shownEntries_[node.In.text()].insert(e->number);
-    }
+    for (const std::string& id : ids)
+        if (const CatalogEntry* e = findEntry(table, toInt(id))) shownEntries_[node.In.text()].insert(e->number);
 }
 
 // The node editor lists topics up to the first one without a Title.
