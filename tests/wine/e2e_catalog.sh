@@ -17,6 +17,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 # ---------------------------------------------------------------- content
 
+NB=$'\xc2\xa0'  # a typed space as Cfg.ini keeps it: U+00A0
 X0=120 Y0=110
 # The editors' Win32 handles and X windows, set by open_editors.
 editor="" editor_hwnd="" catalog="" catalog_hwnd=""
@@ -154,7 +155,7 @@ test_catalog_docks_and_adds() {
     "[1]" "Name=Lands" "Title=大陆" "In=Hero" "Link=1" "Show=1" "Pic=m1.png" \
     "1=a.png|甲|说明|0" "2=b.png|乙|0|3,5" "")
   expect_cfg add "${head[@]}" "[Item]" "Name=Item" "1=i1.png|剑|锋利|0&0" "2=i2.png|盾|0|1&4,7" \
-    "3=new.png|Longbow|0|0&0" "" \
+    "3=new.png|Long${NB}bow|0|0&0" "" \
     "[Hero]" "Name=Hero" "1=h1.png|勇者|0|1&1" "2=h2.png|法师|0|0&0" "3=h3.png|弓手|0|0&0" \
     "4=h4.png|盗贼|0|0&0" "5=h5.png|骑士|0|0&0" "6=h6.png|牧师|0|0&0" "7=h7.png|诗人|0|0&0"
 }

@@ -18,6 +18,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 # ---------------------------------------------------------------- content
 
 X0=120 Y0=110
+NB=$'\xc2\xa0'  # a typed space as Cfg.ini keeps it: U+00A0
 
 # Where the editor's controls are, in its client coordinates (its designed places).
 AT_NODE_BOX=(40 10)
@@ -106,7 +107,7 @@ test_choose_rename_add_save_delete() {
   wait_editor_has "Land 2" || return
   click "$editor" "${AT_RENAME[@]}"
   answer_box "$editor_hwnd" 提示 '改名成功，重启程序后显示新名称。' OK || return
-  local node1=("[1]" "Name=Lands" "Title=Land2" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
+  local node1=("[1]" "Name=Lands" "Title=Land${NB}2" "In=Item" "Link=1" "Show=1" "Pic=m1.png")
   local node2=("[2]" "Name=Lands" "Title=海洋" "In=" "Link=0" "Show=1" "Pic=m1.png" "1=a.png|鱼|水|0")
   local head=("[Config]" "X=$X0" "Y=$Y0" "W=80" "H=80" "; content")
   local hero=("[Hero]" "Name=Hero" "1=h1.png|勇者|0|0&0")
@@ -124,16 +125,16 @@ test_choose_rename_add_save_delete() {
   # Captioned with the title the program loaded: a rename shows after a restart.
   answer_box "$editor_hwnd" 大陆 '新增节点已保存，重启程序后生效。' OK || return
   expect_cfg add "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
-    "4=new.png|Freshone|lineone#linetwo|0" "" "${node2[@]}" "${hero[@]}" || return
+    "4=new.png|Fresh${NB}one|line${NB}one#line${NB}two|0" "" "${node2[@]}" "${hero[@]}" || return
 
   # The new row is selected and shows: a save edits the new child.
   wait_equal "ID box after adding" 4 id_text || return
   type_into "$editor" "${AT_NAME[@]}" Fresher
   click "$editor" "${AT_SAVE[@]}"
   # The save takes the title from the box, which the rename refilled from the file.
-  answer_box "$editor_hwnd" Land2 '节点设置已保存，重启程序后生效。' OK || return
+  answer_box "$editor_hwnd" "Land 2" '节点设置已保存，重启程序后生效。' OK || return
   expect_cfg save "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=b.png|乙|二#行|3,5" "3=c.png|丙|三|0" \
-    "4=new.png|Fresher|lineone#linetwo|0" "" "${node2[@]}" "${hero[@]}" || return
+    "4=new.png|Fresher|line${NB}one#line${NB}two|0" "" "${node2[@]}" "${hero[@]}" || return
 
   # Delete the second child: the later ones move up, the last key is emptied.
   click "$editor" "${AT_FIRST_ROW[@]}"
@@ -145,7 +146,7 @@ test_choose_rename_add_save_delete() {
   answer_box "$editor_hwnd" 确认 'ID：2\\r\\nName：乙\\r\\nText：二\\r\\n行\\r\\n是否删除所选子节点？' '&Yes' || return
   answer_box "$editor_hwnd" 提示 '删除完成。' OK || return
   expect_cfg delete "${head[@]}" "${node1[@]}" "1=a.png|甲|说明|0" "2=c.png|丙|三|0" \
-    "3=new.png|Fresher|lineone#linetwo|0" "4=" "" "${node2[@]}" "${hero[@]}"
+    "3=new.png|Fresher|line${NB}one#line${NB}two|0" "4=" "" "${node2[@]}" "${hero[@]}"
 }
 
 # A user's story: a child chosen and saved twice (the second save still edits
