@@ -69,6 +69,9 @@ void openOptions(Context& ctx) {
     hideDetailRows(ctx);
     p.resize(overlay, width, truncate(width * static_cast<double>(ui::layout::kPanelSquares)));
     p.setVisible(kOverlayWindow.control(ctx, ui::names::overlay::collapseLabel), true);
+    // The tip, shown since the pointer rests on the picture, would stand
+    // over the panel's controls: it goes while the panel is open.
+    p.setTooltip(kOverlayWindow.control(ctx, ui::names::overlay::picture), "");
 }
 
 void collapseOptions(Context& ctx) {
@@ -77,6 +80,7 @@ void collapseOptions(Context& ctx) {
     if (!p.isVisible(label)) return;
     p.setVisible(label, false);
     p.resize(ctx.state.overlay, p.width(ctx.state.overlay), p.width(ctx.state.overlay));
+    p.setTooltip(kOverlayWindow.control(ctx, ui::names::overlay::picture), kOverlayTip);
 }
 
 void translucencyChanged(Context& ctx) {

@@ -134,6 +134,7 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     EXPECT_EQ(platform.width(overlay()), 70);
     EXPECT_EQ(platform.height(overlay()), 210);
     EXPECT_TRUE(platform.isVisible(collapse));
+    EXPECT_EQ(platform.tooltip(picture), "") << "the tip would cover the panel";
 
     // A right-click on the open panel changes nothing, even after the
     // overlay was made taller by other means.
@@ -145,6 +146,7 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_FALSE(platform.isVisible(collapse));
+    EXPECT_EQ(platform.tooltip(picture), kOverlayTip);
 
     // Collapsing a closed panel (the label is hidden, so only the program
     // can ask) changes nothing either.
