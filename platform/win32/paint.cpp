@@ -23,14 +23,14 @@ BITMAPINFO topDownDib(int width, int height) {
     return bmi;
 }
 
-// A label lying on a picture box is a caption: it must read on any picture.
-bool isCaption(const Control& c) {
+// A label lying on a picture box must read on any picture.
+bool onPicture(const Control& c) {
     return c.container && c.container->design.kind == ui::ControlKind::PictureBox;
 }
 
-// One line of a caption: cut at its end with "…" when too wide, drawn in
-// an outline of the opposite shade (the text shifted a pixel, scaled, each
-// way), then in its own colour on top.
+// One line of a label on a picture: cut at its end with "…" when too wide
+// and its design asks for that, drawn in an outline of the opposite shade
+// (the text shifted a pixel, scaled, each way), then in its own colour on top.
 void drawCaptionLine(HDC dc, const Control& c, int width, int height) {
     const int outline = std::max(1, scaleToDpi(1, c.window->dpi));
     const auto measure = [dc](std::string_view text) {
@@ -39,7 +39,7 @@ void drawCaptionLine(HDC dc, const Control& c, int width, int height) {
         GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
         return static_cast<int>(size.cx);
     };
-    const std::wstring shown = toWide(fitCaption(c.text, width - 2 * outline, measure));
+    const std::wstring shown = toWide(c.design.ellipsis ? fitCaption(c.text, width, measure) : c.text);
     const UINT format =
         DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | (c.design.align == ui::Align::Centre ? DT_CENTER : DT_LEFT);
     const ui::Rgb colour = ui::unpackColour(c.colour);
@@ -176,7 +176,7 @@ void Win32Backend::paintLabel(Control& c, HDC dc) {
         SelectScope selectFont(memory.get(), c.font ? c.font : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(memory.get(), TRANSPARENT);
         const bool multiLine = c.design.wrap || c.text.find('\n') != std::string::npos;
-        if (isCaption(c) && !multiLine) {
+        if (onPicture(c) && !multiLine) {
             drawCaptionLine(memory.get(), c, width, height);
         } else {
             // Other labels show their text whole, as far as the box goes.
