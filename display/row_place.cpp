@@ -75,6 +75,13 @@ NodePlace nodePlace(const RowFrame& f, RowIndex row, int position) {
     return {truncate(left), truncate(top)};
 }
 
+int panelLift(const ScreenRect& overlay, int height, const ScreenRect& monitor) {
+    if (monitor.height <= 0) return 0;
+    const std::int64_t over = std::int64_t{overlay.top} + height - (std::int64_t{monitor.top} + monitor.height);
+    const std::int64_t room = std::int64_t{overlay.top} - monitor.top;
+    return static_cast<int>(std::max<std::int64_t>(0, std::min(over, room)));
+}
+
 const platform::Monitor* monitorOf(const ScreenRect& r, const std::vector<platform::Monitor>& monitors) {
     const platform::Monitor* best = nullptr;
     std::int64_t bestScore = 0;

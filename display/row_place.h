@@ -45,6 +45,11 @@ struct NodePlace {
 // goes and continues on the other side of the overlay.
 NodePlace nodePlace(const RowFrame& frame, RowIndex row, int position);
 
+// How far the overlay at `overlay` must rise for a panel `height` pixels
+// tall from its top to end on the monitor: none when it fits, never above
+// the monitor's top.
+int panelLift(const ScreenRect& overlay, int height, const ScreenRect& monitor);
+
 // The monitor a rectangle stands on: the one it overlaps most, else the
 // nearest; the primary (first) one on a tie. None when the list is empty.
 const platform::Monitor* monitorOf(const ScreenRect& rect, const std::vector<platform::Monitor>& monitors);

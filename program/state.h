@@ -77,6 +77,10 @@ struct ProgramState {
     platform::WindowRef donationWindow;     // DonationWindow
 
     HotkeyHiding hiddenByHotkey;
+
+    // How many pixels the open options panel raised the overlay so that it
+    // ends on its monitor; collapsing lowers it again (0: not raised).
+    int panelLift = 0;
 };
 
 // What every handler works on.

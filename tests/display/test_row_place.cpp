@@ -123,6 +123,18 @@ TEST(RowPlace, NamedCases) {
     EXPECT_EQ(nodePlace(unbounded, kThirdRow, 2), (NodePlace{5071, 5142}));
 }
 
+// The open panel rises by what it would run past the bottom, never above the
+// monitor's top.
+TEST(RowPlace, ThePanelRisesToEndOnTheMonitor) {
+    const ScreenRect screen{0, -100, 1280, 820};
+    EXPECT_EQ(panelLift({200, 400, 70, 70}, 210, screen), 0);
+    EXPECT_EQ(panelLift({200, 510, 70, 70}, 210, screen), 0);  // ends exactly at the bottom
+    EXPECT_EQ(panelLift({200, 650, 70, 70}, 210, screen), 140);
+    EXPECT_EQ(panelLift({200, 650, 105, 105}, 315, screen), 245);
+    EXPECT_EQ(panelLift({200, -50, 70, 70}, 900, screen), 50);  // a monitor too low for it
+    EXPECT_EQ(panelLift({200, 650, 70, 70}, 210, {}), 0);       // no known edges
+}
+
 TEST(RowPlace, TheMonitorIsTheOneOverlappedMostElseTheNearest) {
     const std::vector<platform::Monitor> monitors{{0, 0, 1920, 1080, true, 96}, {1920, 0, 1280, 1024, false, 144}};
     const auto on = [&](ScreenRect r) { return monitorOf(r, monitors) - monitors.data(); };

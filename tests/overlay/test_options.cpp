@@ -156,6 +156,27 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     EXPECT_FALSE(platform.isVisible(collapse));
 }
 
+// Opened near the monitor's bottom the overlay rises so the panel ends on the
+// monitor, and collapsing brings it back; the settings follow the overlay.
+TEST_F(Options, NearTheBottomThePanelRaisesTheOverlayUntilItCollapses) {
+    startWith("[Config]\r\nX=200\r\nY=1000\r\n[1]\r\nTitle=A\r\n");
+    const ControlRef picture = overlayControl(ui::names::overlay::picture);
+    ASSERT_TRUE(platform.clickMouse(picture, MouseButton::Right));
+    EXPECT_EQ(platform.top(overlay()), 1080 - 210);
+    EXPECT_EQ(platform.height(overlay()), 210);
+    EXPECT_EQ(state().settings.Y, 870);
+    ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
+    EXPECT_EQ(platform.top(overlay()), 1000);
+    EXPECT_EQ(platform.height(overlay()), 70);
+    EXPECT_EQ(state().settings.Y, 1000);
+
+    // Dragged lower while open, it comes back down only to the bottom.
+    ASSERT_TRUE(platform.clickMouse(picture, MouseButton::Right));
+    ASSERT_TRUE(platform.dragWindow(overlay(), 200, 900));
+    ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
+    EXPECT_EQ(platform.top(overlay()), 1080 - 70);
+}
+
 TEST_F(Options, OpeningThePanelHidesTheChildRowsUntilTheNextMenuPress) {
     startWith(std::string(kCfg) + "Name=AB\r\nPic=menu.png\r\n1=a.png|a|t|0\r\n2=b.png|b|t|0\r\n");
     const auto visibleChildren = [&] {
