@@ -52,10 +52,10 @@ void buildDetailRow(Context& ctx, RowIndex row) {
     recreateRow(ctx, row);
     platform::Platform& p = ctx.platform;
     RowWindowList& list = ctx.state.rows[row];
+    const RowFrame frame = rowFrame(p, ctx.state);
     for (std::size_t i = 0; i < list.size(); ++i) {
         const WindowInfo& info = list[i];
-        const NodePlace place =
-            nodePlace(row, static_cast<int>(i) + 1, ctx.state.settings, p.dpi(ctx.state.overlay));
+        const NodePlace place = nodePlace(frame, row, static_cast<int>(i) + 1);
         p.setText(info.caption, "");
         p.move(info.self, place.left, place.top);
         setTranslucency(p, info.self, ctx.state.settings.S);
@@ -63,21 +63,6 @@ void buildDetailRow(Context& ctx, RowIndex row) {
 }
 
 }  // namespace
-
-NodePlace nodePlace(RowIndex row, int position, const WindowSettings& o, int dpi) {
-    const double stepX = gridStep(o.W, dpi);
-    const double stepY = gridStep(o.H, dpi);
-    double left = 0;
-    double top = 0;
-    if (row == kFirstRow) {
-        left = o.X + stepX * position;
-        top = o.Y;
-    } else {
-        left = o.X + stepX * (position - 1);
-        top = o.Y + stepY * static_cast<double>(row);
-    }
-    return {truncate(left), truncate(top)};
-}
 
 void buildFirstRow(Context& ctx) {
     recreateRow(ctx, kFirstRow);
@@ -87,10 +72,11 @@ void buildFirstRow(Context& ctx) {
 
     // The menu is packed: a skipped section leaves no gap.
     const std::vector<MenuEntry> menu = readMenu(st.store.snapshot(st.CfgPath), PicturePlaces(st.ImageRoot));
+    const RowFrame frame = rowFrame(p, st);
     for (std::size_t k = 0; k < menu.size() && k < list.size(); ++k) {
         const MenuEntry& entry = menu[k];
         WindowInfo& info = list[k];
-        const NodePlace place = nodePlace(kFirstRow, static_cast<int>(k) + 1, st.settings, p.dpi(st.overlay));
+        const NodePlace place = nodePlace(frame, kFirstRow, static_cast<int>(k) + 1);
         // A missing menu picture leaves the box blank; the caption still shows.
         p.setPicture(info.picture, isPictureFile(entry.picturePath)
                                        ? platform::PictureSource::file(entry.picturePath)

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "display/row_place.h"
 #include "model/pack.h"
 #include "program/row_windows.h"
 #include "program/state.h"
@@ -15,15 +16,6 @@
 namespace pallo {
 
 class HandlerRegistry;
-
-// Where window `position` (1-based) of a row stands beside the overlay at
-// settings.X, settings.Y with the spacing W and H, in screen pixels, on a
-// monitor of dpi dots per inch (gridStep).
-struct NodePlace {
-    int left = 0;
-    int top = 0;
-};
-NodePlace nodePlace(RowIndex row, int position, const WindowSettings& settings, int dpi);
 
 // Each builds its row afresh: the menu row shown, the detail rows hidden.
 void buildFirstRow(Context& ctx);

@@ -1,5 +1,7 @@
 #include "overlay/options.h"
 
+#include <algorithm>
+
 #include "display/rows.h"
 #include "editors/node_editor.h"
 #include "overlay/donation.h"
@@ -67,8 +69,17 @@ void openOptions(Context& ctx) {
     // so stand above the panel: they go, and the next menu press brings
     // them back.
     hideDetailRows(ctx);
-    p.resize(overlay, width, truncate(width * static_cast<double>(ui::layout::kPanelSquares)));
+    const int height = truncate(width * static_cast<double>(ui::layout::kPanelSquares));
+    // Near the monitor's bottom the overlay rises so the panel ends on it.
+    const RowFrame frame = rowFrame(p, ctx.state);
+    const int lift = panelLift(frame.overlay, platform::scaleToDpi(height, frame.dpi), frame.monitor);
+    if (lift > 0) p.move(overlay, p.left(overlay), p.top(overlay) - lift);
+    ctx.state.panelLift = lift;
+    p.resize(overlay, width, height);
     p.setVisible(kOverlayWindow.control(ctx, ui::names::overlay::collapseLabel), true);
+    // The tip, shown since the pointer rests on the picture, would stand
+    // over the panel's controls: it goes while the panel is open.
+    p.setTooltip(kOverlayWindow.control(ctx, ui::names::overlay::picture), "");
 }
 
 void collapseOptions(Context& ctx) {
@@ -76,7 +87,20 @@ void collapseOptions(Context& ctx) {
     const ControlRef label = kOverlayWindow.control(ctx, ui::names::overlay::collapseLabel);
     if (!p.isVisible(label)) return;
     p.setVisible(label, false);
-    p.resize(ctx.state.overlay, p.width(ctx.state.overlay), p.width(ctx.state.overlay));
+    const WindowRef overlay = ctx.state.overlay;
+    p.resize(overlay, p.width(overlay), p.width(overlay));
+    // Back down by what the panel raised it, but not past the monitor's
+    // bottom should the open panel have been dragged lower.
+    if (ctx.state.panelLift > 0) {
+        const RowFrame frame = rowFrame(p, ctx.state);
+        int top = p.top(overlay) + ctx.state.panelLift;
+        if (frame.monitor.height > 0)
+            top = std::min(top, std::max(p.top(overlay),
+                                         frame.monitor.top + frame.monitor.height - frame.overlay.height));
+        p.move(overlay, p.left(overlay), top);
+        ctx.state.panelLift = 0;
+    }
+    p.setTooltip(kOverlayWindow.control(ctx, ui::names::overlay::picture), kOverlayTip);
 }
 
 void translucencyChanged(Context& ctx) {

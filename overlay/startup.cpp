@@ -50,13 +50,13 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
 }
 
 void placeRows(Context& ctx) {
-    // The rows take the overlay's scale: they stand on its monitor.
-    const int dpi = ctx.platform.dpi(ctx.state.overlay);
+    // The rows take the overlay's scale and keep inside its monitor.
+    const RowFrame frame = rowFrame(ctx.platform, ctx.state);
     for (int i = 1; i <= ui::layout::kFollowingWindows; ++i) {
         for (const RowIndex r : {kFirstRow, kSecondRow, kThirdRow}) {
             const RowWindowList& row = ctx.state.rows[r];
             if (static_cast<int>(row.size()) < i) continue;
-            const NodePlace at = nodePlace(r, i, ctx.state.settings, dpi);
+            const NodePlace at = nodePlace(frame, r, i);
             ctx.platform.move(row[static_cast<std::size_t>(i - 1)].self, at.left, at.top);
         }
     }

@@ -88,6 +88,10 @@ struct ProgramState {
 
     HotkeyHiding hiddenByHotkey;
     DetailPages detailPages;
+
+    // How many pixels the open options panel raised the overlay so that it
+    // ends on its monitor; collapsing lowers it again (0: not raised).
+    int panelLift = 0;
 };
 
 // What every handler works on.

@@ -86,6 +86,9 @@ struct ControlDesign {
     std::optional<Rgb> background;  // empty: system default / transparent for labels
     Align align = Align::Left;
     bool wrap = false;
+    // Label, one line: a text too wide for it ends cut with "…" (a caption
+    // whose text comes from the content); otherwise it shows whole.
+    bool ellipsis = false;
     // Combo box
     std::vector<ComboItem> items;
     bool editable = false;

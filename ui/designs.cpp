@@ -87,7 +87,7 @@ WindowDesign buildNodeWindow(Row row, int position) {
          .background = kGrey, .picture = Picture::NodePlaceholder},
         {.kind = Label, .name = names::node::caption, .left = 2, .top = 48, .width = 64, .height = 24,
          .container = names::node::picture, .text = collapseCaption ? "收起详情" : "地图", .font = yahei(16),
-         .textColour = kWhite, .align = Align::Centre},
+         .textColour = kWhite, .align = Align::Centre, .ellipsis = true},
         // Clear of the caption and of the middle of the picture.
         {.kind = Label, .name = names::node::pageSign, .left = 40, .top = 1, .width = 29, .height = 14,
          .container = names::node::picture, .visible = false, .text = "", .font = yahei(12),

@@ -3,7 +3,9 @@
 #include "platform/win32/platform_impl.h"
 
 #include <algorithm>
+#include <string_view>
 
+#include "platform/caption_fit.h"
 #include "platform/win32/text.h"
 
 namespace pallo::platform::win32 {
@@ -19,6 +21,39 @@ BITMAPINFO topDownDib(int width, int height) {
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     return bmi;
+}
+
+// A label lying on a picture box must read on any picture.
+bool onPicture(const Control& c) {
+    return c.container && c.container->design.kind == ui::ControlKind::PictureBox;
+}
+
+// One line of a label on a picture: cut at its end with "…" when too wide
+// and its design asks for that, drawn in an outline of the opposite shade
+// (the text shifted a pixel, scaled, each way), then in its own colour on top.
+void drawCaptionLine(HDC dc, const Control& c, int width, int height) {
+    const int outline = std::max(1, scaleToDpi(1, c.window->dpi));
+    const auto measure = [dc](std::string_view text) {
+        const std::wstring wide = toWide(text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const std::wstring shown = toWide(c.design.ellipsis ? fitCaption(c.text, width, measure) : c.text);
+    const UINT format =
+        DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | (c.design.align == ui::Align::Centre ? DT_CENTER : DT_LEFT);
+    const ui::Rgb colour = ui::unpackColour(c.colour);
+    const bool light = colour.r * 299 + colour.g * 587 + colour.b * 114 >= 128 * 1000;
+    SetTextColor(dc, light ? RGB(24, 24, 24) : RGB(255, 255, 255));
+    for (int dy = -outline; dy <= outline; dy += outline)
+        for (int dx = -outline; dx <= outline; dx += outline) {
+            if (dx == 0 && dy == 0) continue;
+            RECT area{dx, dy, width + dx, height + dy};
+            DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &area, format);
+        }
+    SetTextColor(dc, toColorRef(colour));
+    RECT area{0, 0, width, height};
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &area, format);
 }
 
 }  // namespace
@@ -140,15 +175,18 @@ void Win32Backend::paintLabel(Control& c, HDC dc) {
 
         SelectScope selectFont(memory.get(), c.font ? c.font : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(memory.get(), TRANSPARENT);
-        SetTextColor(memory.get(), toColorRef(ui::unpackColour(c.colour)));
-        const std::wstring text = toWide(c.text);
-        UINT format = DT_NOPREFIX | (c.design.align == ui::Align::Centre ? DT_CENTER : DT_LEFT);
-        if (c.design.wrap || text.find(L'\n') != std::wstring::npos)
-            format |= DT_WORDBREAK;
-        else
-            format |= DT_SINGLELINE | DT_VCENTER;
-        RECT area{0, 0, width, height};
-        DrawTextW(memory.get(), text.c_str(), static_cast<int>(text.size()), &area, format);
+        const bool multiLine = c.design.wrap || c.text.find('\n') != std::string::npos;
+        if (onPicture(c) && !multiLine) {
+            drawCaptionLine(memory.get(), c, width, height);
+        } else {
+            // Other labels show their text whole, as far as the box goes.
+            SetTextColor(memory.get(), toColorRef(ui::unpackColour(c.colour)));
+            const std::wstring text = toWide(c.text);
+            const UINT format = DT_NOPREFIX | (c.design.align == ui::Align::Centre ? DT_CENTER : DT_LEFT) |
+                                (multiLine ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
+            RECT area{0, 0, width, height};
+            DrawTextW(memory.get(), text.c_str(), static_cast<int>(text.size()), &area, format);
+        }
         BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
     }
 }

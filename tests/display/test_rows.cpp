@@ -186,6 +186,30 @@ TEST_F(MenuRow, OnAScaledMonitorTheStepsScaleAndPositionsStayScreenPixels) {
     }
 }
 
+// The rows keep inside the monitor the overlay stands on, live while it is
+// dragged: near the second monitor's right and bottom edges they run left of
+// and above the overlay; the settings keep the overlay's own place.
+TEST_F(MenuRow, DraggedNearAnEdgeTheRowsTurnToStayOnTheOverlaysMonitor) {
+    platform.setMonitors({{0, 0, 1920, 1080, true}, {1920, 0, 1280, 720, false}});
+    startWith(sectionText({.section = 1, .name = "One", .pic = "one.png", .children = numberedChildren(3)}));
+    ASSERT_TRUE(pressMenu(1));
+    EXPECT_EQ(platform.left(win(kFirstRow, 1).self), 171);
+
+    ASSERT_TRUE(platform.dragWindow(overlay(), 3100, 600));
+    EXPECT_EQ(state().settings.X, 3100);
+    EXPECT_EQ(state().settings.Y, 600);
+    EXPECT_EQ(platform.left(win(kFirstRow, 1).self), 3100 - 71);
+    EXPECT_EQ(platform.top(win(kFirstRow, 1).self), 600);
+    EXPECT_EQ(platform.left(win(kSecondRow, 2).self), 3100 - 71);
+    EXPECT_EQ(platform.top(win(kSecondRow, 2).self), 600 - 71);
+    EXPECT_EQ(platform.top(win(kThirdRow, 1).self), 600 - 142);
+
+    // Back where the usual layout fits, it stands again.
+    ASSERT_TRUE(platform.dragWindow(overlay(), 2000, 100));
+    EXPECT_EQ(platform.left(win(kFirstRow, 1).self), 2071);
+    EXPECT_EQ(platform.top(win(kSecondRow, 2).self), 171);
+}
+
 // --- rebuilding, on-top, hiding -------------------------------------------------------------
 
 TEST_F(MenuRow, RebuildReplacesEveryWindow) {

@@ -134,6 +134,7 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     EXPECT_EQ(platform.width(overlay()), 70);
     EXPECT_EQ(platform.height(overlay()), 210);
     EXPECT_TRUE(platform.isVisible(collapse));
+    EXPECT_EQ(platform.tooltip(picture), "") << "the tip would cover the panel";
 
     // A right-click on the open panel changes nothing, even after the
     // overlay was made taller by other means.
@@ -145,6 +146,7 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
     EXPECT_EQ(platform.height(overlay()), 70);
     EXPECT_FALSE(platform.isVisible(collapse));
+    EXPECT_EQ(platform.tooltip(picture), kOverlayTip);
 
     // Collapsing a closed panel (the label is hidden, so only the program
     // can ask) changes nothing either.
@@ -152,6 +154,27 @@ TEST_F(Options, PanelOpensOnlyWhenClosedAndCollapsesOnlyWhenOpen) {
     collapseOptions(app->context());
     EXPECT_EQ(platform.height(overlay()), 100);
     EXPECT_FALSE(platform.isVisible(collapse));
+}
+
+// Opened near the monitor's bottom the overlay rises so the panel ends on the
+// monitor, and collapsing brings it back; the settings follow the overlay.
+TEST_F(Options, NearTheBottomThePanelRaisesTheOverlayUntilItCollapses) {
+    startWith("[Config]\r\nX=200\r\nY=1000\r\n[1]\r\nTitle=A\r\n");
+    const ControlRef picture = overlayControl(ui::names::overlay::picture);
+    ASSERT_TRUE(platform.clickMouse(picture, MouseButton::Right));
+    EXPECT_EQ(platform.top(overlay()), 1080 - 210);
+    EXPECT_EQ(platform.height(overlay()), 210);
+    EXPECT_EQ(state().settings.Y, 870);
+    ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
+    EXPECT_EQ(platform.top(overlay()), 1000);
+    EXPECT_EQ(platform.height(overlay()), 70);
+    EXPECT_EQ(state().settings.Y, 1000);
+
+    // Dragged lower while open, it comes back down only to the bottom.
+    ASSERT_TRUE(platform.clickMouse(picture, MouseButton::Right));
+    ASSERT_TRUE(platform.dragWindow(overlay(), 200, 900));
+    ASSERT_TRUE(leftClick(ui::names::overlay::collapseLabel));
+    EXPECT_EQ(platform.top(overlay()), 1080 - 70);
 }
 
 TEST_F(Options, OpeningThePanelHidesTheChildRowsUntilTheNextMenuPress) {

@@ -69,14 +69,21 @@ expect_control_rect() {
 # area, place and list. Leaves build/screenshot-dpi-<DPI>.png.
 check_layout_at() {
   start_at "$1" || return
-  local want i menu
+  local want i x menu
   want="$(printf '%s\t%s\n' "$((X0 + step)),$Y0" 大陆 "$((X0 + 2 * step)),$Y0" 装备 | sort)"
   wait_equal "the menu row at $dpi DPI" "$want" scaled_captions || return
   wait_window_at menu "$((X0 + step)) $Y0 $size $size" "menu window 1" || return
   click "$menu" "$(s 35)" "$(s 20)"
   want="$( {
     printf '%s\t%s\n' "$((X0 + step)),$Y0" 大陆 "$((X0 + 2 * step)),$Y0" 装备 "$X0,$((Y0 + 2 * step))" 子15
-    for i in $(seq 1 14); do printf '%s\t%s\n' "$((X0 + step * (i - 1))),$((Y0 + step))" "子$i"; done
+    # The windows that fit the 1920-pixel screen right of X0; the rest run on
+    # left of the overlay.
+    local fit=0
+    while [ "$fit" -lt 14 ] && [ $((X0 + step * fit + size)) -le 1920 ]; do fit=$((fit + 1)); done
+    for i in $(seq 1 14); do
+      if [ "$i" -le "$fit" ]; then x=$((X0 + step * (i - 1))); else x=$((X0 - step * (i - fit))); fi
+      printf '%s\t%s\n' "$x,$((Y0 + step))" "子$i"
+    done
   } | sort)"
   wait_equal "the children at $dpi DPI" "$want" scaled_captions || return
   import -window root "$root/build/screenshot-dpi-$dpi.png"

@@ -62,9 +62,12 @@ expect_captions() {
 menu_captions=("$((X0 + STEP)),$Y0"$'\t'"大陆" "$((X0 + 2 * STEP)),$Y0"$'\t'"装备")
 
 # The captions of section 1's children: 1-14 in the second row, 15 in the third.
+# The 1024-pixel screen holds 11 windows right of X0: the row goes on left of
+# the overlay (14 windows fit on neither side).
 lands_captions() {
   local i
-  for i in $(seq 1 14); do printf '%s\t%s\n' "$((X0 + STEP * (i - 1))),$ROW2_TOP" "子$i"; done
+  for i in $(seq 1 11); do printf '%s\t%s\n' "$((X0 + STEP * (i - 1))),$ROW2_TOP" "子$i"; done
+  for i in 12 13 14; do printf '%s\t%s\n' "$((X0 - STEP * (i - 11))),$ROW2_TOP" "子$i"; done
   printf '%s\t%s\n' "$X0,$ROW3_TOP" "子15"
 }
 
