@@ -207,9 +207,13 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
     if (last) setSign(ctx, *last, pageSign(page, pages));
     // Children of the topic gave way: the second row's last window says
     // that the topic has more, as the third row's did.
+    // A topic of one page says how many of its entries gave way.
     const int topicPages = pageCount(childCount(*node), kChildCapacity);
-    if (samePage && linkedOverChildren(st, *node) && !st.rows[kSecondRow].empty())
-        setSign(ctx, st.rows[kSecondRow].back(), pageSign(st.detailPages.page, topicPages));
+    const int covered = childSpan(*node, st.detailPages.page).count - kRowCapacity;
+    if (samePage && linkedOverChildren(st, *node) && !st.rows[kSecondRow].empty()) {
+        setSign(ctx, st.rows[kSecondRow].back(),
+                topicPages > 1 ? pageSign(st.detailPages.page, topicPages) : "+" + toText(covered));
+    }
     return std::nullopt;
 }
 

@@ -314,6 +314,8 @@ TEST_P(LinkedPages, TheThirdRowShowsFourteenAtATimeAndTheChildrenComeBack) {
             EXPECT_EQ(tip(kThirdRow, t), "many+entry" + std::to_string(m) + "\r\ndesc" + std::to_string(m));
         }
         EXPECT_EQ(visibleCount(kSecondRow), std::min(children, 14));
+        // The children that gave way are counted on the second row's last.
+        EXPECT_EQ(sign(kSecondRow, 14), children > 14 ? "+" + std::to_string(children - 14) : "");
     }
     EXPECT_TRUE(platform.messageBoxes().empty());
     // The node's next press: its children back where they were.
