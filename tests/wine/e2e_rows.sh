@@ -152,13 +152,17 @@ pages_cfg() {
   for i in $(seq 1 40); do printf '%s\n' "$i=c$i.png|子$i|说明$i|0"; done
 }
 
+# row_left N: where window N (1-14) of rows two and three stands on the
+# 1024-pixel screen: 11 fit right of X0, the rest continue left of the overlay.
+row_left() { if [ "$1" -le 11 ]; then echo $((X0 + STEP * ($1 - 1))); else echo $((X0 - STEP * ($1 - 11))); fi; }
+
 # page_captions FIRST LAST: children FIRST to LAST at the places of one view,
 # the second row first.
 page_captions() {
   local j q
   for j in $(seq "$1" "$2"); do
     q=$((j - $1))
-    printf '%s\t%s\n' "$((X0 + STEP * (q % 14))),$((q < 14 ? ROW2_TOP : ROW3_TOP))" "子$j"
+    printf '%s\t%s\n' "$(row_left $((q % 14 + 1))),$((q < 14 ? ROW2_TOP : ROW3_TOP))" "子$j"
   done
 }
 
@@ -186,12 +190,12 @@ test_press_turns_pages() {
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
   wait_geometry "$overlay" "$X0 $Y0 70 70" || return
   press_menu 1 || return
-  expect_page "page 1" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2" || return
+  expect_page "page 1" 1 28 "$(row_left 14),$ROW3_TOP"$'\t'"1/2" || return
   press_menu 1 || return
-  expect_page "page 2" 29 40 "$((X0 + STEP * 11)),$ROW2_TOP"$'\t'"2/2" || return
+  expect_page "page 2" 29 40 "$(row_left 12),$ROW2_TOP"$'\t'"2/2" || return
   import -window root "$root/build/e2e-pages.png" 2>/dev/null
   press_menu 1 || return
-  expect_page "page 1 again" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2"
+  expect_page "page 1 again" 1 28 "$(row_left 14),$ROW3_TOP"$'\t'"1/2"
 }
 
 # The wheel over the second row: away from the user the next page, towards the
@@ -203,13 +207,13 @@ test_wheel_turns_pages() {
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
   wait_geometry "$overlay" "$X0 $Y0 70 70" || return
   press_menu 1 || return
-  expect_page "page 1" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2" || return
+  expect_page "page 1" 1 28 "$(row_left 14),$ROW3_TOP"$'\t'"1/2" || return
   local first
   wait_window_at first "$X0 $ROW2_TOP 70 70" "second-row window 1" || return
   click "$first" 35 20 5
-  expect_page "wheel away" 29 40 "$((X0 + STEP * 11)),$ROW2_TOP"$'\t'"2/2" || return
+  expect_page "wheel away" 29 40 "$(row_left 12),$ROW2_TOP"$'\t'"2/2" || return
   click "$first" 35 20 4
-  expect_page "wheel towards" 1 28 "$((X0 + STEP * 13)),$ROW3_TOP"$'\t'"1/2"
+  expect_page "wheel towards" 1 28 "$(row_left 14),$ROW3_TOP"$'\t'"1/2"
 }
 
 # ---------------------------------------------------------------- runner
