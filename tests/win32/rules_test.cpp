@@ -2,6 +2,7 @@
 // decisions that are functions of their inputs.
 #include <type_traits>
 
+#include "platform/platform.h"
 #include "platform/win32/text.h"
 #include "tests/win32/support.h"
 
@@ -12,6 +13,29 @@ TEST(Win32Text, RoundTripsEveryPlane) {
     const std::string samples[] = {"", "ASCII", "退出程序", "左键拖动\r\n右键设置", "\xF0\x9F\x98\x80 emoji", "U+3000:\xE3\x80\x80"};
     for (const auto& s : samples) EXPECT_EQ(toUtf8(toWide(s)), s) << s;
     EXPECT_EQ(toWide("退出"), std::wstring(L"\u9000\u51fa"));
+}
+
+// The tooltip control holds kTipShownUnits UTF-16 units: a text of that many
+// shows whole; one more is cut to one less and an ellipsis, never between
+// the halves of a surrogate pair.
+TEST(Win32Text, TheTipIsCutExactlyPastWhatTheControlHolds) {
+    const std::size_t limit = static_cast<std::size_t>(kTipShownUnits);
+    const std::wstring emoji = L"\U0001F600";
+    const struct {
+        std::wstring text;
+        std::wstring shown;
+    } cases[] = {
+        {std::wstring(limit - 1, L'a'), std::wstring(limit - 1, L'a')},
+        {std::wstring(limit, L'a'), std::wstring(limit, L'a')},
+        {std::wstring(limit + 1, L'a'), std::wstring(limit - 1, L'a') + L"\u2026"},
+        // An emoji whose first half would be the last unit kept goes whole.
+        {std::wstring(limit - 2, L'a') + emoji + L"bc", std::wstring(limit - 2, L'a') + L"\u2026"},
+        {std::wstring(limit - 3, L'a') + emoji + L"bc", std::wstring(limit - 3, L'a') + emoji + L"\u2026"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.size());
+        EXPECT_EQ(fitTip(c.text, limit), c.shown);
+    }
 }
 
 TEST(Win32Text, InvalidSequencesBecomeReplacementCharacters) {
