@@ -200,5 +200,34 @@ TEST(SharedFile, ASecondProgramOnTheSameFolder) {
     EXPECT_NE(a.readCfg().find("5=b.png|FromB|"), std::string::npos);
 }
 
+// A failed replace says why in one line a player can act on, after the
+// writer's first line; the file stays as it was.
+TEST(SharedFile, AFailedSaveSaysWhy) {
+    const struct {
+        files::WriteError error;
+        const char* cause;
+    } cases[] = {
+        {files::WriteError::DiskFull, "磁盘空间不足，原文件保持不变。"},
+        {files::WriteError::AccessDenied, "没有写入权限，原文件保持不变。"},
+        {files::WriteError::InUse, "文件正被其他程序占用，原文件保持不变。"},
+        {files::WriteError::Other, "原文件保持不变。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        EditorSession t;
+        t.startEditor();
+        t.chooseNode(1);
+        t.type(ne::pictureEdit, "a.png");
+        t.type(ne::nameEdit, "n");
+        const files::WriteError error = c.error;
+        t.state().store.setFaultHook(
+            [error](files::WriteStep s) { return s == files::WriteStep::Write ? error : files::WriteError::None; });
+        t.platform.clearMessageBoxes();
+        ASSERT_TRUE(t.press(ne::addButton));
+        t.expectOneBox(std::string("[1]下\"4\"写入失败。\r\n") + c.cause, "错误");
+        EXPECT_EQ(t.readCfg(), EditorSession::kCfg);
+    }
+}
+
 }  // namespace
 }  // namespace pallo::testing
