@@ -120,6 +120,20 @@ TEST(Check, FindingsFollowTheStoreReadingRules) {
     }
 }
 
+// Blanks are told once per field that has them, and only in values that
+// show: under Link 2 a child with its catalog entry shows the entry.
+TEST(Check, BlanksAreFoundPerFieldAndOnlyWhereTheyShow) {
+    TempDir pack;
+    writeFile(pack.file("Cfg.ini"), "[1]\r\nName=AB\r\nIn=Hero\r\nLink=2\r\n"
+                                    "1=a.png|A B|c d|1\r\n"   // Hero 1 stands in: nothing of it shows
+                                    "2=b.png|E F|g h|9\r\n"   // no Hero 9: it shows itself
+                                    "[Hero]\r\n1=h.png|H|d|0\r\n");
+    std::map<int, int> blanksOnLine;
+    for (const Finding& f : check::checkPack(pack.path()))
+        if (std::string(f.code) == "blanks-removed") ++blanksOnLine[f.line];
+    EXPECT_EQ(blanksOnLine, (std::map<int, int>{{6, 2}}));
+}
+
 // Each limit is found only once it is passed: just below it, at it, just past it.
 TEST(Check, ALimitIsFoundOnlyOncePassed) {
     const auto topic = [](int children) {

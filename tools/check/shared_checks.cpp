@@ -36,7 +36,6 @@ void Checker::checkBlanks(const std::string& sec, const std::string& key, const 
                 ". The editors store a typed space as a no-break space (U+00A0), which is kept and shows as a "
                 "space; when editing by hand, write U+00A0 where a blank must stay. Picture and folder names "
                 "cannot have blanks: the editors refuse them.");
-        return;
     }
 }
 

@@ -79,7 +79,10 @@ void Checker::checkChild(const MainNode& node, const std::string& sec, const Chi
     const std::string key = toText(child.number);
     const int line = lineOf(sec, key);
     const std::string raw = repairUtf8(ini_.read(sec, key, ""));
-    checkBlanks(sec, key, raw, false);
+    // Under Link 2 a child with its catalog entry shows the entry: its own
+    // picture, name and description never show, so nothing is said of them.
+    const bool standsIn = linkOk && standInEntry(node, child, table) != nullptr;
+    if (!standsIn) checkBlanks(sec, key, raw, false);
     if (!linkOk) return;  // every entry blank: said once above
     const std::size_t parts = split(removeBlanks(raw), "|", 4).size();
     if (parts != 4) {
@@ -92,7 +95,7 @@ void Checker::checkChild(const MainNode& node, const std::string& sec, const Chi
                 "there are no IDs.");
         return;
     }
-    checkTipLength(line, sec, key, child.description);
+    if (!standsIn) checkTipLength(line, sec, key, child.description);
     if (node.Link.kind() == LinkMode::Direct) {
         checkStandIn(node, sec, key, line, child, table);
     } else {
