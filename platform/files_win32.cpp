@@ -323,7 +323,12 @@ ReplaceLock::ReplaceLock(const std::string& linkPath, std::chrono::milliseconds 
             held_ = true;
             return;
         }
-        if (std::chrono::steady_clock::now() >= deadline) return;
+        // Access denied for the whole wait is a folder we may not write
+        // (a lock file being deleted passes in a moment): no contention.
+        if (std::chrono::steady_clock::now() >= deadline) {
+            held_ = error == ERROR_ACCESS_DENIED;
+            return;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
