@@ -1,5 +1,8 @@
 #include "display/rows.h"
 
+#include <optional>
+#include <utility>
+
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "display/detail.h"
@@ -92,10 +95,22 @@ void buildFirstRow(Context& ctx) {
 void buildSecondRow(Context& ctx) { buildDetailRow(ctx, kSecondRow); }
 void buildThirdRow(Context& ctx) { buildDetailRow(ctx, kThirdRow); }
 
+void answerEarlyMenuPress(Context& ctx) {
+    const std::optional<int> pressed = std::exchange(ctx.state.earlyMenuPress, std::nullopt);
+    if (pressed && !ctx.state.rows[kSecondRow].empty() && !ctx.state.rows[kThirdRow].empty())
+        turnChildren(ctx, *pressed);
+}
+
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
     const WindowInfo* info = findRowWindow(ctx.state, window);
+    const int mainIndex = info ? info->shows.mainIndex : 0;
+    // Before the rows it fills exist, the press waits for them.
+    if (ctx.state.rows[kSecondRow].empty() || ctx.state.rows[kThirdRow].empty()) {
+        ctx.state.earlyMenuPress = mainIndex;
+        return;
+    }
     // The menu press reports nothing: a node that cannot be shown shows nothing.
-    turnChildren(ctx, info ? info->shows.mainIndex : 0);
+    turnChildren(ctx, mainIndex);
 }
 
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }

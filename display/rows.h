@@ -21,6 +21,9 @@ class HandlerRegistry;
 void buildFirstRow(Context& ctx);
 void buildSecondRow(Context& ctx);
 void buildThirdRow(Context& ctx);
+// Shows what a menu press made before the second and third rows existed
+// asked for, once they do; nothing when there was none.
+void answerEarlyMenuPress(Context& ctx);
 
 // Left button pressed on a first-row window: shows the children of the main
 // node it was built from.

@@ -93,7 +93,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     const bool onTop = settings.T == 1;
     p.setTopMost(overlay, onTop);
     // The overlay shows as soon as it stands at its place; its rows follow
-    // within this same call, so no input is handled before they exist.
+    // within this same call.
     p.setVisible(overlay, true);
     // The tip's window is made with the first tip, after the overlay shows.
     p.setTooltip(platform::ControlRef{overlay, ui::names::overlay::picture}, kOverlayTip);
@@ -105,11 +105,15 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 
     buildFirstRow(ctx);
     for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
+    // The overlay and its menu are drawn before the rest is built, so they
+    // appear at once; a menu press made meanwhile waits for its rows.
+    p.waitProcessingEvents(1);
     // The second and third rows stay hidden until a menu press.
     buildSecondRow(ctx);
     buildThirdRow(ctx);
     for (const RowIndex r : {kSecondRow, kThirdRow})
         for (const auto& info : st.rows[r]) p.setTopMost(info.self, onTop);
+    answerEarlyMenuPress(ctx);
 
     startPredecode(ctx);
     // Last: while its box waits for an answer, a menu press already shows

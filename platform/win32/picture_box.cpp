@@ -7,9 +7,48 @@
 
 #include <algorithm>
 
+#include "platform/tip_wrap.h"
 #include "platform/win32/text.h"
 
 namespace pallo::platform::win32 {
+
+namespace {
+
+// The widest a tip's lines run at 100 %: a width read at a glance.
+constexpr int kTipWidth = 400;
+
+// The width a tip's lines take for a window at dpi: kTipWidth scaled, and
+// never more than its monitor holds beside the tip's margins.
+int tipLineWidth(HWND window, int dpi) {
+    int width = MulDiv(kTipWidth, dpi, 96);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &mi))
+        width = std::min<int>(width, mi.rcWork.right - mi.rcWork.left - MulDiv(16, dpi, 96));
+    return std::max(width, 1);
+}
+
+// The tip's text with a line break wherever a line would run past width in
+// the tooltip's font. The control itself breaks only at spaces and lets a
+// longer word or a line of Chinese run out of the tip; these breaks don't.
+std::wstring wrappedTip(HWND tip, int width, const std::wstring& text) {
+    const HDC dc = GetDC(tip);
+    if (!dc) return text;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(tip, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    const auto measure = [dc](std::string_view s) {
+        const std::wstring wide = toWide(s);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    std::wstring out = toWide(joinTipLines(wrapTip(toUtf8(text), width, measure)));
+    SelectObject(dc, old);
+    ReleaseDC(tip, dc);
+    return out;
+}
+
+}  // namespace
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return dispatchOwnControl(hwnd, msg, wp, lp, &Win32Backend::pictureMessage);
@@ -131,8 +170,6 @@ void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
             return;
         }
         tooltip_.reset(tip);
-        // Any maximum width makes the tooltip honour the line breaks of a text.
-        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 400);
     }
     if (!tooltip_) return;
     TOOLINFOW ti{};
@@ -145,7 +182,13 @@ void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
         c->tooltip.clear();
         return;
     }
-    std::wstring wide = fitTip(toWide(text), static_cast<std::size_t>(kTipShownUnits));
+    // Cut first, so the breaks take nothing from what is shown; cut again
+    // should they make it longer than the control holds.
+    const auto units = static_cast<std::size_t>(kTipShownUnits);
+    const int width = tipLineWidth(c->window->hwnd.get(), c->window->dpi);
+    std::wstring wide = fitTip(wrappedTip(tooltip_.get(), width, fitTip(toWide(text), units)), units);
+    // The maximum width also makes the control honour the line breaks.
+    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, width);
     ti.lpszText = wide.data();  // the control keeps its own copy
     if (c->tooltip.empty()) {
         if (!SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) {

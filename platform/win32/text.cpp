@@ -31,6 +31,7 @@ std::wstring fitTip(std::wstring text, std::size_t units) {
     if (text.size() <= units || units == 0) return text;
     std::size_t keep = units - 1;
     if (keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+    if (keep > 0 && text[keep - 1] == L'\r') --keep;  // nor between the halves of a line break
     text.resize(keep);
     text += L'\u2026';
     return text;

@@ -14,7 +14,8 @@ std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
 
 // A tip's text as the tooltip control can show it: at most units UTF-16
-// units, a longer one cut (never between the halves of a pair) and ended
+// units, a longer one cut (never between the halves of a pair or of a line
+// break) and ended
 // with "…", so the reader sees that more was written.
 std::wstring fitTip(std::wstring text, std::size_t units);
 

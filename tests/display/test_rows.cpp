@@ -87,6 +87,23 @@ TEST_F(MenuRow, SkippedSectionsLeaveNoGap) {
     EXPECT_EQ(win(kSecondRow, 1).shows.mainIndex, 4);
 }
 
+// The menu shows and is drawn before the second and third rows are built: a
+// press made in that moment is answered once they exist, and only once.
+TEST_F(MenuRow, APressBeforeTheDetailRowsExistIsAnsweredOnceTheyDo) {
+    bool rowsWereMissing = false;
+    platform.queueDuringWait([&] {
+        rowsWereMissing = state().rows[kSecondRow].empty();
+        ASSERT_TRUE(pressMenu(1));
+    });
+    startWith(sectionText({.section = 1, .name = "One", .title = "First", .pic = "one.png",
+                           .children = numberedChildren(3)}));
+    EXPECT_TRUE(rowsWereMissing);
+    EXPECT_EQ(platform.pendingWaitActions(), 0u);
+    EXPECT_EQ(visibleCount(kSecondRow), 3);
+    EXPECT_EQ(caption(kSecondRow, 3), "child3");
+    EXPECT_FALSE(state().earlyMenuPress.has_value());
+}
+
 TEST_F(MenuRow, ValuesAreReadAsStoredInUtf8) {
     startWith(sectionText({.section = 1, .name = "地图", .title = "  地图 一 ", .pic = "地图.png"}));
     ASSERT_EQ(visibleCount(kFirstRow), 1);

@@ -295,11 +295,16 @@ TEST_F(Win32Controls, TooltipTextIsTheSharedControls) {
     };
     EXPECT_EQ(tipText(hwnd(popup, "pic"), hwnd(popup)), L"左键拖动\r\n右键设置");
     EXPECT_EQ(p.tooltip(pic), "左键拖动\r\n右键设置");
-    // Longer than the control shows: cut before the emoji that would be
-    // split, and ended with an ellipsis; the text itself stays whole.
+    // Longer than the control shows: a word longer than a line broken into
+    // lines, cut to what the control holds and ended with an ellipsis; the
+    // text itself stays whole.
     const std::string longText = std::string(1021, 'a') + "\xF0\x9F\x94\xA5" + std::string(2000, 'b');
     p.setTooltip(pic, longText);
-    EXPECT_EQ(tipText(hwnd(popup, "pic"), hwnd(popup)), std::wstring(1021, L'a') + L"\u2026");
+    std::wstring shown = tipText(hwnd(popup, "pic"), hwnd(popup));
+    EXPECT_LE(shown.size(), static_cast<std::size_t>(kTipShownUnits));
+    EXPECT_GT(std::erase(shown, L'\n'), 5u);
+    std::erase(shown, L'\r');
+    EXPECT_EQ(shown, std::wstring(shown.size() - 1, L'a') + L"\u2026");
     EXPECT_EQ(p.tooltip(pic), longText);
     p.setTooltip(pic, "说明");
     EXPECT_EQ(tipText(hwnd(popup, "pic"), hwnd(popup)), L"说明");

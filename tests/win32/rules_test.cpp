@@ -17,7 +17,7 @@ TEST(Win32Text, RoundTripsEveryPlane) {
 
 // The tooltip control holds kTipShownUnits UTF-16 units: a text of that many
 // shows whole; one more is cut to one less and an ellipsis, never between
-// the halves of a surrogate pair.
+// the halves of a surrogate pair or of a line break.
 TEST(Win32Text, TheTipIsCutExactlyPastWhatTheControlHolds) {
     const std::size_t limit = static_cast<std::size_t>(kTipShownUnits);
     const std::wstring emoji = L"\U0001F600";
@@ -31,6 +31,8 @@ TEST(Win32Text, TheTipIsCutExactlyPastWhatTheControlHolds) {
         // An emoji whose first half would be the last unit kept goes whole.
         {std::wstring(limit - 2, L'a') + emoji + L"bc", std::wstring(limit - 2, L'a') + L"\u2026"},
         {std::wstring(limit - 3, L'a') + emoji + L"bc", std::wstring(limit - 3, L'a') + emoji + L"\u2026"},
+        // Nor half of a line break.
+        {std::wstring(limit - 2, L'a') + L"\r\nbc", std::wstring(limit - 2, L'a') + L"\u2026"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.size());
