@@ -32,21 +32,18 @@ std::vector<platform::WindowRef> programWindows(const ProgramState& st) {
 
 }  // namespace
 
-bool registerConfiguredHotkey(Context& ctx, std::string& message) {
+std::optional<std::string> registerConfiguredHotkey(Context& ctx) {
     ProgramState& st = ctx.state;
     const std::string value = st.store.read(st.CfgPath, kConfigSection, kHotkeyKey.key, kHotkeyKey.fallback);
-    if (removeBlanks(value).empty()) return true;
+    if (removeBlanks(value).empty()) return std::nullopt;
     const std::optional<platform::Hotkey> hotkey = parseHotkey(value);
     if (!hotkey) {
-        message = "快捷键 Hotkey=" + quoted(repairUtf8(value)) +
-                  " 无法识别：请写成 Ctrl+Alt+P 这样，Ctrl、Alt、Shift、Win 至少一个，加一个字母、数字或 F1 到 F24。";
-        return false;
+        return "快捷键 Hotkey=" + quoted(repairUtf8(value)) +
+               " 无法识别：请写成 Ctrl+Alt+P 这样，Ctrl、Alt、Shift、Win 至少一个，加一个字母、数字或 F1 到 F24。";
     }
-    if (!ctx.platform.registerHotkey(st.overlay, *hotkey)) {
-        message = "快捷键 " + hotkeyText(*hotkey) + " 已被其他程序占用，显示和隐藏全部窗口的快捷键不可用。";
-        return false;
-    }
-    return true;
+    if (!ctx.platform.registerHotkey(st.overlay, *hotkey))
+        return "快捷键 " + hotkeyText(*hotkey) + " 已被其他程序占用，显示和隐藏全部窗口的快捷键不可用。";
+    return std::nullopt;
 }
 
 void toggleAllWindows(Context& ctx) {

@@ -2,6 +2,9 @@
 // and every open window, the next shows them again as they were.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include <string>
 
 #include "program/state.h"
@@ -13,7 +16,7 @@ class HandlerRegistry;
 // Reads Hotkey from section Config and registers it for the overlay. No
 // value (or blanks only): no hotkey, true. A value that is no hotkey, or
 // one another program holds: false, with the message to show.
-bool registerConfiguredHotkey(Context& ctx, std::string& message);
+std::optional<std::string> registerConfiguredHotkey(Context& ctx);
 
 // Hides every shown window of the program, or shows again the ones it hid.
 // While a message box waits for its answer it does nothing.

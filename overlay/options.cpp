@@ -48,16 +48,13 @@ std::vector<std::string> writeWindowSettings(ConfigStore& store, const std::stri
     return failures;
 }
 
-bool saveWindowSettings(ConfigStore& store, const std::string& cfgPath, std::string& message, bool report,
-                        const WindowSettingTexts& values) {
+std::optional<std::string> saveWindowSettings(ConfigStore& store, const std::string& cfgPath,
+                                              const WindowSettingTexts& values) {
     const std::vector<std::string> failures = writeWindowSettings(store, cfgPath, values);
-    if (failures.empty()) {
-        if (report) message = "配置保存成功。";
-        return true;
-    }
-    if (report)
-        for (const std::string& f : failures) message += f + "\r\n";
-    return false;
+    if (failures.empty()) return std::nullopt;
+    std::string text;
+    for (const std::string& f : failures) text += f + "\r\n";
+    return text;
 }
 
 void openOptions(Context& ctx) {
@@ -153,11 +150,10 @@ void exitProgram(Context& ctx) {
     // whether it is on top, its translucency. W and H are never written;
     // they change only by editing Cfg.ini.
     const WindowSettingTexts values = settingsSavedAtExit(st.settings);
-    std::string message;
     // A failed save is shown before the program ends: the user would
     // otherwise find the overlay back at its old place with no word why.
-    if (!saveWindowSettings(st.store, st.CfgPath, message, true, values))
-        p.messageBox(st.overlay, message, "错误", platform::MessageButtons::Ok);
+    if (const auto failure = saveWindowSettings(st.store, st.CfgPath, values))
+        p.messageBox(st.overlay, *failure, "错误", platform::MessageButtons::Ok);
     p.requestExit();
 }
 

@@ -3,6 +3,8 @@
 // the window settings saved at exit.
 #pragma once
 
+#include <optional>
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -23,11 +25,10 @@ class HandlerRegistry;
 std::vector<std::string> writeWindowSettings(ConfigStore& store, const std::string& cfgPath,
                                              const WindowSettingTexts& values);
 
-// writeWindowSettings with the caller's message: "配置保存成功。" when every
-// write succeeded, otherwise each failure message followed by "\r\n"
-// appended to it. Returns true when every write succeeded.
-bool saveWindowSettings(ConfigStore& store, const std::string& cfgPath, std::string& message, bool report,
-                        const WindowSettingTexts& values);
+// writeWindowSettings told as one text: nothing when every write
+// succeeded, otherwise each failure message followed by "\r\n".
+std::optional<std::string> saveWindowSettings(ConfigStore& store, const std::string& cfgPath,
+                                              const WindowSettingTexts& values);
 
 void openOptions(Context& ctx);
 void collapseOptions(Context& ctx);

@@ -18,7 +18,7 @@ std::string joinPath(const std::string& dir, const std::string& name) {
     return dir + files::separator() + name;
 }
 
-bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
+std::optional<std::string> loadWindowSettings(Context& ctx) {
     ProgramState& st = ctx.state;
     const std::string runDir = ctx.platform.runDirectory();
     st.CfgPath = joinPath(runDir, "Cfg.ini");
@@ -41,12 +41,8 @@ bool loadWindowSettings(Context& ctx, std::string& message, bool report) {
         row.clear();
     }
 
-    if (!found) {
-        if (report) message = st.CfgPath + " 配置文件不存在。";
-        return false;
-    }
-    if (report) message = "初始化完毕。";
-    return true;
+    if (!found) return st.CfgPath + " 配置文件不存在。";
+    return std::nullopt;
 }
 
 void placeRows(Context& ctx) {
@@ -72,12 +68,11 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     ProgramState& st = ctx.state;
     platform::Platform& p = ctx.platform;
     st.overlay = overlay;
-    std::string message;
-    const auto check = [&](bool ok) {
-        if (!ok) p.messageBox(overlay, message, "错误", platform::MessageButtons::Ok);
+    const auto tell = [&](const std::optional<std::string>& refusal) {
+        if (refusal) p.messageBox(overlay, *refusal, "错误", platform::MessageButtons::Ok);
     };
 
-    check(loadWindowSettings(ctx, message, true));
+    tell(loadWindowSettings(ctx));
 
     const WindowSettings& settings = st.settings;
     p.setScrollPos(platform::ControlRef{overlay, ui::names::overlay::translucencyBar}, settings.S);
@@ -118,7 +113,7 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
     startPredecode(ctx);
     // Last: while its box waits for an answer, a menu press already shows
     // the topic's rows.
-    check(registerConfiguredHotkey(ctx, message));
+    tell(registerConfiguredHotkey(ctx));
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {

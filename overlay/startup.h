@@ -2,6 +2,9 @@
 // content, placing the overlay and its rows.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include <string>
 
 #include "config/config_store.h"
@@ -18,7 +21,9 @@ inline constexpr const char* kOverlayTip = "左键拖动\r\n右键设置";
 // Joins a directory and a name with the platform's separator.
 std::string joinPath(const std::string& dir, const std::string& name);
 
-bool loadWindowSettings(Context& ctx, std::string& message, bool report);
+// Sets up the paths, the settings and empty rows. Without Cfg.ini the
+// settings are those of an empty file and the result is what to tell.
+std::optional<std::string> loadWindowSettings(Context& ctx);
 void placeRows(Context& ctx);
 void onOverlayMoved(Context& ctx);
 void startUp(Context& ctx, platform::WindowRef overlay);

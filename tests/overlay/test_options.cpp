@@ -31,18 +31,14 @@ TEST(SaveWindowSettings, WritesTheGivenValuesWithTBehindS) {
     TempDir dir;
     const std::string path = dir.file("Cfg.ini");
     ConfigStore store;
-    std::string message = "before";
-    EXPECT_TRUE(saveWindowSettings(store, path, message, true, allSix()));
-    EXPECT_EQ(message, "配置保存成功。");
+    EXPECT_EQ(saveWindowSettings(store, path, allSix()), std::nullopt);
     EXPECT_EQ(readFile(path), "[Config]\r\nX=1\r\nY=2\r\nH=3\r\nW=4\r\nS=5\r\nT=6\r\n");
 
     // Values not given are not touched, even where the file holds others.
-    message = "kept";
     WindowSettingTexts sizeOnly;
     sizeOnly["H"] = "90";
     sizeOnly["W"] = "90";
-    EXPECT_TRUE(saveWindowSettings(store, path, message, false, sizeOnly));
-    EXPECT_EQ(message, "kept");
+    EXPECT_EQ(saveWindowSettings(store, path, sizeOnly), std::nullopt);
     EXPECT_EQ(readFile(path), "[Config]\r\nX=1\r\nY=2\r\nH=90\r\nW=90\r\nS=5\r\nT=6\r\n");
 }
 
@@ -52,14 +48,8 @@ TEST(SaveWindowSettings, ReportsEachFailedWriteInWriteOrder) {
     writeFile(path, "[Config]\r\n");
     ConfigStore store;
     store.setFaultHook([](files::WriteStep step) { return step == files::WriteStep::Replace; });
-    std::string message = "earlier\r\n";
-    EXPECT_FALSE(saveWindowSettings(store, path, message, true, allSix()));
-    EXPECT_EQ(message, std::string("earlier\r\n") + kAllFailures);
+    EXPECT_EQ(saveWindowSettings(store, path, allSix()), std::string(kAllFailures));
     EXPECT_EQ(readFile(path), "[Config]\r\n");
-
-    message.clear();
-    EXPECT_FALSE(saveWindowSettings(store, path, message, false, allSix()));
-    EXPECT_EQ(message, "");
 }
 
 TEST(SaveWindowSettings, OnlyTheWritesThatFailAreListed) {
