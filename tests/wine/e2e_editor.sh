@@ -21,16 +21,6 @@ X0=120 Y0=110
 NB=$'\xc2\xa0'  # a typed space as Cfg.ini keeps it: U+00A0
 
 # Where the editor's controls are, in its client coordinates (its designed places).
-AT_NODE_BOX=(40 10)
-AT_RENAME=(105 9)
-AT_ID=(488 10)
-AT_SAVE=(539 10)
-AT_ADD=(577 10)
-AT_DELETE=(616 10)
-AT_PICTURE=(528 32)
-AT_NAME=(528 54)
-AT_DESCRIPTION=(541 182)
-AT_FIRST_ROW=(200 31)  # below the list's header, in the 图片 cell of its first row (whole rows select)
 AT_ADVANCED=(20 120)   # "高级"
 AT_SECTION_BOX=(92 10) # catalog editor: "选择节点"
 
@@ -52,41 +42,6 @@ start_editor_program() {
   launch_program || return 1
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
   wait_geometry "$overlay" "$X0 $Y0 70 70"
-}
-
-# open_editor: the options panel, then "编辑配置"; sets $editor (the X window of
-# its client area) and $editor_hwnd (its Win32 handle).
-open_editor() {
-  click "$overlay" 35 35 3
-  wait_geometry "$overlay" "$X0 $Y0 70 210" || return 1
-  click "$overlay" 35 148
-  local line=""
-  _editor_up() { line="$(window_holding '<<改名')"; [ -n "$line" ]; }
-  ws_poll 20 _editor_up || { fail "no node editor after a click on 编辑配置"; return 1; }
-  editor_hwnd="$(field "$line" 2)"
-  _editor_x() {
-    editor="$(visible_windows | awk '$4 == 640 && $5 == 240 {print $1; exit}')"
-    [ -n "$editor" ]
-  }
-  ws_poll 20 _editor_x || { fail "no X window of 640 x 240 for the node editor"; return 1; }
-}
-
-# editor_has TEXT: whether one of the editor's controls holds exactly TEXT.
-editor_has() { [ -n "$(control_line "$(inspect --exe pallo.exe)" "$1")" ]; }
-
-wait_editor_has() {
-  _has() { editor_has "$1"; }
-  ws_poll 15 _has "$1" && return 0
-  fail "no control of the program shows '$1'"
-  return 1
-}
-
-# choose_first_node: opens the main-node box and takes its first node from the
-# keyboard (Down, Return), then waits until the form shows it.
-choose_first_node() {
-  click "$editor" "${AT_NODE_BOX[@]}"
-  xdotool key --delay 100 Down Return
-  wait_editor_has m1.png
 }
 
 # ---------------------------------------------------------------- tests
@@ -193,13 +148,6 @@ test_save_twice_delete_by_id_hero_by_keyboard() {
   # Hero's entries are listed: its first row shows h1.png.
   click "$catalog" "${AT_FIRST_ROW[@]}"
   wait_editor_has h1.png
-}
-
-# id_text: the text of the ID box (the only edit box right of the list at the top).
-id_text() {
-  inspect --exe pallo.exe | awk -F'\t' -v want="$editor_hwnd" '
-    $1 == "window" {mine = ($2 == want); split($4, w, ",")}
-    $1 == "control" && mine && $3 == "Edit" {split($4, r, ","); if (r[1] - w[1] > 470 && r[1] - w[1] < 490 && r[2] - w[2] < 40) {print $5; exit}}'
 }
 
 # Down in the closed main-node box only shows the next node, and Tab out of the

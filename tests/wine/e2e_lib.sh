@@ -468,3 +468,62 @@ e2e_run() {
   local n=${#failed_names[@]}
   return $((n > 100 ? 100 : n))
 }
+
+# ---------------------------------------------------------------- the node editor
+
+# Where the node editor's controls are, in its client coordinates (its designed places).
+AT_NODE_BOX=(40 10)
+AT_RENAME=(105 9)
+AT_ID=(488 10)
+AT_SAVE=(539 10)
+AT_ADD=(577 10)
+AT_DELETE=(616 10)
+AT_PICTURE=(528 32)
+AT_NAME=(528 54)
+AT_DESCRIPTION=(541 182)
+AT_FIRST_ROW=(200 31)  # below the list's header, in the 图片 cell of its first row (whole rows select)
+
+# open_editor: the options panel of $overlay, then "编辑配置"; sets $editor (the
+# X window of its client area) and $editor_hwnd (its Win32 handle). A node
+# editor of another program already open ($other_editor_hwnd) is not taken for it.
+other_editor_hwnd=""
+open_editor() {
+  click "$overlay" 35 35 3
+  wait_geometry "$overlay" "$X0 $Y0 70 210" || return 1
+  click "$overlay" 35 148
+  _editor_up() {
+    editor_hwnd="$(window_holding '<<改名' | awk -F'\t' -v other="$other_editor_hwnd" '$2 != other {print $2; exit}')"
+    [ -n "$editor_hwnd" ]
+  }
+  ws_poll 20 _editor_up || { fail "no node editor after a click on 编辑配置"; return 1; }
+  _editor_x() {
+    editor="$(visible_windows | awk '$4 == 640 && $5 == 240 {print $1; exit}')"
+    [ -n "$editor" ]
+  }
+  ws_poll 20 _editor_x || { fail "no X window of 640 x 240 for the node editor"; return 1; }
+}
+
+# editor_has TEXT: whether one of the program's controls holds exactly TEXT.
+editor_has() { [ -n "$(control_line "$(inspect --exe pallo.exe)" "$1")" ]; }
+
+wait_editor_has() {
+  _has() { editor_has "$1"; }
+  ws_poll 15 _has "$1" && return 0
+  fail "no control of the program shows '$1'"
+  return 1
+}
+
+# choose_first_node: opens the main-node box and takes its first node from the
+# keyboard (Down, Return), then waits until the form shows it (its m1.png).
+choose_first_node() {
+  click "$editor" "${AT_NODE_BOX[@]}"
+  xdotool key --delay 100 Down Return
+  wait_editor_has m1.png
+}
+
+# id_text: the text of $editor_hwnd's ID box (the edit box right of the list at the top).
+id_text() {
+  inspect --exe pallo.exe | awk -F'\t' -v want="$editor_hwnd" '
+    $1 == "window" {mine = ($2 == want); split($4, w, ",")}
+    $1 == "control" && mine && $3 == "Edit" {split($4, r, ","); if (r[1] - w[1] > 470 && r[1] - w[1] < 490 && r[2] - w[2] < 40) {print $5; exit}}'
+}

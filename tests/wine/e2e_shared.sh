@@ -15,14 +15,6 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 X0=120 Y0=110
 
-# The node editor's controls, in its client coordinates (as in e2e_editor.sh).
-AT_NODE_BOX=(40 10)
-AT_SAVE=(539 10)
-AT_ADD=(577 10)
-AT_DELETE=(616 10)
-AT_PICTURE=(528 32)
-AT_NAME=(528 54)
-AT_FIRST_ROW=(200 31)
 
 CHANGED='Cfg.ini 已被其他程序修改，未保存任何更改。已重新读取该文件，输入框中的内容保留；再按一次即保存到新的内容上。'
 
@@ -55,34 +47,6 @@ start_shared_program() {
   launch_program || return 1
   find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return 1; }
   wait_geometry "$overlay" "$X0 $Y0 70 70"
-}
-
-# open_editor: the options panel, then "编辑配置"; sets $editor (the X window of
-# its client area) and $editor_hwnd. A node editor of another program already
-# open ($other_editor_hwnd) is not taken for it.
-other_editor_hwnd=""
-open_editor() {
-  click "$overlay" 35 35 3
-  wait_geometry "$overlay" "$X0 $Y0 70 210" || return 1
-  click "$overlay" 35 148
-  _editor_up() {
-    editor_hwnd="$(window_holding '<<改名' | awk -F'\t' -v other="$other_editor_hwnd" '$2 != other {print $2; exit}')"
-    [ -n "$editor_hwnd" ]
-  }
-  ws_poll 20 _editor_up || { fail "no node editor after a click on 编辑配置"; return 1; }
-  _editor_x() {
-    editor="$(visible_windows | awk '$4 == 640 && $5 == 240 {print $1; exit}')"
-    [ -n "$editor" ]
-  }
-  ws_poll 20 _editor_x || { fail "no X window of 640 x 240 for the node editor"; return 1; }
-}
-
-# choose_first_node: the main-node box's first topic, from the keyboard.
-choose_first_node() {
-  click "$editor" "${AT_NODE_BOX[@]}"
-  xdotool key --delay 100 Down Return
-  _chosen() { [ -n "$(control_line "$(inspect --exe pallo.exe)" m1.png)" ]; }
-  ws_poll 15 _chosen || fail "the form does not show topic 1 (no m1.png)"
 }
 
 # hand_edit LINES...: Cfg.ini rewritten as another program would; its bytes are
@@ -118,13 +82,6 @@ select_child() {
   local k
   for ((k = 1; k < $1; k++)); do xdotool key Down; done
   wait_equal "ID box after Down" "$1" id_text
-}
-
-# id_text: the ID box of $editor_hwnd (the edit box right of the list at the top).
-id_text() {
-  inspect --exe pallo.exe | awk -F'\t' -v want="$editor_hwnd" '
-    $1 == "window" {mine = ($2 == want); split($4, w, ",")}
-    $1 == "control" && mine && $3 == "Edit" {split($4, r, ","); if (r[1] - w[1] > 470 && r[1] - w[1] < 490 && r[2] - w[2] < 40) {print $5; exit}}'
 }
 
 # editor_field_is X Y TEXT: the box at client X, Y of the editor shows TEXT.
