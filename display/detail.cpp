@@ -134,16 +134,23 @@ std::string pageSign(int page, int pages) {
 }
 
 std::optional<ShowNote> showChildren(Context& ctx, int mainIndex, int page) {
-    hideDetailRows(ctx);
     ProgramState& st = ctx.state;
     const MainNode* node = mainNode(st, mainIndex);
-    if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
+    if (!node) {
+        hideDetailRows(ctx);
+        return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
+    }
     clearSigns(ctx, kSecondRow);
     clearSigns(ctx, kThirdRow);
 
     const int pages = pageCount(childCount(*node), kChildCapacity);
     page = ((page % pages) + pages) % pages;
     const PageSpan span = childSpan(*node, page);
+    // Windows past the page's last child hide; the others are filled where
+    // they stand, so a page turn or another topic redraws them in place
+    // instead of hiding and showing each one again.
+    for (int place = span.count + 1; place <= kChildCapacity; ++place)
+        if (const WindowInfo* info = childWindow(st, place)) ctx.platform.setVisible(info->self, false);
     WindowInfo* last = nullptr;
     for (int j = span.first; j < span.first + span.count; ++j) {
         // Each child is shown from a copy: the Link "2" substitution never
@@ -187,20 +194,26 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
                                       [&](const std::string& m) { return findEntry(entries, toInt(m)) != nullptr; });
     if (!linksAny && childrenBelow) return std::nullopt;
     const RowWindowList& third = st.rows[kThirdRow];
-    for (const WindowInfo& info : third) p.setVisible(info.self, false);
     clearSigns(ctx, kThirdRow);
 
     const int pages = pageCount(nMembers, kRowCapacity);
     page = ((page % pages) + pages) % pages;
     const std::string childName = clicked ? clicked->name : std::string();
     const WindowInfo* last = nullptr;
-    for (int t = 1; t <= kRowCapacity && static_cast<std::size_t>(t) <= third.size(); ++t) {
+    // Each window of the row shows its entry where it stands, or hides:
+    // past the last entry, and for an ID no entry has.
+    for (int t = 1; static_cast<std::size_t>(t) <= third.size(); ++t) {
         const int m = page * kRowCapacity + t;
-        if (m > nMembers) break;
-        const CatalogEntry* e = findEntry(entries, toInt(members[static_cast<std::size_t>(m - 1)]));
-        if (!e) continue;  // no such entry: its window stays hidden
-        last = &third[static_cast<std::size_t>(t - 1)];
-        fillWithEntry(ctx, *last, *node, *e, kind, childName);
+        const CatalogEntry* e = t <= kRowCapacity && m <= nMembers
+                                    ? findEntry(entries, toInt(members[static_cast<std::size_t>(m - 1)]))
+                                    : nullptr;
+        const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
+        if (!e) {
+            p.setVisible(info.self, false);
+            continue;
+        }
+        last = &info;
+        fillWithEntry(ctx, info, *node, *e, kind, childName);
     }
     st.detailPages.linkedChild = childNumber;
     st.detailPages.linkedPage = page;

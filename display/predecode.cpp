@@ -1,35 +1,67 @@
 #include "display/predecode.h"
 
+#include <algorithm>
+
 #include "display/detail.h"
 
 namespace pallo {
 
-bool predecodeStep(Context& ctx, PredecodeCursor& cursor) {
-    platform::Platform& p = ctx.platform;
+namespace {
+
+const MainNode* nodeOf(const ProgramState& st, int section) {
+    return section >= 1 && section <= kMainNodeCount ? &st.nodeTable[static_cast<std::size_t>(section - 1)] : nullptr;
+}
+
+void prepareChild(Context& ctx, const MainNode& node, int j) {
     const ProgramState& st = ctx.state;
-    const RowWindowList& menu = st.rows[kFirstRow];
-    while (cursor.menu < menu.size()) {
-        // The section a press on this window shows.
-        const int section = menu[cursor.menu].shows.mainIndex;
-        const MainNode* node =
-            section >= 1 && section <= kMainNodeCount ? &st.nodeTable[static_cast<std::size_t>(section - 1)] : nullptr;
-        // Every page: each child in the box its page shows it in.
-        const int shown = node ? static_cast<int>(node->children.size()) : 0;
-        if (cursor.child > shown) {
-            ++cursor.menu;
-            cursor.child = 1;
+    if (const WindowInfo* box = childWindow(st, j))
+        ctx.platform.preparePicture(box->picture, childPicture(st, node, node.children[static_cast<std::size_t>(j - 1)]));
+}
+
+// The first page of each menu window's topic, child by child.
+bool firstPagesStep(Context& ctx, DecodeAhead& ahead) {
+    const RowWindowList& menu = ctx.state.rows[kFirstRow];
+    while (ahead.menu < menu.size()) {
+        const MainNode* node = nodeOf(ctx.state, menu[ahead.menu].shows.mainIndex);
+        const int shown = node ? std::min(static_cast<int>(node->children.size()), kChildCapacity) : 0;
+        if (ahead.child > shown) {
+            ++ahead.menu;
+            ahead.child = 1;
             continue;
         }
-        const int j = cursor.child++;
-        if (const WindowInfo* box = childWindow(st, j))
-            p.preparePicture(box->picture, childPicture(st, *node, node->children[static_cast<std::size_t>(j - 1)]));
+        prepareChild(ctx, *node, ahead.child++);
         return true;
     }
     return false;
 }
 
+// The page after the one shown, when the topic has more than one.
+bool nextPageStep(Context& ctx, DecodeAhead& ahead) {
+    const DetailPages& now = ctx.state.detailPages;
+    const MainNode* node = nodeOf(ctx.state, now.mainIndex);
+    if (!node) return false;
+    const int count = static_cast<int>(node->children.size());
+    const int pages = pageCount(count, kChildCapacity);
+    if (pages < 2) return false;
+    if (ahead.nextOf.mainIndex != now.mainIndex || ahead.nextOf.page != now.page) {
+        ahead.nextOf = now;
+        ahead.nextChild = (now.page + 1) % pages * kChildCapacity + 1;
+    }
+    const int end = std::min(count, ((now.page + 1) % pages + 1) * kChildCapacity);
+    if (ahead.nextChild > end) return false;
+    prepareChild(ctx, *node, ahead.nextChild++);
+    return true;
+}
+
+}  // namespace
+
+bool predecodeStep(Context& ctx) {
+    DecodeAhead& ahead = ctx.state.decodeAhead;
+    return firstPagesStep(ctx, ahead) || nextPageStep(ctx, ahead);
+}
+
 void startPredecode(Context& ctx) {
-    ctx.platform.setIdleTask([&ctx, cursor = PredecodeCursor{}]() mutable { return predecodeStep(ctx, cursor); });
+    ctx.platform.setIdleTask([&ctx]() { return predecodeStep(ctx); });
 }
 
 }  // namespace pallo

@@ -1,28 +1,24 @@
-// Decoding ahead: while the program waits for the user, the pictures a menu
-// press would show are decoded into the picture cache, so the first press on
-// a menu picture shows its children as fast as a second one. Nothing shown
-// changes: a picture is only prepared for the box that will show it.
+// Decoding ahead: while the program waits for the user, the pictures the
+// next press would show are decoded into the picture cache, so that the
+// first press on a menu picture, and a page turn, show their pictures as
+// fast as a press that shows them again. First the first page of every
+// topic, then, after each press or turn, the page that follows the one
+// shown. Later pages are not decoded before they are near: a pack of many
+// pages would otherwise hold all its pictures in memory from the start.
+// Nothing shown changes: a picture is only prepared for the box that will
+// show it.
 #pragma once
-
-#include <cstddef>
 
 #include "program/state.h"
 
 namespace pallo {
 
-// How far decoding ahead has come: menu window `menu` (0-based), its child
-// `child` (1-based) next.
-struct PredecodeCursor {
-    std::size_t menu = 0;
-    int child = 1;
-};
+// Prepares the next picture; false when there is nothing left to prepare.
+bool predecodeStep(Context& ctx);
 
-// Prepares the next picture: child by child of each menu node as far as a
-// press shows them, page after page, menu window by menu window. False when there is
-// nothing left.
-bool predecodeStep(Context& ctx, PredecodeCursor& cursor);
-
-// Decodes ahead in the event loop's idle time, one picture per call.
+// Decodes ahead in the event loop's idle time, one picture per call, from
+// where decoding ahead has come (ProgramState::decodeAhead). Called at
+// start-up and after every change of the page shown.
 void startPredecode(Context& ctx);
 
 }  // namespace pallo

@@ -6,6 +6,7 @@
 #include "program/handlers.h"
 #include "program/row_windows.h"
 #include "display/detail.h"
+#include "display/predecode.h"
 #include "model/picture_dirs.h"
 #include "model/text.h"
 #include "ui/designs.h"
@@ -97,8 +98,10 @@ void buildThirdRow(Context& ctx) { buildDetailRow(ctx, kThirdRow); }
 
 void answerEarlyMenuPress(Context& ctx) {
     const std::optional<int> pressed = std::exchange(ctx.state.earlyMenuPress, std::nullopt);
-    if (pressed && !ctx.state.rows[kSecondRow].empty() && !ctx.state.rows[kThirdRow].empty())
+    if (pressed && !ctx.state.rows[kSecondRow].empty() && !ctx.state.rows[kThirdRow].empty()) {
         turnChildren(ctx, *pressed);
+        startPredecode(ctx);
+    }
 }
 
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
@@ -111,6 +114,13 @@ void onFirstRowPress(Context& ctx, platform::WindowRef window) {
     }
     // The menu press reports nothing: a node that cannot be shown shows nothing.
     turnChildren(ctx, mainIndex);
+    // The page after this one is decoded while the user looks at it.
+    startPredecode(ctx);
+}
+
+void onRowWheel(Context& ctx, const platform::Event& event) {
+    onDetailWheel(ctx, event);
+    startPredecode(ctx);
 }
 
 void onFirstRowRightPress(Context& ctx, platform::WindowRef) { hideDetailRows(ctx); }
@@ -134,7 +144,7 @@ void registerRowHandlers(HandlerRegistry& handlers) {
     // The wheel over either detail row turns its pages.
     for (const ui::Row row : {ui::Row::Second, ui::Row::Third})
         for (int p = 1; p <= ui::rowLength(row); ++p)
-            handlers.add({{ui::nodeWindow(row, p).name, node::picture, Wheel, &onDetailWheel}});
+            handlers.add({{ui::nodeWindow(row, p).name, node::picture, Wheel, &onRowWheel}});
 }
 
 }  // namespace pallo

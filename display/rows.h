@@ -30,6 +30,8 @@ void answerEarlyMenuPress(Context& ctx);
 void onFirstRowPress(Context& ctx, platform::WindowRef window);
 // Right button pressed on a first-row window: hides the detail rows.
 void onFirstRowRightPress(Context& ctx, platform::WindowRef window);
+// The wheel over a window of the second or third row turns the page under it.
+void onRowWheel(Context& ctx, const platform::Event& event);
 
 void registerRowHandlers(HandlerRegistry& handlers);
 

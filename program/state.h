@@ -58,6 +58,16 @@ struct DetailPages {
     int linkedPage = 0;
 };
 
+// How far decoding pictures ahead has come: first the first page of each
+// menu window's topic (menu window `menu`, 0-based, its child `child` next),
+// then the page after the one shown (`nextOf`, its child `nextChild` next).
+struct DecodeAhead {
+    std::size_t menu = 0;
+    int child = 1;
+    DetailPages nextOf{0, -1, 0, 0};
+    int nextChild = 0;
+};
+
 struct ProgramState {
     // The catalog of this kind; nullptr for none.
     CatalogTable* catalog(CatalogKind kind) { return catalogOf(kind, itemTable, heroTable); }
@@ -89,6 +99,7 @@ struct ProgramState {
 
     HotkeyHiding hiddenByHotkey;
     DetailPages detailPages;
+    DecodeAhead decodeAhead;
 
     // How many pixels the open options panel raised the overlay so that it
     // ends on its monitor; collapsing lowers it again (0: not raised).

@@ -8,7 +8,7 @@ set -euo pipefail
 
 native=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg-dev zlib1g-dev)
 windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev nasm wine wine64 xvfb xdotool
-         x11-utils imagemagick fonts-wqy-microhei zip unzip libx11-dev libxtst-dev)
+         x11-utils imagemagick fonts-wqy-microhei zip unzip libx11-dev libxtst-dev libxdamage-dev)
 
 want=("${native[@]}")
 if [ "${PALLO_NATIVE_ONLY:-0}" != 1 ]; then want+=("${windows[@]}"); fi

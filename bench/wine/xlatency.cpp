@@ -9,11 +9,19 @@
 //   xlatency click X Y BUTTON map|unmap COUNT
 //       clicks BUTTON (1 left, 3 right) at screen X, Y with XTest and waits
 //       until COUNT top-level windows were mapped (or unmapped); prints "MS".
+//   xlatency click X Y BUTTON paint COUNT MIN_Y
+//       the same click; waits until COUNT top-level windows standing at
+//       MIN_Y or lower were drawn into (XDamage), each on screen: a window
+//       the click maps counts once it is mapped and drawn. This is what the
+//       user sees, and it also times changes that map nothing (a page turn
+//       repaints windows that stay shown). XLATENCY_TRACE=1 prints each
+//       window drawn into, with its place, to standard error.
 //
 // Gives up after 30 s (exit status 1).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <fcntl.h>
 #include <sys/select.h>
 #include <unistd.h>
@@ -22,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,10 +140,105 @@ int click(Display* d, int x, int y, unsigned button, bool map, int count) {
     return 1;
 }
 
+// Owns the damage objects of the windows being watched.
+class DamageWatch {
+public:
+    explicit DamageWatch(Display* d) : d_(d) {}
+    ~DamageWatch() {
+        for (const Damage g : damages_) XDamageDestroy(d_, g);
+    }
+    DamageWatch(const DamageWatch&) = delete;
+    DamageWatch& operator=(const DamageWatch&) = delete;
+    void watch(Window w) {
+        if (!watched_.insert(w).second) return;
+        damages_.push_back(XDamageCreate(d_, w, XDamageReportNonEmpty));
+        // A window already shown may start with damage; only drawing from
+        // now on counts.
+        XDamageSubtract(d_, damages_.back(), None, None);
+    }
+    // Clears what the watched window damage reported, so the next drawing
+    // reports again.
+    void acknowledge(Damage g) { XDamageSubtract(d_, g, None, None); }
+
+private:
+    Display* d_;
+    std::set<Window> watched_;
+    std::vector<Damage> damages_;
+};
+
+// Whether top-level window w stands at minY or lower.
+bool standsLow(Display* d, Window w, int minY) {
+    XWindowAttributes a;
+    return XGetWindowAttributes(d, w, &a) && a.y >= minY;
+}
+
+int clickPaint(Display* d, int x, int y, unsigned button, int count, int minY) {
+    int damageEvent = 0, damageError = 0;
+    if (!XDamageQueryExtension(d, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "xlatency: the X server has no DAMAGE\n");
+        return 1;
+    }
+    const Window root = DefaultRootWindow(d);
+    XSelectInput(d, root, SubstructureNotifyMask);
+    DamageWatch watch(d);
+    // Windows drawn into count once they are mapped; those mapped now are.
+    std::set<Window> mapped, drawn;
+    Window rootOut = 0, parent = 0, *children = nullptr;
+    unsigned n = 0;
+    if (XQueryTree(d, root, &rootOut, &parent, &children, &n)) {
+        for (unsigned i = 0; i < n; ++i) {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(d, children[i], &a) || a.y < minY) continue;
+            watch.watch(children[i]);
+            if (a.map_state == IsViewable) mapped.insert(children[i]);
+        }
+        if (children) XFree(children);
+    }
+    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+    XSync(d, False);
+    XEvent e;
+    while (XPending(d)) XNextEvent(d, &e);
+    const Clock::time_point start = Clock::now();
+    XTestFakeButtonEvent(d, button, True, CurrentTime);
+    XTestFakeButtonEvent(d, button, False, CurrentTime);
+    XFlush(d);
+    const Clock::time_point deadline = start + kTimeout;
+    while (nextEvent(d, e, deadline)) {
+        if (e.type == CreateNotify && e.xcreatewindow.parent == root && e.xcreatewindow.y >= minY) {
+            watch.watch(e.xcreatewindow.window);
+        } else if (e.type == MapNotify && e.xmap.event == root) {
+            if (standsLow(d, e.xmap.window, minY)) {
+                watch.watch(e.xmap.window);
+                mapped.insert(e.xmap.window);
+            }
+        } else if (e.type == UnmapNotify && e.xunmap.event == root) {
+            mapped.erase(e.xunmap.window);
+            drawn.erase(e.xunmap.window);
+        } else if (e.type == damageEvent + XDamageNotify) {
+            const auto& de = reinterpret_cast<const XDamageNotifyEvent&>(e);
+            watch.acknowledge(de.damage);
+            if (mapped.count(de.drawable)) drawn.insert(de.drawable);
+            if (std::getenv("XLATENCY_TRACE")) {
+                XWindowAttributes a;
+                XGetWindowAttributes(d, de.drawable, &a);
+                std::fprintf(stderr, "%.1f damage 0x%lx at %d,%d %dx%d mapped=%d\n", msSince(start), de.drawable, a.x, a.y,
+                             a.width, a.height, static_cast<int>(mapped.count(de.drawable)));
+            }
+            if (static_cast<int>(drawn.size()) >= count) {
+                std::printf("%.1f\n", msSince(start));
+                return 0;
+            }
+        }
+    }
+    std::fprintf(stderr, "xlatency: %zu of %d windows drawn\n", drawn.size(), count);
+    return 1;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: xlatency launch NAME COMMAND [ARG...]\n"
-                 "       xlatency click X Y BUTTON map|unmap COUNT\n");
+                 "       xlatency click X Y BUTTON map|unmap COUNT\n"
+                 "       xlatency click X Y BUTTON paint COUNT MIN_Y\n");
     return 2;
 }
 
@@ -149,6 +253,9 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1];
     if (mode == "launch" && argc >= 4) return launch(display.get(), argv[2], argv + 3);
+    if (mode == "click" && argc == 8 && std::string(argv[5]) == "paint")
+        return clickPaint(display.get(), std::atoi(argv[2]), std::atoi(argv[3]),
+                          static_cast<unsigned>(std::atoi(argv[4])), std::atoi(argv[6]), std::atoi(argv[7]));
     if (mode == "click" && argc == 7) {
         const std::string what = argv[5];
         if (what != "map" && what != "unmap") return usage();

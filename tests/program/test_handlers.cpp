@@ -147,10 +147,10 @@ TEST(Bindings, NodeRowsReactPerRowAndPosition) {
     }
     for (int p = 1; p <= ui::rowLength(ui::Row::Second); ++p) {
         const EventKind e = (p == 1 || p == 6) ? LeftDown : LeftUp;
-        cases.push_back({ui::Row::Second, p, {{e, Call{&onSecondRowClick}}, {Wheel, Call{&onDetailWheel}}}});
+        cases.push_back({ui::Row::Second, p, {{e, Call{&onSecondRowClick}}, {Wheel, Call{&onRowWheel}}}});
     }
     for (int p = 1; p <= ui::rowLength(ui::Row::Third); ++p)
-        cases.push_back({ui::Row::Third, p, {{Wheel, Call{&onDetailWheel}}}});
+        cases.push_back({ui::Row::Third, p, {{Wheel, Call{&onRowWheel}}}});
 
     for (const Expect& c : cases) {
         const std::string& name = ui::nodeWindow(c.row, c.position).name;
