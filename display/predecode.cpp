@@ -18,6 +18,17 @@ void prepareChild(Context& ctx, const MainNode& node, int j) {
         ctx.platform.preparePicture(box->picture, childPicture(st, node, node.children[static_cast<std::size_t>(j - 1)]));
 }
 
+// Each hidden window of the second and third rows, made ready to show.
+bool windowsStep(Context& ctx, DecodeAhead& ahead) {
+    const ProgramState& st = ctx.state;
+    const std::size_t second = st.rows[kSecondRow].size();
+    if (ahead.windowsReady >= second + st.rows[kThirdRow].size()) return false;
+    const std::size_t i = ahead.windowsReady++;
+    const WindowInfo& info = i < second ? st.rows[kSecondRow][i] : st.rows[kThirdRow][i - second];
+    ctx.platform.prepareToShow(info.self);
+    return true;
+}
+
 // The first page of each menu window's topic, child by child.
 bool firstPagesStep(Context& ctx, DecodeAhead& ahead) {
     const RowWindowList& menu = ctx.state.rows[kFirstRow];
@@ -57,7 +68,7 @@ bool nextPageStep(Context& ctx, DecodeAhead& ahead) {
 
 bool predecodeStep(Context& ctx) {
     DecodeAhead& ahead = ctx.state.decodeAhead;
-    return firstPagesStep(ctx, ahead) || nextPageStep(ctx, ahead);
+    return windowsStep(ctx, ahead) || firstPagesStep(ctx, ahead) || nextPageStep(ctx, ahead);
 }
 
 void startPredecode(Context& ctx) {

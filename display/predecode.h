@@ -1,9 +1,9 @@
-// Decoding ahead: while the program waits for the user, the pictures the
-// next press would show are decoded into the picture cache, so that the
-// first press on a menu picture, and a page turn, show their pictures as
-// fast as a press that shows them again. First the first page of every
-// topic, then, after each press or turn, the page that follows the one
-// shown. Later pages are not decoded before they are near: a pack of many
+// Work done ahead: while the program waits for the user, the windows the
+// rows show are prepared to show and the pictures the next press would show
+// are decoded into the picture cache, so that the first press on a menu
+// picture, and a page turn, are as fast as a press that shows them again.
+// First the windows, then the first page of every topic, then, after each
+// press or turn, the page that follows the one shown. Later pages are not decoded before they are near: a pack of many
 // pages would otherwise hold all its pictures in memory from the start.
 // Nothing shown changes: a picture is only prepared for the box that will
 // show it.
@@ -13,10 +13,10 @@
 
 namespace pallo {
 
-// Prepares the next picture; false when there is nothing left to prepare.
+// Prepares the next window or picture; false when there is nothing left.
 bool predecodeStep(Context& ctx);
 
-// Decodes ahead in the event loop's idle time, one picture per call, from
+// Works ahead in the event loop's idle time, one step per call, from
 // where decoding ahead has come (ProgramState::decodeAhead). Called at
 // start-up and after every change of the page shown.
 void startPredecode(Context& ctx);

@@ -140,6 +140,11 @@ public:
     virtual void setVisible(WindowRef w, bool visible) = 0;
     // Shows any window without activating it.
     virtual void showWithoutActivating(WindowRef w) = 0;
+    // Makes ahead what the window system needs for the first showing of a
+    // hidden translucent (layered) window, unseen, so that showing it later
+    // is as quick as showing it again. Nothing the user sees or the program
+    // reads changes; a visible or opaque window is left alone.
+    virtual void prepareToShow(WindowRef w) = 0;
     virtual bool isVisible(WindowRef w) const = 0;
     // False while a message box owned by the window is open: the user cannot
     // reach the window until the box is answered.

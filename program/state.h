@@ -58,10 +58,13 @@ struct DetailPages {
     int linkedPage = 0;
 };
 
-// How far decoding pictures ahead has come: first the first page of each
-// menu window's topic (menu window `menu`, 0-based, its child `child` next),
-// then the page after the one shown (`nextOf`, its child `nextChild` next).
+// How far the work done ahead in idle time has come: first each window of
+// the second and third rows is prepared to show (`windowsReady` of them so
+// far), then the first page of each menu window's topic is decoded (menu
+// window `menu`, 0-based, its child `child` next), then the page after the
+// one shown (`nextOf`, its child `nextChild` next).
 struct DecodeAhead {
+    std::size_t windowsReady = 0;
     std::size_t menu = 0;
     int child = 1;
     DetailPages nextOf{0, -1, 0, 0};

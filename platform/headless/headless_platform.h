@@ -64,6 +64,7 @@ public:
     WindowRef owner(WindowRef w) const override;
     void setVisible(WindowRef w, bool visible) override;
     void showWithoutActivating(WindowRef w) override { setVisible(w, true); }
+    void prepareToShow(WindowRef w) override;
     bool isVisible(WindowRef w) const override;
     bool isEnabled(WindowRef w) const override;
     void move(WindowRef w, int left, int top) override;
@@ -205,6 +206,9 @@ public:
     std::vector<WindowRef> windows() const;
     std::vector<WindowRef> windowsOfDesign(const std::string& design) const;
     bool isLayered(WindowRef w) const;
+    // Whether the window was prepared to show (prepareToShow) while hidden
+    // and layered, as the Win32 platform prepares one.
+    bool isPreparedToShow(WindowRef w) const;
     std::optional<platform::Hotkey> registeredHotkey(WindowRef w) const;
     // The stacking order: an owned window lies above its owner, the top-most
     // band above the rest, and otherwise the window raised last on top.

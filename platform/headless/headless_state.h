@@ -45,6 +45,7 @@ struct HeadlessPlatform::Window {
     std::string design;
     WindowRef owner;
     bool visible = false;
+    bool prepared = false;  // prepareToShow reached it hidden and layered
     bool enabled = true;
     int left = 0;
     int top = 0;

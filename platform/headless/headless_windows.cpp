@@ -266,6 +266,16 @@ int HeadlessPlatform::layeredAlpha(WindowRef w) const {
     return win && win->layered ? win->alpha : 255;
 }
 
+void HeadlessPlatform::prepareToShow(WindowRef w) {
+    Window* win = findWindow(w);
+    if (win && !win->visible && win->layered) win->prepared = true;
+}
+
+bool HeadlessPlatform::isPreparedToShow(WindowRef w) const {
+    const Window* win = findWindow(w);
+    return win && win->prepared;
+}
+
 bool HeadlessPlatform::isLayered(WindowRef w) const {
     const Window* win = findWindow(w);
     return win && win->layered;

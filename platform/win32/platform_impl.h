@@ -173,6 +173,7 @@ public:
     WindowRef owner(WindowRef w) const override;
     void setVisible(WindowRef w, bool visible) override;
     void showWithoutActivating(WindowRef w) override;
+    void prepareToShow(WindowRef w) override;
     bool isVisible(WindowRef w) const override;
     bool isEnabled(WindowRef w) const override;
     void move(WindowRef w, int left, int top) override;

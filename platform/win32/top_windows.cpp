@@ -129,6 +129,24 @@ void Win32Backend::showWithoutActivating(WindowRef w) {
     if (const TopWindow* t = findWindow(w)) ShowWindow(t->hwnd.get(), SW_SHOWNOACTIVATE);
 }
 
+void Win32Backend::prepareToShow(WindowRef w) {
+    const HWND h = hwndOf(w);
+    if (!h || IsWindowVisible(h) || !(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED)) return;
+    COLORREF key = 0;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributes(h, &key, &alpha, &flags)) return;
+    // Shown fully transparent and hidden again at once, unpainted: the window
+    // system makes the window's surface now (under Wine the first showing of
+    // a window costs half again as much as the next) rather than at the
+    // user's first press. Its translucency is restored afterwards.
+    if (!SetLayeredWindowAttributes(h, 0, 0, LWA_ALPHA)) return;
+    constexpr UINT unseen = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, unseen | SWP_SHOWWINDOW);
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, unseen | SWP_HIDEWINDOW);
+    if (!SetLayeredWindowAttributes(h, key, alpha, flags ? flags : LWA_ALPHA)) logFailure("SetLayeredWindowAttributes");
+}
+
 bool Win32Backend::isVisible(WindowRef w) const {
     const HWND h = hwndOf(w);
     return h && (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0;

@@ -1,5 +1,6 @@
-// Decoding ahead in idle time: it prepares exactly the pictures the menu
-// presses show, changes nothing on screen, and lets input in between.
+// Work ahead in idle time: it prepares the row windows and exactly the
+// pictures the next presses show, changes nothing on screen, and lets input
+// in between.
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ TEST_F(PredecodeFixture, PreparesWhatTheNextPressShowsAndNothingElse) {
     const std::uint64_t atStart = decodes();
     EXPECT_GT(platform.idleUntilDone(), 0);
     EXPECT_EQ(screen(), before) << "nothing shown changes";
+    for (const RowIndex r : {kSecondRow, kThirdRow})
+        for (const WindowInfo& info : state().rows[r]) EXPECT_TRUE(platform.isPreparedToShow(info.self));
     // The first pages only: 28 children of the first topic, 4 of the second
     // (c3.png is missing and never decoded).
     EXPECT_EQ(decodes() - atStart, 27u + 3u);

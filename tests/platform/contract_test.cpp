@@ -179,6 +179,26 @@ TEST_F(Contract, OwnedWindowsStayAboveTheirOwnerAndLeaveTheTopWithIt) {
     EXPECT_TRUE(user.isAbove(owned, owner));
 }
 
+TEST_F(Contract, PreparingToShowChangesNothingTheProgramReads) {
+    const WindowRef hidden = p.createWindow(popupDesign(), {});
+    p.setLayeredAlpha(hidden, 180);
+    p.prepareToShow(hidden);
+    user.settle();
+    EXPECT_FALSE(p.isVisible(hidden));
+    EXPECT_EQ(p.layeredAlpha(hidden), 180);
+    p.setVisible(hidden, true);
+    EXPECT_TRUE(p.isVisible(hidden));
+    EXPECT_EQ(p.layeredAlpha(hidden), 180);
+
+    const WindowRef shown = open(popupDesign());
+    p.setLayeredAlpha(shown, 90);
+    p.prepareToShow(shown);
+    user.settle();
+    EXPECT_TRUE(p.isVisible(shown));
+    EXPECT_EQ(p.layeredAlpha(shown), 90);
+    EXPECT_TRUE(sink.events.empty()) << "no event reaches the program";
+}
+
 // --- events of the user and of the program -------------------------------------------
 
 TEST_F(Contract, EachUserActionFiresItsHandlerOnce) {
