@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <tuple>
 #include <vector>
@@ -79,8 +80,9 @@ inline PixelPoint placeTip(int width, int height, const PixelRect& anchor, std::
     const auto side = [&](const PixelRect& tip) {
         return tip.top >= anchor.bottom ? 0 : tip.bottom <= anchor.top ? 1 : 2;
     };
+    using Cost = std::tuple<std::int64_t, std::int64_t, int, std::int64_t>;
     PixelPoint best;
-    std::tuple<std::int64_t, std::int64_t, int, std::int64_t> bestCost{-1, 0, 0, 0};
+    std::optional<Cost> bestCost;
     for (const int y0 : ys) {
         for (const int x0 : xs) {
             const int x = clampInto(x0, width, monitor.left, monitor.right);
@@ -88,8 +90,8 @@ inline PixelPoint placeTip(int width, int height, const PixelRect& anchor, std::
             const PixelRect tip{x, y, x + width, y + height};
             std::int64_t covered = 0;
             for (const PixelRect& r : clear) covered += overlapArea(tip, r);
-            const std::tuple cost{covered, gapBetween(tip, anchor), side(tip), centreDistance(tip)};
-            if (std::get<0>(bestCost) < 0 || cost < bestCost) {
+            const Cost cost{covered, gapBetween(tip, anchor), side(tip), centreDistance(tip)};
+            if (!bestCost || cost < *bestCost) {
                 bestCost = cost;
                 best = {x, y};
             }
