@@ -48,6 +48,10 @@ LRESULT Win32Backend::hostMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (answering_) answerShownBox();
         return 0;
     }
+    if (msg == kMsgPlaceTip) {
+        placeCurrentTip();
+        return 0;
+    }
     return DefWindowProcW(host_.get(), msg, wp, lp);
 }
 

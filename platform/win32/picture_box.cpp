@@ -6,7 +6,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
+#include "platform/tip_place.h"
 #include "platform/tip_wrap.h"
 #include "platform/win32/text.h"
 
@@ -204,6 +206,74 @@ void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
 std::string Win32Backend::tooltip(const ControlRef& ref) const {
     const Control* c = findControl(ref);
     return c ? c->tooltip : std::string{};
+}
+
+// --- where the tip stands --------------------------------------------------------------------
+
+namespace {
+
+PixelRect pixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The pixels a tip keeps clear of the windows around it, at 100 %.
+constexpr int kTipGap = 2;
+
+// The size of the tip window that shows the tool's whole text. The control
+// may have made the window narrower than its text (Wine does where it moves
+// a tip back from the monitor's left edge), cutting lines off; the bubble
+// size is what the text takes, without the window's border.
+SIZE wholeTipSize(HWND tip, HWND tool) {
+    RECT window{}, client{};
+    if (!GetWindowRect(tip, &window) || !GetClientRect(tip, &client)) return {};
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = GetAncestor(tool, GA_ROOT);
+    ti.uId = reinterpret_cast<UINT_PTR>(tool);
+    const auto bubble = static_cast<DWORD>(SendMessageW(tip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&ti)));
+    const LONG borderX = (window.right - window.left) - client.right;
+    const LONG borderY = (window.bottom - window.top) - client.bottom;
+    return SIZE{std::max<LONG>(window.right - window.left, LOWORD(bubble) + borderX),
+                std::max<LONG>(window.bottom - window.top, HIWORD(bubble) + borderY)};
+}
+
+}  // namespace
+
+void Win32Backend::placeShownTip(HWND tool) {
+    HWND tip = tooltip_.get();
+    RECT toolRect{};
+    if (!tip || !tool || !GetWindowRect(tool, &toolRect)) return;
+    const SIZE size = wholeTipSize(tip, tool);
+    if (size.cx <= 0 || size.cy <= 0) return;
+    // The overlay and the rows: a tip that covers them hides what the user
+    // came to see, such as the entries a click just brought into row three.
+    std::vector<PixelRect> keepClear;
+    for (const auto& [id, w] : windows_) {
+        RECT r{};
+        if (!w->design.framed && w->hwnd && IsWindowVisible(w->hwnd.get()) && GetWindowRect(w->hwnd.get(), &r))
+            keepClear.push_back(pixelRect(r));
+    }
+    // The rows stand on the overlay's monitor, the top owner of them all.
+    HWND root = GetAncestor(tool, GA_ROOTOWNER);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoW(MonitorFromWindow(root ? root : tool, MONITOR_DEFAULTTONEAREST), &mi)) return;
+    const PixelPoint at = placeTip(size.cx, size.cy, pixelRect(toolRect), keepClear, pixelRect(mi.rcWork),
+                                   MulDiv(kTipGap, windowDpi(tool), kDesignDpi));
+    SetWindowPos(tip, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Backend::placeCurrentTip() {
+    tipPlacePending_ = false;
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    if (tooltip_ && IsWindowVisible(tooltip_.get()) &&
+        SendMessageW(tooltip_.get(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&ti)))
+        placeShownTip(reinterpret_cast<HWND>(ti.uId));
+}
+
+void Win32Backend::placeTipLater() {
+    if (tipPlacePending_ || !tooltip_ || !host_ || !IsWindowVisible(tooltip_.get())) return;
+    tipPlacePending_ = PostMessageW(host_.get(), kMsgPlaceTip, 0, 0) != 0;
 }
 
 }  // namespace pallo::platform::win32

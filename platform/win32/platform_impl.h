@@ -31,6 +31,8 @@ struct TopWindow;
 // Private messages of our top-level windows.
 inline constexpr UINT kMsgListChanged = WM_APP + 1;  // wParam: control id
 inline constexpr int kFirstControlId = 1000;         // above IDOK/IDCANCEL, which dialog keys send
+// To the host window: the overlay or a row changed while a tip shows.
+inline constexpr UINT kMsgPlaceTip = WM_APP + 2;
 
 // Our own window classes: top-level windows and our own controls.
 inline constexpr const wchar_t* kWindowClass = L"PalloWindow";
@@ -298,6 +300,14 @@ private:
     void paintPicture(const Control& c, HDC dc, int dx, int dy) const;
     void paintLabel(Control& c, HDC dc);
     void removeTools(const TopWindow& w);
+    // Moves the shown tip of the tool window to where it stands clear of
+    // every visible borderless window (the overlay and the rows), wholly on
+    // the work area of the monitor of the tool's top owner.
+    void placeShownTip(HWND tool);
+    void placeCurrentTip();  // the tip on screen, if any
+    // A borderless window appeared, went or moved: a tip on screen is placed
+    // anew, once, when the changes of this turn are done.
+    void placeTipLater();
 
     // combo boxes
     void hookCombo(Control& c);
@@ -338,6 +348,7 @@ private:
     int systemDpi_ = kDesignDpi;  // the DPI the stock GUI font is made for
     OwnedWindow host_;     // message-only window: wake-ups and the message-box answerer
     OwnedWindow tooltip_;  // the one shared tooltip control
+    bool tipPlacePending_ = false;
     std::uint32_t nextWindowId_ = 1;
     std::map<std::uint32_t, std::shared_ptr<TopWindow>> windows_;
 

@@ -112,6 +112,12 @@ std::optional<LRESULT> Win32Backend::scrollMessage(TopWindow& w, WPARAM wp, LPAR
 
 std::optional<LRESULT> Win32Backend::notifyMessage(TopWindow& w, LPARAM lp) {
     auto* hdr = reinterpret_cast<NMHDR*>(lp);
+    if (hdr && tooltip_ && hdr->hwndFrom == tooltip_.get()) {
+        if (hdr->code != TTN_SHOW) return std::nullopt;
+        // The control has sized and placed the tip; TRUE keeps our place.
+        placeShownTip(reinterpret_cast<HWND>(hdr->idFrom));
+        return TRUE;
+    }
     Control* c = hdr ? w.controlByHwnd(hdr->hwndFrom) : nullptr;
     if (!c || c->design.kind != ui::ControlKind::ListView) return std::nullopt;
     if (hdr->code == NM_CUSTOMDRAW) return listNotify(*c, *hdr);
@@ -154,7 +160,9 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
         *reinterpret_cast<SIZE*>(lp) = outerSize(w, static_cast<int>(wp));
         return TRUE;
     case WM_DPICHANGED: applyDpi(w, LOWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
-    case WM_WINDOWPOSCHANGED: return positionChanged(w, msg, wp, lp);
+    case WM_WINDOWPOSCHANGED:
+        if (!w.design.framed) placeTipLater();
+        return positionChanged(w, msg, wp, lp);
     case WM_COMMAND: handled = commandMessage(w, wp, lp); break;
     case WM_HSCROLL: handled = scrollMessage(w, wp, lp); break;
     case WM_NOTIFY: handled = notifyMessage(w, lp); break;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end tests of the rows under Wine: the menu row beside the overlay, the
 # children of a menu node in rows two and three, the entries a Link "1" child
-# opens, hiding the detail rows, and the rows following a drag of the overlay.
+# opens (and where its tip then stands), hiding the detail rows, and the rows
+# following a drag of the overlay.
 #
 #   tests/wine/e2e_rows.sh [TEST...]      all tests, or the named ones
 #
@@ -116,6 +117,41 @@ test_link_child_shows_entries() {
     "$((X0 + STEP)),$ROW3_TOP"$'\t'"盾"
 }
 
+# The tip of a Link "1" child, shown again after its click filled row three,
+# stands wholly on the screen and clear of row three: centred under the child,
+# where the tip control puts it, it would cover the entries just shown.
+test_tip_clears_row_three() {
+  start_rows_program || return
+  press_menu 2 || return
+  local child rect="" seen="" screen
+  wait_window_at child "$X0 $ROW2_TOP 70 70" "child 1 of section 3" || return
+  click "$child" 35 20
+  expect_captions "entries of child 1" "${menu_captions[@]}" \
+    "$X0,$ROW2_TOP"$'\t'"甲" "$((X0 + STEP)),$ROW2_TOP"$'\t'"乙" \
+    "$X0,$ROW3_TOP"$'\t'"剑" "$((X0 + STEP)),$ROW3_TOP"$'\t'"弓" || return
+  screen="$(xwininfo -root | awk '/Width:/ {w = $NF} /Height:/ {h = $NF} END {print w, h}')"
+  # Row three holds two windows: x from X0 to X0 + STEP + 70, y from ROW3_TOP.
+  _tip_clear() {
+    local l t w h sw sh
+    rect="$(inspect --exe pallo.exe | awk -F'\t' '$1 == "window" && $3 == "tooltips_class32" {print $4; exit}')"
+    [ -n "$rect" ] || return 1
+    seen="$rect"
+    IFS=, read -r l t w h <<<"$rect"
+    read -r sw sh <<<"$screen"
+    [ "$l" -ge 0 ] && [ "$t" -ge 0 ] && [ $((l + w)) -le "$sw" ] && [ $((t + h)) -le "$sh" ] &&
+      { [ $((l + w)) -le "$X0" ] || [ "$l" -ge $((X0 + STEP + 70)) ] ||
+        [ $((t + h)) -le "$ROW3_TOP" ] || [ "$t" -ge $((ROW3_TOP + 70)) ]; }
+  }
+  # The click hid the tip; a small move over the child shows it again.
+  local dx
+  for dx in 1 -1 1 -1; do
+    xdotool mousemove_relative -- "$dx" 0
+    ws_poll 5 _tip_clear && return
+  done
+  if [ -z "$seen" ]; then fail "no tip shown over child 1 after its click"; return; fi
+  fail "the tip of child 1 stands at $seen (left,top,width,height): off the screen or over row three"
+}
+
 # A right press on a menu window hides rows two and three; the menu stays.
 test_right_press_hides_detail_rows() {
   start_rows_program || return
@@ -219,5 +255,5 @@ test_wheel_turns_pages() {
 # ---------------------------------------------------------------- runner
 
 e2e_run "$@" -- test_menu_row_packed test_press_shows_children test_link_child_shows_entries \
-  test_right_press_hides_detail_rows test_drag_moves_rows test_press_turns_pages \
+  test_tip_clears_row_three test_right_press_hides_detail_rows test_drag_moves_rows test_press_turns_pages \
   test_wheel_turns_pages
