@@ -9,7 +9,7 @@
 
 #include "gtest/gtest.h"
 #include "support/temp_dir.h"
-#include "tools/check/check.h"
+#include "tools/check/command.h"
 
 namespace pallo::testing {
 namespace {
