@@ -2,7 +2,8 @@
 # End-to-end test of a pack exported for players under Wine: pallo-check.exe
 # --export writes the demo pack with the programs into one zip; unzipped into a
 # fresh folder, its pallo-check.exe finds the pack clean and its pallo.exe starts
-# on it at the default place (the export leaves out X and Y).
+# on it at the default place (the export leaves out X and Y). And the node
+# editor's "导出分享包…" through the system's save-as dialog.
 #
 #   tests/wine/e2e_share.sh [TEST...]
 
@@ -61,4 +62,40 @@ test_exported_zip_runs_where_unzipped() {
   wait_geometry "$overlay" "100 100 70 70"
 }
 
-e2e_run "$@" -- test_exported_zip_runs_where_unzipped
+# The demo pack's overlay place (open_editor).
+X0=200 Y0=150
+AT_EXPORT=(86 120)
+
+test_node_editor_button_exports_through_the_save_dialog() {
+  local dialog target
+  make_run_dir - || return
+  cp -r "$DEMO/Cfg.ini" "$DEMO/Img" "$run_dir/"
+  cp "$CHECK_EXE" "$run_dir/"
+  launch_program || return
+  find_window overlay "$OVERLAY_NAME" || { fail "no visible overlay window"; return; }
+  open_editor || return
+  click "$editor" "${AT_EXPORT[@]}"
+  find_window dialog '^导出分享包$' 30 || { fail "no save-as dialog after a click on 导出分享包…"; return; }
+  target="$run_dir/shared.zip"
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$(windows_path "$target")"
+  xdotool key Return
+  _written() { [ -f "$target" ]; }
+  ws_poll 60 _written || { fail "no $target after the dialog"; return; }
+  # The box names the file and the number of pictures; OK closes it.
+  local listing ok
+  _told() {
+    listing="$(inspect --exe pallo.exe --title 导出分享包)"
+    ok="$(control_line "$listing" OK)"
+    [ -n "$ok" ]
+  }
+  ws_poll 30 _told || { fail "no message box after the export"; return; }
+  grep -qF 'shared.zip\r\n其中有 67 张图片。' <<<"$listing" || fail "the box says: $listing"
+  click_rect_centre "$(field "$ok" 4)"
+  unzip -tq "$target" >/dev/null || fail "the zip does not test clean"
+  unzip -Z1 "$target" | grep -qx 'pallo.exe' || fail "the zip holds no pallo.exe"
+  unzip -Z1 "$target" | grep -qx 'pallo-check.exe' || fail "the zip holds no pallo-check.exe"
+  [ "$(unzip -Z1 "$target" | grep -c '^Img/')" = 67 ] || fail "the zip holds $(unzip -Z1 "$target" | grep -c '^Img/') pictures, not 67"
+}
+
+e2e_run "$@" -- test_exported_zip_runs_where_unzipped test_node_editor_button_exports_through_the_save_dialog
