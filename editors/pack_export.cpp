@@ -58,8 +58,9 @@ bool mayGoOn(Context& ctx, const std::vector<check::Finding>& findings) {
 void exportPackForPlayers(Context& ctx) {
     platform::Platform& p = ctx.platform;
     const std::string folder = p.runDirectory();
+    const platform::FileKind zip{"Zip 压缩包 (*.zip)", "*.zip", "zip"};
     const std::optional<std::string> target =
-        p.chooseSaveFile(kNodeEditor.window(ctx), kCaption, suggestedName(folder), {"Zip 压缩包 (*.zip)", "*.zip", "zip"});
+        p.chooseSaveFile(kNodeEditor.window(ctx), kCaption, suggestedName(folder), zip);
     if (!target || !kNodeEditor.isOpen(ctx)) return;
     if (!mayGoOn(ctx, check::checkPack(folder))) return;
     const check::ExportResult result =
@@ -68,7 +69,8 @@ void exportPackForPlayers(Context& ctx) {
         kNodeEditor.tell(ctx, result.zh, "错误");
         return;
     }
-    kNodeEditor.tell(ctx, "已导出分享包：\r\n" + *target + "\r\n其中有 " + toText(result.pictures) + " 张图片。", kCaption);
+    const std::string pictures = toText(result.pictures);
+    kNodeEditor.tell(ctx, "已导出分享包：\r\n" + *target + "\r\n其中有 " + pictures + " 张图片。", kCaption);
 }
 
 void registerPackExportHandlers(HandlerRegistry& handlers) {

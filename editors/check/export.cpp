@@ -83,11 +83,12 @@ std::string withoutWindowPlace(std::string cfgBytes) {
     const ini::Document doc = ini::parse(std::move(cfgBytes));
     std::string text;
     std::size_t kept = 0;  // doc.bytes up to here are in text
+    const std::string_view bytes = doc.bytes;
     for (const ini::Section& section : doc.sections) {
-        const std::string_view name = std::string_view(doc.bytes).substr(section.nameBegin, section.nameEnd - section.nameBegin);
+        const std::string_view name = bytes.substr(section.nameBegin, section.nameEnd - section.nameBegin);
         if (!ini::equalIgnoringAsciiCase(ini::trimBlanks(name), "Config")) continue;
         for (const ini::Entry& e : section.entries) {
-            const std::string_view key = std::string_view(doc.bytes).substr(e.keyBegin, e.keyEnd - e.keyBegin);
+            const std::string_view key = bytes.substr(e.keyBegin, e.keyEnd - e.keyBegin);
             if (!ini::equalIgnoringAsciiCase(key, "X") && !ini::equalIgnoringAsciiCase(key, "Y")) continue;
             text.append(doc.bytes, kept, e.lineBegin - kept);
             kept = e.next;
@@ -152,8 +153,10 @@ ExportResult exportPack(const std::string& folder, const std::string& target,
     const int pictures = static_cast<int>(entries.size()) - 2;
     for (const ProgramFile& program : programs) {
         std::optional<std::string> bytes = files::readAll(program.path);
-        if (!bytes)
-            return failure("无法读取“" + repairUtf8(program.path) + "”。", "Cannot read \"" + repairUtf8(program.path) + "\".");
+        if (!bytes) {
+            const std::string path = repairUtf8(program.path);
+            return failure("无法读取“" + path + "”。", "Cannot read \"" + path + "\".");
+        }
         entries.push_back({program.name, std::move(*bytes), true});
     }
     std::sort(entries.begin(), entries.end(), [](const zip::Entry& a, const zip::Entry& b) { return a.name < b.name; });

@@ -204,6 +204,9 @@ TEST(Check, ExitStatusSaysTheWorstFinding) {
         {{empty.path()}, 2, "[cfg-missing]"},
         {{"--frobnicate"}, 3, nullptr},
         {{"a", "b"}, 3, nullptr},
+        {{"--export"}, 3, nullptr},
+        {{"--with-exe", "pallo.exe", PALLO_DEMO_DIR}, 3, nullptr},  // only with --export
+        {{"--json", "--export", "out.zip", PALLO_DEMO_DIR}, 3, nullptr},
     };
     for (const Case& c : cases) {
         std::string out, err;
