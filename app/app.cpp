@@ -5,6 +5,7 @@
 #include "editors/association_editor.h"
 #include "editors/catalog_editor.h"
 #include "editors/node_editor.h"
+#include "editors/pack_export.h"
 #include "overlay/donation.h"
 #include "overlay/hotkey.h"
 #include "overlay/options.h"
@@ -24,6 +25,7 @@ HandlerRegistry programHandlers() {
     registerEditorHandlers(handlers);
     registerCatalogEditorHandlers(handlers);
     registerAssociationHandlers(handlers);
+    registerPackExportHandlers(handlers);
     return handlers;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,14 @@ enum class Key { Up, Down, Return };
 enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
+// The kind of file a save-as dialog offers: "Zip 压缩包 (*.zip)", "*.zip";
+// a name typed without an extension gets extension ("zip").
+struct FileKind {
+    std::string description;
+    std::string pattern;
+    std::string extension;
+};
+
 // One monitor's rectangle on the virtual desktop (the primary monitor's
 // top-left corner is 0, 0; others may lie left of or above it).
 struct Monitor {
@@ -120,10 +129,17 @@ public:
     virtual std::vector<Monitor> monitors() const = 0;
     // The directory of the executable, without a trailing separator.
     virtual std::string runDirectory() const = 0;
+    // The running program's own file; empty where there is none (headless).
+    virtual std::string programFile() const = 0;
     virtual void openFolder(const std::string& path) = 0;
     // A modal box owned by owner, which is disabled until it is answered.
     virtual Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                               MessageButtons buttons) = 0;
+    // The system's modal save-as dialog: the path the user chose (an
+    // existing file only once the user confirmed replacing it), nothing
+    // when cancelled. suggestedName fills the name box at first.
+    virtual std::optional<std::string> chooseSaveFile(WindowRef owner, const std::string& title,
+                                                      const std::string& suggestedName, const FileKind& kind) = 0;
 
     // --- top-level windows ---------------------------------------------
     // Builds a window with its controls from a design, hidden, then fires

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The static third-party libraries of the Windows build: libpng and libjpeg-turbo
-# from Debian's source packages, GoogleTest from /usr/src/googletest.
+# The static third-party libraries of the Windows build: libpng, libjpeg-turbo and
+# libzip from Debian's source packages, GoogleTest from /usr/src/googletest.
 #
 # They are built once per user and toolchain into a cache,
 #   ${XDG_CACHE_HOME:-~/.cache}/pallo/mingw-deps-<key>
@@ -21,7 +21,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 # Bump when the recipe below changes, so a new cache folder is built.
-recipe=2
+recipe=3
 triple=x86_64-w64-mingw32
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/pallo"
 link="$root/build/mingw-deps"
@@ -41,13 +41,14 @@ upstream() {
 }
 
 # What the libraries depend on, one item a line: the recipe, the upstream versions
-# of libpng and libjpeg-turbo (those of the native -dev packages, which come from
+# of libpng, libjpeg-turbo and libzip (those of the native -dev packages, which come from
 # the same source packages), GoogleTest as Debian ships it, and the toolchain.
 key_text() {
   local tool p
   echo "recipe $recipe"
   echo "libpng1.6 $(upstream "$(pkg_version libpng-dev)")"
   echo "libjpeg-turbo $(upstream "$(pkg_version libjpeg62-turbo-dev)")"
+  echo "libzip $(upstream "$(pkg_version libzip-dev)")"
   echo "googletest $(pkg_version googletest)"
   for tool in "$triple-gcc-posix" "$triple-g++-posix"; do
     echo "$tool $("$tool" --version 2>/dev/null | sed -n 1p || echo none)"
@@ -199,14 +200,28 @@ cmake_cross "$src" "$work/png-build" -DCMAKE_INSTALL_LIBDIR=lib -DPNG_SHARED=OFF
   -DZLIB_LIBRARY="/usr/$triple/lib/libz.a" \
   -DZLIB_INCLUDE_DIR="/usr/$triple/include"
 
+log "libzip"
+mkdir -p "$work/zip" && cd "$work/zip"
+zip_version="$(fetch_orig libzip "$(upstream "$(pkg_version libzip-dev)")")"
+src="$(cd "$(unpack_orig)" && pwd)"
+# Deflate through the toolchain's static zlib only: no other codec, no
+# encryption, no tools, tests, examples or manual pages.
+cmake_cross "$src" "$work/zip-build" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_SHARED_LIBS=OFF \
+  -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_OPENSSL=OFF -DENABLE_GNUTLS=OFF \
+  -DENABLE_MBEDTLS=OFF -DENABLE_COMMONCRYPTO=OFF -DENABLE_WINDOWS_CRYPTO=OFF \
+  -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF \
+  -DZLIB_LIBRARY="/usr/$triple/lib/libz.a" \
+  -DZLIB_INCLUDE_DIR="/usr/$triple/include"
+
 log "googletest"
 cmake_cross /usr/src/googletest "$work/gtest-build" -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF
 
 built="$stage$prefix"
-for f in lib/libjpeg.a lib/libpng16.a lib/libgtest.a lib/libgtest_main.a include/jpeglib.h include/png.h; do
+for f in lib/libjpeg.a lib/libpng16.a lib/libzip.a lib/libgtest.a lib/libgtest_main.a include/jpeglib.h include/png.h \
+  include/zip.h include/zipconf.h; do
   [ -f "$built/$f" ] || die "$prefix/$f was not installed"
 done
-{ printf '%s\n' "$text"; echo "built: libjpeg-turbo $jpeg_version, libpng1.6 $png_version"; } >"$built/.key"
+{ printf '%s\n' "$text"; echo "built: libjpeg-turbo $jpeg_version, libpng1.6 $png_version, libzip $zip_version"; } >"$built/.key"
 echo "$key" >"$built/.complete"
 
 # Whole or not at all: a folder without the stamp (from an earlier version or an
@@ -214,4 +229,4 @@ echo "$key" >"$built/.complete"
 if [ -e "$prefix" ]; then rm -rf "$prefix"; fi
 mv -T "$built" "$prefix"
 link_prefix
-log "done in $((SECONDS - start)) s: libjpeg-turbo $jpeg_version, libpng1.6 $png_version"
+log "done in $((SECONDS - start)) s: libjpeg-turbo $jpeg_version, libpng1.6 $png_version, libzip $zip_version"

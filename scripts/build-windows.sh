@@ -42,7 +42,7 @@ for exe in build/windows/pallo.exe build/windows/pallo-check.exe; do
     exit 1
   fi
   dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/{print $3}')"
-  foreign="$(printf '%s\n' "$dlls" | grep -i -E '^(lib|zlib|png|jpeg|gtest)' || true)"
+  foreign="$(printf '%s\n' "$dlls" | grep -i -E '^(lib|zlib|zip|png|jpeg|gtest)' || true)"
   if [ -n "$foreign" ]; then
     echo "build-windows: $exe needs non-system DLLs:" >&2
     printf '%s\n' "$foreign" | sed 's/^/  /' >&2

@@ -6,7 +6,7 @@
 # package manager another user is running.
 set -euo pipefail
 
-native=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg-dev zlib1g-dev)
+native=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg-dev zlib1g-dev libzip-dev)
 windows=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev nasm wine wine64 xvfb xdotool
          x11-utils imagemagick fonts-wqy-microhei zip unzip libx11-dev libxtst-dev libxdamage-dev)
 

@@ -39,7 +39,7 @@ echo "== End-to-end tests under Wine"
 # Screenshots of an earlier run would be mistaken for this one's.
 rm -rf build/e2e-failures
 # e2e_dpi changes the prefix's DPI, so it runs in a prefix and on a display of its own.
-e2e_suites=(e2e e2e_rows e2e_options e2e_focus e2e_dist e2e_editor e2e_catalog e2e_shared e2e_dpi)
+e2e_suites=(e2e e2e_rows e2e_options e2e_focus e2e_dist e2e_share e2e_editor e2e_catalog e2e_shared e2e_dpi)
 if [ -n "${PALLO_E2E:-}" ]; then read -r -a e2e_suites <<<"$PALLO_E2E"; fi
 declare -A e2e_result
 e2e_status=0

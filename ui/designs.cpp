@@ -170,6 +170,9 @@ WindowDesign buildNodeEditor() {
          .text = "高级"},
         {.kind = CheckBox, .name = names::nodeEditor::showBox, .left = 47, .top = 110, .width = 80, .height = 20,
          .visible = false, .text = "是否显示"},
+        // Where the never-shown check box lies, beside "高级".
+        {.kind = Button, .name = names::nodeEditor::exportButton, .left = 44, .top = 110, .width = 84, .height = 20,
+         .text = "导出分享包…"},
         {.kind = Label, .name = names::nodeEditor::directNote, .left = 12, .top = 136, .width = 107, .height = 96,
          .text = "选择“直接引用”方式时将只能“新增”与“删除”，并且各项值都不可填写，"
                  "需在新增之后到详细关联设置中更改引用目标。",

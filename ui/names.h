@@ -54,6 +54,7 @@ inline constexpr const char* mainPictureEdit = "编辑框1";
 inline constexpr const char* sectionChooser = "组合框3";  // "挂钩于"
 inline constexpr const char* linkChooser = "组合框4";     // "以方式"
 inline constexpr const char* catalogButton = "按钮7";     // "高级"
+inline constexpr const char* exportButton = "按钮8";      // "导出分享包…"
 inline constexpr const char* showBox = "选择框1";
 inline constexpr const char* directNote = "标签引用";
 inline constexpr const char* preview = "图片框1";

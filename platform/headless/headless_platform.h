@@ -29,6 +29,14 @@ using platform::NativeHandle;
 using platform::PictureSource;
 using platform::WindowRef;
 
+struct SaveDialogRecord {
+    WindowRef owner;
+    std::string title;
+    std::string suggestedName;
+    platform::FileKind kind;
+    std::optional<std::string> answer;
+};
+
 struct MessageBoxRecord {
     WindowRef owner;
     std::string text;
@@ -52,9 +60,13 @@ public:
     void setIdleTask(std::function<bool()> task) override { idleTask_.set(std::move(task)); }
     std::vector<platform::Monitor> monitors() const override { return monitors_; }
     std::string runDirectory() const override { return runDirectory_; }
+    std::string programFile() const override { return programFile_; }
     void openFolder(const std::string& path) override { openedFolders_.push_back(path); }
     Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                       MessageButtons buttons) override;
+    std::optional<std::string> chooseSaveFile(WindowRef owner, const std::string& title,
+                                              const std::string& suggestedName,
+                                              const platform::FileKind& kind) override;
 
     WindowRef createWindow(const ui::WindowDesign& design, WindowRef owner) override;
     bool exists(WindowRef w) const override;
@@ -195,6 +207,12 @@ public:
         answerer_ = std::move(answerer);
     }
     const std::vector<MessageBoxRecord>& messageBoxes() const { return boxes_; }
+    // Answers for the next save-as dialogs (a path, or nothing for Cancel);
+    // an unanswered dialog is cancelled.
+    void queueSaveFile(std::optional<std::string> path) { savePaths_.push_back(std::move(path)); }
+    const std::vector<SaveDialogRecord>& saveDialogs() const { return saveDialogs_; }
+    // What programFile() answers (nothing by default).
+    void setProgramFile(std::string path) { programFile_ = std::move(path); }
     void clearMessageBoxes() { boxes_.clear(); }
     const std::vector<std::string>& openedFolders() const { return openedFolders_; }
     // Called with each window just before the program destroys it, so a test
@@ -252,6 +270,7 @@ private:
     void changeList(const ControlRef& c, bool byUser, int deletedRow, Change change);
 
     std::string runDirectory_;
+    std::string programFile_;
     platform::EventSink* sink_ = nullptr;
     std::vector<platform::Monitor> monitors_{{0, 0, 1920, 1080, true}};
     std::int64_t clock_ = 0;
@@ -267,6 +286,8 @@ private:
     platform::IdleTask idleTask_;
     std::function<void(WindowRef)> destroyObserver_;
     std::vector<MessageBoxRecord> boxes_;
+    std::deque<std::optional<std::string>> savePaths_;
+    std::vector<SaveDialogRecord> saveDialogs_;
     std::vector<std::string> openedFolders_;
     std::vector<platform::Hotkey> heldElsewhere_;
     image::PictureCache cache_;

@@ -74,6 +74,18 @@ Answer HeadlessPlatform::messageBox(WindowRef owner, const std::string& text, co
     return box.answer;
 }
 
+std::optional<std::string> HeadlessPlatform::chooseSaveFile(WindowRef owner, const std::string& title,
+                                                            const std::string& suggestedName,
+                                                            const platform::FileKind& kind) {
+    SaveDialogRecord dialog{findWindow(owner) ? owner : WindowRef{}, title, suggestedName, kind, std::nullopt};
+    if (!exitRequested_ && !savePaths_.empty()) {
+        dialog.answer = std::move(savePaths_.front());
+        savePaths_.pop_front();
+    }
+    saveDialogs_.push_back(dialog);
+    return dialog.answer;
+}
+
 // --- windows -----------------------------------------------------------------
 
 HeadlessPlatform::Window* HeadlessPlatform::findWindow(WindowRef w) {

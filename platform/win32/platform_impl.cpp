@@ -290,7 +290,7 @@ std::vector<Monitor> Win32Backend::monitors() const {
     return list;
 }
 
-std::string Win32Backend::runDirectory() const {
+std::string Win32Backend::programFile() const {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -300,14 +300,18 @@ std::string Win32Backend::runDirectory() const {
         }
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return toUtf8(path);
         }
         if (path.size() >= 65536) return {};
         path.resize(path.size() * 2);  // truncated: try again with room for long paths
     }
-    const auto slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return {};
-    return toUtf8(std::wstring_view(path).substr(0, slash));
+}
+
+std::string Win32Backend::runDirectory() const {
+    const std::string path = programFile();
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return {};
+    return path.substr(0, slash);
 }
 
 void Win32Backend::openFolder(const std::string& path) {

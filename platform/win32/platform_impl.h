@@ -162,9 +162,12 @@ public:
     void setIdleTask(std::function<bool()> task) override { idleTask_.set(std::move(task)); }
     std::vector<Monitor> monitors() const override;
     std::string runDirectory() const override;
+    std::string programFile() const override;
     void openFolder(const std::string& path) override;
     Answer messageBox(WindowRef owner, const std::string& text, const std::string& caption,
                       MessageButtons buttons) override;
+    std::optional<std::string> chooseSaveFile(WindowRef owner, const std::string& title,
+                                              const std::string& suggestedName, const FileKind& kind) override;
 
     // --- top-level windows ----------------------------------------------------
     WindowRef createWindow(const ui::WindowDesign& design, WindowRef owner) override;

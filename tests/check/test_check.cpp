@@ -5,11 +5,13 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "editors/check/export.h"
 #include "support/temp_dir.h"
-#include "tools/check/check.h"
+#include "tools/check/command.h"
 
 namespace pallo::testing {
 namespace {
@@ -202,6 +204,9 @@ TEST(Check, ExitStatusSaysTheWorstFinding) {
         {{empty.path()}, 2, "[cfg-missing]"},
         {{"--frobnicate"}, 3, nullptr},
         {{"a", "b"}, 3, nullptr},
+        {{"--export"}, 3, nullptr},
+        {{"--with-exe", "pallo.exe", PALLO_DEMO_DIR}, 3, nullptr},  // only with --export
+        {{"--json", "--export", "out.zip", PALLO_DEMO_DIR}, 3, nullptr},
     };
     for (const Case& c : cases) {
         std::string out, err;
@@ -331,6 +336,45 @@ TEST(Check, JsonReadsBackAsTheFindings) {
     const auto missing = JsonReader(out).array();
     ASSERT_TRUE(missing && missing->size() == 1) << out;
     EXPECT_EQ(missing->front().at("line"), std::nullopt);
+}
+
+// The exported Cfg.ini loses the X and Y lines of [Config] (however their
+// names are written, every [Config] of the file) and keeps every other byte.
+TEST(Export, CfgIniLosesOnlyTheWindowPlace) {
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> cases[] = {
+        {"[Config]\r\nX=1\r\nY=2\r\nW=70\r\n", "[Config]\r\nW=70\r\n"},
+        {"\xEF\xBB\xBF; c\n[ config ]\nx = 1\nS=1\ny\n[1]\nX=5\n", "\xEF\xBB\xBF; c\n[ config ]\nS=1\n[1]\nX=5\n"},
+        {"[Config]\nX=1\n[CONFIG]\nY=2\nT=1", "[Config]\n[CONFIG]\nT=1"},
+        {"[Config]\rW=1\rY=3", "[Config]\rW=1\r"},
+        {"X=0\n[Config]\nXX=1\n;X=2\n", "X=0\n[Config]\nXX=1\n;X=2\n"},
+        {"\xFF\xFE[\0C\0o\0n\0f\0i\0g\0]\0\n\0X\0=\0001\0\n\0"s, "\xFF\xFE[\0C\0o\0n\0f\0i\0g\0]\0\n\0"s},
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(check::withoutWindowPlace(in), out) << in;
+}
+
+TEST(Export, PicturePathsBecomeRelativeZipNamesOrNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Img\\节点\\a.png", "Img/节点/a.png"},
+        {"Img\\Menu\\sub/b.png", "Img/Menu/sub/b.png"},
+        {"Img\\Menu\\..\\..\\x.png", ""},
+        {"Img\\Menu\\\\x.png", ""},
+        {"Img\\Menu\\C:x.png", ""},
+        {"Img\\Menu\\\xFF.png", ""},
+    };
+    for (const auto& [path, name] : cases) EXPECT_EQ(check::entryName(path, '\\'), name) << path;
+}
+
+// A write that fails (here: the disk fills) says why and leaves nothing.
+TEST(Export, AFailedWriteLeavesNoFile) {
+    TempDir out;
+    const std::string target = out.file("pack.zip");
+    const check::ExportResult r = check::exportPack(PALLO_DEMO_DIR, target, {}, [](files::WriteStep step) {
+        return step == files::WriteStep::Write ? files::WriteError::DiskFull : files::WriteError::None;
+    });
+    EXPECT_FALSE(r.written);
+    EXPECT_NE(r.zh.find("磁盘空间不足"), std::string::npos) << r.zh;
+    EXPECT_TRUE(listDir(out.path()).empty());
 }
 
 }  // namespace

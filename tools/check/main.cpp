@@ -1,9 +1,9 @@
-// pallo-check [--json] [FOLDER]: checks a content pack with the program's own rules.
+// pallo-check: checks a content pack with the program's own rules, or exports it as a zip.
 #include <string>
 #include <vector>
 
 #include "platform/console.h"
-#include "tools/check/check.h"
+#include "tools/check/command.h"
 
 namespace {
 

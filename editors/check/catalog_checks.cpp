@@ -2,10 +2,10 @@
 // the pictures of the entries a press shows.
 #include <algorithm>
 
+#include "editors/check/checker.h"
 #include "editors/links.h"
 #include "model/loaders.h"
 #include "model/text.h"
-#include "tools/check/checker.h"
 
 namespace pallo::check {
 

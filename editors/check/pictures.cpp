@@ -1,4 +1,4 @@
-#include "tools/check/pictures.h"
+#include "editors/check/pictures.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,12 +1,11 @@
 // The checker's walk over a pack, and where things are in its Cfg.ini.
-#include "tools/check/check.h"
+#include "editors/check/checker.h"
 
 #include <algorithm>
 
 #include "model/loaders.h"
 #include "model/text.h"
 #include "platform/files.h"
-#include "tools/check/checker.h"
 
 namespace pallo::check {
 

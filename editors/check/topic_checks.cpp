@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "display/detail.h"
+#include "editors/check/checker.h"
 #include "model/text.h"
-#include "tools/check/checker.h"
 
 namespace pallo::check {
 

@@ -1,9 +1,9 @@
 // The checks topics and catalogs share: tips, blanks and pictures.
 #include "config/utf16.h"
 #include "display/detail.h"
+#include "editors/check/checker.h"
 #include "model/text.h"
 #include "platform/platform.h"
-#include "tools/check/checker.h"
 
 namespace pallo::check {
 

@@ -1,4 +1,5 @@
-// pallo-check: reads a content pack (Cfg.ini and Img) the way the program
+// The pack checker (pallo-check, and the program before it exports a pack):
+// reads a content pack (Cfg.ini and Img) the way the program
 // does, with the program's own code, and reports what will not show, or
 // will show differently from what its author likely meant.
 #pragma once
@@ -37,9 +38,5 @@ std::string formatJson(const std::vector<Finding>& findings);
 
 // 0 when nothing but notes was found, 1 with warnings only, 2 with errors.
 int exitStatus(const std::vector<Finding>& findings);
-
-// The whole command: args without the program's name. out and err receive
-// UTF-8 text; the result is the exit status (3 for a wrong command line).
-int run(const std::vector<std::string>& args, std::string& out, std::string& err);
 
 }  // namespace pallo::check

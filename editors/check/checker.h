@@ -1,12 +1,13 @@
 // The checker's inside, shared by its files: the Checker walks one pack and
 // collects findings; each group of checks lives in its own file:
-//   check.cpp           where things are in Cfg.ini, the order of the checks
+//   checker.cpp         where things are in Cfg.ini, the order of the checks
 //   file_checks.cpp     the file itself: lines, sections, keys, stored bytes
 //   config_checks.cpp   the [Config] keys and their values
 //   topic_checks.cpp    topics [1] to [10], their menu pictures and children
 //   catalog_checks.cpp  [Item] and [Hero]
 //   shared_checks.cpp   tips, blanks and pictures, for topics and catalogs
-//   report.cpp          the text and JSON reports and the command line
+//   report.cpp          the text and JSON reports
+//   export.cpp          a checked pack as one zip for players
 #pragma once
 
 #include <cstddef>
@@ -19,10 +20,10 @@
 
 #include "config/config_store.h"
 #include "config/ini.h"
+#include "editors/check/check.h"
+#include "editors/check/pictures.h"
 #include "model/pack.h"
 #include "model/tables.h"
-#include "tools/check/check.h"
-#include "tools/check/pictures.h"
 
 namespace pallo::check {
 

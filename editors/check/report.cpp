@@ -1,10 +1,9 @@
-// The reports: one line per finding or a JSON array, the summary, the exit
-// status, and the command line.
+// The reports: one line per finding or a JSON array, the summary and the
+// exit status.
 #include <string_view>
 
+#include "editors/check/check.h"
 #include "model/text.h"
-#include "platform/files.h"
-#include "tools/check/check.h"
 
 namespace pallo::check {
 
@@ -37,12 +36,6 @@ void appendJsonString(std::string& out, std::string_view text) {
     }
     out += '"';
 }
-
-constexpr const char* kUsage =
-    "用法 usage: pallo-check [--json] [FOLDER]\n"
-    "  检查 FOLDER（默认为当前文件夹）里的 Cfg.ini 和 Img。\n"
-    "  Checks Cfg.ini and Img in FOLDER (the current folder by default).\n"
-    "  退出码 exit status: 0 无问题 clean, 1 只有警告 warnings only, 2 有错误 errors, 3 命令行错误 bad command line.\n";
 
 }  // namespace
 
@@ -93,37 +86,6 @@ int exitStatus(const std::vector<Finding>& findings) {
         if (f.severity == Severity::Warning) status = 1;
     }
     return status;
-}
-
-int run(const std::vector<std::string>& args, std::string& out, std::string& err) {
-    bool json = false;
-    std::string folder;
-    bool haveFolder = false;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--help" || a == "-h" || a == "/?") {
-            out += kUsage;
-            return 0;
-        } else if (a.starts_with("-") || haveFolder) {
-            err += kUsage;
-            return 3;
-        } else {
-            folder = a;
-            haveFolder = true;
-        }
-    }
-    if (!haveFolder) folder = ".";
-    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == files::separator())) folder.pop_back();
-
-    const std::vector<Finding> findings = checkPack(folder);
-    if (json) {
-        out += formatJson(findings);
-    } else {
-        for (const Finding& f : findings) out += formatText(f) + "\n";
-        out += formatSummary(findings) + "\n";
-    }
-    return exitStatus(findings);
 }
 
 }  // namespace pallo::check

@@ -2,9 +2,9 @@
 // values, both from the settings table.
 #include <climits>
 
+#include "editors/check/checker.h"
 #include "model/settings.h"
 #include "platform/platform.h"
-#include "tools/check/checker.h"
 
 namespace pallo::check {
 

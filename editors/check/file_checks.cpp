@@ -2,9 +2,9 @@
 // program reads, and facts of the stored bytes.
 #include <algorithm>
 
+#include "editors/check/checker.h"
 #include "model/settings.h"
 #include "model/text.h"
-#include "tools/check/checker.h"
 
 namespace pallo::check {
 
