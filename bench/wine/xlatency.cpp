@@ -6,6 +6,10 @@
 //   xlatency launch NAME COMMAND [ARG...]
 //       starts COMMAND and waits until a top-level window named NAME is
 //       mapped; prints "PID MS". The program is left running.
+//   xlatency launch-press NAME X Y COUNT COMMAND [ARG...]
+//       the same launch; the moment a window covering screen X, Y is mapped,
+//       a left click there, timed until COUNT more top-level windows are
+//       mapped; prints "PID MS MS" (launch, press).
 //   xlatency click X Y BUTTON map|unmap COUNT
 //       clicks BUTTON (1 left, 3 right) at screen X, Y with XTest and waits
 //       until COUNT top-level windows were mapped (or unmapped); prints "MS".
@@ -82,12 +86,11 @@ bool nextEvent(Display* d, XEvent& e, Clock::time_point deadline) {
     return true;
 }
 
-int launch(Display* d, const std::string& name, char** command) {
+// Starts command, watching the root window's children from before it runs.
+pid_t startProgram(Display* d, char** command) {
     XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
     XSync(d, False);
-    const Clock::time_point start = Clock::now();
     const pid_t pid = fork();
-    if (pid < 0) return 1;
     if (pid == 0) {
         close(ConnectionNumber(d));
         // The program outlives this tool: it must not hold the pipe that a
@@ -97,17 +100,86 @@ int launch(Display* d, const std::string& name, char** command) {
         execvp(command[0], command);
         _exit(127);
     }
-    const Clock::time_point deadline = start + kTimeout;
+    return pid;
+}
+
+// Waits until a top-level window named name is mapped.
+bool waitMapped(Display* d, const std::string& name, Clock::time_point deadline) {
     XEvent e;
-    while (nextEvent(d, e, deadline)) {
-        if (e.type == MapNotify && windowName(d, e.xmap.window) == name) {
-            std::printf("%d %.1f\n", static_cast<int>(pid), msSince(start));
-            return 0;
-        }
-    }
+    while (nextEvent(d, e, deadline))
+        if (e.type == MapNotify && windowName(d, e.xmap.window) == name) return true;
     std::fprintf(stderr, "xlatency: no window named %s was mapped\n", name.c_str());
-    std::printf("%d -\n", static_cast<int>(pid));
-    return 1;
+    return false;
+}
+
+// Whether top-level window w covers the screen point x, y.
+bool covers(Display* d, Window w, int x, int y) {
+    XWindowAttributes a;
+    return XGetWindowAttributes(d, w, &a) && x >= a.x && x < a.x + a.width && y >= a.y && y < a.y + a.height;
+}
+
+// Clicks at x, y with XTest, from the point itself.
+void fakeClick(Display* d, int x, int y, unsigned button) {
+    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(d, button, True, CurrentTime);
+    XTestFakeButtonEvent(d, button, False, CurrentTime);
+    XFlush(d);
+}
+
+// Waits until count more top-level windows were mapped.
+bool waitMappedCount(Display* d, int count, Clock::time_point deadline) {
+    XEvent e;
+    int seen = 0;
+    while (seen < count && nextEvent(d, e, deadline))
+        if (e.type == MapNotify) ++seen;
+    if (seen < count) std::fprintf(stderr, "xlatency: %d of %d windows mapped\n", seen, count);
+    return seen == count;
+}
+
+int launch(Display* d, const std::string& name, char** command) {
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = startProgram(d, command);
+    if (pid < 0) return 1;
+    if (!waitMapped(d, name, start + kTimeout)) {
+        std::printf("%d -\n", static_cast<int>(pid));
+        return 1;
+    }
+    std::printf("%d %.1f\n", static_cast<int>(pid), msSince(start));
+    return 0;
+}
+
+// The press a user makes the moment the program shows: launch as above,
+// then, as soon as a window covering x, y is mapped, a left click there,
+// timed until count more windows are mapped.
+int launchPress(Display* d, const std::string& name, int x, int y, int count, char** command) {
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = startProgram(d, command);
+    if (pid < 0) return 1;
+    const Clock::time_point deadline = start + kTimeout;
+    bool named = false, target = false;
+    double launchMs = 0;
+    XEvent e;
+    while (!(named && target) && nextEvent(d, e, deadline)) {
+        if (e.type != MapNotify) continue;
+        if (!named && windowName(d, e.xmap.window) == name) {
+            named = true;
+            launchMs = msSince(start);
+        }
+        if (covers(d, e.xmap.window, x, y)) target = true;
+    }
+    if (!named || !target) {
+        std::fprintf(stderr, "xlatency: the window at %d, %d was not mapped\n", x, y);
+        std::printf("%d - -\n", static_cast<int>(pid));
+        return 1;
+    }
+    const Clock::time_point pressed = Clock::now();
+    fakeClick(d, x, y, 1);
+    if (!waitMappedCount(d, count, pressed + kTimeout)) {
+        std::printf("%d %.1f -\n", static_cast<int>(pid), launchMs);
+        return 1;
+    }
+    std::printf("%d %.1f %.1f\n", static_cast<int>(pid), launchMs, msSince(pressed));
+    return 0;
 }
 
 int click(Display* d, int x, int y, unsigned button, bool map, int count) {
@@ -237,6 +309,7 @@ int clickPaint(Display* d, int x, int y, unsigned button, int count, int minY) {
 int usage() {
     std::fprintf(stderr,
                  "usage: xlatency launch NAME COMMAND [ARG...]\n"
+                 "       xlatency launch-press NAME X Y COUNT COMMAND [ARG...]\n"
                  "       xlatency click X Y BUTTON map|unmap COUNT\n"
                  "       xlatency click X Y BUTTON paint COUNT MIN_Y\n");
     return 2;
@@ -253,6 +326,8 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1];
     if (mode == "launch" && argc >= 4) return launch(display.get(), argv[2], argv + 3);
+    if (mode == "launch-press" && argc >= 8)
+        return launchPress(display.get(), argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), argv + 6);
     if (mode == "click" && argc == 8 && std::string(argv[5]) == "paint")
         return clickPaint(display.get(), std::atoi(argv[2]), std::atoi(argv[3]),
                           static_cast<unsigned>(std::atoi(argv[4])), std::atoi(argv[6]), std::atoi(argv[7]));

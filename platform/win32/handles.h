@@ -64,6 +64,11 @@ struct HotkeyTraits {
     static void close(HWND h) { UnregisterHotKey(h, kHotkeyId); }
 };
 
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static void close(HMODULE h) { FreeLibrary(h); }
+};
+
 using OwnedWindow = Owned<WindowTraits>;
 using OwnedHotkey = Owned<HotkeyTraits>;
 using OwnedFont = Owned<GdiTraits<HFONT>>;
@@ -71,6 +76,28 @@ using OwnedBrush = Owned<GdiTraits<HBRUSH>>;
 using OwnedBitmap = Owned<GdiTraits<HBITMAP>>;
 using OwnedIcon = Owned<IconTraits>;
 using OwnedMemoryDc = Owned<MemoryDcTraits>;
+
+// A system library loaded at its first use and kept until the platform
+// ends. The shell and the common dialogs (and the libraries they pull in)
+// cost the start-up time under Wine, and the program needs them only when
+// the user opens a folder or a save dialog.
+class LazyLibrary {
+public:
+    explicit LazyLibrary(const wchar_t* name) : name_(name) {}
+    // The library's function, or nullptr when it cannot be had.
+    template <typename Fn>
+    Fn* function(const char* symbol) {
+        if (!module_) module_.reset(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        if (!module_) return nullptr;
+        // Through a function pointer of no type, as GetProcAddress's answer
+        // must be cast.
+        return reinterpret_cast<Fn*>(reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), symbol)));
+    }
+
+private:
+    const wchar_t* name_;
+    Owned<ModuleTraits> module_;
+};
 
 // Selects a GDI object into a DC and restores the previous one into the same
 // DC on destruction.

@@ -319,8 +319,10 @@ void Win32Backend::openFolder(const std::string& path) {
         openFolderHook_(path);
         return;
     }
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", toWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    auto* shellExecute = shell_.function<decltype(ShellExecuteW)>("ShellExecuteW");
+    const auto result = shellExecute ? reinterpret_cast<INT_PTR>(
+                                           shellExecute(nullptr, L"open", toWide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL))
+                                     : 0;
     if (result <= 32) logFailure("ShellExecuteW");
 }
 

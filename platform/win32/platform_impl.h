@@ -359,6 +359,8 @@ private:
     bool answering_ = false;
     HWND answeringOwner_ = nullptr;
     std::function<void(const std::string&)> openFolderHook_;
+    LazyLibrary shell_{L"shell32.dll"};
+    LazyLibrary commonDialogs_{L"comdlg32.dll"};
 };
 
 }  // namespace pallo::platform::win32

@@ -34,10 +34,16 @@ std::optional<std::string> Win32Backend::chooseSaveFile(WindowRef owner, const s
     ofn.lpstrTitle = caption.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    const BOOL chosen = GetSaveFileNameW(&ofn);
+    auto* getSaveFileName = commonDialogs_.function<decltype(GetSaveFileNameW)>("GetSaveFileNameW");
+    auto* extendedError = commonDialogs_.function<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+    if (!getSaveFileName || !extendedError) {
+        logFailure("GetSaveFileNameW");
+        return std::nullopt;
+    }
+    const BOOL chosen = getSaveFileName(&ofn);
     if (exit_) return std::nullopt;
     if (!chosen) {
-        if (CommDlgExtendedError() != 0) logFailure("GetSaveFileNameW");
+        if (extendedError() != 0) logFailure("GetSaveFileNameW");
         return std::nullopt;
     }
     return toUtf8(std::wstring_view(file.data()));
