@@ -29,13 +29,25 @@ bool windowsStep(Context& ctx, DecodeAhead& ahead) {
     return true;
 }
 
-// The first page of each menu window's topic, child by child.
+// A menu window shows once what a press on it opens is ready, so a press on
+// a menu picture is never slower than the next one. While the hotkey hides
+// the program, the window joins those the hotkey shows again.
+void showMenuWindow(Context& ctx, const WindowInfo& info) {
+    if (info.shows.mainIndex == 0) return;  // no topic: the window stays hidden
+    HotkeyHiding& hiding = ctx.state.hiddenByHotkey;
+    if (hiding.active) hiding.windows.push_back(info.self);
+    else ctx.platform.setVisible(info.self, true);
+}
+
+// The first page of each menu window's topic, child by child; then the
+// menu window shows.
 bool firstPagesStep(Context& ctx, DecodeAhead& ahead) {
     const RowWindowList& menu = ctx.state.rows[kFirstRow];
     while (ahead.menu < menu.size()) {
         const MainNode* node = nodeOf(ctx.state, menu[ahead.menu].shows.mainIndex);
         const int shown = node ? std::min(static_cast<int>(node->children.size()), kChildCapacity) : 0;
         if (ahead.child > shown) {
+            showMenuWindow(ctx, menu[ahead.menu]);
             ++ahead.menu;
             ahead.child = 1;
             continue;
@@ -69,6 +81,12 @@ bool nextPageStep(Context& ctx, DecodeAhead& ahead) {
 bool predecodeStep(Context& ctx) {
     DecodeAhead& ahead = ctx.state.decodeAhead;
     return windowsStep(ctx, ahead) || firstPagesStep(ctx, ahead) || nextPageStep(ctx, ahead);
+}
+
+void showMenuNow(Context& ctx) {
+    const ProgramState& st = ctx.state;
+    while (st.decodeAhead.menu < st.rows[kFirstRow].size() && !ctx.platform.exitRequested() && predecodeStep(ctx))
+        ctx.platform.waitProcessingEvents(1);
 }
 
 void startPredecode(Context& ctx) {

@@ -1,6 +1,5 @@
 #include "display/rows.h"
 
-#include <optional>
 #include <utility>
 
 #include "program/handlers.h"
@@ -43,6 +42,8 @@ void recreateRow(Context& ctx, RowIndex row) {
     for (int i = 1; i <= ui::rowLength(r); ++i) created.push_back(p.createWindow(ui::nodeWindow(r, i), st.overlay));
 
     list.clear();
+    // New windows: what was done ahead for the old ones starts again.
+    st.decodeAhead = DecodeAhead{};
     for (const platform::WindowRef w : created) {
         WindowInfo info;
         info.self = w;
@@ -89,29 +90,15 @@ void buildFirstRow(Context& ctx) {
         p.setText(info.caption, shownSpaces(entry.title));
         p.move(info.self, place.left, place.top);
         setTranslucency(p, info.self, st.settings.S);
-        p.setVisible(info.self, true);
     }
 }
 
 void buildSecondRow(Context& ctx) { buildDetailRow(ctx, kSecondRow); }
 void buildThirdRow(Context& ctx) { buildDetailRow(ctx, kThirdRow); }
 
-void answerEarlyMenuPress(Context& ctx) {
-    const std::optional<int> pressed = std::exchange(ctx.state.earlyMenuPress, std::nullopt);
-    if (pressed && !ctx.state.rows[kSecondRow].empty() && !ctx.state.rows[kThirdRow].empty()) {
-        turnChildren(ctx, *pressed);
-        startPredecode(ctx);
-    }
-}
-
 void onFirstRowPress(Context& ctx, platform::WindowRef window) {
     const WindowInfo* info = findRowWindow(ctx.state, window);
     const int mainIndex = info ? info->shows.mainIndex : 0;
-    // Before the rows it fills exist, the press waits for them.
-    if (ctx.state.rows[kSecondRow].empty() || ctx.state.rows[kThirdRow].empty()) {
-        ctx.state.earlyMenuPress = mainIndex;
-        return;
-    }
     // The menu press reports nothing: a node that cannot be shown shows nothing.
     turnChildren(ctx, mainIndex);
     // The page after this one is decoded while the user looks at it.

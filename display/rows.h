@@ -17,13 +17,12 @@ namespace pallo {
 
 class HandlerRegistry;
 
-// Each builds its row afresh: the menu row shown, the detail rows hidden.
+// Each builds its row afresh, hidden: the detail rows until a menu press,
+// each menu window until what a press on it opens is ready (startPredecode,
+// display/predecode.h, shows it).
 void buildFirstRow(Context& ctx);
 void buildSecondRow(Context& ctx);
 void buildThirdRow(Context& ctx);
-// Shows what a menu press made before the second and third rows existed
-// asked for, once they do; nothing when there was none.
-void answerEarlyMenuPress(Context& ctx);
 
 // Left button pressed on a first-row window: shows the children of the main
 // node it was built from.

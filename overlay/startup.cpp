@@ -100,20 +100,22 @@ void startUp(Context& ctx, platform::WindowRef overlay) {
 
     buildFirstRow(ctx);
     for (const auto& info : st.rows[kFirstRow]) p.setTopMost(info.self, onTop);
-    // The overlay and its menu are drawn before the rest is built, so they
-    // appear at once; a menu press made meanwhile waits for its rows.
+    // The overlay is drawn before the rows are built, so it appears at once.
     p.waitProcessingEvents(1);
-    // The second and third rows stay hidden until a menu press.
+    // Every row starts hidden: the second and third until a menu press, each
+    // menu window until what a press on it opens is ready (work done ahead
+    // in idle time).
     buildSecondRow(ctx);
     buildThirdRow(ctx);
     for (const RowIndex r : {kSecondRow, kThirdRow})
         for (const auto& info : st.rows[r]) p.setTopMost(info.self, onTop);
-    answerEarlyMenuPress(ctx);
-
     startPredecode(ctx);
-    // Last: while its box waits for an answer, a menu press already shows
-    // the topic's rows.
-    tell(registerConfiguredHotkey(ctx));
+    // A box waits until the menu is on screen, so that the menu can be used
+    // while the box waits for its answer.
+    if (const auto refusal = registerConfiguredHotkey(ctx)) {
+        showMenuNow(ctx);
+        tell(refusal);
+    }
 }
 
 void registerStartupHandlers(HandlerRegistry& handlers) {

@@ -107,10 +107,6 @@ struct ProgramState {
     // How many pixels the open options panel raised the overlay so that it
     // ends on its monitor; collapsing lowers it again (0: not raised).
     int panelLift = 0;
-
-    // A menu press that came before the second and third rows existed: the
-    // main node it asked for, shown as soon as the rows are built.
-    std::optional<int> earlyMenuPress;
 };
 
 // What every handler works on.

@@ -22,6 +22,7 @@ protected:
     void SetUp() override {
         app = std::make_unique<App>(platform);
         app->start();
+        platform.idleUntilDone();
     }
     const WindowInfo& win(RowIndex row, int p) { return app->state().rows[row].at(static_cast<std::size_t>(p - 1)); }
     int visibleCount(RowIndex row) {

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "display/predecode.h"
 #include "display_fixture.h"
 #include "program/row_windows.h"
 #include "ui/names.h"
@@ -89,19 +90,30 @@ TEST_F(MenuRow, SkippedSectionsLeaveNoGap) {
 
 // The menu shows and is drawn before the second and third rows are built: a
 // press made in that moment is answered once they exist, and only once.
-TEST_F(MenuRow, APressBeforeTheDetailRowsExistIsAnsweredOnceTheyDo) {
-    bool rowsWereMissing = false;
-    platform.queueDuringWait([&] {
-        rowsWereMissing = state().rows[kSecondRow].empty();
-        ASSERT_TRUE(pressMenu(1));
-    });
-    startWith(sectionText({.section = 1, .name = "One", .title = "First", .pic = "one.png",
-                           .children = numberedChildren(3)}));
-    EXPECT_TRUE(rowsWereMissing);
-    EXPECT_EQ(platform.pendingWaitActions(), 0u);
+TEST_F(MenuRow, AMenuWindowShowsOnlyOnceWhatItsPressOpensIsReady) {
+    // While start-up builds the rows, no menu picture can be pressed.
+    int menuWhileBuilding = -1;
+    platform.queueDuringWait([&] { menuWhileBuilding = visibleCount(kFirstRow); });
+    writeCfg(config + sectionText({.section = 1, .name = "One", .pic = "one.png", .children = numberedChildren(3)}) +
+             sectionText({.section = 2, .name = "Two", .pic = "two.png"}));
+    startUnsettled();
+    EXPECT_EQ(menuWhileBuilding, 0);
+    EXPECT_EQ(visibleCount(kFirstRow), 0);
+
+    // In idle time the row windows are prepared to show and the first
+    // topic's pictures decoded before its menu window shows; a topic
+    // without children shows at once after it.
+    while (visibleCount(kFirstRow) == 0 && platform.idle()) {
+    }
+    for (const RowIndex r : {kSecondRow, kThirdRow})
+        for (const WindowInfo& info : state().rows[r]) EXPECT_TRUE(platform.isPreparedToShow(info.self));
+    platform.idleUntilDone();
+    EXPECT_EQ(visibleCount(kFirstRow), 2);
+
+    const std::uint64_t decoded = platform.pictureCache().decodeCount();
+    ASSERT_TRUE(pressMenu(1));
     EXPECT_EQ(visibleCount(kSecondRow), 3);
-    EXPECT_EQ(caption(kSecondRow, 3), "child3");
-    EXPECT_FALSE(state().earlyMenuPress.has_value());
+    EXPECT_EQ(platform.pictureCache().decodeCount(), decoded);
 }
 
 TEST_F(MenuRow, ValuesAreReadAsStoredInUtf8) {
@@ -238,6 +250,8 @@ TEST_F(MenuRow, RebuildReplacesEveryWindow) {
     buildFirstRow(ctx);
     buildSecondRow(ctx);
     buildThirdRow(ctx);
+    startPredecode(ctx);
+    platform.idleUntilDone();
 
     EXPECT_EQ(nodeWindowCount(), 38u);
     EXPECT_EQ(platform.windowsOfDesign("FirstRow1").size(), 1u);

@@ -74,6 +74,7 @@ protected:
         writeFile(cfgPath(), cfg);
         app = std::make_unique<App>(platform);
         app->start();
+        platform.idleUntilDone();
     }
 
     // The node editor from the options panel, then "高级".

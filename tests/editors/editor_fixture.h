@@ -80,6 +80,7 @@ public:
         writeFile(run.file("Cfg.ini"), cfg);
         app = std::make_unique<App>(platform);
         app->start();
+        platform.idleUntilDone();
         ASSERT_TRUE(platform.clickMouse({state().overlay, ui::names::overlay::editorsLabel}));
         ASSERT_TRUE(platform.exists(editor()));
         platform.clearMessageBoxes();

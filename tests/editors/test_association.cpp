@@ -473,6 +473,7 @@ TEST_F(Association, ASingleChosenEntryShowsFirstInTheThirdRowAfterARestart) {
     platform::headless::HeadlessPlatform screen{run.path()};
     App again(screen);
     again.start();
+    screen.idleUntilDone();
     const auto& rows = again.state().rows;
     ASSERT_TRUE(screen.pressMouse(rows[kFirstRow][0].caption, platform::MouseButton::Left));
     for (const auto& c : cases) {

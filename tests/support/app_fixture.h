@@ -56,7 +56,14 @@ protected:
     void writeCfg(const std::string& text) { writeFile(cfgPath(), text); }
     std::string readCfg() const { return readFile(cfgPath()); }
 
+    // Starts the program and waits, as a user does, until it is idle: every
+    // menu window it shows is on screen.
     void start() {
+        startUnsettled();
+        platform.idleUntilDone();
+    }
+    // Starts the program and returns at once, its idle work not begun.
+    void startUnsettled() {
         app = std::make_unique<App>(platform);
         app->start();
     }
