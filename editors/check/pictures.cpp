@@ -64,8 +64,10 @@ JpegMarks jpegMarks(std::string_view b) {
     return marks;
 }
 
-// Whether a PNG's picture data is all there: its chunks, up to the last of
-// the data, lie within the file (the decoder reads nothing after them).
+// Whether a PNG's picture data is all there: its chunks up to the last of
+// the data lie within the file, and the next chunk begins (the decoder
+// reads nothing after the data, but a file that ends with a data chunk may
+// have lost more of them).
 bool pngWhole(std::string_view b) {
     bool data = false;
     for (std::uint64_t at = 8; at + 8 <= b.size();) {
@@ -79,7 +81,7 @@ bool pngWhole(std::string_view b) {
         }
         at = end;
     }
-    return data;
+    return false;
 }
 
 // The size a picture declares when it looks whole: a PNG whose data is all
