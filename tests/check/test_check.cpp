@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -427,16 +428,44 @@ TEST(Export, PicturePathsBecomeRelativeZipNamesOrNothing) {
     for (const auto& [path, name] : cases) EXPECT_EQ(check::entryName(path, '\\'), name) << path;
 }
 
-// A write that fails (here: the disk fills) says why and leaves nothing.
-TEST(Export, AFailedWriteLeavesNoFile) {
-    TempDir out;
-    const std::string target = out.file("pack.zip");
-    const check::ExportResult r = check::exportPack(PALLO_DEMO_DIR, target, {}, [](files::WriteStep step) {
-        return step == files::WriteStep::Write ? files::WriteError::DiskFull : files::WriteError::None;
-    });
-    EXPECT_FALSE(r.written);
-    EXPECT_NE(r.zh.find("磁盘空间不足"), std::string::npos) << r.zh;
-    EXPECT_TRUE(listDir(out.path()).empty());
+// A write that fails at any step, early or deep into the pictures, says why
+// and leaves the folder as it was: the old zip untouched, no temporary file.
+TEST(Export, AFailedWriteLeavesTheOldZipAsItWas) {
+    using files::WriteError;
+    using files::WriteStep;
+    const struct {
+        WriteStep step;
+        int nth;  // which time the step is asked
+        WriteError error;
+        const char* why;
+    } cases[] = {
+        {WriteStep::CreateTemp, 1, WriteError::AccessDenied, "没有写入这个位置的权限"},
+        {WriteStep::Write, 1, WriteError::DiskFull, "磁盘空间不足"},
+        {WriteStep::Write, 60, WriteError::DiskFull, "磁盘空间不足"},
+        {WriteStep::Flush, 1, WriteError::Other, "写入失败"},
+        {WriteStep::Replace, 1, WriteError::InUse, "文件正被其他程序使用"},
+    };
+    for (const auto& c : cases) {
+        TempDir out;
+        const std::string target = out.file("pack.zip");
+        writeFile(target, "old");
+        int asked = 0;
+        const check::ExportResult r = check::exportPack(PALLO_DEMO_DIR, target, {}, [&](WriteStep step) {
+            return step == c.step && ++asked == c.nth ? c.error : WriteError::None;
+        });
+        EXPECT_FALSE(r.written) << c.why;
+        EXPECT_NE(r.zh.find(c.why), std::string::npos) << r.zh;
+        EXPECT_EQ(listDir(out.path()), std::vector<std::string>{"pack.zip"}) << c.why;
+        EXPECT_EQ(readFile(target), "old");
+    }
+    // A picture gone between the check and the write stops it the same way.
+    TempDir pack;
+    std::filesystem::copy(PALLO_DEMO_DIR, pack.path(), std::filesystem::copy_options::recursive);
+    std::filesystem::remove(pack.file("Img/Menu/maps.png"));
+    const std::string target = pack.file("pack.zip");
+    const check::ExportResult r = check::exportPack(pack.path(), target, {});
+    EXPECT_EQ(r.zh, "无法读取图片“Img/Menu/maps.png”。");
+    EXPECT_FALSE(files::exists(target));
 }
 
 }  // namespace
