@@ -263,7 +263,8 @@ Replacement::Replacement(const std::string& linkPath, FaultHook hook)
     std::random_device random;
     for (int attempt = 0; attempt < 100 && !h.file.valid(); ++attempt) {
         h.temp = widen(prefix + std::to_string(random()));
-        h.file.reset(CreateFileW(h.temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        h.file.reset(
+            CreateFileW(h.temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h.file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
             error_ = lastError();
             return;

@@ -63,9 +63,11 @@ zip_int64_t sinkCommand(void* state, void* data, zip_uint64_t length, zip_source
     Sink& sink = *static_cast<Sink*>(state);
     switch (command) {
         case ZIP_SOURCE_STAT: return failed(sink.error, ZIP_ER_READ, ENOENT);  // a new archive
-        case ZIP_SOURCE_BEGIN_WRITE: return sink.out.error() == files::WriteError::None ? 0 : failed(sink.error, ZIP_ER_OPEN);
+        case ZIP_SOURCE_BEGIN_WRITE:
+            return sink.out.error() == files::WriteError::None ? 0 : failed(sink.error, ZIP_ER_OPEN);
         case ZIP_SOURCE_WRITE:
-            if (!sink.out.write(std::string_view(static_cast<const char*>(data), length))) return failed(sink.error, ZIP_ER_WRITE);
+            if (!sink.out.write(std::string_view(static_cast<const char*>(data), length)))
+                return failed(sink.error, ZIP_ER_WRITE);
             return static_cast<zip_int64_t>(length);
         case ZIP_SOURCE_SEEK_WRITE: return seekTo(sink, data, length);
         case ZIP_SOURCE_TELL_WRITE: return static_cast<zip_int64_t>(sink.out.position());
@@ -195,7 +197,7 @@ Result write(const std::vector<Entry>& entries, files::Replacement& out) {
     if (zip_close(archive.get()) != 0) {
         result.error = zip_strerror(archive.get());
         const auto bad = std::find_if(files.begin(), files.end(), [](const FileSource& f) { return f.unreadable; });
-        if (bad != files.end()) result.unreadable = bad->entry->name;
+        if (bad != files.end()) result.unreadable = bad->entry;
         return result;
     }
     (void)archive.release();  // zip_close freed it

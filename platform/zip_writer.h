@@ -19,7 +19,7 @@ struct Entry {
 
 struct Result {
     bool written = false;
-    std::string unreadable;  // the entry whose file could not be read
+    const Entry* unreadable = nullptr;  // the entry whose file could not be read
     std::string error;       // libzip's reason, for any other failure
 };
 

@@ -142,12 +142,9 @@ std::string listFindings(const std::vector<Finding>& findings, Severity severity
 
 namespace {
 
-// Why the archive of entries was not written into out.
-ExportResult zipFailure(const std::vector<zip::Entry>& entries, const zip::Result& zipped,
-                        const files::Replacement& out, const std::string& target) {
-    if (!zipped.unreadable.empty()) {
-        const auto entry = std::find_if(entries.begin(), entries.end(),
-                                        [&](const zip::Entry& e) { return e.name == zipped.unreadable; });
+// Why the archive was not written into out.
+ExportResult zipFailure(const zip::Result& zipped, const files::Replacement& out, const std::string& target) {
+    if (const zip::Entry* entry = zipped.unreadable) {
         const std::string& name = entry->name;
         if (name.starts_with("Img/"))
             return failure("无法读取图片“" + name + "”。", "Cannot read the picture \"" + name + "\".");
@@ -177,7 +174,7 @@ ExportResult exportPack(const std::string& folder, const std::string& target,
     // once the whole archive is written.
     files::Replacement out(target, hook);
     const zip::Result zipped = zip::write(entries, out);
-    if (!zipped.written) return zipFailure(entries, zipped, out, target);
+    if (!zipped.written) return zipFailure(zipped, out, target);
     if (const files::WriteResult written = out.commit(); !written) return writeFailure(target, written.error);
     return {true, pictures, {}, {}};
 }
