@@ -89,35 +89,33 @@ zip_int64_t sinkCommand(void* state, void* data, zip_uint64_t length, zip_source
 
 // ------------------------------------------------------------------ an entry's file
 //
-// libzip opens every entry's source before it writes the first: the file is
-// read whole only when its entry is written, and let go once read, so
-// memory holds one at a time. Read through the file layer (wide paths on
-// Windows).
+// libzip opens an entry's source as it writes that entry and closes it
+// after: the file is read whole at the opening and let go at the closing,
+// so memory holds one at a time. Read through the file layer (wide paths
+// on Windows).
 struct FileSource {
     const Entry* entry;
-    std::optional<std::string> bytes;  // nothing until the first read
+    std::string bytes;
     std::size_t at = 0;
     bool unreadable = false;
     Error error;
 };
 
-zip_int64_t unreadable(FileSource& file) {
-    file.unreadable = true;
-    return failed(file.error, ZIP_ER_READ, ENOENT);
+zip_int64_t fileOpen(FileSource& file) {
+    std::optional<std::string> bytes = files::readAll(file.entry->path);
+    if (!bytes) {
+        file.unreadable = true;
+        return failed(file.error, ZIP_ER_READ, ENOENT);
+    }
+    file.bytes = std::move(*bytes);
+    file.at = 0;
+    return 0;
 }
 
 zip_int64_t fileRead(FileSource& file, void* data, zip_uint64_t length) {
-    if (!file.bytes) {
-        file.bytes = files::readAll(file.entry->path);
-        if (!file.bytes) return unreadable(file);
-    }
-    const std::size_t n = std::min<std::size_t>(length, file.bytes->size() - file.at);
-    std::memcpy(data, file.bytes->data() + file.at, n);
+    const std::size_t n = std::min<std::size_t>(length, file.bytes.size() - file.at);
+    std::memcpy(data, file.bytes.data() + file.at, n);
     file.at += n;
-    if (file.at == file.bytes->size()) {
-        std::string().swap(*file.bytes);  // its memory goes (an assignment would keep it)
-        file.at = 0;
-    }
     return static_cast<zip_int64_t>(n);
 }
 
@@ -136,9 +134,12 @@ zip_int64_t fileStat(FileSource& file, void* data, zip_uint64_t length) {
 zip_int64_t fileCommand(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
     FileSource& file = *static_cast<FileSource*>(state);
     switch (command) {
-        case ZIP_SOURCE_OPEN: return files::exists(file.entry->path) ? 0 : unreadable(file);
+        case ZIP_SOURCE_OPEN: return fileOpen(file);
         case ZIP_SOURCE_READ: return fileRead(file, data, length);
-        case ZIP_SOURCE_CLOSE: return 0;
+        case ZIP_SOURCE_CLOSE:
+            std::string().swap(file.bytes);  // its memory goes (an assignment would keep it)
+            file.at = 0;
+            return 0;
         case ZIP_SOURCE_STAT: return fileStat(file, data, length);
         case ZIP_SOURCE_ERROR: return zip_error_to_data(&file.error.e, data, length);
         case ZIP_SOURCE_FREE: return 0;
