@@ -62,7 +62,7 @@ void exportPackForPlayers(Context& ctx) {
     const std::optional<std::string> target =
         p.chooseSaveFile(kNodeEditor.window(ctx), kCaption, suggestedName(folder), zip);
     if (!target || !kNodeEditor.isOpen(ctx)) return;
-    if (!mayGoOn(ctx, check::checkPack(folder))) return;
+    if (!mayGoOn(ctx, check::checkPack(folder, check::PictureCheck::Header))) return;
     const check::ExportResult result =
         check::exportPack(folder, *target, check::programFilesBeside(p.programFile()));
     if (!result.written) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,42 @@ private:
 struct WriteResult {
     WriteError error = WriteError::None;
     explicit operator bool() const { return error == WriteError::None; }
+};
+
+// A replace written piece by piece, for content too large to hold in
+// memory: the temporary file is made beside path at construction (its
+// permissions those of the file it replaces), write and seek fill it (a
+// writer may go back to fill in a header), and commit flushes, closes and
+// renames it over path, as writeReplace does. Without a commit that went
+// through, the destructor removes the temporary file and path stays as it
+// was. The hook is asked before each step, write included; after a failed
+// step every later one fails too, with the first one's error.
+class Replacement {
+public:
+    explicit Replacement(const std::string& path, FaultHook hook = {});
+    ~Replacement();
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+    bool write(std::string_view bytes);
+    // To an offset from the start, at most the size written so far.
+    bool seek(std::uint64_t offset);
+    std::uint64_t position() const { return position_; }
+    std::uint64_t size() const { return size_; }
+    WriteError error() const { return error_; }
+    WriteResult commit();
+
+private:
+    struct Handles;  // the system's side: the open temporary file
+    // Runs the hook for a step unless an earlier one failed; false when
+    // the step is not to run.
+    bool ask(WriteStep step);
+
+    std::unique_ptr<Handles> handles_;
+    FaultHook hook_;
+    WriteError error_ = WriteError::None;
+    std::uint64_t position_ = 0;
+    std::uint64_t size_ = 0;
 };
 
 // Writes bytes to a temporary file in the same folder, flushes it, and

@@ -14,4 +14,15 @@ const char* writeStepName(WriteStep step) {
     return "?";
 }
 
+bool Replacement::ask(WriteStep step) {
+    if (error_ == WriteError::None && hook_) error_ = hook_(step);
+    return error_ == WriteError::None;
+}
+
+WriteResult writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook) {
+    Replacement file(path, hook);
+    file.write(bytes);
+    return file.commit();
+}
+
 }  // namespace pallo::files

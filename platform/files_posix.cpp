@@ -7,6 +7,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -63,6 +64,7 @@ private:
 class TempGuard {
 public:
     explicit TempGuard(std::string path) : path_(std::move(path)) {}
+    void arm(std::string path) { path_ = std::move(path); }
     ~TempGuard() {
         if (!path_.empty()) ::unlink(path_.c_str());
     }
@@ -87,8 +89,6 @@ bool writeAll(int fd, std::string_view bytes) {
     }
     return true;
 }
-
-WriteError failAt(const FaultHook& hook, WriteStep step) { return hook ? hook(step) : WriteError::None; }
 
 // The cause of the last failed call, as a player can act on it.
 WriteError lastError() {
@@ -215,46 +215,81 @@ std::string finalPath(const std::string& path) {
     return parts.folder + "/" + to;
 }
 
-WriteResult writeReplace(const std::string& linkPath, std::string_view bytes, const FaultHook& hook) {
-    if (linkPath.empty() || linkPath.back() == '/') return {WriteError::Other};
-    const std::string path = finalPath(linkPath);
-    const std::string folder = partsOf(path).folder;
-    const std::string prefix = tempPrefix(path);
+struct Replacement::Handles {
+    std::string path;  // the file replaced (a link's target)
+    std::string temp;
+    // The guard outlives the descriptor: the file is closed, then removed.
+    TempGuard guard{""};
+    Fd fd;
+};
 
+Replacement::Replacement(const std::string& linkPath, FaultHook hook)
+    : handles_(std::make_unique<Handles>()), hook_(std::move(hook)) {
+    if (linkPath.empty() || linkPath.back() == '/') {
+        error_ = WriteError::Other;
+        return;
+    }
+    Handles& h = *handles_;
+    h.path = finalPath(linkPath);
     // The new file keeps the old one's permissions; a new file gets the
     // usual ones (0666 less the umask, applied by open).
     struct stat old {};
-    const bool hadOld = statPath(path, old);
+    const bool hadOld = statPath(h.path, old);
 
-    if (const WriteError e = failAt(hook, WriteStep::CreateTemp); e != WriteError::None) return {e};
+    if (!ask(WriteStep::CreateTemp)) return;
+    const std::string prefix = tempPrefix(h.path);
     std::random_device random;
-    std::string tempPath;
-    Fd fd;
-    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        tempPath = prefix + std::to_string(random());
-        fd.reset(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!fd.valid() && errno != EEXIST) return {lastError()};
+    for (int attempt = 0; attempt < 100 && !h.fd.valid(); ++attempt) {
+        h.temp = prefix + std::to_string(random());
+        h.fd.reset(::open(h.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!h.fd.valid() && errno != EEXIST) {
+            error_ = lastError();
+            return;
+        }
     }
-    if (!fd.valid()) return {WriteError::Other};
-    TempGuard guard(tempPath);
-    if (hadOld) ::fchmod(fd.get(), old.st_mode & 07777);
+    if (!h.fd.valid()) {
+        error_ = WriteError::Other;
+        return;
+    }
+    h.guard.arm(h.temp);
+    if (hadOld) ::fchmod(h.fd.get(), old.st_mode & 07777);
+}
 
+Replacement::~Replacement() = default;
+
+bool Replacement::write(std::string_view bytes) {
+    if (!ask(WriteStep::Write)) return false;
+    if (!writeAll(handles_->fd.get(), bytes)) {
+        error_ = lastError();
+        return false;
+    }
+    position_ += bytes.size();
+    size_ = std::max(size_, position_);
+    return true;
+}
+
+bool Replacement::seek(std::uint64_t offset) {
+    if (error_ != WriteError::None) return false;
+    if (offset > size_ || ::lseek(handles_->fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
+        error_ = WriteError::Other;
+        return false;
+    }
+    position_ = offset;
+    return true;
+}
+
+WriteResult Replacement::commit() {
+    Handles& h = *handles_;
     // Each step runs only when the one before went through.
-    WriteError error = WriteError::None;
-    const auto step = [&](WriteStep s, auto&& run) {
-        if (error == WriteError::None) error = failAt(hook, s);
-        if (error == WriteError::None && !run()) error = lastError();
-    };
-    step(WriteStep::Write, [&] { return writeAll(fd.get(), bytes); });
-    step(WriteStep::Flush, [&] { return ::fsync(fd.get()) == 0; });
-    step(WriteStep::Close, [&] { return fd.close(); });
-    step(WriteStep::Replace, [&] { return ::rename(tempPath.c_str(), path.c_str()) == 0; });
-    if (error != WriteError::None) return {error};
-    guard.release();
+    if (ask(WriteStep::Flush) && ::fsync(h.fd.get()) != 0) error_ = lastError();
+    if (ask(WriteStep::Close) && !h.fd.close()) error_ = lastError();
+    if (ask(WriteStep::Replace) && ::rename(h.temp.c_str(), h.path.c_str()) != 0) error_ = lastError();
+    if (error_ != WriteError::None) return {error_};
+    h.guard.release();
 
     // Make the rename itself durable; the data is already in place, so a
     // failure here changes nothing for the caller.
-    Fd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd folderFd(::open(partsOf(h.path).folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folderFd.valid()) ::fsync(folderFd.get());
     return {};
 }

@@ -98,8 +98,6 @@ DWORD attributes(const std::string& path) {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-WriteError failAt(const FaultHook& hook, WriteStep step) { return hook ? hook(step) : WriteError::None; }
-
 WriteError errorOf(DWORD code) {
     switch (code) {
         case ERROR_DISK_FULL:
@@ -241,44 +239,77 @@ std::string finalPath(const std::string& path) {
     return narrow(name);
 }
 
-WriteResult writeReplace(const std::string& linkPath, std::string_view bytes, const FaultHook& hook) {
-    if (linkPath.empty() || isSeparator(linkPath.back())) return {WriteError::Other};
-    const std::string path = finalPath(linkPath);
-    const std::size_t cut = nameStart(path);
-    const std::string prefix = path.substr(0, cut) + "." + path.substr(cut) + ".tmp-";
-    const std::wstring target = widen(path);
-    if (target.empty()) return {WriteError::Other};
-
-    if (const WriteError e = failAt(hook, WriteStep::CreateTemp); e != WriteError::None) return {e};
-    std::random_device random;
-    std::wstring tempPath;
+struct Replacement::Handles {
+    std::wstring target;  // the file replaced (a link's target)
+    std::wstring temp;
     // Declared before the handle so the file is closed before it is
     // deleted: Windows cannot delete a file that is still open.
     TempGuard guard;
-    Handle h;
-    for (int attempt = 0; attempt < 100 && !h.valid(); ++attempt) {
-        tempPath = widen(prefix + std::to_string(random()));
-        h.reset(CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-            return {lastError()};
+    Handle file;
+};
+
+Replacement::Replacement(const std::string& linkPath, FaultHook hook)
+    : handles_(std::make_unique<Handles>()), hook_(std::move(hook)) {
+    Handles& h = *handles_;
+    const std::string path = linkPath.empty() || isSeparator(linkPath.back()) ? std::string() : finalPath(linkPath);
+    h.target = widen(path);
+    if (h.target.empty()) {
+        error_ = WriteError::Other;
+        return;
+    }
+    if (!ask(WriteStep::CreateTemp)) return;
+    const std::size_t cut = nameStart(path);
+    const std::string prefix = path.substr(0, cut) + "." + path.substr(cut) + ".tmp-";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && !h.file.valid(); ++attempt) {
+        h.temp = widen(prefix + std::to_string(random()));
+        h.file.reset(
+            CreateFileW(h.temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h.file.valid() && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+            error_ = lastError();
+            return;
         }
     }
-    if (!h.valid()) return {WriteError::Other};
-    guard.arm(tempPath);
+    if (!h.file.valid()) {
+        error_ = WriteError::Other;
+        return;
+    }
+    h.guard.arm(h.temp);
+}
 
+Replacement::~Replacement() = default;
+
+bool Replacement::write(std::string_view bytes) {
+    if (!ask(WriteStep::Write)) return false;
+    if (!writeAll(handles_->file.get(), bytes)) {
+        error_ = lastError();
+        return false;
+    }
+    position_ += bytes.size();
+    size_ = std::max(size_, position_);
+    return true;
+}
+
+bool Replacement::seek(std::uint64_t offset) {
+    if (error_ != WriteError::None) return false;
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    if (offset > size_ || !SetFilePointerEx(handles_->file.get(), to, nullptr, FILE_BEGIN)) {
+        error_ = WriteError::Other;
+        return false;
+    }
+    position_ = offset;
+    return true;
+}
+
+WriteResult Replacement::commit() {
+    Handles& h = *handles_;
     // Each step runs only when the one before went through.
-    WriteError error = WriteError::None;
-    const auto step = [&](WriteStep s, auto&& run) {
-        if (error == WriteError::None) error = failAt(hook, s);
-        if (error == WriteError::None) error = run();
-    };
-    const auto check = [](bool ok) { return ok ? WriteError::None : lastError(); };
-    step(WriteStep::Write, [&] { return check(writeAll(h.get(), bytes)); });
-    step(WriteStep::Flush, [&] { return check(FlushFileBuffers(h.get()) != 0); });
-    step(WriteStep::Close, [&] { return check(h.close()); });
-    step(WriteStep::Replace, [&] { return replaceWithRetry(tempPath, target); });
-    if (error != WriteError::None) return {error};
-    guard.release();
+    if (ask(WriteStep::Flush) && !FlushFileBuffers(h.file.get())) error_ = lastError();
+    if (ask(WriteStep::Close) && !h.file.close()) error_ = lastError();
+    if (ask(WriteStep::Replace)) error_ = replaceWithRetry(h.temp, h.target);
+    if (error_ != WriteError::None) return {error_};
+    h.guard.release();
     return {};
 }
 

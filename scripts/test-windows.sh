@@ -5,6 +5,7 @@
 # Every process it starts is stopped by pid and its temp folders are removed.
 #   PALLO_E2E="e2e_rows e2e_dpi"   only these end-to-end suites (default: all)
 #   PALLO_UNIT=0                   skip the CTest suites under Wine
+#   PALLO_UNIT_ONLY="test_config"  only the CTest suites this regular expression names
 set -uo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -32,7 +33,9 @@ ws_start_wineserver || exit 1
 
 echo "== Windows unit suites under Wine"
 ctest_status=0
-if [ "${PALLO_UNIT:-1}" != 0 ]; then ctest --preset windows -j 2 || ctest_status=$?; fi
+unit_only=()
+if [ -n "${PALLO_UNIT_ONLY:-}" ]; then unit_only=(-R "$PALLO_UNIT_ONLY"); fi
+if [ "${PALLO_UNIT:-1}" != 0 ]; then ctest --preset windows -j 2 "${unit_only[@]}" || ctest_status=$?; fi
 suites=$SECONDS
 
 echo "== End-to-end tests under Wine"

@@ -25,8 +25,19 @@ struct Finding {
     std::string en;
 };
 
+// How closely the checker looks at each picture.
+enum class PictureCheck {
+    // Decodes it with the program's decoder and times that (pallo-check).
+    Decode,
+    // Reads it whole and looks at its header and structure: its kind, its
+    // size within the program's limits and its data not cut short; only a
+    // picture that fails this, or is large, is decoded (the export: enough
+    // to know the pack is whole, at about the cost of reading it).
+    Header,
+};
+
 // Checks the pack in folder; findings in line order (file-wide ones first).
-std::vector<Finding> checkPack(const std::string& folder);
+std::vector<Finding> checkPack(const std::string& folder, PictureCheck pictures = PictureCheck::Decode);
 
 // One line: Cfg.ini:LINE: [SECTION] KEY: SEVERITY [CODE]: 中文 — English
 std::string formatText(const Finding& finding);

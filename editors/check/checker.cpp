@@ -49,8 +49,11 @@ std::string_view trimSpaces(std::string_view text) {
     return text;
 }
 
-Checker::Checker(const std::string& folder)
-    : folder_(folder), places_(PicturePlaces::ofPack(folder)), shown_(PicturePlaces::relativeToPack()) {
+Checker::Checker(const std::string& folder, PictureCheck pictures)
+    : folder_(folder),
+      pictureCheck_(pictures),
+      places_(PicturePlaces::ofPack(folder)),
+      shown_(PicturePlaces::relativeToPack()) {
     const char sep = files::separator();
     cfgPath_ = folder + sep + "Cfg.ini";
 }
@@ -134,6 +137,8 @@ void Checker::add(int line, std::string_view sectionName, std::string_view key, 
                                 std::move(zh), std::move(en)});
 }
 
-std::vector<Finding> checkPack(const std::string& folder) { return Checker(folder).run(); }
+std::vector<Finding> checkPack(const std::string& folder, PictureCheck pictures) {
+    return Checker(folder, pictures).run();
+}
 
 }  // namespace pallo::check

@@ -51,7 +51,7 @@ bool knownConfigKey(std::string_view key);
 
 class Checker {
 public:
-    explicit Checker(const std::string& folder);
+    Checker(const std::string& folder, PictureCheck pictures);
 
     std::vector<Finding> run();
 
@@ -106,6 +106,7 @@ private:
                        const std::string& shown);
 
     std::string folder_, cfgPath_;
+    PictureCheck pictureCheck_;
     PicturePlaces places_;  // where the program looks for the pictures
     PicturePlaces shown_;   // the same places as the messages name them
     ini::Document doc_;

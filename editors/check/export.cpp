@@ -52,7 +52,8 @@ ExportResult writeFailure(const std::string& target, files::WriteError error) {
 }
 
 // The used pictures as archive entries, one per name (a case-insensitive
-// match is one file on Windows), or why a picture cannot go in.
+// match is one file on Windows), or why a picture cannot go in. Their
+// bytes are read only as the archive is written.
 std::optional<ExportResult> addPictures(const std::string& folder, std::vector<zip::Entry>& entries) {
     const std::string cfgPath = folder + files::separator() + "Cfg.ini";
     ConfigStore store;
@@ -69,10 +70,7 @@ std::optional<ExportResult> addPictures(const std::string& folder, std::vector<z
             return failure("图片名“" + repairUtf8(path) + "”无法放进压缩包。",
                            "The picture name \"" + repairUtf8(path) + "\" cannot be stored in a zip.");
         if (!seen.insert(lowerAscii(name)).second) continue;
-        std::optional<std::string> bytes = files::readAll(path);
-        if (!bytes)
-            return failure("无法读取图片“" + name + "”。", "Cannot read the picture \"" + name + "\".");
-        entries.push_back({name, std::move(*bytes), false});
+        entries.push_back({name, {}, path, false});
     }
     return std::nullopt;
 }
@@ -142,31 +140,42 @@ std::string listFindings(const std::vector<Finding>& findings, Severity severity
     return out;
 }
 
+namespace {
+
+// Why the archive was not written into out.
+ExportResult zipFailure(const zip::Result& zipped, const files::Replacement& out, const std::string& target) {
+    if (const zip::Entry* entry = zipped.unreadable) {
+        const std::string& name = entry->name;
+        if (name.starts_with("Img/"))
+            return failure("无法读取图片“" + name + "”。", "Cannot read the picture \"" + name + "\".");
+        const std::string path = repairUtf8(entry->path);
+        return failure("无法读取“" + path + "”。", "Cannot read \"" + path + "\".");
+    }
+    if (out.error() != files::WriteError::None) return writeFailure(target, out.error());
+    const std::string why = repairUtf8(zipped.error);
+    return failure("无法生成压缩包：" + why + "。", "Cannot make the zip: " + why + ".");
+}
+
+}  // namespace
+
 ExportResult exportPack(const std::string& folder, const std::string& target,
                         const std::vector<ProgramFile>& programs, const files::FaultHook& hook) {
     std::vector<zip::Entry> entries;
     std::optional<std::string> cfg = files::readAll(folder + files::separator() + "Cfg.ini");
     if (!cfg) return failure("无法读取 Cfg.ini。", "Cannot read Cfg.ini.");
-    entries.push_back({"Cfg.ini", withoutWindowPlace(std::move(*cfg)), true});
-    entries.push_back({"README.txt", std::string(kReadme), true});
+    entries.push_back({"Cfg.ini", withoutWindowPlace(std::move(*cfg)), {}, true});
+    entries.push_back({"README.txt", std::string(kReadme), {}, true});
     if (std::optional<ExportResult> refused = addPictures(folder, entries)) return *refused;
     const int pictures = static_cast<int>(entries.size()) - 2;
-    for (const ProgramFile& program : programs) {
-        std::optional<std::string> bytes = files::readAll(program.path);
-        if (!bytes) {
-            const std::string path = repairUtf8(program.path);
-            return failure("无法读取“" + path + "”。", "Cannot read \"" + path + "\".");
-        }
-        entries.push_back({program.name, std::move(*bytes), true});
-    }
+    for (const ProgramFile& program : programs) entries.push_back({program.name, {}, program.path, true});
     std::sort(entries.begin(), entries.end(), [](const zip::Entry& a, const zip::Entry& b) { return a.name < b.name; });
 
-    std::string why;
-    const std::optional<std::string> archive = zip::build(entries, why);
-    if (!archive)
-        return failure("无法生成压缩包：" + repairUtf8(why) + "。", "Cannot make the zip: " + repairUtf8(why) + ".");
-    if (const files::WriteResult written = files::writeReplace(target, *archive, hook); !written)
-        return writeFailure(target, written.error);
+    // Straight into a temporary file beside target, which replaces it only
+    // once the whole archive is written.
+    files::Replacement out(target, hook);
+    const zip::Result zipped = zip::write(entries, out);
+    if (!zipped.written) return zipFailure(zipped, out, target);
+    if (const files::WriteResult written = out.commit(); !written) return writeFailure(target, written.error);
     return {true, pictures, {}, {}};
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "editors/check/check.h"
+
 namespace pallo::check {
 
 // Pictures with a side above this, or whose decoding takes longer than
@@ -24,7 +26,9 @@ struct PictureFacts {
     std::string fixEn;
 };
 
-// Reads and decodes path with the program's own decoder and size limits.
-PictureFacts examinePicture(const std::string& path);
+// Reads and decodes path with the program's own decoder and size limits;
+// with PictureCheck::Header a picture that looks whole and is not large is
+// Fine without a decode (its milliseconds stay 0).
+PictureFacts examinePicture(const std::string& path, PictureCheck check = PictureCheck::Decode);
 
 }  // namespace pallo::check

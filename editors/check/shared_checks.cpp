@@ -41,7 +41,7 @@ void Checker::checkBlanks(const std::string& sec, const std::string& key, const 
 
 const PictureFacts& Checker::examine(const std::string& path) {
     auto it = pictures_.find(path);
-    if (it == pictures_.end()) it = pictures_.emplace(path, examinePicture(path)).first;
+    if (it == pictures_.end()) it = pictures_.emplace(path, examinePicture(path, pictureCheck_)).first;
     return it->second;
 }
 

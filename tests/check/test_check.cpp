@@ -1,6 +1,9 @@
 // pallo-check on a pack with one case of every finding (packs/broken, written
 // by make_broken_pack.py), on the demo pack, and its command line.
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,6 +13,7 @@
 
 #include "gtest/gtest.h"
 #include "editors/check/export.h"
+#include "editors/check/pictures.h"
 #include "support/temp_dir.h"
 #include "tools/check/command.h"
 
@@ -79,6 +83,65 @@ TEST(Check, EveryKindOfFindingInTheBrokenPack) {
         ++i;
     }
     for (; i < found.size(); ++i) ADD_FAILURE() << "unexpected: " << check::formatText(found[i]);
+
+    // The lighter look at pictures before an export finds the same.
+    const std::vector<Finding> light = check::checkPack(PALLO_BROKEN_PACK, check::PictureCheck::Header);
+    ASSERT_EQ(light.size(), found.size());
+    for (std::size_t k = 0; k < found.size(); ++k) EXPECT_EQ(tied(light[k]), tied(found[k])) << found[k].code;
+}
+
+// A PNG with its one IDAT chunk split in two, as larger files have them.
+std::string withIdatSplit(const std::string& png) {
+    const auto crc = [](std::string_view bytes) {
+        std::uint32_t c = 0xFFFFFFFFu;
+        for (const unsigned char b : bytes) {
+            c ^= b;
+            for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return c ^ 0xFFFFFFFFu;
+    };
+    const auto be32 = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                           static_cast<char>(v)};
+    };
+    const auto chunk = [&](std::string_view data) {
+        const std::string body = "IDAT" + std::string(data);
+        return be32(static_cast<std::uint32_t>(data.size())) + body + be32(crc(body));
+    };
+    const std::size_t at = png.find("IDAT") - 4;
+    const auto length = static_cast<std::size_t>(static_cast<unsigned char>(png[at]) << 24 |
+                                                 static_cast<unsigned char>(png[at + 1]) << 16 |
+                                                 static_cast<unsigned char>(png[at + 2]) << 8 |
+                                                 static_cast<unsigned char>(png[at + 3]));
+    const std::string_view data = std::string_view(png).substr(at + 8, length);
+    return png.substr(0, at) + chunk(data.substr(0, length / 2)) + chunk(data.substr(length / 2)) +
+           png.substr(at + 12 + length);
+}
+
+// Whatever the cut, the header look before an export gives the decoder's
+// verdict: a picture whose data is not all there is decoded after all.
+TEST(Check, TheHeaderLookAgreesWithTheDecoderOnEveryCutOfAPicture) {
+    const std::string data = PALLO_TEST_DATA;
+    std::vector<std::pair<std::string, std::string>> pictures;  // extension, bytes
+    for (const char* name : {"baseline.jpg", "progressive.jpg", "cmyk.jpg", "gray.jpg", "huge_header.jpg",
+                             "gray2.png", "interlaced.png", "rgb16.png", "huge_header.png", "icon256.png"})
+        pictures.emplace_back(std::string(name).substr(std::string(name).rfind('.')), readFile(data + "/" + name));
+    pictures.emplace_back(".png", withIdatSplit(readFile(data + "/icon256.png")));
+    for (const char* name : {"Gear/fake.png", "Gear/wide.png"})
+        pictures.emplace_back(".png", readFile(std::string(PALLO_BROKEN_PACK) + "/Img/" + name));
+    TempDir dir;
+    for (const auto& [extension, bytes] : pictures) {
+        const std::string path = dir.file("p" + extension);
+        const std::size_t step = std::max<std::size_t>(1, bytes.size() / 400);
+        for (std::size_t cut = bytes.size();; cut = cut > step ? cut - step : 0) {
+            writeFile(path, bytes.substr(0, cut));
+            const check::PictureFacts full = check::examinePicture(path);
+            const check::PictureFacts light = check::examinePicture(path, check::PictureCheck::Header);
+            ASSERT_EQ(light.verdict, full.verdict) << bytes.size() << " bytes cut to " << cut;
+            EXPECT_EQ(std::pair(light.width, light.height), std::pair(full.width, full.height));
+            if (cut == 0) break;
+        }
+    }
 }
 
 // The file is read by the store's own rules, and lines are counted in it.
@@ -365,16 +428,44 @@ TEST(Export, PicturePathsBecomeRelativeZipNamesOrNothing) {
     for (const auto& [path, name] : cases) EXPECT_EQ(check::entryName(path, '\\'), name) << path;
 }
 
-// A write that fails (here: the disk fills) says why and leaves nothing.
-TEST(Export, AFailedWriteLeavesNoFile) {
-    TempDir out;
-    const std::string target = out.file("pack.zip");
-    const check::ExportResult r = check::exportPack(PALLO_DEMO_DIR, target, {}, [](files::WriteStep step) {
-        return step == files::WriteStep::Write ? files::WriteError::DiskFull : files::WriteError::None;
-    });
-    EXPECT_FALSE(r.written);
-    EXPECT_NE(r.zh.find("磁盘空间不足"), std::string::npos) << r.zh;
-    EXPECT_TRUE(listDir(out.path()).empty());
+// A write that fails at any step, early or deep into the pictures, says why
+// and leaves the folder as it was: the old zip untouched, no temporary file.
+TEST(Export, AFailedWriteLeavesTheOldZipAsItWas) {
+    using files::WriteError;
+    using files::WriteStep;
+    const struct {
+        WriteStep step;
+        int nth;  // which time the step is asked
+        WriteError error;
+        const char* why;
+    } cases[] = {
+        {WriteStep::CreateTemp, 1, WriteError::AccessDenied, "没有写入这个位置的权限"},
+        {WriteStep::Write, 1, WriteError::DiskFull, "磁盘空间不足"},
+        {WriteStep::Write, 60, WriteError::DiskFull, "磁盘空间不足"},
+        {WriteStep::Flush, 1, WriteError::Other, "写入失败"},
+        {WriteStep::Replace, 1, WriteError::InUse, "文件正被其他程序使用"},
+    };
+    for (const auto& c : cases) {
+        TempDir out;
+        const std::string target = out.file("pack.zip");
+        writeFile(target, "old");
+        int asked = 0;
+        const check::ExportResult r = check::exportPack(PALLO_DEMO_DIR, target, {}, [&](WriteStep step) {
+            return step == c.step && ++asked == c.nth ? c.error : WriteError::None;
+        });
+        EXPECT_FALSE(r.written) << c.why;
+        EXPECT_NE(r.zh.find(c.why), std::string::npos) << r.zh;
+        EXPECT_EQ(listDir(out.path()), std::vector<std::string>{"pack.zip"}) << c.why;
+        EXPECT_EQ(readFile(target), "old");
+    }
+    // A picture gone between the check and the write stops it the same way.
+    TempDir pack;
+    std::filesystem::copy(PALLO_DEMO_DIR, pack.path(), std::filesystem::copy_options::recursive);
+    std::filesystem::remove(pack.file("Img/Menu/maps.png"));
+    const std::string target = pack.file("pack.zip");
+    const check::ExportResult r = check::exportPack(pack.path(), target, {});
+    EXPECT_EQ(r.zh, "无法读取图片“Img/Menu/maps.png”。");
+    EXPECT_FALSE(files::exists(target));
 }
 
 }  // namespace

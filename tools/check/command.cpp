@@ -80,7 +80,10 @@ int run(const std::vector<std::string>& args, std::string& out, std::string& err
         err += kUsage;
         return 3;
     }
-    const std::vector<Finding> findings = checkPack(c->folder);
+    // An export needs to know the pack is whole; decoding every picture
+    // (and timing it) is for the full check.
+    const std::vector<Finding> findings =
+        checkPack(c->folder, c->exportTo.empty() ? PictureCheck::Decode : PictureCheck::Header);
     if (!c->exportTo.empty()) return exportCommand(*c, findings, out, err);
     if (c->json) {
         out += formatJson(findings);
