@@ -97,6 +97,38 @@ void fillWithEntry(Context& ctx, const WindowInfo& info, const MainNode& node, c
     p.setVisible(info.self, true);
 }
 
+// One page of a child's linked entries, as the third row shows them.
+struct LinkedPage {
+    const std::vector<std::string>& members;
+    const CatalogTable& entries;
+    const InValue& kind;
+    const std::string& childName;
+    int page = 0;
+};
+
+// Each window of the third row shows its entry of the page where it stands,
+// or hides: past the last entry, and for an ID no entry has. Returns the
+// last window filled (nullptr: none).
+const WindowInfo* fillWithEntries(Context& ctx, const MainNode& node, const LinkedPage& linked) {
+    const RowWindowList& third = ctx.state.rows[kThirdRow];
+    const int nMembers = static_cast<int>(linked.members.size());
+    const WindowInfo* last = nullptr;
+    for (int t = 1; static_cast<std::size_t>(t) <= third.size(); ++t) {
+        const int m = linked.page * kRowCapacity + t;
+        const CatalogEntry* e = t <= kRowCapacity && m <= nMembers
+                                    ? findEntry(linked.entries, toInt(linked.members[static_cast<std::size_t>(m - 1)]))
+                                    : nullptr;
+        const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
+        if (!e) {
+            ctx.platform.setVisible(info.self, false);
+            continue;
+        }
+        last = &info;
+        fillWithEntry(ctx, info, node, *e, linked.kind, linked.childName);
+    }
+    return last;
+}
+
 }  // namespace
 
 WindowInfo* childWindow(ProgramState& st, int j) {
@@ -167,7 +199,6 @@ std::optional<ShowNote> showChildren(Context& ctx, int mainIndex, int page) {
 
 std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber, const InValue& kind, int page) {
     ProgramState& st = ctx.state;
-    platform::Platform& p = ctx.platform;
     const MainNode* node = mainNode(st, mainIndex);
     if (!node) return ShowNote{ShowNote::Kind::Refused, "参数错误，索引：" + toText(mainIndex)};
     const ChildNode* clicked = nullptr;
@@ -183,9 +214,10 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
     if (!table) return ShowNote{ShowNote::Kind::Refused, "参数错误参In：" + kind.text()};
     const CatalogTable entries = *table;
 
-    // The third row is the entries' row: it is cleared first, so the entries
-    // of the child clicked before never stand beside this child's. Children
-    // the page shows there give way, but not to a child that links no entry.
+    // The third row is the entries' row: each of its windows is filled anew
+    // or hidden, so the entries of the child clicked before never stand
+    // beside this child's. Children the page shows there give way, but not
+    // to a child that links no entry.
     const bool samePage = st.detailPages.mainIndex == mainIndex;
     const bool childrenBelow =
         samePage ? st.detailPages.linkedChild == 0 && childSpan(*node, st.detailPages.page).count > kRowCapacity
@@ -193,28 +225,12 @@ std::optional<ShowNote> showContent(Context& ctx, int mainIndex, int childNumber
     const bool linksAny = std::any_of(members.begin(), members.end(),
                                       [&](const std::string& m) { return findEntry(entries, toInt(m)) != nullptr; });
     if (!linksAny && childrenBelow) return std::nullopt;
-    const RowWindowList& third = st.rows[kThirdRow];
     clearSigns(ctx, kThirdRow);
 
     const int pages = pageCount(nMembers, kRowCapacity);
     page = ((page % pages) + pages) % pages;
     const std::string childName = clicked ? clicked->name : std::string();
-    const WindowInfo* last = nullptr;
-    // Each window of the row shows its entry where it stands, or hides:
-    // past the last entry, and for an ID no entry has.
-    for (int t = 1; static_cast<std::size_t>(t) <= third.size(); ++t) {
-        const int m = page * kRowCapacity + t;
-        const CatalogEntry* e = t <= kRowCapacity && m <= nMembers
-                                    ? findEntry(entries, toInt(members[static_cast<std::size_t>(m - 1)]))
-                                    : nullptr;
-        const WindowInfo& info = third[static_cast<std::size_t>(t - 1)];
-        if (!e) {
-            p.setVisible(info.self, false);
-            continue;
-        }
-        last = &info;
-        fillWithEntry(ctx, info, *node, *e, kind, childName);
-    }
+    const WindowInfo* last = fillWithEntries(ctx, *node, LinkedPage{members, entries, kind, childName, page});
     st.detailPages.linkedChild = childNumber;
     st.detailPages.linkedPage = page;
     if (last) setSign(ctx, *last, pageSign(page, pages));

@@ -118,14 +118,6 @@ bool covers(Display* d, Window w, int x, int y) {
     return XGetWindowAttributes(d, w, &a) && x >= a.x && x < a.x + a.width && y >= a.y && y < a.y + a.height;
 }
 
-// Clicks at x, y with XTest, from the point itself.
-void fakeClick(Display* d, int x, int y, unsigned button) {
-    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(d, button, True, CurrentTime);
-    XTestFakeButtonEvent(d, button, False, CurrentTime);
-    XFlush(d);
-}
-
 // Waits until count more top-level windows were mapped.
 bool waitMappedCount(Display* d, int count, Clock::time_point deadline) {
     XEvent e;
@@ -134,6 +126,20 @@ bool waitMappedCount(Display* d, int count, Clock::time_point deadline) {
         if (e.type == MapNotify) ++seen;
     if (seen < count) std::fprintf(stderr, "xlatency: %d of %d windows mapped\n", seen, count);
     return seen == count;
+}
+
+// Moves the pointer to x, y, lets the events of its arrival pass (they are
+// not the click's), then clicks button there; returns the click's time.
+Clock::time_point clickAt(Display* d, int x, int y, unsigned button) {
+    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+    XSync(d, False);
+    XEvent e;
+    while (XPending(d)) XNextEvent(d, &e);
+    const Clock::time_point start = Clock::now();
+    XTestFakeButtonEvent(d, button, True, CurrentTime);
+    XTestFakeButtonEvent(d, button, False, CurrentTime);
+    XFlush(d);
+    return start;
 }
 
 int launch(Display* d, const std::string& name, char** command) {
@@ -172,8 +178,7 @@ int launchPress(Display* d, const std::string& name, int x, int y, int count, ch
         std::printf("%d - -\n", static_cast<int>(pid));
         return 1;
     }
-    const Clock::time_point pressed = Clock::now();
-    fakeClick(d, x, y, 1);
+    const Clock::time_point pressed = clickAt(d, x, y, 1);
     if (!waitMappedCount(d, count, pressed + kTimeout)) {
         std::printf("%d %.1f -\n", static_cast<int>(pid), launchMs);
         return 1;
@@ -189,16 +194,9 @@ int click(Display* d, int x, int y, unsigned button, bool map, int count) {
         return 1;
     }
     XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
-    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
-    XSync(d, False);
-    // Events of the pointer's arrival are not the click's.
-    XEvent e;
-    while (XPending(d)) XNextEvent(d, &e);
-    const Clock::time_point start = Clock::now();
-    XTestFakeButtonEvent(d, button, True, CurrentTime);
-    XTestFakeButtonEvent(d, button, False, CurrentTime);
-    XFlush(d);
+    const Clock::time_point start = clickAt(d, x, y, button);
     const Clock::time_point deadline = start + kTimeout;
+    XEvent e;
     int seen = 0;
     while (nextEvent(d, e, deadline)) {
         if ((map && e.type == MapNotify) || (!map && e.type == UnmapNotify)) {
@@ -266,15 +264,9 @@ int clickPaint(Display* d, int x, int y, unsigned button, int count, int minY) {
         }
         if (children) XFree(children);
     }
-    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
-    XSync(d, False);
-    XEvent e;
-    while (XPending(d)) XNextEvent(d, &e);
-    const Clock::time_point start = Clock::now();
-    XTestFakeButtonEvent(d, button, True, CurrentTime);
-    XTestFakeButtonEvent(d, button, False, CurrentTime);
-    XFlush(d);
+    const Clock::time_point start = clickAt(d, x, y, button);
     const Clock::time_point deadline = start + kTimeout;
+    XEvent e;
     while (nextEvent(d, e, deadline)) {
         if (e.type == CreateNotify && e.xcreatewindow.parent == root && e.xcreatewindow.y >= minY) {
             watch.watch(e.xcreatewindow.window);
