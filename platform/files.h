@@ -121,6 +121,11 @@ WriteResult writeReplace(const std::string& path, std::string_view bytes, const 
 // chain of them, or a junction on Windows); the path itself otherwise.
 std::string finalPath(const std::string& path);
 
+// Whether two paths name one existing file, however they are written
+// (relative or absolute, letter case on Windows, through links). False when
+// either does not exist.
+bool sameFile(const std::string& a, const std::string& b);
+
 // Removes the temporary files a replace of path left behind when its
 // program was killed mid-write (only files named as writeReplace names
 // them). Returns how many were removed.

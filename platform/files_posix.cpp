@@ -141,6 +141,11 @@ bool exists(const std::string& path) {
     return statPath(path, st);
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return statPath(a, sa) && statPath(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool isDirectory(const std::string& path) {
     struct stat st {};
     return statPath(path, st) && S_ISDIR(st.st_mode);

@@ -161,7 +161,8 @@ ExportResult zipFailure(const zip::Result& zipped, const files::Replacement& out
 ExportResult exportPack(const std::string& folder, const std::string& target,
                         const std::vector<ProgramFile>& programs, const files::FaultHook& hook) {
     std::vector<zip::Entry> entries;
-    std::optional<std::string> cfg = files::readAll(folder + files::separator() + "Cfg.ini");
+    const std::string cfgPath = folder + files::separator() + "Cfg.ini";
+    std::optional<std::string> cfg = files::readAll(cfgPath);
     if (!cfg) return failure("无法读取 Cfg.ini。", "Cannot read Cfg.ini.");
     entries.push_back({"Cfg.ini", withoutWindowPlace(std::move(*cfg)), {}, true});
     entries.push_back({"README.txt", std::string(kReadme), {}, true});
@@ -169,6 +170,15 @@ ExportResult exportPack(const std::string& folder, const std::string& target,
     const int pictures = static_cast<int>(entries.size()) - 2;
     for (const ProgramFile& program : programs) entries.push_back({program.name, {}, program.path, true});
     std::sort(entries.begin(), entries.end(), [](const zip::Entry& a, const zip::Entry& b) { return a.name < b.name; });
+    // The zip never replaces a file it is made of: Cfg.ini, a picture or a
+    // program named as the target would be lost.
+    const bool overPackFile = files::sameFile(target, cfgPath) ||
+                              std::any_of(entries.begin(), entries.end(), [&](const zip::Entry& e) {
+                                  return !e.path.empty() && files::sameFile(target, e.path);
+                              });
+    if (overPackFile)
+        return failure("不能导出到包里的文件上（" + target + "），请另选文件名。",
+                       "The zip cannot replace a file of the pack (" + target + "); choose another name.");
 
     // Straight into a temporary file beside target, which replaces it only
     // once the whole archive is written.

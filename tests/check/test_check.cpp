@@ -466,6 +466,19 @@ TEST(Export, AFailedWriteLeavesTheOldZipAsItWas) {
     const check::ExportResult r = check::exportPack(pack.path(), target, {});
     EXPECT_EQ(r.zh, "无法读取图片“Img/Menu/maps.png”。");
     EXPECT_FALSE(files::exists(target));
+
+    // A target that is a file of the pack, however written, is refused
+    // before anything is written: Cfg.ini and the pictures stay whole.
+    std::filesystem::copy_file(std::string(PALLO_DEMO_DIR) + "/Img/Menu/maps.png", pack.file("Img/Menu/maps.png"));
+    const std::string cfg = readFile(pack.file("Cfg.ini"));
+    const std::string picture = readFile(pack.file("Img/Menu/gear.png"));
+    for (const std::string& over : {pack.file("Cfg.ini"), pack.file("Img/../Cfg.ini"), pack.file("Img/Menu/gear.png")}) {
+        const check::ExportResult refused = check::exportPack(pack.path(), over, {});
+        EXPECT_FALSE(refused.written) << over;
+        EXPECT_NE(refused.zh.find("不能导出到包里的文件上"), std::string::npos) << refused.zh;
+    }
+    EXPECT_EQ(readFile(pack.file("Cfg.ini")), cfg);
+    EXPECT_EQ(readFile(pack.file("Img/Menu/gear.png")), picture);
 }
 
 }  // namespace

@@ -56,6 +56,13 @@ TEST(Files, QueriesOnFilesAndFolders) {
     EXPECT_EQ(listSubdirectories(dir.path() + separator()), listSubdirectories(dir.path()));
     EXPECT_TRUE(listSubdirectories(file).empty());
     EXPECT_TRUE(listSubdirectories(dir.file("missing")).empty());
+
+    EXPECT_TRUE(sameFile(file, dir.file("Img/../a.bin")));
+    EXPECT_FALSE(sameFile(file, dir.file("Img")));
+    EXPECT_FALSE(sameFile(dir.file("missing"), dir.file("missing")));
+#ifdef _WIN32
+    EXPECT_TRUE(sameFile(file, dir.file("A.BIN")));
+#endif
 }
 
 TEST(Files, ReadOnlyState) {
