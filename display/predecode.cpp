@@ -29,9 +29,10 @@ bool windowsStep(Context& ctx, DecodeAhead& ahead) {
     return true;
 }
 
-// A menu window shows once what a press on it opens is ready, so a press on
-// a menu picture is never slower than the next one. While the hotkey hides
-// the program, the window joins those the hotkey shows again.
+// A menu window shows once what a press on it opens is ready (its windows
+// prepared, its first page decoded), so no press on a menu picture waits for
+// that work. While the hotkey hides the program, the window joins those the
+// hotkey shows again.
 void showMenuWindow(Context& ctx, const WindowInfo& info) {
     if (info.shows.mainIndex == 0) return;  // no topic: the window stays hidden
     HotkeyHiding& hiding = ctx.state.hiddenByHotkey;

@@ -4,11 +4,11 @@
 // picture, and a page turn, are as fast as a press that shows them again.
 // First the windows, then the first page of every topic, each menu window
 // shown as soon as its topic's first page is ready (so a press on any menu
-// picture a user can see is fast), then, after each press or turn, the page
-// that follows the one shown. Later pages are not decoded before they are near: a pack of many
-// pages would otherwise hold all its pictures in memory from the start.
-// Nothing shown changes: a picture is only prepared for the box that will
-// show it.
+// picture a user can see finds its pictures decoded), then, after each press
+// or turn, the page that follows the one shown. Later pages are not decoded
+// before they are near: a pack of many pages would otherwise hold all its
+// pictures in memory from the start. Nothing else shown changes: a picture
+// is only prepared for the box that will show it.
 #pragma once
 
 #include "program/state.h"
