@@ -36,6 +36,12 @@ ChildNode shownChild(const ProgramState& st, const MainNode& node, ChildNode chi
     return child;
 }
 
+// Shows a row window unless it already stands shown: a page turn refills
+// windows in place, and showing one again would only cost a system call.
+void showRowWindow(platform::Platform& p, const WindowInfo& info) {
+    if (!p.isVisible(info.self)) p.setVisible(info.self, true);
+}
+
 // Fills a row window with a child and keeps what it shows for the next
 // press on it.
 void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mainIndex, const ChildNode& child) {
@@ -46,7 +52,7 @@ void fillWithChild(Context& ctx, WindowInfo& info, const MainNode& node, int mai
     p.setPicture(info.picture, childPicture(ctx.state, node, child));
     p.setText(info.caption, shownSpaces(shown.name));
     p.setTooltip(info.picture, shownSpaces(tipText(shown.description)));
-    p.setVisible(info.self, true);
+    showRowWindow(p, info);
 }
 
 int childCount(const MainNode& node) { return static_cast<int>(node.children.size()); }
@@ -94,7 +100,7 @@ void fillWithEntry(Context& ctx, const WindowInfo& info, const MainNode& node, c
     const std::string tip =
         kind.kind() == CatalogKind::Item ? childName + "+" + e.name + "\r\n" + tipText(e.description) : tipText(e.description);
     p.setTooltip(info.picture, shownSpaces(tip));
-    p.setVisible(info.self, true);
+    showRowWindow(p, info);
 }
 
 // One page of a child's linked entries, as the third row shows them.

@@ -102,6 +102,9 @@ private:
     // Runs the hook for a step unless an earlier one failed; false when
     // the step is not to run.
     bool ask(WriteStep step);
+    // Writes bytes at the position to the temporary file; on failure keeps
+    // the cause in error_ (each system's own part).
+    bool writeHere(std::string_view bytes);
 
     std::unique_ptr<Handles> handles_;
     FaultHook hook_;

@@ -1,6 +1,8 @@
 // The parts of the file layer that do not depend on the system.
 #include "platform/files.h"
 
+#include <algorithm>
+
 namespace pallo::files {
 
 const char* writeStepName(WriteStep step) {
@@ -17,6 +19,13 @@ const char* writeStepName(WriteStep step) {
 bool Replacement::ask(WriteStep step) {
     if (error_ == WriteError::None && hook_) error_ = hook_(step);
     return error_ == WriteError::None;
+}
+
+bool Replacement::write(std::string_view bytes) {
+    if (!ask(WriteStep::Write) || !writeHere(bytes)) return false;
+    position_ += bytes.size();
+    size_ = std::max(size_, position_);
+    return true;
 }
 
 WriteResult writeReplace(const std::string& path, std::string_view bytes, const FaultHook& hook) {

@@ -262,15 +262,10 @@ Replacement::Replacement(const std::string& linkPath, FaultHook hook)
 
 Replacement::~Replacement() = default;
 
-bool Replacement::write(std::string_view bytes) {
-    if (!ask(WriteStep::Write)) return false;
-    if (!writeAll(handles_->fd.get(), bytes)) {
-        error_ = lastError();
-        return false;
-    }
-    position_ += bytes.size();
-    size_ = std::max(size_, position_);
-    return true;
+bool Replacement::writeHere(std::string_view bytes) {
+    if (writeAll(handles_->fd.get(), bytes)) return true;
+    error_ = lastError();
+    return false;
 }
 
 bool Replacement::seek(std::uint64_t offset) {
