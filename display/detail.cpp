@@ -119,7 +119,8 @@ const WindowInfo* fillWithEntries(Context& ctx, const MainNode& node, const Link
     const RowWindowList& third = ctx.state.rows[kThirdRow];
     const int nMembers = static_cast<int>(linked.members.size());
     const WindowInfo* last = nullptr;
-    for (int t = 1; static_cast<std::size_t>(t) <= third.size(); ++t) {
+    // From the last place to the first, as for the children.
+    for (int t = static_cast<int>(third.size()); t >= 1; --t) {
         const int m = linked.page * kRowCapacity + t;
         const CatalogEntry* e = t <= kRowCapacity && m <= nMembers
                                     ? findEntry(linked.entries, toInt(linked.members[static_cast<std::size_t>(m - 1)]))
@@ -129,7 +130,7 @@ const WindowInfo* fillWithEntries(Context& ctx, const MainNode& node, const Link
             ctx.platform.setVisible(info.self, false);
             continue;
         }
-        last = &info;
+        if (!last) last = &info;
         fillWithEntry(ctx, info, node, *e, linked.kind, linked.childName);
     }
     return last;
@@ -189,13 +190,18 @@ std::optional<ShowNote> showChildren(Context& ctx, int mainIndex, int page) {
     // instead of hiding and showing each one again.
     for (int place = span.count + 1; place <= kChildCapacity; ++place)
         if (const WindowInfo* info = childWindow(st, place)) ctx.platform.setVisible(info->self, false);
+    // Filled from the last place to the first: a row's windows stack in the
+    // order they were made, later ones above, and each window shown then
+    // finds a shown one right above it. Wine looks for that window one step
+    // at a time, each a request to its server: in place order, a press made
+    // 406 such requests instead of 28.
     WindowInfo* last = nullptr;
-    for (int j = span.first; j < span.first + span.count; ++j) {
+    for (int j = span.first + span.count - 1; j >= span.first; --j) {
         // Each child is shown from a copy: the Link "2" substitution never
         // reaches the table.
         if (WindowInfo* info = childWindow(st, j)) {
             fillWithChild(ctx, *info, *node, mainIndex, node->children[static_cast<std::size_t>(j - 1)]);
-            last = info;
+            if (!last) last = info;
         }
     }
     st.detailPages = DetailPages{mainIndex, page, 0, 0};
