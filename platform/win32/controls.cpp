@@ -346,6 +346,9 @@ void Win32Backend::setText(const ControlRef& ref, const std::string& text) {
     const std::wstring wide = toWide(text);
     switch (c->design.kind) {
     case ui::ControlKind::Label:
+        // A press sets every row window's page sign, nearly always to the
+        // empty text it has: each setting is two requests to Wine's server.
+        if (text == c->text) break;
         c->text = text;
         SetWindowTextW(c->hwnd, wide.c_str());
         InvalidateRect(c->hwnd, nullptr, FALSE);

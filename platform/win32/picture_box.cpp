@@ -50,6 +50,19 @@ std::wstring wrappedTip(HWND tip, int width, const std::wstring& text) {
     return out;
 }
 
+// Hands a mouse message of a tool to the tip, as the message loop had it.
+void relayToTip(HWND tip, HWND tool, UINT msg, WPARAM wp, LPARAM lp) {
+    MSG m{};
+    m.hwnd = tool;
+    m.message = msg;
+    m.wParam = wp;
+    m.lParam = lp;
+    m.time = static_cast<DWORD>(GetMessageTime());
+    const DWORD at = GetMessagePos();
+    m.pt = POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
 }  // namespace
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -58,6 +71,10 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
     TopWindow& w = *c.window;
+    // The tip hears of the pointer first: a press hides it before the
+    // press's own work runs.
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL && tooltip_ && !c.tooltip.empty())
+        relayToTip(tooltip_.get(), c.hwnd, msg, wp, lp);
     switch (msg) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
@@ -176,7 +193,10 @@ void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
     if (!tooltip_) return;
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_CENTERTIP;
+    // The picture box hands its mouse messages to the tip itself (see
+    // pictureMessage): a tool the control subclasses costs a request to
+    // Wine's server for every message the box receives.
+    ti.uFlags = TTF_IDISHWND | TTF_CENTERTIP;
     ti.hwnd = c->window->hwnd.get();
     ti.uId = reinterpret_cast<UINT_PTR>(c->hwnd);
     if (text.empty()) {
@@ -187,7 +207,9 @@ void Win32Backend::setTooltip(const ControlRef& ref, const std::string& text) {
     // Cut first, so the breaks take nothing from what is shown; cut again
     // should they make it longer than the control holds.
     const auto units = static_cast<std::size_t>(kTipShownUnits);
-    const int width = tipLineWidth(c->window->hwnd.get(), c->window->dpi);
+    TopWindow& w = *c->window;
+    if (w.tipWidth == 0) w.tipWidth = tipLineWidth(w.hwnd.get(), w.dpi);
+    const int width = w.tipWidth;
     std::wstring wide = fitTip(wrappedTip(tooltip_.get(), width, fitTip(toWide(text), units)), units);
     // The maximum width also makes the control honour the line breaks.
     SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, width);

@@ -121,8 +121,16 @@ void Win32Backend::setVisible(WindowRef w, bool visible) {
     if (!t) return;
     // Borderless windows (overlay, rows) appear without taking the focus
     // from the program the user is in.
-    const int show = !visible ? SW_HIDE : t->design.framed ? SW_SHOW : SW_SHOWNOACTIVATE;
-    ShowWindow(t->hwnd.get(), show);
+    if (!visible || t->design.framed) {
+        ShowWindow(t->hwnd.get(), visible ? SW_SHOW : SW_HIDE);
+        return;
+    }
+    // What SW_SHOWNOACTIVATE does, except that the window is erased and
+    // painted through WM_PAINT like any other instead of at once, window by
+    // window: under Wine that costs a third fewer requests to its server
+    // when a press shows 28 windows.
+    SetWindowPos(t->hwnd.get(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_DEFERERASE);
 }
 
 void Win32Backend::showWithoutActivating(WindowRef w) {

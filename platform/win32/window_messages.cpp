@@ -63,6 +63,7 @@ LRESULT Win32Backend::positionChanged(TopWindow& w, UINT msg, WPARAM wp, LPARAM 
     RECT now;
     if (GetWindowRect(hwnd, &now) && !EqualRect(&now, &w.lastRect)) {
         w.lastRect = now;
+        w.tipWidth = 0;
         fire(w, nullptr, ui::EventKind::PositionChanged);
     }
     return result;
@@ -159,7 +160,14 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
         // suggests with WM_DPICHANGED is exactly the window's.
         *reinterpret_cast<SIZE*>(lp) = outerSize(w, static_cast<int>(wp));
         return TRUE;
-    case WM_DPICHANGED: applyDpi(w, LOWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
+    case WM_DPICHANGED:
+        w.tipWidth = 0;
+        applyDpi(w, LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:  // the work area may have changed with the taskbar
+        w.tipWidth = 0;
+        break;
     case WM_WINDOWPOSCHANGED:
         if (!w.design.framed) placeTipLater();
         return positionChanged(w, msg, wp, lp);
