@@ -6,10 +6,11 @@
 //   xlatency launch NAME COMMAND [ARG...]
 //       starts COMMAND and waits until a top-level window named NAME is
 //       mapped; prints "PID MS". The program is left running.
-//   xlatency launch-press NAME X Y COUNT COMMAND [ARG...]
+//   xlatency launch-press NAME X Y COUNT [paint MIN_Y] COMMAND [ARG...]
 //       the same launch; the moment a window covering screen X, Y is mapped,
 //       a left click there, timed until COUNT more top-level windows are
-//       mapped; prints "PID MS MS" (launch, press).
+//       mapped (with paint: mapped and drawn, as below); prints "PID MS MS"
+//       (launch, press).
 //   xlatency click X Y BUTTON map|unmap COUNT
 //       clicks BUTTON (1 left, 3 right) at screen X, Y with XTest and waits
 //       until COUNT top-level windows were mapped (or unmapped); prints "MS".
@@ -154,39 +155,6 @@ int launch(Display* d, const std::string& name, char** command) {
     return 0;
 }
 
-// The press a user makes the moment the program shows: launch as above,
-// then, as soon as a window covering x, y is mapped, a left click there,
-// timed until count more windows are mapped.
-int launchPress(Display* d, const std::string& name, int x, int y, int count, char** command) {
-    const Clock::time_point start = Clock::now();
-    const pid_t pid = startProgram(d, command);
-    if (pid < 0) return 1;
-    const Clock::time_point deadline = start + kTimeout;
-    bool named = false, target = false;
-    double launchMs = 0;
-    XEvent e;
-    while (!(named && target) && nextEvent(d, e, deadline)) {
-        if (e.type != MapNotify) continue;
-        if (!named && windowName(d, e.xmap.window) == name) {
-            named = true;
-            launchMs = msSince(start);
-        }
-        if (covers(d, e.xmap.window, x, y)) target = true;
-    }
-    if (!named || !target) {
-        std::fprintf(stderr, "xlatency: the window at %d, %d was not mapped\n", x, y);
-        std::printf("%d - -\n", static_cast<int>(pid));
-        return 1;
-    }
-    const Clock::time_point pressed = clickAt(d, x, y, 1);
-    if (!waitMappedCount(d, count, pressed + kTimeout)) {
-        std::printf("%d %.1f -\n", static_cast<int>(pid), launchMs);
-        return 1;
-    }
-    std::printf("%d %.1f %.1f\n", static_cast<int>(pid), launchMs, msSince(pressed));
-    return 0;
-}
-
 int click(Display* d, int x, int y, unsigned button, bool map, int count) {
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor)) {
@@ -242,11 +210,13 @@ bool standsLow(Display* d, Window w, int minY) {
     return XGetWindowAttributes(d, w, &a) && a.y >= minY;
 }
 
-int clickPaint(Display* d, int x, int y, unsigned button, int count, int minY) {
+// The click of "click ... paint": milliseconds until count windows were
+// drawn, or a negative number.
+double clickPaintMs(Display* d, int x, int y, unsigned button, int count, int minY) {
     int damageEvent = 0, damageError = 0;
     if (!XDamageQueryExtension(d, &damageEvent, &damageError)) {
         std::fprintf(stderr, "xlatency: the X server has no DAMAGE\n");
-        return 1;
+        return -1;
     }
     const Window root = DefaultRootWindow(d);
     XSelectInput(d, root, SubstructureNotifyMask);
@@ -288,20 +258,64 @@ int clickPaint(Display* d, int x, int y, unsigned button, int count, int minY) {
                 std::fprintf(stderr, "%.1f damage 0x%lx at %d,%d %dx%d mapped=%d\n", msSince(start), de.drawable, a.x, a.y,
                              a.width, a.height, static_cast<int>(mapped.count(de.drawable)));
             }
-            if (static_cast<int>(drawn.size()) >= count) {
-                std::printf("%.1f\n", msSince(start));
-                return 0;
-            }
+            if (static_cast<int>(drawn.size()) >= count) return msSince(start);
         }
     }
     std::fprintf(stderr, "xlatency: %zu of %d windows drawn\n", drawn.size(), count);
-    return 1;
+    return -1;
+}
+
+int clickPaint(Display* d, int x, int y, unsigned button, int count, int minY) {
+    const double ms = clickPaintMs(d, x, y, button, count, minY);
+    if (ms < 0) return 1;
+    std::printf("%.1f\n", ms);
+    return 0;
+}
+
+// The press a user makes the moment the program shows: launch as above,
+// then, as soon as a window covering x, y is mapped, a left click there,
+// timed until count more windows are mapped, or (minY >= 0) mapped and
+// drawn at minY or lower.
+int launchPress(Display* d, const std::string& name, int x, int y, int count, int minY, char** command) {
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = startProgram(d, command);
+    if (pid < 0) return 1;
+    const Clock::time_point deadline = start + kTimeout;
+    bool named = false, target = false;
+    double launchMs = 0;
+    XEvent e;
+    while (!(named && target) && nextEvent(d, e, deadline)) {
+        if (e.type != MapNotify) continue;
+        if (!named && windowName(d, e.xmap.window) == name) {
+            named = true;
+            launchMs = msSince(start);
+        }
+        if (covers(d, e.xmap.window, x, y)) target = true;
+    }
+    if (!named || !target) {
+        std::fprintf(stderr, "xlatency: the window at %d, %d was not mapped\n", x, y);
+        std::printf("%d - -\n", static_cast<int>(pid));
+        return 1;
+    }
+    double pressMs = -1;
+    if (minY >= 0) {
+        pressMs = clickPaintMs(d, x, y, 1, count, minY);
+    } else {
+        const Clock::time_point pressed = clickAt(d, x, y, 1);
+        if (waitMappedCount(d, count, pressed + kTimeout)) pressMs = msSince(pressed);
+    }
+    if (pressMs < 0) {
+        std::printf("%d %.1f -\n", static_cast<int>(pid), launchMs);
+        return 1;
+    }
+    std::printf("%d %.1f %.1f\n", static_cast<int>(pid), launchMs, pressMs);
+    return 0;
 }
 
 int usage() {
     std::fprintf(stderr,
                  "usage: xlatency launch NAME COMMAND [ARG...]\n"
-                 "       xlatency launch-press NAME X Y COUNT COMMAND [ARG...]\n"
+                 "       xlatency launch-press NAME X Y COUNT [paint MIN_Y] COMMAND [ARG...]\n"
                  "       xlatency click X Y BUTTON map|unmap COUNT\n"
                  "       xlatency click X Y BUTTON paint COUNT MIN_Y\n");
     return 2;
@@ -318,8 +332,12 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1];
     if (mode == "launch" && argc >= 4) return launch(display.get(), argv[2], argv + 3);
-    if (mode == "launch-press" && argc >= 8)
-        return launchPress(display.get(), argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), argv + 6);
+    if (mode == "launch-press" && argc >= 7) {
+        const bool paint = std::string(argv[6]) == "paint";
+        if (paint && argc < 9) return usage();
+        return launchPress(display.get(), argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                           paint ? std::atoi(argv[7]) : -1, argv + (paint ? 8 : 6));
+    }
     if (mode == "click" && argc == 8 && std::string(argv[5]) == "paint")
         return clickPaint(display.get(), std::atoi(argv[2]), std::atoi(argv[3]),
                           static_cast<unsigned>(std::atoi(argv[4])), std::atoi(argv[6]), std::atoi(argv[7]));
