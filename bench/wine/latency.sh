@@ -24,11 +24,21 @@
 #
 #   bench/wine/latency.sh [ROUNDS]      (5 rounds unless given)
 #   PALLO_EXE=other.exe bench/wine/latency.sh    measures another build
+#   PALLO_ONE_CPU=1 bench/wine/latency.sh        runs the whole session (X
+#       server, wineserver, the programs) on one CPU: every request of the
+#       program to wineserver then wakes it on the CPU it runs on. In the
+#       program's first second the scheduler otherwise tends to keep the two
+#       on different CPUs, where each of a press's requests costs several
+#       times as much on a virtual machine.
 #
 # Builds what it needs (the Windows programs, the release tools); the pack is
 # made once into build/bench-pack. Needs libx11-dev, libxtst-dev and
 # libxdamage-dev.
 set -uo pipefail
+
+if [ "${PALLO_ONE_CPU:-0}" = 1 ] && [ -z "${PALLO_ON_ONE_CPU:-}" ]; then
+  PALLO_ON_ONE_CPU=1 exec taskset -c 0 bash "$0" "$@"
+fi
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
