@@ -50,10 +50,12 @@ std::wstring wrappedTip(HWND tip, int width, const std::wstring& text) {
     return out;
 }
 
-// Hands a mouse message of a tool to the tip, as the message loop had it.
-void relayToTip(HWND tip, HWND tool, UINT msg, WPARAM wp, LPARAM lp) {
+// Hands a mouse message of a control with a tip to the tip, as the message
+// loop had it.
+void relayToTip(HWND tip, const Control& tool, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!tip || tool.tooltip.empty() || msg < WM_MOUSEFIRST || msg > WM_MOUSELAST || msg == WM_MOUSEWHEEL) return;
     MSG m{};
-    m.hwnd = tool;
+    m.hwnd = tool.hwnd;
     m.message = msg;
     m.wParam = wp;
     m.lParam = lp;
@@ -71,10 +73,7 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Win32Backend::pictureMessage(Control& c, UINT msg, WPARAM wp, LPARAM lp) {
     TopWindow& w = *c.window;
-    // The tip hears of the pointer first: a press hides it before the
-    // press's own work runs.
-    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL && tooltip_ && !c.tooltip.empty())
-        relayToTip(tooltip_.get(), c.hwnd, msg, wp, lp);
+    relayToTip(tooltip_.get(), c, msg, wp, lp);  // first: a press hides the tip before its own work
     switch (msg) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
     case WM_PAINT: {
