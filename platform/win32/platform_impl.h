@@ -122,7 +122,7 @@ struct TopWindow : std::enable_shared_from_this<TopWindow> {
     // The width of a tip's lines for this window's monitor (0: not known).
     // Asking the system for the monitor is two requests to Wine's server,
     // and a press fills 28 tips: it is asked again only once the window has
-    // moved or the screen changed.
+    // moved, its DPI changed or the screen changed.
     int tipWidth = 0;
     bool userMoving = false;  // inside the system's move loop (a drag)
 

@@ -225,6 +225,7 @@ int Win32Backend::windowDpi(HWND h) const {
 }
 
 void Win32Backend::applyDpi(TopWindow& w, int dpi, const RECT* suggested) {
+    w.tipWidth = 0;  // scaled by the DPI
     if (dpi <= 0 || !w.hwnd) return;
     w.dpi = dpi;
     for (const auto& c : w.controls) layoutControl(w, *c);

@@ -160,10 +160,7 @@ LRESULT Win32Backend::topWindowMessage(TopWindow& w, UINT msg, WPARAM wp, LPARAM
         // suggests with WM_DPICHANGED is exactly the window's.
         *reinterpret_cast<SIZE*>(lp) = outerSize(w, static_cast<int>(wp));
         return TRUE;
-    case WM_DPICHANGED:
-        w.tipWidth = 0;
-        applyDpi(w, LOWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
+    case WM_DPICHANGED: applyDpi(w, LOWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:  // the work area may have changed with the taskbar
         w.tipWidth = 0;
