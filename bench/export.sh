@@ -18,13 +18,9 @@ rounds="${1:-5}"
 
 { cmake --preset release && cmake --build --preset release --target pallo-check make_full_pack; } >/dev/null ||
   { echo "export: the release tools did not build" >&2; exit 1; }
-pack="$root/build/bench-pack"
-if [ ! -f "$pack/.complete" ]; then
-  echo "export: writing the full pack into $pack (about a minute)"
-  rm -rf "$pack"
-  build/release/bench/make_full_pack "$pack" || exit 1
-  touch "$pack/.complete"
-fi
+# shellcheck source=bench/full_pack.sh
+source bench/full_pack.sh
+full_pack export || exit 1
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/pallo-export-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT

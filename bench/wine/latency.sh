@@ -51,13 +51,9 @@ cmake --build --preset windows --target bare_window >/dev/null || exit 1
 xlatency="$root/build/release/bench/xlatency"
 [ -x "$xlatency" ] || { echo "latency: xlatency was not built (install libx11-dev, libxtst-dev and libxdamage-dev)" >&2; exit 1; }
 
-pack="$root/build/bench-pack"
-if [ ! -f "$pack/.complete" ]; then
-  echo "latency: writing the full pack into $pack (about a minute)"
-  rm -rf "$pack"
-  build/release/bench/make_full_pack "$pack" || exit 1
-  touch "$pack/.complete"
-fi
+# shellcheck source=bench/full_pack.sh
+source bench/full_pack.sh
+full_pack latency || exit 1
 
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
